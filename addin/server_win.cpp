@@ -1,0 +1,27 @@
+// The four exports of the in-process server and its entry point.
+#include <windows.h>
+
+#include "addin/class_factory_win.h"
+#include "addin/registration_win.h"
+#include "framework/module_win.h"
+#include "framework/status.h"
+#include "tallyline.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  // The module keeps no synchronisation object of its own, so loading never fails here.
+  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+  return TRUE;
+}
+
+extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
+  RETURN_HR_IF(E_POINTER, ppv == nullptr);
+  *ppv = nullptr;
+  RETURN_HR_IF(CLASS_E_CLASSNOTAVAILABLE, !IsEqualCLSID(rclsid, CLSID_CTallyline));
+  return CreateTallylineFactory(riid, ppv);
+}
+
+extern "C" HRESULT __stdcall DllCanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+extern "C" HRESULT __stdcall DllRegisterServer() { return RegisterServer(); }
+
+extern "C" HRESULT __stdcall DllUnregisterServer() { return UnregisterServer(); }

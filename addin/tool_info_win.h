@@ -1,0 +1,18 @@
+// GetToolInfo: fills the host's arrays with the tool table.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+struct ToolInfoArrays {
+  VARIANT* commandNames;
+  VARIANT* menuCaptions;
+  VARIANT* statusPrompts;
+  VARIANT* toolTips;
+  VARIANT* enabled;
+  VARIANT* wantsUpdates;
+};
+
+// Resizes the five one-dimensional arrays to the five tools, replaces the caption array by a
+// fresh 5 by 2 array, and fills them all. Writes the tool count to *count.
+HRESULT FillToolInfo(const ToolInfoArrays& arrays, LONG* count);

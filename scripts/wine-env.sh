@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The Wine environment of the project: its own 32-bit prefix inside the build folder, no Mono or
+# Gecko installers, no debug chatter, the English locale with ANSI code page 1252.
+tl_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${TL_WINEPREFIX:-$tl_root/build/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=en_US.UTF-8
+export LC_ALL=
+export TL_SOURCE_DIR="$tl_root"
+
+# Makes the prefix on first use; later calls only check that it is there.
+tl_wine_prefix_ready() {
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
+    wineserver -w
+  fi
+}

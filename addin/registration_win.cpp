@@ -19,6 +19,7 @@ constexpr wchar_t kModuleAppIdKey[] = L"AppID\\Varnkit_TL.DLL";
 constexpr wchar_t kProgId[] = L"Varnkit_TL.Tallyline.1";
 constexpr wchar_t kIndependentProgId[] = L"Varnkit_TL.Tallyline";
 constexpr wchar_t kFriendlyName[] = L"CTallyline Object";
+constexpr wchar_t kTypeLibVersionKey[] = L"TypeLib\\{84DF9CEC-1A93-4B3F-B922-D2363ED48940}\\1.0";
 
 struct RegistryEntry {
   std::wstring key;
@@ -94,10 +95,11 @@ HRESULT RegisterTypeLibrary(const std::wstring& modulePath) {
 }
 
 HRESULT UnregisterTypeLibrary() {
-  const HRESULT hr = UnRegisterTypeLib(LIBID_Varnkit_TL, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
-  // A type library that is not registered is already unregistered.
-  if (hr == TYPE_E_REGISTRYACCESS || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return S_OK;
-  return hr;
+  // A type library that is not registered is already unregistered (the system call would fail).
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kTypeLibVersionKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return S_OK;
+  RegCloseKey(key);
+  return UnRegisterTypeLib(LIBID_Varnkit_TL, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ HRESULT PutText(BSTR* element, int32_t toolIndex, ToolText text) {
 
 }  // namespace
 
-HRESULT FillToolInfo(const ToolInfoArrays& arrays, LONG* count) {
+HRESULT FillToolInfo(const ToolInfoArrays& arrays, LONG* count, ArrayCreator createArray) {
   RETURN_HR_IF(E_POINTER, count == nullptr);
   SAFEARRAY** commandNames = nullptr;
   SAFEARRAY** statusPrompts = nullptr;
@@ -112,7 +112,7 @@ HRESULT FillToolInfo(const ToolInfoArrays& arrays, LONG* count) {
     *menuCaptions = nullptr;
   }
   SAFEARRAYBOUND captionBounds[2] = {{kToolCount, 0}, {2, 0}};  // (tool, column)
-  *menuCaptions = SafeArrayCreate(VT_BSTR, 2, captionBounds);
+  *menuCaptions = createArray(VT_BSTR, 2, captionBounds);
   RETURN_HR_IF_NULL(E_OUTOFMEMORY, *menuCaptions);
 
   ArrayData names(*commandNames), captions(*menuCaptions), prompts(*statusPrompts), tips(*toolTips),

@@ -1,0 +1,148 @@
+// The modal dialog base: a static dialog procedure that hands WM_INITDIALOG and WM_COMMAND to
+// the model, and the model's controls implemented with messages to the dialog's children. No
+// exception may unwind through user32, so the procedure catches them all and ends the dialog
+// with -1, the result of a dialog that could not run.
+#include "framework/dialog_win.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "framework/module_win.h"
+
+static_assert(kButtonClicked == BN_CLICKED && kEditChanged == EN_CHANGE && kListSelectionChanged == LBN_SELCHANGE &&
+                  kListDoubleClicked == LBN_DBLCLK,
+              "notification codes carry the Windows values");
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdYes == IDYES && kIdNo == IDNO,
+              "command ids carry the Windows values");
+static_assert(kMbOkCancel == MB_OKCANCEL && kMbYesNo == MB_YESNO && kMbIconError == MB_ICONERROR &&
+                  kMbIconQuestion == MB_ICONQUESTION && kMbIconExclamation == MB_ICONEXCLAMATION &&
+                  kMbIconInformation == MB_ICONINFORMATION,
+              "message box flags carry the Windows values");
+static_assert(kUnchecked == BST_UNCHECKED && kChecked == BST_CHECKED && kIndeterminate == BST_INDETERMINATE &&
+                  kListError == LB_ERR,
+              "check states and list results carry the Windows values");
+
+namespace {
+
+const wchar_t* WideText(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+class WindowControls : public DialogControls {
+ public:
+  WindowControls(HWND dialog, const CodePage& codePage) : dialog_(dialog), codePage_(codePage) {}
+
+  std::string GetText(int id) override {
+    const HWND control = GetDlgItem(dialog_, id);
+    std::u16string text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, u'\0');
+    const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(&text[0]), static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return codePage_.ToAnsi(text);
+  }
+  void SetText(int id, const std::string& text) override {
+    SetDlgItemTextW(dialog_, id, WideText(codePage_.ToWide(text)));
+  }
+  void Enable(int id, bool enable) override { EnableWindow(GetDlgItem(dialog_, id), enable); }
+  bool IsEnabled(int id) override { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
+  int GetCheck(int id) override { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
+  void SetCheck(int id, int state) override { CheckDlgButton(dialog_, id, static_cast<UINT>(state)); }
+  void SetFocus(int id) override {
+    // WM_NEXTDLGCTL also moves the default button along, which SetFocus would not.
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
+    focusSet_ = true;
+  }
+
+  void ListReset(int id) override { Send(id, LB_RESETCONTENT, 0, 0); }
+  int ListAdd(int id, const std::string& text) override {
+    return Index(Send(id, LB_ADDSTRING, 0, Text(codePage_.ToWide(text))));
+  }
+  int ListInsert(int id, int index, const std::string& text) override {
+    return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(codePage_.ToWide(text))));
+  }
+  int ListDelete(int id, int index) override { return Index(Send(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0)); }
+  int ListCount(int id) override { return Index(Send(id, LB_GETCOUNT, 0, 0)); }
+  std::string ListGetText(int id, int index) override {
+    const LRESULT length = Send(id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0) return std::string();
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const LRESULT got = Send(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return codePage_.ToAnsi(text);
+  }
+  int ListGetSel(int id) override { return Index(Send(id, LB_GETCURSEL, 0, 0)); }
+  void ListSetSel(int id, int index) override { Send(id, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  int ListFindExact(int id, int startAfter, const std::string& text) override {
+    return Index(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), Text(codePage_.ToWide(text))));
+  }
+  void SetRedraw(int id, bool redraw) override {
+    Send(id, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw) InvalidateRect(GetDlgItem(dialog_, id), nullptr, TRUE);
+  }
+
+  void EndDialog(int result) override { ::EndDialog(dialog_, result); }
+
+  // Whether the model chose the focus; the dialog then must not set its own.
+  bool FocusSet() const { return focusSet_; }
+
+ private:
+  LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendDlgItemMessageW(dialog_, id, message, wParam, lParam);
+  }
+  static LPARAM Text(const std::u16string& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+  // LB_ERRSPACE and LB_ERR both come out as kListError.
+  static int Index(LRESULT result) { return result < 0 ? kListError : static_cast<int>(result); }
+
+  HWND dialog_;
+  const CodePage& codePage_;
+  bool focusSet_ = false;
+};
+
+// What the dialog procedure needs, for as long as DialogBoxParam runs.
+struct Session {
+  DialogModel& model;
+  const CodePage& codePage;
+  std::optional<WindowControls> controls;
+};
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_INITDIALOG) {
+      auto* session = reinterpret_cast<Session*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      session->controls.emplace(dialog, session->codePage);
+      session->model.OnInit(*session->controls);
+      return session->controls->FocusSet() ? FALSE : TRUE;
+    }
+    // Messages that come before WM_INITDIALOG (WM_SETFONT ...) find no session yet.
+    auto* session = reinterpret_cast<Session*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (session == nullptr || !session->controls || message != WM_COMMAND) return FALSE;
+    session->model.OnCommand(*session->controls, LOWORD(wParam), HIWORD(wParam));
+    return TRUE;
+  } catch (...) {
+    EndDialog(dialog, -1);
+    return TRUE;
+  }
+}
+
+}  // namespace
+
+int WindowsDialogRunner::RunModal(DialogModel& model) {
+  Session session{model, codePage_, std::nullopt};
+  const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(model.TemplateId()), GetActiveWindow(),
+                                         DialogProc, reinterpret_cast<LPARAM>(&session));
+  return static_cast<int>(result);
+}
+
+// The default sound of the system, which is what a plain beep of a dialog sounds like.
+void WindowsDialogRunner::Beep() {
+  MessageBeep(MB_OK);
+}
+
+int WindowsDialogRunner::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
+  try {
+    return MessageBoxW(GetActiveWindow(), WideText(codePage_.ToWide(text)), WideText(codePage_.ToWide(caption)), flags);
+  } catch (...) {
+    return 0;  // what MessageBox gives when it cannot show
+  }
+}

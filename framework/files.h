@@ -1,0 +1,46 @@
+// The file port: the three file operations the add-in needs for its data files, with the status
+// codes of kernel32 so that callers can tell a missing file from one that is there but cannot
+// be read. Paths are 8-bit Windows paths in the ANSI code page, absolute
+// ("C:\\Program Files\\DEVO\\Varnkit\\Data\\TLeaders.txt") or relative.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "framework/status.h"
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Creates the folder `path`; its parent must exist (HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+  // otherwise). S_OK also when the folder is already there; a file of that name fails with
+  // HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS).
+  virtual HRESULT CreateFolder(const std::string& path) = 0;
+
+  // The whole content of the file. A missing file fails with HRESULT_FROM_WIN32 of
+  // ERROR_FILE_NOT_FOUND (or ERROR_PATH_NOT_FOUND when its folder is missing too); any other
+  // failure keeps its own code (ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED,
+  // ERROR_FILE_TOO_LARGE ...). *bytes is left alone on failure.
+  virtual HRESULT ReadWholeFile(const std::string& path, std::string* bytes) = 0;
+
+  // Writes `bytes` to the temporary file TemporaryPathFor(path) and replaces the old file with
+  // it only when everything was written; on failure the temporary file is deleted and the old
+  // file is as it was.
+  virtual HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+};
+
+// The temporary file a write goes through: beside the target, so that replacing is a rename
+// within one volume.
+inline std::string TemporaryPathFor(const std::string& path) {
+  return path + ".tl-new";
+}
+
+// ReadWholeFile refuses larger files with HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE): one read of
+// a 32-bit process could not hold them.
+constexpr uint64_t kMaxWholeFileBytes = 0x7FFFFFFF;
+
+// Win32 codes of the file port that status.h leaves out.
+constexpr uint32_t kErrorDiskFull = 112;       // ERROR_DISK_FULL
+constexpr uint32_t kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS

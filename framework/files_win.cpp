@@ -1,0 +1,98 @@
+// The file port over the ANSI file functions of kernel32. A write goes to a temporary file
+// beside the target, is flushed to the disk, and then takes the target's place in one
+// MoveFileEx, so that the old file survives any failure before that point.
+#include "framework/files_win.h"
+
+#include <new>
+
+#include "framework/com_owners_win.h"
+
+namespace {
+
+// The code of the last failed call; never a success, even if the call left no error behind.
+HRESULT LastError() {
+  const DWORD error = GetLastError();
+  return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+// Writes everything; WriteFile takes at most a DWORD's worth at a time.
+HRESULT WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return LastError();
+    RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), written == 0);
+    bytes.remove_prefix(written);
+  }
+  return S_OK;
+}
+
+// Fills the temporary file that `file` has open and closes it.
+HRESULT FillAndClose(UniqueHandle file, std::string_view bytes) {
+  RETURN_IF_FAILED(WriteAll(file.get(), bytes));
+  if (!FlushFileBuffers(file.get())) return LastError();
+  if (!CloseHandle(file.release())) return LastError();
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT WindowsFileSystem::CreateFolder(const std::string& path) {
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  if (CreateDirectoryA(path.c_str(), nullptr)) return S_OK;
+  const HRESULT hr = LastError();
+  if (hr != HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)) return hr;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return folder ? S_OK : hr;
+}
+
+HRESULT WindowsFileSystem::ReadWholeFile(const std::string& path, std::string* bytes) {
+  RETURN_HR_IF_NULL(E_POINTER, bytes);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return LastError();
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return LastError();
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes);
+
+  std::string content;
+  try {
+    content.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  size_t filled = 0;
+  while (filled < content.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), &content[filled], static_cast<DWORD>(content.size() - filled), &got, nullptr)) {
+      return LastError();
+    }
+    if (got == 0) break;  // the file became shorter since its size was taken
+    filled += got;
+  }
+  content.resize(filled);
+  *bytes = std::move(content);
+  return S_OK;
+}
+
+HRESULT WindowsFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  std::string temporary;
+  try {
+    temporary = TemporaryPathFor(path);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  UniqueHandle file(
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  HRESULT hr = FillAndClose(std::move(file), bytes);
+  if (SUCCEEDED(hr) &&
+      !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    hr = LastError();
+  }
+  if (FAILED(hr)) DeleteFileA(temporary.c_str());
+  return hr;
+}

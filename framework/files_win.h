@@ -1,0 +1,11 @@
+// The file port over kernel32.
+#pragma once
+
+#include "framework/files.h"
+
+class WindowsFileSystem : public FileSystem {
+ public:
+  HRESULT CreateFolder(const std::string& path) override;
+  HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
+  HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
+};

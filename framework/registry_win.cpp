@@ -1,0 +1,89 @@
+// The registry port over the ANSI registry functions: names and text values are 8-bit in the
+// ANSI code page, which is how the add-in has always stored its settings. A 32-bit process sees
+// the 32-bit view of HKEY_LOCAL_MACHINE\SOFTWARE, as the host does.
+#include "framework/registry_win.h"
+
+#include <climits>
+#include <new>
+
+#include "framework/com_owners_win.h"
+
+static_assert(kRegText == REG_SZ && kRegBinary == REG_BINARY && kRegDword == REG_DWORD,
+              "the port's value types carry the Windows numbers");
+
+namespace {
+
+HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key);
+
+class WindowsRegistryKey : public RegistryKey {
+ public:
+  explicit WindowsRegistryKey(UniqueHkey key) : key_(std::move(key)) {}
+
+  HRESULT OpenSubKey(const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key) override {
+    return OpenBelow(key_.get(), name, access, key);
+  }
+
+  HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) override {
+    RETURN_HR_IF_NULL(E_POINTER, data);
+    try {
+      // The buffer is never empty: without a buffer RegQueryValueEx only reports the size.
+      std::string buffer(maxBytes > 0 ? maxBytes : 1, '\0');
+      DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
+      const LSTATUS status =
+          RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+      RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+      buffer.resize(size);
+      *data = std::move(buffer);
+      return S_OK;
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
+  }
+
+  HRESULT SetText(const std::string& name, const std::string& text) override {
+    RETURN_HR_IF(E_INVALIDARG, text.size() >= ULONG_MAX);
+    return HRESULT_FROM_WIN32(RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ,
+                                             reinterpret_cast<const BYTE*>(text.c_str()),
+                                             static_cast<DWORD>(text.size() + 1)));
+  }
+
+ private:
+  UniqueHkey key_;
+};
+
+HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key) {
+  RETURN_HR_IF_NULL(E_POINTER, key);
+  key->reset();
+  UniqueHkey opened;
+  const LSTATUS status = access == RegistryAccess::ReadWrite
+                             ? RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                               KEY_READ | KEY_WRITE, nullptr, opened.put(), nullptr)
+                             : RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, opened.put());
+  RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+  key->reset(new (std::nothrow) WindowsRegistryKey(std::move(opened)));
+  RETURN_HR_IF_NULL(E_OUTOFMEMORY, key->get());
+  return S_OK;
+}
+
+HKEY RootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HRESULT WindowsRegistry::OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                                 std::unique_ptr<RegistryKey>* key) {
+  RETURN_HR_IF_NULL(E_POINTER, key);
+  key->reset();
+  const HKEY rootKey = RootKey(root);
+  RETURN_HR_IF_NULL(E_INVALIDARG, rootKey);
+  return OpenBelow(rootKey, path, access, key);
+}

@@ -1,0 +1,233 @@
+// The file port over a temporary folder tree, with the Win32 codes that the same failures give
+// on Windows.
+#include "framework/temp_root_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <new>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+HRESULT FromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+      return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    case ENOSPC:
+      return HRESULT_FROM_WIN32(kErrorDiskFull);
+    case EFBIG:
+      return HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+    case ENOMEM:
+      return E_OUTOFMEMORY;
+    default:
+      return E_FAIL;
+  }
+}
+
+// A file descriptor that closes itself.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // Closes now and tells whether the close went well; a failed close can lose written data.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+HRESULT WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return S_OK;
+}
+
+}  // namespace
+
+TempRootFileSystem::TempRootFileSystem() {
+  std::string pattern = (fs::temp_directory_path() / "tallyline-XXXXXX").string();
+  if (::mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("cannot create " + pattern);
+  root_ = pattern;
+  // The drive C: and the current folder of relative paths are always there.
+  fs::create_directory(root_ / "C");
+  fs::create_directory(root_ / "relative");
+}
+
+TempRootFileSystem::~TempRootFileSystem() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+fs::path TempRootFileSystem::RealPath(const std::string& windowsPath) const {
+  std::string path = windowsPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  std::string top = "relative";
+  size_t start = 0;
+  if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
+    top = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+    start = 2;
+  } else if (path.compare(0, 2, "\\\\") == 0) {
+    top = "unc";
+    start = 2;
+  } else if (path.compare(0, 1, "\\") == 0) {
+    top = "C";
+    start = 1;
+  }
+
+  std::vector<std::string> parts;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+
+  fs::path real = root_ / top;
+  for (const std::string& part : parts) real /= part;
+  return real;
+}
+
+HRESULT TempRootFileSystem::CreateFolder(const std::string& path) {
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  RETURN_IF_FAILED(folderFailure_);
+  const fs::path real = RealPath(path);
+  if (::mkdir(real.c_str(), 0777) == 0) return S_OK;
+  if (errno != EEXIST) return FromErrno(errno);
+  std::error_code error;
+  return fs::is_directory(real, error) ? S_OK : HRESULT_FROM_WIN32(kErrorAlreadyExists);
+}
+
+HRESULT TempRootFileSystem::ReadWholeFile(const std::string& path, std::string* bytes) {
+  RETURN_HR_IF_NULL(E_POINTER, bytes);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  RETURN_IF_FAILED(std::exchange(nextReadFailure_, S_OK));
+  RETURN_IF_FAILED(readFailure_);
+
+  const fs::path real = RealPath(path);
+  Descriptor file(::open(real.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    if (errno != ENOENT) return FromErrno(errno);
+    // Windows tells a missing file in an existing folder from a missing folder.
+    std::error_code error;
+    return fs::is_directory(real.parent_path(), error) ? HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+                                                       : HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  }
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0) return FromErrno(errno);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), S_ISDIR(status.st_mode));
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), static_cast<uint64_t>(status.st_size) > kMaxWholeFileBytes);
+
+  try {
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return HRESULT_FROM_WIN32(ERROR_READ_FAULT);
+      }
+      if (got == 0) break;
+      content.append(buffer, static_cast<size_t>(got));
+    }
+    *bytes = std::move(content);
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT TempRootFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  const WriteFailure failure = FAILED(writeFailureCode_) ? writeFailure_ : WriteFailure::None;
+  if (failure == WriteFailure::OnCreate) return writeFailureCode_;
+
+  const fs::path real = RealPath(path);
+  const fs::path temporary = RealPath(TemporaryPathFor(path));
+  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (file.get() < 0) return FromErrno(errno);
+
+  auto discard = [&temporary](HRESULT hr) {
+    ::unlink(temporary.c_str());
+    return hr;
+  };
+  if (failure == WriteFailure::AfterHalf) {
+    const HRESULT hr = WriteAll(file.get(), bytes.substr(0, bytes.size() / 2));
+    file.Close();
+    return discard(FAILED(hr) ? hr : writeFailureCode_);
+  }
+  HRESULT hr = WriteAll(file.get(), bytes);
+  if (SUCCEEDED(hr) && ::fsync(file.get()) != 0) hr = FromErrno(errno);
+  if (!file.Close() && SUCCEEDED(hr)) hr = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+  if (FAILED(hr)) return discard(hr);
+  if (failure == WriteFailure::OnReplace) return discard(writeFailureCode_);
+  if (::rename(temporary.c_str(), real.c_str()) != 0) return discard(FromErrno(errno));
+  return S_OK;
+}
+
+void TempRootFileSystem::FailNextRead(HRESULT hr) {
+  nextReadFailure_ = hr;
+}
+void TempRootFileSystem::FailAllReads(HRESULT hr) {
+  readFailure_ = hr;
+}
+void TempRootFileSystem::FailWrites(WriteFailure where, HRESULT hr) {
+  writeFailure_ = where;
+  writeFailureCode_ = hr;
+}
+void TempRootFileSystem::FailFolderCreation(HRESULT hr) {
+  folderFailure_ = hr;
+}
+
+bool TempRootFileSystem::WriteRealFile(const std::string& windowsPath, std::string_view bytes) const {
+  const fs::path real = RealPath(windowsPath);
+  std::error_code error;
+  fs::create_directories(real.parent_path(), error);
+  std::ofstream out(real, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+bool TempRootFileSystem::ReadRealFile(const std::string& windowsPath, std::string* bytes) const {
+  std::ifstream in(RealPath(windowsPath), std::ios::binary);
+  if (!in) return false;
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return false;
+  *bytes = std::move(content);
+  return true;
+}

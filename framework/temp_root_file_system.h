@@ -1,0 +1,59 @@
+// The native stand-in of the file port: Windows paths are mapped into a fresh folder under the
+// system's temporary folder, which goes away with the object, and tests can make each operation
+// fail as the real system can (a locked file, a full disk half-way through a write).
+//
+//   "C:\\a\\b"            <root>/C/a/b     (a drive letter is taken in capitals)
+//   "\\a\\b"              <root>/C/a/b     (the current drive is C:)
+//   "\\\\server\\share\\a"  <root>/unc/server/share/a
+//   "a\\b", ".\\a"        <root>/relative/a/b
+//
+// '/' separates like '\\'; "." and ".." are resolved by name as Windows does, never above the
+// top of the mapped tree. Names keep their case: unlike Windows, "Data" and "DATA" differ here.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "framework/files.h"
+
+class TempRootFileSystem : public FileSystem {
+ public:
+  // Where a failing write stops.
+  enum class WriteFailure {
+    None,
+    OnCreate,   // the temporary file cannot be created
+    AfterHalf,  // half the bytes reach the temporary file, then writing fails
+    OnReplace,  // everything is written, replacing the old file fails
+  };
+
+  TempRootFileSystem();
+  ~TempRootFileSystem() override;
+  TempRootFileSystem(const TempRootFileSystem&) = delete;
+  TempRootFileSystem& operator=(const TempRootFileSystem&) = delete;
+
+  HRESULT CreateFolder(const std::string& path) override;
+  HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
+  HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
+
+  // Failure injection; S_OK (or WriteFailure::None) turns the failure off again.
+  void FailNextRead(HRESULT hr);
+  void FailAllReads(HRESULT hr);
+  void FailWrites(WriteFailure where, HRESULT hr);
+  void FailFolderCreation(HRESULT hr);
+
+  // Direct access to the real files behind the port, for setting up and checking tests.
+  const std::filesystem::path& Root() const { return root_; }
+  std::filesystem::path RealPath(const std::string& windowsPath) const;
+  // Creates missing folders on the way; false when the file cannot be written.
+  bool WriteRealFile(const std::string& windowsPath, std::string_view bytes) const;
+  // False when the file cannot be read.
+  bool ReadRealFile(const std::string& windowsPath, std::string* bytes) const;
+
+ private:
+  std::filesystem::path root_;
+  HRESULT nextReadFailure_ = S_OK;
+  HRESULT readFailure_ = S_OK;
+  WriteFailure writeFailure_ = WriteFailure::None;
+  HRESULT writeFailureCode_ = S_OK;
+  HRESULT folderFailure_ = S_OK;
+};

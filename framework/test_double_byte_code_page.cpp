@@ -1,0 +1,71 @@
+// The double-byte test page; its layout is described beside the class.
+#include "framework/test_double_byte_code_page.h"
+
+namespace {
+
+using Page = TestDoubleByteCodePage;
+
+constexpr int kLeadCount = Page::kLastLead - Page::kFirstLead + 1;
+constexpr int kLowTrailCount = 0x7E - 0x21 + 1;  // 94; the high range 0x80-0xFC follows
+
+unsigned char TrailByte(int trailIndex) {
+  return static_cast<unsigned char>(trailIndex < kLowTrailCount ? 0x21 + trailIndex
+                                                                : 0x80 + trailIndex - kLowTrailCount);
+}
+
+char16_t SingleByteToWide(unsigned char byte) {
+  if (byte < 0x80) return byte;
+  if (byte >= 0xA0 && byte <= 0xDF) return static_cast<char16_t>(Page::kFirstSingleChar + byte - 0xA0);
+  return u'?';
+}
+
+}  // namespace
+
+int TestDoubleByteCodePage::TrailIndex(unsigned char byte) {
+  if (byte >= 0x21 && byte <= 0x7E) return byte - 0x21;
+  if (byte >= 0x80 && byte <= 0xFC) return kLowTrailCount + byte - 0x80;
+  return -1;
+}
+
+bool TestDoubleByteCodePage::IsLeadByte(unsigned char byte) const {
+  return byte >= kFirstLead && byte <= kLastLead;
+}
+
+std::u16string TestDoubleByteCodePage::ToWide(std::string_view ansi) const {
+  std::u16string wide;
+  wide.reserve(ansi.size());
+  for (size_t i = 0; i < ansi.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(ansi[i]);
+    if (!IsLeadByte(byte)) {
+      wide.push_back(SingleByteToWide(byte));
+      continue;
+    }
+    if (i + 1 == ansi.size()) {
+      wide.push_back(u'?');
+      break;
+    }
+    const int trail = TrailIndex(static_cast<unsigned char>(ansi[++i]));
+    wide.push_back(trail < 0 ? u'?'
+                             : static_cast<char16_t>(kFirstPairChar + (byte - kFirstLead) * kTrailCount + trail));
+  }
+  return wide;
+}
+
+std::string TestDoubleByteCodePage::ToAnsi(std::u16string_view wide) const {
+  std::string ansi;
+  ansi.reserve(wide.size() * 2);
+  for (const char16_t c : wide) {
+    if (c < 0x80) {
+      ansi.push_back(static_cast<char>(c));
+    } else if (c >= kFirstSingleChar && c < kFirstSingleChar + 0x40) {
+      ansi.push_back(static_cast<char>(0xA0 + (c - kFirstSingleChar)));
+    } else if (c >= kFirstPairChar && c < kFirstPairChar + kLeadCount * kTrailCount) {
+      const int offset = c - kFirstPairChar;
+      ansi.push_back(static_cast<char>(kFirstLead + offset / kTrailCount));
+      ansi.push_back(static_cast<char>(TrailByte(offset % kTrailCount)));
+    } else {
+      ansi.push_back('?');
+    }
+  }
+  return ansi;
+}

@@ -14,7 +14,7 @@ export TL_SOURCE_DIR="$tl_root"
 tl_wine_prefix_ready() {
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
+    wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
     wineserver -w
   fi
 }

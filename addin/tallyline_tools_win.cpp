@@ -1,24 +1,117 @@
-// The tool protocol's working methods: starting tools, the status poll, the local menu, the host
-// events. The host calls them only after Initialize has connected the object; until the
-// placement machinery is in, each declines with E_NOTIMPL and leaves its outputs alone.
+// The tool protocol's working methods: automation arguments in, the tool object's answer out.
+// Booleans go to the host as 1 and 0, never -1; an output the tool object leaves alone stays as
+// the host set it.
 #include "addin/tallyline_win.h"
+#include "framework/com_try.h"
+#include "placement/host_com_adapters_win.h"
 
-STDMETHODIMP CTallyline::Run(IDispatch*, VARIANT_BOOL* pVal) { return pVal ? E_NOTIMPL : E_POINTER; }
-STDMETHODIMP CTallyline::UpdateToolStatus(IDispatch*, VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL* pVal) {
-  return pVal ? E_NOTIMPL : E_POINTER;
+namespace {
+
+// Stands for a ThisTool that does not answer for IHostTool: each use gives that failure.
+class UnreachableHostTool : public HostTool {
+ public:
+  explicit UnreachableHostTool(HRESULT failure) : failure_(failure) {}
+  HRESULT ReadApplication(HostRef<HostApp>*) override { return failure_; }
+  HRESULT ReadToolIndex(int32_t*) override { return failure_; }
+
+ private:
+  HRESULT failure_;
+};
+
+void Put(VARIANT_BOOL* out, const std::optional<bool>& value) {
+  if (out != nullptr && value) *out = *value ? 1 : 0;
 }
-STDMETHODIMP CTallyline::Initialize(IDispatch*, VARIANT_BOOL* pVal) { return pVal ? E_NOTIMPL : E_POINTER; }
-STDMETHODIMP CTallyline::Terminate(IDispatch*) { return S_OK; }
-STDMETHODIMP CTallyline::DoLMCommand(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::BeforeExit(IDispatch*, VARIANT_BOOL*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingNew(IDispatch*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingOpen(IDispatch*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingActivate(IDispatch*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingDeactivate(IDispatch*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingBeforeClose(IDispatch*, VARIANT_BOOL*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::DrawingBeforeSave(IDispatch*, VARIANT_BOOL*, VARIANT_BOOL*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::MouseDown(IDispatch*, IDispatch*, IDispatch*, short, LONG, LONG, LONG, VARIANT_BOOL*) {
-  return E_NOTIMPL;
+
+}  // namespace
+
+HostRef<HostTool> CTallyline::AdaptTool(IDispatch* thisTool) {
+  if (thisTool == nullptr) return nullptr;  // the tool object answers E_POINTER where it needs one
+  HostRef<HostTool> tool;
+  const HRESULT hr = AdaptHostTool(thisTool, Self(), &tool);
+  if (FAILED(hr)) return std::make_unique<UnreachableHostTool>(hr);
+  return tool;
 }
-STDMETHODIMP CTallyline::SelectionChange(IDispatch*, IDispatch*, IDispatch*, IDispatch*) { return E_NOTIMPL; }
-STDMETHODIMP CTallyline::RunTool(IDispatch*) { return E_NOTIMPL; }
+
+STDMETHODIMP CTallyline::Initialize(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
+  RETURN_HR_IF(E_POINTER, pVal == nullptr);
+  return ComTry([&] {
+    bool result = false;
+    const HRESULT hr = tool_.Initialize(AdaptTool(ThisTool).get(), &result);
+    if (result) *pVal = 1;
+    return hr;
+  });
+}
+
+STDMETHODIMP CTallyline::Terminate(IDispatch*) {
+  ComTry([&] { return tool_.Terminate(); });
+  return S_OK;
+}
+
+STDMETHODIMP CTallyline::Run(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
+  RETURN_HR_IF(E_POINTER, pVal == nullptr);
+  return ComTry([&] {
+    bool result = false;
+    const HRESULT hr = tool_.Run(AdaptTool(ThisTool).get(), &result);
+    if (result) *pVal = 1;
+    return hr;
+  });
+}
+
+STDMETHODIMP CTallyline::UpdateToolStatus(IDispatch* ThisTool, VARIANT_BOOL* Enabled, VARIANT_BOOL* Checked,
+                                          VARIANT_BOOL* pVal) {
+  RETURN_HR_IF(E_POINTER, Enabled == nullptr || Checked == nullptr || pVal == nullptr);
+  return ComTry([&] {
+    ToolStatus status;
+    const HRESULT hr = tool_.UpdateToolStatus(AdaptTool(ThisTool).get(), &status);
+    Put(Enabled, status.enabled);
+    Put(Checked, status.checked);
+    Put(pVal, status.result);
+    return hr;
+  });
+}
+
+STDMETHODIMP CTallyline::DoLMCommand(LONG CmdIndex) {
+  return ComTry([&] { return tool_.DoLMCommand(CmdIndex); });
+}
+
+STDMETHODIMP CTallyline::BeforeExit(IDispatch*, VARIANT_BOOL*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingNew(IDispatch*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingOpen(IDispatch*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingActivate(IDispatch*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingDeactivate(IDispatch*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingBeforeClose(IDispatch*, VARIANT_BOOL*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+STDMETHODIMP CTallyline::DrawingBeforeSave(IDispatch*, VARIANT_BOOL*, VARIANT_BOOL*) {
+  return ComTry([&] { return tool_.PlacementEndingEvent(); });
+}
+
+STDMETHODIMP CTallyline::MouseDown(IDispatch*, IDispatch*, IDispatch*, short, LONG, LONG, LONG, VARIANT_BOOL* Cancel) {
+  RETURN_HR_IF(E_POINTER, Cancel == nullptr);
+  *Cancel = 0;
+  return ComTry([&] { return tool_.MouseDown(); });
+}
+
+STDMETHODIMP CTallyline::SelectionChange(IDispatch* WhichDrawing, IDispatch*, IDispatch*, IDispatch*) {
+  return ComTry([&] {
+    // The selection is read from the drawing; the Sel argument is not needed.
+    if (tool_.Members().PlacementState != AwaitingObject) return S_OK;
+    HostRef<HostDrawing> drawing;
+    if (WhichDrawing != nullptr) RETURN_IF_FAILED(AdaptHostDrawing(WhichDrawing, &drawing));
+    return tool_.SelectionChange(drawing.get());
+  });
+}
+
+STDMETHODIMP CTallyline::RunTool(IDispatch*) {
+  return ComTry([&] { return tool_.RunTool(); });
+}

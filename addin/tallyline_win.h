@@ -6,7 +6,9 @@
 #include <ocidl.h>
 #include <wrl/client.h>
 
-#include "addin/tool_members.h"
+#include "addin/dll_tool_services_win.h"
+#include "addin/tool_object.h"
+#include "framework/code_page_win.h"
 #include "tallyline.h"
 
 class CTallyline final : public ITallyline, public IProvideClassInfo, public ISupportErrorInfo {
@@ -75,11 +77,17 @@ class CTallyline final : public ITallyline, public IProvideClassInfo, public ISu
   explicit CTallyline(IUnknown* outer);
   ~CTallyline();
   HRESULT LoadTypeInfo();
+  // The host objects passed as arguments, as the core sees them. A tool object that does not
+  // answer for IHostTool gives that failure from each of its operations.
+  HostRef<HostTool> AdaptTool(IDispatch* thisTool);
+  IDispatch* Self() { return static_cast<ITallyline*>(this); }
 
   Inner inner_;
   IUnknown* controllingUnknown_;  // not owned
   ULONG refs_ = 1;
   Microsoft::WRL::ComPtr<ITypeLib> typeLib_;
   Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
-  ToolMembers members_;
+  AnsiCodePage codePage_;
+  DllToolServices services_;
+  ToolObject tool_{services_, codePage_};
 };

@@ -21,10 +21,11 @@ constexpr size_t kDataPathMaxLength = 511;
 struct ToolMembers {
   int32_t LeaderCommandId = 0;
   int32_t SelectCommandId = 0;
-  HostRef<HostApp> HostApp;
-  HostRef<HostAddinServices> AddinServices;
-  HostRef<HostCommands> HostCommands;
-  HostRef<HostLeaderTool> LeaderTool;
+  // The members carry the host objects' names; the types are qualified to tell them apart.
+  HostRef<::HostApp> HostApp;
+  HostRef<::HostAddinServices> AddinServices;
+  HostRef<::HostCommands> HostCommands;
+  HostRef<::HostLeaderTool> LeaderTool;
   int32_t EventCookie = -1;  // -1 when not subscribed
   int32_t RunningNumber = 1;
   int32_t TLDefMode = 0;  // read and written back; nothing depends on it

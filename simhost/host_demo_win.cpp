@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "simhost/demo_session_win.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -192,6 +194,7 @@ int main() {
       std::printf("Cannot create Varnkit_TL.Tallyline: 0x%08lx (is the DLL registered?)\n", static_cast<unsigned long>(hr));
     } else {
       result = RunSession(addin.Get());
+      if (result == 0) result = RunNumberSession(addin.Get());
     }
   }
   Gdiplus::GdiplusShutdown(gdiplusToken);

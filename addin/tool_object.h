@@ -1,0 +1,86 @@
+// The tool object: all state of the add-in and every operation of its five tools, in plain C++
+// over the host port. The COM class converts automation arguments and hands them here; the
+// native tests drive it directly against the simulated host.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "addin/tool_members.h"
+#include "addin/tool_services.h"
+#include "framework/code_page.h"
+#include "placement/host_port.h"
+
+// Event mask of a placement: bit n is the event with dispatch id 12 + n (BeforeExit, the six
+// drawing events, MouseDown, SelectionChange, RunTool).
+constexpr int32_t kPlacementEventMask = 0x4847F;
+
+constexpr char16_t kObjectPrompt[] = u"Varnkit_TL : Select the object you wish to base the leader on";
+constexpr char16_t kConvertUndoCaption[] = u"TL Text";
+constexpr char16_t kLeaderTypeName[] = u"TCW25DimLead";
+
+// Button state for one UpdateToolStatus poll; an output left empty is not written to the host.
+struct ToolStatus {
+  std::optional<bool> enabled;
+  std::optional<bool> checked;
+  std::optional<bool> result;
+};
+
+class ToolObject {
+ public:
+  ToolObject(ToolServices& services, const CodePage& codePage);
+
+  ToolMembers& Members() { return m_; }
+  const ToolMembers& Members() const { return m_; }
+
+  // The tool protocol. `result` is written only where the protocol says (true = 1 to the host).
+  HRESULT Initialize(HostTool* thisTool, bool* result);
+  HRESULT Terminate();
+  HRESULT Run(HostTool* thisTool, bool* result);
+  HRESULT UpdateToolStatus(HostTool* thisTool, ToolStatus* status);
+  HRESULT DoLMCommand(int32_t cmdIndex);
+
+  // Host events, delivered only while a placement holds a subscription.
+  HRESULT MouseDown();
+  HRESULT SelectionChange(HostDrawing* whichDrawing);
+  HRESULT RunTool();
+  HRESULT PlacementEndingEvent();  // BeforeExit and the drawing events
+
+  // Placement routines, also used by the local menu and the progress check.
+  HRESULT StartLeaderCommand(int32_t tool);
+  HRESULT ArmObjectSelection();
+  HRESULT SubscribeHostEvents();
+  HRESULT EndPlacement();
+  HRESULT CheckPlacementProgress(int32_t tool, HostDrawing& drawing);
+  // Takes a point leader's text out as a graphic of its own; `appended` counts the graphics it
+  // added to the list (0 or 1).
+  HRESULT ConvertPointLeader(HostGraphicList& list, int32_t* appended);
+  // Computes the next leader's text for ActiveTool and writes it into the host's leader tool.
+  // A number outside its format's range writes the range text and still fails; `labelFailed`
+  // (optional) tells that failure from a host failure.
+  HRESULT UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed = nullptr);
+  HRESULT SetupLocalMenu();
+
+  // The host version as a number: the leading decimal number of its first three characters.
+  double HostVersionNumber() const;
+
+ private:
+  HRESULT ConnectToHost(HostTool& thisTool);
+  HRESULT RunPlacingTool(int32_t tool, bool* result);
+  HRESULT ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed);
+  HRESULT ReadObjectText(HostGraphic& baseObject, std::u16string* text);
+  HRESULT WriteLeaderText(const std::u16string& text);
+  void EndPlacementForTermination();
+  void ResetPlacement();
+  int32_t CountRemovedTexts(HostGraphicList& graphics);
+
+  ToolServices& services_;
+  const CodePage& codePage_;
+  ToolMembers m_;
+  bool storesLoaded_ = false;  // settings and picklist are read once per object
+  // Ids of the texts that point-leader conversions of this placement added to the drawing. When
+  // the user undoes a conversion, its text leaves the drawing: that is no leader taken back.
+  std::vector<int32_t> convertedTexts_;
+};

@@ -1,0 +1,177 @@
+// The host's polls of the tool buttons (also the heartbeat of a running placement) and the
+// local menu that a placement offers.
+#include <cctype>
+#include <cmath>
+
+#include "addin/tool_object.h"
+#include "addin/tool_table.h"
+
+namespace {
+
+// The leading decimal number of a text, as a standard text-to-double conversion reads it
+// (white space, sign, digits, fraction, exponent); no number gives 0.
+double LeadingDecimal(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  double sign = 1;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) sign = text[i++] == '-' ? -1 : 1;
+  double value = 0;
+  bool digits = false;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, digits = true)
+    value = value * 10 + (text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, scale /= 10, digits = true)
+      value += (text[i] - '0') * scale;
+  }
+  if (!digits) return 0;
+  if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    int exponentSign = 1;
+    if (text[j] == '+' || text[j] == '-') exponentSign = text[j++] == '-' ? -1 : 1;
+    int exponent = 0;
+    bool exponentDigits = false;
+    for (; j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])) && exponent < 400; ++j) {
+      exponent = exponent * 10 + (text[j] - '0');
+      exponentDigits = true;
+    }
+    if (exponentDigits) value *= std::pow(10.0, exponentSign * exponent);
+  }
+  return sign * value;
+}
+
+constexpr double kFirstSupportedVersion = 8.2;
+constexpr double kFirstRenumberVersion = 9.0;
+
+}  // namespace
+
+double ToolObject::HostVersionNumber() const { return LeadingDecimal(m_.HostVersion.substr(0, 3)); }
+
+HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
+  RETURN_HR_IF(E_POINTER, status == nullptr);
+  const double version = HostVersionNumber();
+  if (version < kFirstSupportedVersion) {  // also when the version could not be read
+    status->enabled = false;
+    status->checked = false;
+    return S_OK;
+  }
+  RETURN_HR_IF_NULL(E_POINTER, thisTool);
+  int32_t tool = -1;
+  RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  HostRef<HostDrawing> drawing;  // there may be none
+  const HRESULT hr = m_.HostApp->ReadActiveDrawing(&drawing);
+  RETURN_IF_FAILED(hr);
+
+  switch (tool) {
+    case NumberTool:
+    case PicklistTool:
+      status->enabled = drawing != nullptr;
+      status->checked = m_.ActiveTool == tool;
+      status->result = true;
+      if (drawing && m_.ActiveTool == tool) return CheckPlacementProgress(tool, *drawing);
+      return hr;
+    case ObjectTool: {
+      status->checked = m_.ActiveTool == ObjectTool;
+      status->result = true;
+      status->enabled = false;
+      if (!drawing) return hr;
+      HostRef<HostGraphicList> graphics;
+      RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
+      RETURN_HR_IF_NULL(E_POINTER, graphics);
+      int32_t count = 0;
+      RETURN_IF_FAILED(graphics->CountItems(&count));
+      status->enabled = count != 0;
+      return CheckPlacementProgress(ObjectTool, *drawing);
+    }
+    case RenumberTool: {
+      status->enabled = false;
+      status->checked = false;
+      if (version < kFirstRenumberVersion || !drawing) return hr;
+      HostRef<HostSelection> selection;
+      RETURN_IF_FAILED(drawing->ReadSelection(&selection));
+      RETURN_HR_IF_NULL(E_POINTER, selection);
+      int32_t count = 0;
+      RETURN_IF_FAILED(selection->CountItems(&count));
+      for (int32_t i = 0; i < count; ++i) {  // enabled when the selection holds a leader
+        HostRef<HostGraphic> graphic;
+        RETURN_IF_FAILED(selection->PickItem(i, &graphic));
+        RETURN_HR_IF_NULL(E_POINTER, graphic);
+        std::u16string type;
+        RETURN_IF_FAILED(graphic->ReadTypeName(&type));
+        if (type == kLeaderTypeName) {
+          status->enabled = true;
+          break;
+        }
+      }
+      return hr;
+    }
+    case OptionsTool:
+      status->enabled = true;
+      status->checked = false;
+      return hr;
+    default:
+      return hr;
+  }
+}
+
+HRESULT ToolObject::SetupLocalMenu() {
+  // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number
+  // tool's prompt says "Increment" for the entry that decrements, as users have always seen it.
+  HostLocalMenu menu;
+  switch (m_.ActiveTool) {
+    case NumberTool:
+      menu.captions = {u"(TL) Decrement Num", u"Tallyline Options"};
+      menu.prompts = {u"Increment current Number for Tallyline", u"Set running Tallyline Options"};
+      break;
+    case PicklistTool:
+      menu.captions = {u"(TL) Reselect Picklist", u"Tallyline Options"};
+      menu.prompts = {u"Reselect text from Picklist for Tallyline", u"Set running Tallyline Options"};
+      break;
+    case ObjectTool:
+      menu.captions = {u"(TL) Reselect Object", u"Tallyline Options"};
+      menu.prompts = {u"Reselect Object base for Tallyline", u"Set running Tallyline Options"};
+      break;
+    default:
+      menu.captions = {u"", u"Tallyline Options"};
+      menu.prompts = {u"", u"Set running Tallyline Options"};
+      break;
+  }
+  menu.flags1 = {true, true};
+  menu.flags2 = {false, false};
+  if (!m_.AddinServices) return S_OK;
+  // The host's answers do not stop the placement.
+  m_.AddinServices->ShowPrompt(u"", 0);
+  m_.AddinServices->SetLocalMenu(0, nullptr, 0);
+  m_.AddinServices->SetLocalMenu(2, &menu, -1);
+  return S_OK;
+}
+
+HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
+  if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
+  switch (m_.ActiveTool) {
+    case NumberTool:
+      if (cmdIndex == 0) {
+        if (m_.RunningNumber > 0) --m_.RunningNumber;
+      } else {
+        services_.ShowOptions(m_);
+      }
+      UpdateLeaderText(nullptr);
+      break;
+    case PicklistTool:
+      if (cmdIndex == 0) {
+        services_.ShowPickList(m_);
+      } else {
+        services_.ShowOptions(m_);
+      }
+      UpdateLeaderText(nullptr);
+      break;
+    case ObjectTool:
+      if (cmdIndex == 1) services_.ShowOptions(m_);
+      ArmObjectSelection();
+      break;
+    default:
+      break;
+  }
+  return S_OK;
+}

@@ -1,0 +1,150 @@
+// The text of the next leader: the running number's label (Number tool), the pick text
+// (Picklist tool) or a text read from the chosen base object (Object tool), written into
+// parameter 0 of the host's leader tool.
+#include <cmath>
+#include <cstdio>
+
+#include "addin/tool_object.h"
+#include "addin/tool_table.h"
+#include "labels/label_format.h"
+
+namespace {
+enum ObjectTextSource : int32_t { BestGuess = 0, LayerName = 1, PathLength = 2 };
+
+HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text) {
+  std::u16string type;
+  RETURN_IF_FAILED(object.ReadTypeName(&type));
+  if (type == u"INSERT") {
+    HostRef<HostBlock> block;
+    RETURN_IF_FAILED(object.ReadBlock(&block));
+    RETURN_HR_IF_NULL(E_POINTER, block);
+    RETURN_IF_FAILED(block->ReadBlockName(text));
+  } else {
+    HostRef<HostPropertyList> properties;
+    RETURN_IF_FAILED(object.ReadPropertyList(&properties));
+    RETURN_HR_IF_NULL(E_POINTER, properties);
+    HostRef<HostProperty> info;
+    RETURN_IF_FAILED(properties->PickProperty(HostPropertyKey{u"Info", -1}, &info));
+    RETURN_HR_IF_NULL(E_POINTER, info);
+    HostValue value;
+    RETURN_IF_FAILED(info->GetPropertyValue(0, &value));
+    if (value.kind == HostValue::Kind::Text) *text = value.text;
+  }
+  if (text->empty()) *text = type;
+  return S_OK;
+}
+
+HRESULT ReadLayerName(HostGraphic& object, std::u16string* text) {
+  HostRef<HostLayer> layer;
+  RETURN_IF_FAILED(object.ReadLayer(&layer));
+  RETURN_HR_IF_NULL(E_POINTER, layer);
+  return layer->ReadLayerName(text);
+}
+
+HRESULT ReadVertex(HostVertexList& vertices, int32_t index, double xyz[3]) {
+  HostRef<HostVertex> vertex;
+  RETURN_IF_FAILED(vertices.PickVertex(index, &vertex));
+  RETURN_HR_IF_NULL(E_POINTER, vertex);
+  RETURN_IF_FAILED(vertex->ReadX(&xyz[0]));
+  RETURN_IF_FAILED(vertex->ReadY(&xyz[1]));
+  return vertex->ReadZ(&xyz[2]);
+}
+
+// The length of an open path through the object's vertices, as "L = 12.34".
+HRESULT ReadPathLength(HostGraphic& object, std::u16string* text) {
+  std::u16string type;
+  RETURN_IF_FAILED(object.ReadTypeName(&type));
+  if (type != u"TCW40EXTRUDE" && type != u"GRAPHIC") {
+    *text = u"N/A";
+    return S_OK;
+  }
+  HostRef<HostVertexList> vertices;
+  RETURN_IF_FAILED(object.ReadVertexList(&vertices));
+  RETURN_HR_IF_NULL(E_POINTER, vertices);
+  int32_t count = 0;
+  RETURN_IF_FAILED(vertices->CountItems(&count));
+  if (count < 2) return S_OK;
+  double previous[3] = {};
+  RETURN_IF_FAILED(ReadVertex(*vertices, 0, previous));
+  double total = 0;
+  for (int32_t i = 1; i < count; ++i) {
+    double current[3] = {};
+    RETURN_IF_FAILED(ReadVertex(*vertices, i, current));
+    const double dx = current[0] - previous[0], dy = current[1] - previous[1], dz = current[2] - previous[2];
+    total += std::sqrt(dx * dx + dy * dy + dz * dz);
+    for (int axis = 0; axis < 3; ++axis) previous[axis] = current[axis];
+  }
+  char formatted[64];
+  std::snprintf(formatted, sizeof(formatted), "L = %.2f", total);
+  text->assign(formatted, formatted + std::char_traits<char>::length(formatted));
+  return S_OK;
+}
+}  // namespace
+
+HRESULT ToolObject::UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed) {
+  bool failedLabel = false;
+  std::optional<std::u16string> text;
+  const HRESULT computed = ReadLeaderTextFor(baseObject, &text, &failedLabel);
+  if (labelFailed != nullptr) *labelFailed = false;
+  if (text) {
+    m_.LeaderText = *text;
+    RETURN_IF_FAILED(WriteLeaderText(*text));
+  }
+  if (labelFailed != nullptr) *labelFailed = failedLabel;
+  return computed;  // nothing written, or a range text written: the label's failure goes on  // a range text was written: the label's failure still goes to the caller
+}
+
+// Gives the text to write, or none when nothing may be written.
+HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text,
+                                      bool* labelFailed) {
+  switch (m_.ActiveTool) {
+    case NumberTool: {
+      const int32_t format = m_.TLDefFormat < 0 ? Arabic : m_.TLDefFormat;
+      std::string label;
+      const HRESULT hr = NumberToLabel(m_.RunningNumber, format, &label);
+      *labelFailed = FAILED(hr);
+      // Out of range the label is the range text, carried in band; an unknown format gives none.
+      if (SUCCEEDED(hr) || !label.empty()) *text = codePage_.ToWide(label);
+      return hr;
+    }
+    case PicklistTool:
+      *text = m_.CurrentPickText;
+      return S_OK;
+    case ObjectTool: {
+      if (m_.TLDefObjDSource < BestGuess || m_.TLDefObjDSource > PathLength) {
+        *text = std::u16string();
+        return S_OK;
+      }
+      RETURN_HR_IF_NULL(E_FAIL, baseObject);  // the text chosen with the object stays
+      std::u16string objectText;
+      RETURN_IF_FAILED(ReadObjectText(*baseObject, &objectText));
+      *text = std::move(objectText);
+      return S_OK;
+    }
+    default:
+      *text = std::u16string();
+      return S_OK;
+  }
+}
+
+HRESULT ToolObject::ReadObjectText(HostGraphic& baseObject, std::u16string* text) {
+  switch (m_.TLDefObjDSource) {
+    case BestGuess:
+      return ReadBestGuess(baseObject, text);
+    case LayerName:
+      return ReadLayerName(baseObject, text);
+    default:
+      return ReadPathLength(baseObject, text);
+  }
+}
+
+HRESULT ToolObject::WriteLeaderText(const std::u16string& text) {
+  RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
+  HostRef<HostPropertyList> parameters;
+  RETURN_IF_FAILED(m_.LeaderTool->ReadParameterList(&parameters));
+  RETURN_HR_IF_NULL(E_POINTER, parameters);
+  HostRef<HostProperty> leaderText;  // parameter 0 of the leader tool is the leader text
+  RETURN_IF_FAILED(parameters->PickProperty(HostPropertyKey{u"", 0}, &leaderText));
+  RETURN_HR_IF_NULL(E_POINTER, leaderText);
+  return leaderText->SetPropertyValue(0, HostValue::FromText(text));
+}

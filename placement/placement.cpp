@@ -1,0 +1,164 @@
+// Leader placement: starting the host's leader and select commands, the event subscription,
+// the events that drive and end a placement, and the progress check of each status poll. The
+// add-in never draws a leader; it keeps the host's leader tool loaded with the next text.
+#include "addin/tool_object.h"
+#include "addin/tool_table.h"
+
+HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  HostRef<HostDrawing> drawing;
+  RETURN_IF_FAILED(m_.HostApp->ReadActiveDrawing(&drawing));
+  RETURN_HR_IF_NULL(E_POINTER, drawing);
+  HostRef<HostGraphicList> graphics;
+  RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
+  RETURN_HR_IF_NULL(E_POINTER, graphics);
+  RETURN_IF_FAILED(graphics->CountItems(&m_.LastGraphicCount));
+  m_.StartGraphicCount = m_.LastGraphicCount;
+  convertedTexts_.clear();
+  m_.ActiveTool = tool;
+  SetupLocalMenu();
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
+  return m_.HostCommands->StartCommand(m_.LeaderCommandId);
+}
+
+HRESULT ToolObject::SubscribeHostEvents() {
+  if (m_.EventCookie != -1) {
+    EndPlacement();
+    return E_FAIL;
+  }
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  return m_.HostApp->SubscribeEvents(kPlacementEventMask, &m_.EventCookie);
+}
+
+HRESULT ToolObject::ArmObjectSelection() {
+  // The select command raises RunTool inside StartCommand; that one must not end the placement.
+  m_.EndOnRunTool = false;
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
+  RETURN_IF_FAILED(m_.HostCommands->StartCommand(m_.SelectCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
+  RETURN_IF_FAILED(m_.AddinServices->ShowPrompt(kObjectPrompt, 0));
+  m_.EndOnRunTool = true;
+  m_.PlacementState = AwaitingObject;
+  return S_OK;
+}
+
+HRESULT ToolObject::EndPlacement() {
+  // A command start that failed left this false; a new placement must not inherit it.
+  m_.EndOnRunTool = true;
+  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
+  HRESULT hr = m_.AddinServices->ShowPrompt(u"", 0);
+  RETURN_IF_FAILED(hr);
+  if (m_.EventCookie != -1) {
+    RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+    hr = m_.HostApp->UnsubscribeEvents(m_.EventCookie);
+    RETURN_IF_FAILED(hr);
+  }
+  m_.EventCookie = -1;
+  m_.ActiveTool = -1;
+  m_.PlacementState = Idle;
+  RETURN_IF_FAILED(m_.AddinServices->SetLocalMenu(0, nullptr, 0));
+  return hr;
+}
+
+HRESULT ToolObject::MouseDown() {
+  // Each click of a placement writes the current text again; the host may have changed it.
+  if (m_.PlacementState == Placing) UpdateLeaderText(nullptr);
+  return S_OK;
+}
+
+HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
+  if (m_.PlacementState != AwaitingObject) return S_OK;
+  RETURN_HR_IF_NULL(E_POINTER, whichDrawing);
+  HostRef<HostSelection> selection;
+  RETURN_IF_FAILED(whichDrawing->ReadSelection(&selection));
+  RETURN_HR_IF_NULL(E_POINTER, selection);
+  int32_t count = 0;
+  RETURN_IF_FAILED(selection->CountItems(&count));
+  RETURN_HR_IF(E_FAIL, count < 1);  // nothing selected: keep waiting
+  HostRef<HostGraphic> baseObject;
+  RETURN_IF_FAILED(selection->PickItem(0, &baseObject));
+  RETURN_HR_IF_NULL(E_POINTER, baseObject);
+
+  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
+  RETURN_IF_FAILED(m_.AddinServices->ShowPrompt(u"", 0));
+  m_.EndOnRunTool = false;
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
+  RETURN_IF_FAILED(m_.HostCommands->StartCommand(m_.LeaderCommandId));
+  m_.EndOnRunTool = true;
+
+  HostRef<HostGraphicList> graphics;
+  RETURN_IF_FAILED(whichDrawing->ReadGraphicList(&graphics));
+  RETURN_HR_IF_NULL(E_POINTER, graphics);
+  RETURN_IF_FAILED(graphics->CountItems(&m_.LastGraphicCount));
+  m_.StartGraphicCount = m_.LastGraphicCount;
+  convertedTexts_.clear();
+  UpdateLeaderText(baseObject.get());
+  m_.PlacementState = Placing;
+  return S_OK;
+}
+
+HRESULT ToolObject::RunTool() {
+  // The user picked another host tool; the add-in's own command starts do not count.
+  return m_.EndOnRunTool ? EndPlacement() : S_OK;
+}
+
+HRESULT ToolObject::PlacementEndingEvent() { return EndPlacement(); }
+
+HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
+  const bool numberOrPick = tool == NumberTool || tool == PicklistTool;
+  if (numberOrPick && m_.ActiveTool != tool) return S_OK;
+  if (tool == ObjectTool && (m_.ActiveTool != ObjectTool || m_.PlacementState != Placing)) return S_OK;
+  if (!numberOrPick && tool != ObjectTool) return S_OK;
+
+  HostRef<HostGraphicList> graphics;
+  RETURN_IF_FAILED(drawing.ReadGraphicList(&graphics));
+  RETURN_HR_IF_NULL(E_POINTER, graphics);
+  int32_t count = 0;
+  RETURN_IF_FAILED(graphics->CountItems(&count));
+
+  // A point leader's text taken out as a graphic of its own raises the count once more; that
+  // graphic is no new leader, so it counts as seen.
+  int32_t appended = 0;
+  if (tool == ObjectTool) {
+    // One leader per chosen object, then the next object is asked for.
+    if (count != m_.LastGraphicCount + 1) return S_OK;
+    if (m_.TLDefConvertPoint) ConvertPointLeader(*graphics, &appended);
+    m_.LastGraphicCount = count + appended;
+    m_.ActiveTool = ObjectTool;
+    return ArmObjectSelection();
+  }
+
+  if (m_.PlacementState != Placing || count == m_.LastGraphicCount) return S_OK;
+  if (count >= m_.StartGraphicCount) {
+    // Only a new graphic can be a leader just placed. After a removal the newest graphic is an
+    // older leader: converting it again would undo the user's undo of its conversion.
+    if (m_.TLDefConvertPoint && count > m_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
+    if (tool == NumberTool) {
+      // Several leaders between two polls advance by their count; removed ones take it back.
+      const int32_t removedTexts = count < m_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
+      const int64_t next = static_cast<int64_t>(m_.RunningNumber) + count - m_.LastGraphicCount + removedTexts;
+      m_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
+      m_.LastGraphicCount = count + appended;
+    } else {
+      m_.LastGraphicCount = count + appended;
+      if (m_.TLPickAutoPick) services_.ShowPickList(m_);
+    }
+  }
+  return UpdateLeaderText(nullptr);
+}
+
+// How many texts taken out of point leaders have left the drawing since the last look (the user
+// undid their conversion); they are forgotten once counted.
+int32_t ToolObject::CountRemovedTexts(HostGraphicList& graphics) {
+  int32_t removed = 0;
+  for (auto id = convertedTexts_.begin(); id != convertedTexts_.end();) {
+    HostRef<HostGraphic> text;
+    if (SUCCEEDED(graphics.FindById(*id, &text)) && !text) {
+      ++removed;
+      id = convertedTexts_.erase(id);
+    } else {
+      ++id;
+    }
+  }
+  return removed;
+}

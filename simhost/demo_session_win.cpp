@@ -1,0 +1,143 @@
+// A user's few minutes with the Number tool: the host initializes the add-in for its five tools,
+// the user starts the tool, places leaders (one of them a point leader, whose text the add-in
+// takes out as a graphic of its own), undoes one, places another and ends the tool. Every call
+// goes through Invoke with the add-in's dispatch ids; the host polls the tool status between
+// the user's actions, as a real host does on idle.
+#include "simhost/demo_session_win.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "simhost/sim_com_win.h"
+#include "simhost/sim_host.h"
+
+namespace {
+
+constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9;
+
+std::string Narrow(const std::u16string& text) {
+  std::string out;
+  for (char16_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+HRESULT Call(IDispatch* addin, DISPID id, std::vector<VARIANT> args) {
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO exception = {};
+  const HRESULT hr = addin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception,
+                                   nullptr);
+  VariantClear(&result);
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+  return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+}
+
+VARIANT Object(IDispatch* object) {
+  VARIANT v;
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = object;
+  return v;
+}
+
+VARIANT BoolRef(VARIANT_BOOL* target) {
+  VARIANT v;
+  V_VT(&v) = VT_BOOL | VT_BYREF;
+  V_BOOLREF(&v) = target;
+  return v;
+}
+
+class Session {
+ public:
+  explicit Session(IDispatch* addin) : addin_(addin) {
+    drawing_ = host_.AddDrawing();
+    host_.SetActiveDrawing(drawing_);
+    for (int i = 0; i < 5; ++i) MakeComTool(host_, i, &tools_[i]);
+  }
+  ~Session() {
+    for (IDispatch* tool : tools_) {
+      if (tool != nullptr) tool->Release();
+    }
+  }
+
+  bool Initialize() {
+    for (IDispatch* tool : tools_) {
+      if (FAILED(Call(addin_, kInitialize, {Object(tool)}))) return false;
+    }
+    return true;
+  }
+  void Terminate() {
+    for (IDispatch* tool : tools_) Call(addin_, kTerminate, {Object(tool)});
+  }
+  HRESULT RunNumberTool() { return Call(addin_, kRun, {Object(tools_[0])}); }
+  // The host polls every button on idle.
+  void Idle() {
+    for (IDispatch* tool : tools_) {
+      VARIANT_BOOL enabled = 0, checked = 0;
+      Call(addin_, kUpdateToolStatus, {Object(tool), BoolRef(&enabled), BoolRef(&checked)});
+    }
+  }
+  void PlaceLeader(int vertices) {
+    const int32_t id = host_.PlaceLeader(vertices);
+    const SimGraphicData* leader = host_.Model().Graphic(id);
+    std::printf("  leader %d placed%s, its text: \"%s\"\n", id, vertices == 1 ? " by double click" : "",
+                leader ? Narrow(leader->info).c_str() : "?");
+    Idle();
+    std::printf("    the leader tool now holds \"%s\"\n", Narrow(host_.LeaderToolText()).c_str());
+  }
+  void Undo() {
+    host_.Undo();
+    std::printf("  the user undoes the last step\n");
+    Idle();
+    std::printf("    the leader tool now holds \"%s\"\n", Narrow(host_.LeaderToolText()).c_str());
+  }
+  void Report() {
+    std::printf("\nThe drawing now holds:\n");
+    for (int32_t id : host_.Model().Drawing(drawing_)->graphics) {
+      const SimGraphicData* graphic = host_.Model().Graphic(id);
+      std::printf("  %-14s \"%s\"\n", Narrow(graphic->typeName).c_str(), Narrow(graphic->info).c_str());
+    }
+    std::printf("Undo steps:");
+    for (const std::u16string& caption : host_.UndoCaptions()) std::printf(" [%s]", Narrow(caption).c_str());
+    std::printf("\n");
+  }
+  SimHost& host() { return host_; }
+
+ private:
+  IDispatch* addin_;
+  SimHost host_;
+  int32_t drawing_ = 0;
+  IDispatch* tools_[5] = {};
+};
+
+}  // namespace
+
+int RunNumberSession(IDispatch* addin) {
+  std::printf("\nA Number placement in the simulated host\n");
+  Session session(addin);
+  if (!session.Initialize()) {
+    std::printf("  Initialize failed\n");
+    return 1;
+  }
+  const HRESULT hr = session.RunNumberTool();
+  std::printf("  the user starts Insert > Tallyline By > Number (0x%08lx); the prompt menu offers \"%s\"\n",
+              static_cast<unsigned long>(hr),
+              session.host().LocalMenuCount() > 0 ? Narrow(session.host().LocalMenu().captions[0]).c_str() : "-");
+  std::printf("    the leader tool holds \"%s\"\n", Narrow(session.host().LeaderToolText()).c_str());
+  session.PlaceLeader(2);
+  session.PlaceLeader(2);
+  session.PlaceLeader(1);
+  session.Undo();
+  session.Undo();
+  session.PlaceLeader(2);
+  session.RunNumberTool();
+  std::printf("  the user ends the tool: %d subscriptions, %d local menu entries left\n", session.host().SubscriberCount(),
+              session.host().LocalMenuCount());
+  session.Report();
+  session.Terminate();
+  return FAILED(hr) ? 1 : 0;
+}

@@ -1,0 +1,48 @@
+// How a handle performs one call of the host contract: the call is recorded under its name,
+// takes its place in the fault count, runs the model operation only when no failure is armed,
+// and keeps any exception inside. Object outputs start as null and stay null on failure.
+#pragma once
+
+#include <new>
+
+#include "framework/status.h"
+#include "placement/host_port.h"
+#include "simhost/sim_host.h"
+
+namespace sim_call {
+
+template <class Body>
+HRESULT RunBody(Body& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace sim_call
+
+// A call that gives no object.
+template <class Body>
+HRESULT SimCallRun(SimHost& host, const char* name, Body&& body) noexcept {
+  const SimHost::CallTicket ticket = host.BeginCall(name);
+  const HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : sim_call::RunBody(body);
+  host.EndCall(ticket, hr, false);
+  return hr;
+}
+
+// A call that gives an object through `out`.
+template <class T, class Body>
+HRESULT SimCallRunObject(SimHost& host, const char* name, HostRef<T>* out, Body&& body) noexcept {
+  const SimHost::CallTicket ticket = host.BeginCall(name);
+  HRESULT hr = E_POINTER;
+  if (out != nullptr) {
+    out->reset();
+    hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : sim_call::RunBody(body);
+    if (FAILED(hr) || ticket.noObject) out->reset();
+  }
+  host.EndCall(ticket, hr, out != nullptr && *out != nullptr);
+  return hr;
+}

@@ -1,0 +1,132 @@
+// Builds the arguments of each event method of the add-in and invokes it by DISPID, as the host
+// does: objects as VT_DISPATCH (a null window), Button as VT_I2, Shift, X and Y as VT_I4, and
+// Cancel and SaveAs as VT_BOOL by reference to the host's own flags.
+#include "simhost/sim_com_events_win.h"
+
+#include <vector>
+
+#include "simhost/sim_com_object_win.h"
+
+namespace {
+
+// The arguments in declared order; owns the objects and clears them when it goes.
+class EventArguments {
+ public:
+  EventArguments() { items_.reserve(kMaxArguments); }
+  ~EventArguments() {
+    for (VARIANT& item : items_) VariantClear(&item);
+  }
+  EventArguments(const EventArguments&) = delete;
+  EventArguments& operator=(const EventArguments&) = delete;
+
+  // A null handle is a null object (no drawing is active, say).
+  template <class Port>
+  HRESULT AddObject(SimHost& host, HostRef<Port> handle) {
+    typename SimComInterfaceOf<Port>::Type* object = nullptr;
+    if (handle) RETURN_IF_FAILED(WrapCom(host, std::move(handle), &object));
+    AddDispatch(object);
+    return S_OK;
+  }
+  void AddDispatch(IDispatch* object) {
+    VARIANT& item = Next();
+    V_VT(&item) = VT_DISPATCH;
+    V_DISPATCH(&item) = object;
+  }
+  void AddShort(int16_t value) {
+    VARIANT& item = Next();
+    V_VT(&item) = VT_I2;
+    V_I2(&item) = value;
+  }
+  void AddLong(int32_t value) { Next() = LongVariant(value); }
+  void AddFlag(VARIANT_BOOL* flag) {
+    VARIANT& item = Next();
+    V_VT(&item) = VT_BOOL | VT_BYREF;
+    V_BOOLREF(&item) = flag;
+  }
+
+  // DISPPARAMS take the arguments last to first.
+  std::vector<VARIANT> Reversed() const { return std::vector<VARIANT>(items_.rbegin(), items_.rend()); }
+
+ private:
+  static constexpr size_t kMaxArguments = 8;  // MouseDown's
+  // Never reallocates, so an object added is always owned by the list.
+  VARIANT& Next() {
+    VARIANT item;
+    VariantInit(&item);
+    items_.push_back(item);
+    return items_.back();
+  }
+  std::vector<VARIANT> items_;
+};
+
+// The first arguments of the drawing, mouse and selection events.
+HRESULT AddDrawingViewWindow(SimHost& host, int32_t drawingId, EventArguments& args) {
+  RETURN_IF_FAILED(args.AddObject(host, host.Drawing(drawingId)));
+  RETURN_IF_FAILED(args.AddObject(host, host.View(drawingId)));
+  args.AddDispatch(nullptr);
+  return S_OK;
+}
+
+HRESULT BuildArguments(SimHost& host, const SimEvent& event, VARIANT_BOOL* cancel, VARIANT_BOOL* saveAs,
+                       EventArguments& args) {
+  switch (event.dispid) {
+    case kSimDispBeforeExit:
+      RETURN_IF_FAILED(args.AddObject(host, host.App()));
+      args.AddFlag(cancel);
+      return S_OK;
+    case kSimDispDrawingNew:
+    case kSimDispDrawingOpen:
+    case kSimDispDrawingActivate:
+    case kSimDispDrawingDeactivate:
+      return args.AddObject(host, host.Drawing(event.drawingId));
+    case kSimDispDrawingBeforeClose:
+      RETURN_IF_FAILED(args.AddObject(host, host.Drawing(event.drawingId)));
+      args.AddFlag(cancel);
+      return S_OK;
+    case kSimDispDrawingBeforeSave:
+      RETURN_IF_FAILED(args.AddObject(host, host.Drawing(event.drawingId)));
+      args.AddFlag(saveAs);
+      args.AddFlag(cancel);
+      return S_OK;
+    case kSimDispMouseDown:
+      RETURN_IF_FAILED(AddDrawingViewWindow(host, event.drawingId, args));
+      args.AddShort(event.button);
+      args.AddLong(event.shift);
+      args.AddLong(event.x);
+      args.AddLong(event.y);
+      args.AddFlag(cancel);
+      return S_OK;
+    case kSimDispSelectionChange:
+      RETURN_IF_FAILED(AddDrawingViewWindow(host, event.drawingId, args));
+      return args.AddObject(host, host.Selection(event.drawingId));
+    case kSimDispRunTool:
+      // The tool of the command that was started; the add-in only learns that one was.
+      return args.AddObject(host, host.Tool(event.commandId));
+    default:
+      return E_INVALIDARG;
+  }
+}
+
+}  // namespace
+
+HRESULT ComEventTarget::Deliver(SimHost& host, const SimEvent& event) {
+  return ComTry([&] {
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT_BOOL saveAs = VARIANT_FALSE;
+    EventArguments args;
+    RETURN_IF_FAILED(BuildArguments(host, event, &cancel, &saveAs, args));
+    std::vector<VARIANT> reversed = args.Reversed();
+    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    // The add-in may unsubscribe while it handles the event, which ends this target's hold.
+    const Microsoft::WRL::ComPtr<IDispatch> addin = addin_;
+    UniqueVariant result;
+    EXCEPINFO exception = {};
+    UINT argError = 0;
+    const HRESULT hr = addin->Invoke(event.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                     result.get(), &exception, &argError);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+  });
+}

@@ -1,0 +1,262 @@
+// The drawing data of the simulated host and the rules that keep it consistent.
+#include "simhost/sim_model.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+struct CommandEntry {
+  std::u16string_view path;
+  int32_t id;
+};
+
+constexpr CommandEntry kCommands[] = {
+    {u"Edit|Select", kSimCommandSelect},
+    {u"Insert|Dimension|Leader", kSimCommandLeader},
+    {u"File|Open", kSimCommandFileOpen},
+    {u"Draw|Line", kSimCommandDrawLine},
+};
+
+void Erase(std::vector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
+
+}  // namespace
+
+int32_t SimCommandIdOf(std::u16string_view menuPath) {
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.path == menuPath) return entry.id;
+  }
+  return 0;
+}
+
+bool IsSimCommand(int32_t id) {
+  return std::any_of(std::begin(kCommands), std::end(kCommands), [id](const CommandEntry& e) { return e.id == id; });
+}
+
+int32_t SimModel::AddDrawing() {
+  const int32_t id = nextDrawingId_++;
+  drawings_[id].id = id;
+  return id;
+}
+
+SimDrawingData* SimModel::Drawing(int32_t id) {
+  auto it = drawings_.find(id);
+  return it == drawings_.end() ? nullptr : &it->second;
+}
+
+const SimDrawingData* SimModel::Drawing(int32_t id) const {
+  auto it = drawings_.find(id);
+  return it == drawings_.end() ? nullptr : &it->second;
+}
+
+int32_t SimModel::AddGraphic(int32_t drawingId, const SimGraphicSpec& spec, std::optional<SimListRef> home) {
+  if (Drawing(drawingId) == nullptr) return 0;
+  if (home && ListItems(*home) == nullptr) return 0;
+  const int32_t id = nextGraphicId_++;
+  SimGraphicData& graphic = graphics_[id];
+  graphic.id = id;
+  graphic.drawingId = drawingId;
+  graphic.typeName = spec.typeName;
+  graphic.info = spec.info;
+  graphic.layer = spec.layer;
+  graphic.block = spec.block;
+  graphic.vertices = spec.vertices;
+  if (home) {
+    ListItems(*home)->push_back(id);
+    graphic.home = *home;
+  }
+  return id;
+}
+
+SimGraphicData* SimModel::Graphic(int32_t id) {
+  auto it = graphics_.find(id);
+  return it == graphics_.end() ? nullptr : &it->second;
+}
+
+const SimGraphicData* SimModel::Graphic(int32_t id) const {
+  auto it = graphics_.find(id);
+  return it == graphics_.end() ? nullptr : &it->second;
+}
+
+std::vector<int32_t>* SimModel::ListItems(const SimListRef& list) {
+  if (list.ownerGraphicId != 0) {
+    SimGraphicData* owner = Graphic(list.ownerGraphicId);
+    return owner == nullptr ? nullptr : &owner->children;
+  }
+  SimDrawingData* drawing = Drawing(list.drawingId);
+  return drawing == nullptr ? nullptr : &drawing->graphics;
+}
+
+const std::vector<int32_t>* SimModel::ListItems(const SimListRef& list) const {
+  return const_cast<SimModel*>(this)->ListItems(list);
+}
+
+int32_t SimModel::OwnerDrawingOf(const SimListRef& list) const {
+  if (list.ownerGraphicId != 0) {
+    const SimGraphicData* owner = Graphic(list.ownerGraphicId);
+    return owner == nullptr ? 0 : owner->drawingId;
+  }
+  return Drawing(list.drawingId) == nullptr ? 0 : list.drawingId;
+}
+
+bool SimModel::IsWithin(int32_t graphicId, int32_t ancestorId) const {
+  // Walks up from graphicId through the child lists that hold it.
+  int32_t current = graphicId;
+  while (current != 0) {
+    if (current == ancestorId) return true;
+    const SimGraphicData* graphic = Graphic(current);
+    if (graphic == nullptr || !graphic->home) return false;
+    current = graphic->home->ownerGraphicId;
+  }
+  return false;
+}
+
+HRESULT SimModel::Append(const SimListRef& list, int32_t graphicId) {
+  std::vector<int32_t>* items = ListItems(list);
+  SimGraphicData* graphic = Graphic(graphicId);
+  RETURN_HR_IF(E_INVALIDARG, items == nullptr || graphic == nullptr || graphic->home.has_value());
+  RETURN_HR_IF(E_INVALIDARG, list.ownerGraphicId != 0 && IsWithin(list.ownerGraphicId, graphicId));
+  items->push_back(graphicId);
+  graphic->home = list;
+  return S_OK;
+}
+
+HRESULT SimModel::Extract(const SimListRef& list, int32_t index, int32_t* graphicId) {
+  std::vector<int32_t>* items = ListItems(list);
+  RETURN_HR_IF(E_INVALIDARG, items == nullptr || index < 0 || index >= static_cast<int32_t>(items->size()));
+  const int32_t id = (*items)[static_cast<size_t>(index)];
+  items->erase(items->begin() + index);
+  Graphic(id)->home.reset();
+  *graphicId = id;
+  return S_OK;
+}
+
+HRESULT SimModel::SetSelection(int32_t drawingId, const std::vector<int32_t>& graphicIds) {
+  SimDrawingData* drawing = Drawing(drawingId);
+  RETURN_HR_IF(E_INVALIDARG, drawing == nullptr);
+  for (int32_t id : graphicIds) RETURN_HR_IF(E_INVALIDARG, Graphic(id) == nullptr);
+  drawing->selection = graphicIds;
+  return S_OK;
+}
+
+int32_t SimModel::OpenUndoRecord(int32_t drawingId, std::u16string caption) {
+  if (Drawing(drawingId) == nullptr) return 0;
+  const int32_t id = nextUndoRecordId_++;
+  SimUndoRecordData& record = undoRecords_[id];
+  record.id = id;
+  record.drawingId = drawingId;
+  record.caption = std::move(caption);
+  return id;
+}
+
+SimUndoRecordData* SimModel::FindUndoRecord(int32_t id) {
+  auto it = undoRecords_.find(id);
+  return it == undoRecords_.end() ? nullptr : &it->second;
+}
+
+SimUndoRecordData* SimModel::FindOpenRecord(int32_t id) {
+  SimUndoRecordData* record = FindUndoRecord(id);
+  return record != nullptr && record->state == SimUndoRecordData::State::Open ? record : nullptr;
+}
+
+HRESULT SimModel::NoteAdded(int32_t recordId, int32_t graphicId) {
+  SimUndoRecordData* record = FindOpenRecord(recordId);
+  RETURN_HR_IF(E_FAIL, record == nullptr);
+  RETURN_HR_IF(E_INVALIDARG, Graphic(graphicId) == nullptr);
+  SimUndoEntry entry;
+  entry.graphicId = graphicId;
+  entry.added = true;
+  record->entries.push_back(std::move(entry));
+  return S_OK;
+}
+
+HRESULT SimModel::NoteChanged(int32_t recordId, int32_t graphicId) {
+  SimUndoRecordData* record = FindOpenRecord(recordId);
+  RETURN_HR_IF(E_FAIL, record == nullptr);
+  const SimGraphicData* graphic = Graphic(graphicId);
+  RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
+  SimUndoEntry entry;
+  entry.graphicId = graphicId;
+  entry.before = SimGraphicSnapshot{graphic->info, graphic->children, graphic->vertices};
+  record->entries.push_back(std::move(entry));
+  return S_OK;
+}
+
+HRESULT SimModel::CloseUndoRecord(int32_t recordId) {
+  SimUndoRecordData* record = FindOpenRecord(recordId);
+  RETURN_HR_IF(E_FAIL, record == nullptr);
+  SimDrawingData* drawing = Drawing(record->drawingId);
+  RETURN_HR_IF(E_FAIL, drawing == nullptr);
+  record->state = SimUndoRecordData::State::Closed;
+  drawing->undoStack.push_back(recordId);
+  return S_OK;
+}
+
+void SimModel::RemoveFromHome(SimGraphicData& graphic) {
+  if (!graphic.home) return;
+  if (std::vector<int32_t>* items = ListItems(*graphic.home)) Erase(*items, graphic.id);
+  graphic.home.reset();
+}
+
+void SimModel::DeleteGraphic(int32_t id) {
+  SimGraphicData* graphic = Graphic(id);
+  if (graphic == nullptr) return;
+  RemoveFromHome(*graphic);
+  const std::vector<int32_t> children = graphic->children;
+  for (auto& entry : drawings_) Erase(entry.second.selection, id);
+  graphics_.erase(id);
+  for (int32_t child : children) {
+    // A child list names its items; the items still point back at the deleted owner.
+    if (SimGraphicData* item = Graphic(child)) item->home.reset();
+    DeleteGraphic(child);
+  }
+}
+
+void SimModel::Restore(SimGraphicData& graphic, const SimGraphicSnapshot& before) {
+  graphic.info = before.info;
+  graphic.vertices = before.vertices;
+  // Items that joined the child list since the snapshot leave it; those it held come back.
+  for (int32_t child : graphic.children) {
+    if (SimGraphicData* item = Graphic(child)) item->home.reset();
+  }
+  graphic.children.clear();
+  const SimListRef ownList{graphic.drawingId, graphic.id};
+  for (int32_t child : before.children) {
+    SimGraphicData* item = Graphic(child);
+    if (item == nullptr || IsWithin(graphic.id, child)) continue;
+    RemoveFromHome(*item);
+    graphic.children.push_back(child);
+    item->home = ownList;
+  }
+}
+
+bool SimModel::Undo(int32_t drawingId) {
+  SimDrawingData* drawing = Drawing(drawingId);
+  if (drawing == nullptr || drawing->undoStack.empty()) return false;
+  const int32_t recordId = drawing->undoStack.back();
+  drawing->undoStack.pop_back();
+  SimUndoRecordData* record = FindUndoRecord(recordId);
+  record->state = SimUndoRecordData::State::Undone;
+  for (auto entry = record->entries.rbegin(); entry != record->entries.rend(); ++entry) {
+    if (entry->added) {
+      // The graphic leaves its list first; a change noted in the same record may take it back
+      // (a text returned to its leader). Only what no list holds afterwards is gone.
+      if (SimGraphicData* graphic = Graphic(entry->graphicId)) RemoveFromHome(*graphic);
+    } else if (SimGraphicData* graphic = Graphic(entry->graphicId)) {
+      Restore(*graphic, entry->before);
+    }
+  }
+  for (const SimUndoEntry& entry : record->entries) {
+    const SimGraphicData* graphic = Graphic(entry.graphicId);
+    if (entry.added && graphic != nullptr && !graphic->home) DeleteGraphic(entry.graphicId);
+  }
+  return true;
+}
+
+std::vector<std::u16string> SimModel::UndoCaptions(int32_t drawingId) const {
+  std::vector<std::u16string> captions;
+  const SimDrawingData* drawing = Drawing(drawingId);
+  if (drawing == nullptr) return captions;
+  for (int32_t id : drawing->undoStack) captions.push_back(undoRecords_.at(id).caption);
+  return captions;
+}

@@ -1,0 +1,432 @@
+// Leader placement against the simulated host: the Number, Picklist and Object tools from start
+// to end, the progress check of the status polls, and the point-leader conversion.
+#include <gtest/gtest.h>
+
+#include "addin/tool_table.h"
+#include "labels/label_format.h"
+#include "tool_session.h"
+
+namespace {
+
+constexpr int32_t kLeaderCommand = 2001;
+constexpr int32_t kSelectCommand = 1001;
+
+TEST(NumberPlacement, RunStartsTheLeaderCommandWithTheCurrentLabel) {
+  ToolSession s;
+  bool result = false;
+  ASSERT_EQ(S_OK, s.Run(NumberTool, &result));
+  EXPECT_TRUE(result);
+  EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
+  EXPECT_EQ(u"1", s.LeaderToolText());
+  EXPECT_EQ(NumberTool, s.members().ActiveTool);
+  EXPECT_EQ(Placing, s.members().PlacementState);
+  ASSERT_EQ(1, s.host.SubscriberCount());
+  EXPECT_EQ(kPlacementEventMask, s.host.SubscribedMask(s.members().EventCookie));
+  EXPECT_EQ(2, s.host.LocalMenuCount());
+  EXPECT_EQ(-1, s.host.LocalMenuLast());
+}
+
+TEST(NumberPlacement, RunningTheToolAgainEndsThePlacement) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.SetLeaderToolText(u"typed by the user");
+  bool result = false;
+  ASSERT_EQ(S_OK, s.Run(NumberTool, &result));
+  EXPECT_TRUE(result);
+  EXPECT_EQ(u"", s.host.Prompt());
+  EXPECT_EQ(0, s.host.LocalMenuCount());
+  EXPECT_EQ(0, s.host.SubscriberCount());
+  EXPECT_EQ(-1, s.members().ActiveTool);
+  EXPECT_EQ(-1, s.members().EventCookie);
+  EXPECT_EQ(Idle, s.members().PlacementState);
+  EXPECT_EQ(u"typed by the user", s.LeaderToolText()) << "the second run starts nothing";
+}
+
+TEST(NumberPlacement, EachLeaderAdvancesTheNumber) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  std::vector<std::u16string> infos;
+  for (int i = 0; i < 3; ++i) {
+    const int32_t leader = s.host.PlaceLeader();
+    ASSERT_NE(0, leader);
+    infos.push_back(s.host.Model().Graphic(leader)->info);
+    s.PollAll();
+  }
+  EXPECT_EQ((std::vector<std::u16string>{u"1", u"2", u"3"}), infos);
+  EXPECT_EQ(4, s.members().RunningNumber);
+  EXPECT_EQ(u"4", s.LeaderToolText());
+}
+
+TEST(NumberPlacement, TwoLeadersBetweenPollsAdvanceByTwo) {
+  ToolSession s;
+  s.members().TLDefConvertPoint = false;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader();
+  s.host.PlaceLeader();
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(3, s.members().RunningNumber);
+  EXPECT_EQ(u"3", s.LeaderToolText());
+}
+
+TEST(NumberPlacement, UndoTakesTheNumberBackButNotBelowTheStart) {
+  ToolSession s;
+  s.AddGraphic({});  // a graphic from before the placement
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader();
+  s.Poll(NumberTool);
+  s.host.PlaceLeader();
+  s.Poll(NumberTool);
+  ASSERT_EQ(3, s.members().RunningNumber);
+  ASSERT_TRUE(s.host.Undo());
+  s.Poll(NumberTool);
+  EXPECT_EQ(2, s.members().RunningNumber);
+  EXPECT_EQ(u"2", s.LeaderToolText());
+  ASSERT_TRUE(s.host.Undo());
+  s.Poll(NumberTool);
+  EXPECT_EQ(1, s.members().RunningNumber);
+  EXPECT_EQ(u"1", s.LeaderToolText());
+}
+
+TEST(NumberPlacement, NumberNeverFallsBelowOne) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader();
+  s.host.PlaceLeader();
+  s.Poll(NumberTool);  // 3
+  s.members().RunningNumber = 1;  // the user stepped it down from the local menu
+  s.host.Undo();
+  s.Poll(NumberTool);
+  EXPECT_EQ(1, s.members().RunningNumber);
+}
+
+TEST(NumberPlacement, CountBelowTheStartOnlyRewritesTheText) {
+  ToolSession s;
+  s.AddGraphic({});
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  // The user deletes an older graphic by undoing a record that added it.
+  HostRef<HostDrawing> drawing = s.host.Drawing(s.drawing);
+  HostRef<HostUndoRecord> record;
+  ASSERT_EQ(S_OK, drawing->OpenUndoRecord(u"add", &record));
+  HostRef<HostGraphicList> list;
+  ASSERT_EQ(S_OK, drawing->ReadGraphicList(&list));
+  HostRef<HostGraphic> graphic;
+  ASSERT_EQ(S_OK, list->PickItem(0, &graphic));
+  ASSERT_EQ(S_OK, record->NoteAddedGraphic(*graphic));
+  list.reset();
+  ASSERT_EQ(S_OK, record->CloseUndoRecord());
+  graphic.reset();
+  record.reset();
+  drawing.reset();
+  ASSERT_TRUE(s.host.Undo());
+  s.host.SetLeaderToolText(u"changed");
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(1, s.members().RunningNumber);
+  EXPECT_EQ(1, s.members().LastGraphicCount) << "the count is kept";
+  EXPECT_EQ(u"1", s.LeaderToolText());
+}
+
+TEST(NumberPlacement, LabelFormatsAndTheRangeText) {
+  ToolSession s;
+  s.members().TLDefFormat = Letters;
+  s.members().RunningNumber = 27;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  EXPECT_EQ(u"AA", s.LeaderToolText());
+  s.Run(NumberTool);
+
+  s.members().TLDefFormat = -1;  // a negative format counts as Arabic
+  s.members().RunningNumber = 12;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  EXPECT_EQ(u"12", s.LeaderToolText());
+  s.Run(NumberTool);
+}
+
+TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
+  ToolSession s;
+  s.members().TLDefFormat = Letters;
+  s.members().RunningNumber = 702;
+  bool result = false;
+  ASSERT_EQ(S_OK, s.Run(NumberTool, &result));
+  EXPECT_EQ(u"ZZ", s.LeaderToolText());
+  s.host.PlaceLeader();
+  EXPECT_EQ(E_FAIL, s.Poll(NumberTool)) << "the label's failure goes to the host";
+  EXPECT_EQ(u"E!Range 1 - 702", s.LeaderToolText()) << "never the previous label again";
+  const int32_t leader = s.host.PlaceLeader();
+  EXPECT_EQ(u"E!Range 1 - 702", s.host.Model().Graphic(leader)->info);
+
+  ToolSession t;
+  t.members().RunningNumber = 1000;
+  result = false;
+  EXPECT_EQ(E_FAIL, t.Run(NumberTool, &result));
+  EXPECT_TRUE(result) << "the placement completes";
+  EXPECT_EQ(Placing, t.members().PlacementState);
+  EXPECT_EQ(1, t.host.SubscriberCount());
+  EXPECT_EQ(u"E!Range 1 - 999", t.LeaderToolText());
+}
+
+TEST(NumberPlacement, UnknownFormatWritesNothingButPlacementStarts) {
+  ToolSession s;
+  s.members().TLDefFormat = 7;
+  s.host.SetLeaderToolText(u"before");
+  bool result = false;
+  EXPECT_EQ(E_FAIL, s.Run(NumberTool, &result));
+  EXPECT_TRUE(result);
+  EXPECT_EQ(u"before", s.LeaderToolText());
+  EXPECT_EQ(Placing, s.members().PlacementState);
+}
+
+TEST(NumberPlacement, MouseDownRewritesTheTextOnlyWhilePlacing) {
+  ToolSession s;
+  s.host.MouseDown(1, 0, 10, 20);  // no subscriber: nothing arrives
+  EXPECT_TRUE(s.events->delivered.empty());
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.SetLeaderToolText(u"overwritten");
+  s.host.MouseDown(1, 0, 10, 20);
+  EXPECT_EQ(u"1", s.LeaderToolText());
+  EXPECT_EQ(S_OK, s.tool.MouseDown());
+  s.Run(NumberTool);
+  s.host.SetLeaderToolText(u"kept");
+  EXPECT_EQ(S_OK, s.tool.MouseDown());
+  EXPECT_EQ(u"kept", s.LeaderToolText());
+}
+
+TEST(NumberPlacement, HostToolOrDrawingEventEndsThePlacement) {
+  for (int32_t dispid : {kSimDispRunTool, kSimDispBeforeExit, kSimDispDrawingNew, kSimDispDrawingOpen,
+                         kSimDispDrawingActivate, kSimDispDrawingDeactivate, kSimDispDrawingBeforeClose,
+                         kSimDispDrawingBeforeSave}) {
+    ToolSession s;
+    ASSERT_EQ(S_OK, s.Run(NumberTool));
+    if (dispid == kSimDispRunTool) {
+      s.host.UserPicksHostTool(4001);
+    } else {
+      s.host.RaiseDrawingEvent(dispid);
+    }
+    EXPECT_EQ(-1, s.members().ActiveTool) << dispid;
+    EXPECT_EQ(0, s.host.SubscriberCount()) << dispid;
+    EXPECT_EQ(0, s.host.LocalMenuCount()) << dispid;
+  }
+}
+
+TEST(PicklistPlacement, RunWhileNumberRunsEndsItOnly) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  ASSERT_EQ(S_OK, s.Run(PicklistTool));
+  EXPECT_EQ(-1, s.members().ActiveTool);
+  EXPECT_EQ(0, s.host.SubscriberCount());
+  EXPECT_EQ(0, s.services.Count("ShowPickList"));
+  s.services.picks = {u"Valve"};
+  ASSERT_EQ(S_OK, s.Run(PicklistTool));
+  EXPECT_EQ(PicklistTool, s.members().ActiveTool);
+  EXPECT_EQ(u"Valve", s.LeaderToolText());
+}
+
+TEST(PicklistPlacement, AutoPickAsksAgainAfterEachLeader) {
+  ToolSession s;
+  s.services.picks = {u"Valve", u"Pump", std::nullopt};
+  ASSERT_EQ(S_OK, s.Run(PicklistTool));
+  const int32_t first = s.host.PlaceLeader();
+  s.PollAll();
+  EXPECT_EQ(u"Pump", s.LeaderToolText());
+  const int32_t second = s.host.PlaceLeader();
+  s.PollAll();
+  EXPECT_EQ(u"Pump", s.LeaderToolText()) << "Cancel keeps the text";
+  EXPECT_EQ(u"Valve", s.host.Model().Graphic(first)->info);
+  EXPECT_EQ(u"Pump", s.host.Model().Graphic(second)->info);
+  EXPECT_EQ(3, s.services.Count("ShowPickList"));
+
+  s.Run(PicklistTool);
+  s.members().TLPickAutoPick = false;
+  s.Run(PicklistTool);
+  s.host.PlaceLeader();
+  s.PollAll();
+  EXPECT_EQ(4, s.services.Count("ShowPickList")) << "only the start asks";
+}
+
+TEST(PicklistPlacement, EmptyPickTextIsWritten) {
+  ToolSession s;
+  s.host.SetLeaderToolText(u"old");
+  ASSERT_EQ(S_OK, s.Run(PicklistTool));
+  EXPECT_EQ(u"", s.LeaderToolText());
+}
+
+// ---- Point-leader conversion ----
+
+int32_t CountGraphics(ToolSession& s) { return static_cast<int32_t>(s.host.Model().Drawing(s.drawing)->graphics.size()); }
+
+TEST(PointLeader, TextBecomesAGraphicOfItsOwnUnderOneUndoRecord) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  const int32_t leader = s.host.PlaceLeader(1);
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(2, CountGraphics(s));
+  EXPECT_EQ(4u, s.host.Model().Graphic(leader)->children.size());
+  const std::vector<std::u16string> captions = s.host.UndoCaptions();
+  ASSERT_FALSE(captions.empty());
+  EXPECT_EQ(u"TL Text", captions.back());
+  EXPECT_EQ(2, s.members().RunningNumber);
+  // The appended text is no new leader: the next poll does not skip a number.
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(2, s.members().RunningNumber);
+  EXPECT_EQ(u"2", s.LeaderToolText());
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  EXPECT_EQ(3, s.members().RunningNumber);
+}
+
+TEST(PointLeader, UndoGivesTheTextBackToTheLeader) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  const int32_t leader = s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  ASSERT_TRUE(s.host.Undo());
+  EXPECT_EQ(5u, s.host.Model().Graphic(leader)->children.size());
+  EXPECT_EQ(1, CountGraphics(s));
+}
+
+TEST(PointLeader, UndoingTheConversionTakesNoNumberBack) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  ASSERT_EQ(2, s.members().RunningNumber);
+  ASSERT_TRUE(s.host.Undo());  // the text goes back into its leader
+  s.Poll(NumberTool);
+  EXPECT_EQ(2, s.members().RunningNumber);
+  ASSERT_TRUE(s.host.Undo());  // the leader itself
+  s.Poll(NumberTool);
+  EXPECT_EQ(1, s.members().RunningNumber);
+  const int32_t again = s.host.PlaceLeader();
+  EXPECT_EQ(u"1", s.host.Model().Graphic(again)->info) << "no label is given twice";
+}
+
+TEST(PointLeader, LeadersThatAreNotPointLeadersStayWhole) {
+  struct Case {
+    int children;
+    int vertices;
+  };
+  for (Case c : {Case{5, 2}, Case{4, 1}, Case{3, 1}}) {
+    ToolSession s;
+    ASSERT_EQ(S_OK, s.Run(NumberTool));
+    const int32_t leader = s.host.PlaceLeaderWithChildren(c.children, c.vertices);
+    ASSERT_EQ(S_OK, s.Poll(NumberTool));
+    EXPECT_EQ(static_cast<size_t>(c.children), s.host.Model().Graphic(leader)->children.size());
+    EXPECT_EQ(1, CountGraphics(s));
+    EXPECT_EQ(2, s.members().RunningNumber);
+  }
+}
+
+TEST(PointLeader, ConversionOffLeavesTheLeader) {
+  ToolSession s;
+  s.members().TLDefConvertPoint = false;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  const int32_t leader = s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  EXPECT_EQ(5u, s.host.Model().Graphic(leader)->children.size());
+}
+
+TEST(PointLeader, FailedAppendGivesTheTextBack) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  const int32_t leader = s.host.PlaceLeader(1);
+  HostRef<HostDrawing> drawing = s.host.Drawing(s.drawing);
+  HostRef<HostGraphicList> list;
+  ASSERT_EQ(S_OK, drawing->ReadGraphicList(&list));
+  // Calls: CountItems, PickItem, ReadChildGraphics, CountItems, ReadOwnerDrawing, PickItem,
+  // ReadVertexList, CountItems, OpenUndoRecord, NoteChangedGraphic, ExtractItem, AppendGraphic.
+  s.host.ClearCalls();
+  s.host.FailCall(12, E_FAIL);
+  int32_t appended = -1;
+  EXPECT_EQ(E_FAIL, s.tool.ConvertPointLeader(*list, &appended));
+  EXPECT_EQ("IHostGraphicList.AppendGraphic", s.host.Calls().at(11).name);
+  EXPECT_EQ(0, appended);
+  EXPECT_EQ(5u, s.host.Model().Graphic(leader)->children.size()) << "the text is back in its leader";
+}
+
+// ---- Object tool ----
+
+TEST(ObjectPlacement, WaitsForAnObjectAndTakesTheFirstSelected) {
+  ToolSession s;
+  const int32_t a = s.AddGraphic({u"GRAPHIC", u"Pump P-101"});
+  const int32_t b = s.AddGraphic({u"GRAPHIC", u"Valve"});
+  const int32_t c = s.AddGraphic({u"GRAPHIC", u"Tank"});
+  ASSERT_EQ(S_OK, s.Run(ObjectTool));
+  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(kSelectCommand, s.host.ActiveCommand());
+  EXPECT_EQ(kObjectPrompt, s.host.Prompt());
+  EXPECT_TRUE(s.members().EndOnRunTool);
+  EXPECT_EQ(ObjectTool, s.members().ActiveTool) << "the select command's RunTool did not end it";
+
+  s.host.Select({});
+  EXPECT_EQ(E_FAIL, s.tool.SelectionChange(s.host.Drawing(s.drawing).get()));
+  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(kObjectPrompt, s.host.Prompt());
+
+  s.host.Select({b, c, a});
+  EXPECT_EQ(Placing, s.members().PlacementState);
+  EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
+  EXPECT_EQ(u"Valve", s.LeaderToolText());
+  EXPECT_EQ(u"", s.host.Prompt());
+  EXPECT_EQ(ObjectTool, s.members().ActiveTool);
+}
+
+TEST(ObjectPlacement, RearmsAfterOneLeaderNotAfterTwo) {
+  ToolSession s;
+  const int32_t a = s.AddGraphic({u"GRAPHIC", u"A"});
+  ASSERT_EQ(S_OK, s.Run(ObjectTool));
+  s.host.Select({a});
+  s.host.PlaceLeader();
+  ASSERT_EQ(S_OK, s.Poll(ObjectTool));
+  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(kSelectCommand, s.host.ActiveCommand());
+  EXPECT_EQ(kObjectPrompt, s.host.Prompt());
+
+  s.host.Select({a});
+  s.host.PlaceLeader();
+  s.host.PlaceLeader();
+  ASSERT_EQ(S_OK, s.Poll(ObjectTool));
+  EXPECT_EQ(Placing, s.members().PlacementState);
+  EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
+}
+
+TEST(ObjectPlacement, HostToolAfterTheBaseObjectEndsIt) {
+  ToolSession s;
+  const int32_t a = s.AddGraphic({u"GRAPHIC", u"A"});
+  ASSERT_EQ(S_OK, s.Run(ObjectTool));
+  s.host.Select({a});
+  ASSERT_EQ(Placing, s.members().PlacementState);
+  s.host.UserPicksHostTool(4001);
+  EXPECT_EQ(Idle, s.members().PlacementState);
+  EXPECT_EQ(-1, s.members().ActiveTool);
+  EXPECT_EQ(0, s.host.SubscriberCount());
+}
+
+TEST(ObjectPlacement, FailedCommandStartIsForgottenByTheNextPlacement) {
+  ToolSession s;
+  s.AddGraphic({});
+  s.host.ClearCalls();
+  // Run: ReadToolIndex, ReadActiveDrawing, ReadGraphicList, CountItems, ReadSelection,
+  // ClearSelection, ReadActiveView, RefreshView, SubscribeEvents, ShowPrompt, SetLocalMenu x2,
+  // StartCommand (the select command).
+  s.host.FailCall(13, E_ACCESSDENIED);
+  EXPECT_EQ(E_ACCESSDENIED, s.Run(ObjectTool));
+  EXPECT_EQ("IHostCommands.StartCommand", s.host.Calls().at(12).name);
+  EXPECT_FALSE(s.members().EndOnRunTool);
+  ASSERT_EQ(S_OK, s.Run(ObjectTool));  // ends the half-started placement
+  EXPECT_TRUE(s.members().EndOnRunTool);
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.UserPicksHostTool(4001);
+  EXPECT_EQ(-1, s.members().ActiveTool) << "RunTool ends placements again";
+}
+
+TEST(Termination, EndsARunningPlacementAndStillSucceeds) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.FailCall(1, E_FAIL);  // the prompt cannot be cleared; the rest is still done
+  EXPECT_EQ(S_OK, s.Terminate());
+  EXPECT_EQ(0, s.host.SubscriberCount());
+  EXPECT_EQ(0, s.host.LocalMenuCount());
+  EXPECT_EQ(-1, s.members().EventCookie);
+  EXPECT_EQ(Idle, s.members().PlacementState);
+  EXPECT_EQ(0, s.host.LiveHandles());
+}
+
+}  // namespace

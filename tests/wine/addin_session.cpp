@@ -1,0 +1,132 @@
+#include "addin_session.h"
+
+namespace {
+constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9, kDoLMCommand = 11,
+                 kMouseDown = 22, kSelectionChange = 27;
+
+VARIANT DispatchArg(IDispatch* object) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = object;  // borrowed: DISPPARAMS arguments stay the caller's
+  return v;
+}
+
+VARIANT BoolRef(VARIANT_BOOL* target) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_BOOL | VT_BYREF;
+  V_BOOLREF(&v) = target;
+  return v;
+}
+
+VARIANT Long(long value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = value;
+  return v;
+}
+
+VARIANT Short(short value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I2;
+  V_I2(&v) = value;
+  return v;
+}
+
+void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
+  if (out != nullptr && V_VT(&call.value) == VT_BOOL) *out = V_BOOL(&call.value);
+}
+}  // namespace
+
+SimGraphicSpec Graphic(std::u16string type, std::u16string info) {
+  SimGraphicSpec spec;
+  spec.typeName = std::move(type);
+  spec.info = std::move(info);
+  return spec;
+}
+
+AddinSession::AddinSession(const std::u16string& version) {
+  host.SetVersionText(version);
+  drawing = host.AddDrawing();
+  host.SetActiveDrawing(drawing);
+  EXPECT_EQ(S_OK, CreateAddin(L"Varnkit_TL.Tallyline", &addin));
+  for (int32_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(S_OK, MakeComTool(host, i, &tools[i]));
+    InvokeResult init;
+    Invoke(addin.Get(), kInitialize, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &init);
+    EXPECT_EQ(S_OK, init.hr) << "Initialize of tool " << i;
+  }
+}
+
+AddinSession::~AddinSession() {
+  for (int32_t i = 0; i < 5 && addin; ++i) {
+    InvokeResult done;
+    Invoke(addin.Get(), kTerminate, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &done);
+    EXPECT_EQ(S_OK, done.hr) << "Terminate of tool " << i;
+  }
+  addin.Reset();
+  for (auto& tool : tools) tool.Reset();
+  EXPECT_EQ(0, host.LiveComObjects()) << "host objects the add-in did not release";
+  EXPECT_EQ(0, host.LiveHandles());
+  EXPECT_EQ(0, host.SubscriberCount()) << "the add-in left a subscription behind";
+  EXPECT_EQ(S_OK, Server().canUnloadNow());
+}
+
+HRESULT AddinSession::Run(int32_t tool, VARIANT_BOOL* result) {
+  InvokeResult call;
+  Invoke(addin.Get(), kRun, DISPATCH_METHOD, {DispatchArg(tools[tool].Get())}, &call);
+  TakeBool(call, result);
+  return call.MethodCode();
+}
+
+HRESULT AddinSession::Poll(int32_t tool, VARIANT_BOOL* enabled, VARIANT_BOOL* checked, VARIANT_BOOL* result,
+                           VARIANT_BOOL initial) {
+  VARIANT_BOOL enabledValue = initial, checkedValue = initial;
+  InvokeResult call;
+  Invoke(addin.Get(), kUpdateToolStatus, DISPATCH_METHOD,
+         {DispatchArg(tools[tool].Get()), BoolRef(&enabledValue), BoolRef(&checkedValue)}, &call);
+  if (enabled) *enabled = enabledValue;
+  if (checked) *checked = checkedValue;
+  if (result) *result = V_VT(&call.value) == VT_BOOL ? V_BOOL(&call.value) : initial;
+  return call.MethodCode();
+}
+
+void AddinSession::PollAll() {
+  for (int32_t i = 0; i < 5; ++i) Poll(i);
+}
+
+HRESULT AddinSession::DoLMCommand(long index) {
+  InvokeResult call;
+  Invoke(addin.Get(), kDoLMCommand, DISPATCH_METHOD, {Long(index)}, &call);
+  return call.MethodCode();
+}
+
+HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
+  ComPtr<IDispatch> drawingObject;
+  MakeComDrawing(host, drawing, &drawingObject);
+  InvokeResult call;
+  Invoke(addin.Get(), kMouseDown, DISPATCH_METHOD,
+         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), Short(1), Long(0), Long(10),
+          Long(20), BoolRef(cancel)},
+         &call);
+  return call.MethodCode();
+}
+
+HRESULT AddinSession::SelectionChange() {
+  ComPtr<IDispatch> drawingObject;
+  MakeComDrawing(host, drawing, &drawingObject);
+  InvokeResult call;
+  Invoke(addin.Get(), kSelectionChange, DISPATCH_METHOD,
+         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), DispatchArg(nullptr)}, &call);
+  return call.MethodCode();
+}
+
+std::u16string AddinSession::Info(int32_t graphicId) {
+  const SimGraphicData* graphic = host.Model().Graphic(graphicId);
+  return graphic ? graphic->info : u"<none>";
+}
+
+size_t AddinSession::GraphicCount() { return host.Model().Drawing(drawing)->graphics.size(); }

@@ -1,0 +1,40 @@
+// A drawing session under Wine: the real DLL, created by ProgID, against the simulated host's COM
+// objects, driven only through IDispatch::Invoke with the add-in's dispatch ids, as a host does.
+// At the end the add-in is terminated for every tool and released; the host must then count no
+// live object it handed out, and the module must be free to unload.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "simhost/sim_com_win.h"
+#include "simhost/sim_host.h"
+#include "wine_test_support.h"
+
+class AddinSession {
+ public:
+  explicit AddinSession(const std::u16string& version = u"10.5");
+  ~AddinSession();
+
+  // Each gives the method's own code (the scode behind DISP_E_EXCEPTION).
+  HRESULT Run(int32_t tool, VARIANT_BOOL* result = nullptr);
+  // Enabled and Checked start as `initial` so that a test sees what the add-in left alone.
+  HRESULT Poll(int32_t tool, VARIANT_BOOL* enabled = nullptr, VARIANT_BOOL* checked = nullptr,
+               VARIANT_BOOL* result = nullptr, VARIANT_BOOL initial = 0x55);
+  void PollAll();
+  HRESULT DoLMCommand(long index);
+  HRESULT MouseDown(VARIANT_BOOL* cancel);
+  HRESULT SelectionChange();
+  int32_t AddGraphic(const SimGraphicSpec& spec) { return host.AddGraphic(drawing, spec); }
+  std::u16string Info(int32_t graphicId);
+  size_t GraphicCount();
+
+  SimHost host;  // declared first: it outlives every COM object below
+  int32_t drawing = 0;
+  ComPtr<IDispatch> addin;
+  ComPtr<IDispatch> tools[5];
+};
+
+// Builds a graphic as tests ask for it.
+SimGraphicSpec Graphic(std::u16string type, std::u16string info = u"");

@@ -1,0 +1,124 @@
+// The messages are those a user's input produces: a click is BM_CLICK (the button then sends
+// WM_COMMAND/BN_CLICKED to its dialog); a list selection by mouse is LB_SETCURSEL followed by the
+// list box's own LBN_SELCHANGE notification, which SetCurSel alone does not send.
+#include "dialog_driver.h"
+
+#include <vector>
+
+namespace {
+
+HWND FindDialog(const std::wstring& caption) {
+  // Dialogs are of the system's dialog class "#32770".
+  return FindWindowW(L"#32770", caption.c_str());
+}
+
+}  // namespace
+
+std::wstring DialogUser::Text(int id) const {
+  HWND control = GetDlgItem(dialog_, id);
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, &text[0], length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+void DialogUser::Type(int id, const std::wstring& text) { SetDlgItemTextW(dialog_, id, text.c_str()); }
+
+bool DialogUser::IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
+
+int DialogUser::Check(int id) const { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
+
+void DialogUser::Click(int id) { SendMessageW(GetDlgItem(dialog_, id), BM_CLICK, 0, 0); }
+
+int DialogUser::ListCount(int id) const { return static_cast<int>(SendDlgItemMessageW(dialog_, id, LB_GETCOUNT, 0, 0)); }
+
+std::wstring DialogUser::ListText(int id, int index) const {
+  const LRESULT length = SendDlgItemMessageW(dialog_, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return std::wstring();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendDlgItemMessageW(dialog_, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+int DialogUser::ListSelection(int id) const {
+  return static_cast<int>(SendDlgItemMessageW(dialog_, id, LB_GETCURSEL, 0, 0));
+}
+
+void DialogUser::Notify(int id, int code) {
+  SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+}
+
+void DialogUser::SelectListEntry(int id, int index) {
+  SendDlgItemMessageW(dialog_, id, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  Notify(id, LBN_SELCHANGE);
+}
+
+void DialogUser::DoubleClickListEntry(int id, int index) {
+  SelectListEntry(id, index);
+  Notify(id, LBN_DBLCLK);
+}
+
+bool DialogUser::SaveScreenshot(const std::wstring& path) const {
+  RECT bounds = {};
+  if (!GetWindowRect(dialog_, &bounds)) return false;
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const bool drawn = PrintWindow(dialog_, memory, 0) != FALSE ||
+                     BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
+  GdiFlush();
+  bool written = false;
+  if (drawn && bits != nullptr) {
+    const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+      DWORD done = 0;
+      written = WriteFile(out, &file, sizeof(file), &done, nullptr) &&
+                WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &done, nullptr) &&
+                WriteFile(out, bits, imageSize, &done, nullptr);
+      CloseHandle(out);
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+DialogDriver::DialogDriver(std::wstring caption, std::function<void(DialogUser&)> actions, DWORD timeoutMs)
+    : thread_([this, caption, actions, timeoutMs] {
+        const DWORD start = GetTickCount();
+        HWND dialog = nullptr;
+        while ((dialog = FindDialog(caption)) == nullptr || !IsWindowVisible(dialog)) {
+          if (GetTickCount() - start > timeoutMs) return;
+          Sleep(20);
+        }
+        found_ = true;
+        DialogUser user(dialog);
+        actions(user);
+      }) {}
+
+DialogDriver::~DialogDriver() { Finish(); }
+
+bool DialogDriver::Finish() {
+  if (!joined_ && thread_.joinable()) thread_.join();
+  joined_ = true;
+  return found_;
+}

@@ -1,11 +1,9 @@
-// Until the settings store, the picklist and the dialogs are in, the add-in runs on the
-// members' initial values, keeps nothing between sessions and declines the dialogs.
+// The dialogs behind the tool object's services. The options dialog and the Renumber tool are
+// not part of this build yet: they decline, and the tool object goes on without them.
 #include "addin/dll_tool_services_win.h"
 
-void DllToolServices::LoadSettings(ToolMembers&) {}
-void DllToolServices::SaveSettings(const ToolMembers&) {}
-void DllToolServices::LoadPickList(ToolMembers&) {}
-void DllToolServices::SavePickList(const ToolMembers&) {}
-HRESULT DllToolServices::ShowPickList(ToolMembers&) { return E_NOTIMPL; }
+#include "picklist/pick_list_dialog.h"
+
+HRESULT DllToolServices::ShowPickList(ToolMembers& members) { return ::ShowPickList(members, dialogs_, codePage_); }
 HRESULT DllToolServices::ShowOptions(ToolMembers&) { return E_NOTIMPL; }
 HRESULT DllToolServices::RenumberSelection(ToolMembers&, HostApp&) { return E_NOTIMPL; }

@@ -88,6 +88,6 @@ class CTallyline final : public ITallyline, public IProvideClassInfo, public ISu
   Microsoft::WRL::ComPtr<ITypeLib> typeLib_;
   Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
   AnsiCodePage codePage_;
-  DllToolServices services_;
+  DllToolServices services_{codePage_};
   ToolObject tool_{services_, codePage_};
 };

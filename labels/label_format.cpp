@@ -3,7 +3,7 @@
 // they only fail where no number can be read at all.
 #include "labels/label_format.h"
 
-#include <algorithm>
+#include "framework/decimal_text.h"
 
 namespace {
 
@@ -13,11 +13,6 @@ constexpr int32_t kRomanTop = 999;    // cmxcix
 constexpr int32_t kAlphabetSize = 26;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The white space that strtol skips in the "C" locale.
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 int32_t RomanDigitValue(char c) {
   switch (c) {
@@ -81,25 +76,6 @@ const LabelRule* RuleOf(int32_t format) {
   };
   if (format < Arabic || format > Roman) return nullptr;
   return &kRules[format];
-}
-
-// The leading integer as strtol reads it in base 10 with a 32-bit long, clamped alike.
-int32_t ArabicNumber(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size() && IsCSpace(text[pos])) ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  // Once the magnitude reaches 2^31 the result is one of the limits, so it stops growing there.
-  constexpr int64_t kMagnitudeCap = int64_t{1} << 31;
-  int64_t magnitude = 0;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-    magnitude = std::min(magnitude * 10 + (text[pos] - '0'), kMagnitudeCap);
-  }
-  if (negative) return static_cast<int32_t>(-magnitude);
-  return static_cast<int32_t>(std::min(magnitude, kMagnitudeCap - 1));
 }
 
 // Letters are not validated: any one or two bytes give a number, as signed bytes.
@@ -171,7 +147,7 @@ HRESULT LabelToNumber(std::string_view text, int32_t format, int32_t* value) {
   *value = 0;
   switch (format) {
     case Arabic:
-      *value = ArabicNumber(text);
+      *value = ReadLeadingInt32(text);  // strtol's reading, clamped to 32 bits
       return S_OK;
     case Letters:
       return LettersNumber(text, value);

@@ -8,5 +8,13 @@
 #define IDB_LOCAL_MENU 205
 #define IDB_ABOUT_STRIP 208
 
+// The pick dialog and its controls.
+#define IDD_PICK_LIST 104
+#define IDC_PICK_LIST 231
+#define IDC_PICK_EDIT 235
+#define IDC_PICK_AUTO_ADD 226
+#define IDC_PICK_REMOVE 233
+#define IDC_PICK_ADD 234
+
 // The type library is resource 1 of type "TYPELIB".
 #define IDR_TYPELIB 1

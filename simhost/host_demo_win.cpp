@@ -3,9 +3,6 @@
 // IDispatch::Invoke with the add-in's dispatch ids, then shows what a user would see and writes
 // the button strips it received as PNG files into the current folder.
 #include <windows.h>
-#include <objidl.h>
-#include <propidl.h>
-#include <gdiplus.h>
 #include <olectl.h>
 #include <wrl/client.h>
 
@@ -14,6 +11,7 @@
 #include <vector>
 
 #include "simhost/demo_session_win.h"
+#include "simhost/png_file_win.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -82,21 +80,6 @@ std::string MenuPath(const std::string& text) {
   return out;
 }
 
-bool PngEncoder(CLSID* clsid) {
-  UINT count = 0, size = 0;
-  if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-      *clsid = encoders[i].Clsid;
-      return true;
-    }
-  }
-  return false;
-}
-
 // Writes the bitmap inside a picture object as a PNG file.
 HRESULT SavePicture(IDispatch* picture, const wchar_t* fileName, SIZE* size) {
   ComPtr<IPicture> pic;
@@ -107,13 +90,7 @@ HRESULT SavePicture(IDispatch* picture, const wchar_t* fileName, SIZE* size) {
   BITMAP info = {};
   GetObjectW(bitmap, sizeof(info), &info);
   *size = {info.bmWidth, info.bmHeight};
-  CLSID png = {};
-  if (!PngEncoder(&png)) return E_FAIL;
-  Gdiplus::Bitmap* image = Gdiplus::Bitmap::FromHBITMAP(bitmap, nullptr);
-  if (image == nullptr) return E_OUTOFMEMORY;
-  const Gdiplus::Status status = image->Save(fileName, &png, nullptr);
-  delete image;
-  return status == Gdiplus::Ok ? S_OK : E_FAIL;
+  return SaveBitmapAsPng(bitmap, fileName);
 }
 
 int RunSession(IDispatch* addin) {
@@ -181,11 +158,9 @@ int RunSession(IDispatch* addin) {
 
 int main() {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  Gdiplus::GdiplusStartupInput gdiplusInput;
-  ULONG_PTR gdiplusToken = 0;
-  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
   int result = 1;
   {
+    GdiplusSession gdiplus;
     CLSID clsid = {};
     ComPtr<IDispatch> addin;
     HRESULT hr = CLSIDFromProgID(L"Varnkit_TL.Tallyline", &clsid);
@@ -197,7 +172,6 @@ int main() {
       if (result == 0) result = RunNumberSession(addin.Get());
     }
   }
-  Gdiplus::GdiplusShutdown(gdiplusToken);
   CoUninitialize();
   return result;
 }

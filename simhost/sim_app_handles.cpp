@@ -5,9 +5,13 @@
 #include "simhost/sim_call.h"
 #include "simhost/sim_handles.h"
 
-SimHandle::SimHandle(SimHost& host) : host_(host) { host_.CountHandle(+1); }
+SimHandle::SimHandle(SimHost& host) : host_(host) {
+  host_.CountHandle(+1);
+}
 
-SimHandle::~SimHandle() { host_.CountHandle(-1); }
+SimHandle::~SimHandle() {
+  host_.CountHandle(-1);
+}
 
 HRESULT SimToolHandle::ReadApplication(HostRef<HostApp>* app) {
   return SimCallRunObject(host_, "IHostTool.ReadApplication", app, [&]() -> HRESULT {

@@ -141,11 +141,17 @@ HRESULT SimVertexHandle::ReadCoordinate(const char* callName, double SimPoint::*
   });
 }
 
-HRESULT SimVertexHandle::ReadX(double* x) { return ReadCoordinate("IHostVertex.ReadX", &SimPoint::x, x); }
+HRESULT SimVertexHandle::ReadX(double* x) {
+  return ReadCoordinate("IHostVertex.ReadX", &SimPoint::x, x);
+}
 
-HRESULT SimVertexHandle::ReadY(double* y) { return ReadCoordinate("IHostVertex.ReadY", &SimPoint::y, y); }
+HRESULT SimVertexHandle::ReadY(double* y) {
+  return ReadCoordinate("IHostVertex.ReadY", &SimPoint::y, y);
+}
 
-HRESULT SimVertexHandle::ReadZ(double* z) { return ReadCoordinate("IHostVertex.ReadZ", &SimPoint::z, z); }
+HRESULT SimVertexHandle::ReadZ(double* z) {
+  return ReadCoordinate("IHostVertex.ReadZ", &SimPoint::z, z);
+}
 
 HRESULT SimLayerHandle::ReadLayerName(std::u16string* name) {
   return SimCallRun(host_, "IHostLayer.ReadLayerName", [&]() -> HRESULT {

@@ -27,17 +27,25 @@ SimHost::~SimHost() {
   defaultTarget_.reset();
 }
 
-int32_t SimHost::AddDrawing() { return model_.AddDrawing(); }
+int32_t SimHost::AddDrawing() {
+  return model_.AddDrawing();
+}
 
-void SimHost::SetActiveDrawing(int32_t id) { app_.activeDrawing = model_.Drawing(id) != nullptr ? id : 0; }
+void SimHost::SetActiveDrawing(int32_t id) {
+  app_.activeDrawing = model_.Drawing(id) != nullptr ? id : 0;
+}
 
-int32_t SimHost::ActiveDrawing() const { return app_.activeDrawing; }
+int32_t SimHost::ActiveDrawing() const {
+  return app_.activeDrawing;
+}
 
 int32_t SimHost::AddGraphic(int32_t drawingId, const SimGraphicSpec& spec) {
   return model_.AddGraphic(drawingId, spec, SimListRef{drawingId, 0});
 }
 
-int32_t SimHost::PlaceLeader(int vertexCount) { return PlaceLeaderWithChildren(kLeaderChildren, vertexCount); }
+int32_t SimHost::PlaceLeader(int vertexCount) {
+  return PlaceLeaderWithChildren(kLeaderChildren, vertexCount);
+}
 
 int32_t SimHost::PlaceLeaderWithChildren(int childCount, int vertexCount) {
   const int32_t drawingId = app_.activeDrawing;
@@ -50,7 +58,8 @@ int32_t SimHost::PlaceLeaderWithChildren(int childCount, int vertexCount) {
   for (int child = 0; child < childCount; ++child) {
     SimGraphicSpec childSpec;
     if (child == kLeaderVertexChild) {
-      for (int v = 0; v < vertexCount; ++v) childSpec.vertices.push_back(SimPoint{origin + 5.0 * v, origin - 2.5 * v, 0.0});
+      for (int v = 0; v < vertexCount; ++v)
+        childSpec.vertices.push_back(SimPoint{origin + 5.0 * v, origin - 2.5 * v, 0.0});
     }
     if (child == kLeaderTextChild) {
       childSpec.typeName = u"TEXT";
@@ -75,9 +84,13 @@ bool SimHost::Select(std::vector<int32_t> graphicIds) {
   return true;
 }
 
-bool SimHost::Undo() { return model_.Undo(app_.activeDrawing); }
+bool SimHost::Undo() {
+  return model_.Undo(app_.activeDrawing);
+}
 
-std::vector<std::u16string> SimHost::UndoCaptions() const { return model_.UndoCaptions(app_.activeDrawing); }
+std::vector<std::u16string> SimHost::UndoCaptions() const {
+  return model_.UndoCaptions(app_.activeDrawing);
+}
 
 int SimHost::RefreshCount() const {
   int count = 0;
@@ -90,33 +103,61 @@ int SimHost::UpdateCount(int32_t graphicId) const {
   return graphic == nullptr ? 0 : graphic->updateCount;
 }
 
-int32_t SimHost::ActiveCommand() const { return app_.activeCommand; }
+int32_t SimHost::ActiveCommand() const {
+  return app_.activeCommand;
+}
 
-void SimHost::UserPicksHostTool(int32_t commandId) { RunCommand(commandId); }
+void SimHost::UserPicksHostTool(int32_t commandId) {
+  RunCommand(commandId);
+}
 
-void SimHost::UserPicksAddinTool() { app_.activeCommand = 0; }
+void SimHost::UserPicksAddinTool() {
+  app_.activeCommand = 0;
+}
 
-std::u16string SimHost::LeaderToolText() const { return app_.leaderToolText; }
+std::u16string SimHost::LeaderToolText() const {
+  return app_.leaderToolText;
+}
 
-void SimHost::SetLeaderToolText(std::u16string text) { app_.leaderToolText = std::move(text); }
+void SimHost::SetLeaderToolText(std::u16string text) {
+  app_.leaderToolText = std::move(text);
+}
 
-HostRef<HostTool> SimHost::Tool(int32_t index) { return std::make_unique<SimToolHandle>(*this, index); }
+HostRef<HostTool> SimHost::Tool(int32_t index) {
+  return std::make_unique<SimToolHandle>(*this, index);
+}
 
-void SimHost::SetVersionText(std::u16string text) { app_.versionText = std::move(text); }
+void SimHost::SetVersionText(std::u16string text) {
+  app_.versionText = std::move(text);
+}
 
-std::u16string SimHost::Prompt() const { return app_.prompt; }
+std::u16string SimHost::Prompt() const {
+  return app_.prompt;
+}
 
-int32_t SimHost::PromptFlags() const { return app_.promptFlags; }
+int32_t SimHost::PromptFlags() const {
+  return app_.promptFlags;
+}
 
-int32_t SimHost::LocalMenuCount() const { return app_.localMenuCount; }
+int32_t SimHost::LocalMenuCount() const {
+  return app_.localMenuCount;
+}
 
-const HostLocalMenu& SimHost::LocalMenu() const { return app_.localMenu; }
+const HostLocalMenu& SimHost::LocalMenu() const {
+  return app_.localMenu;
+}
 
-int32_t SimHost::LocalMenuLast() const { return app_.localMenuLast; }
+int32_t SimHost::LocalMenuLast() const {
+  return app_.localMenuLast;
+}
 
-void SimHost::SetDefaultEventTarget(std::shared_ptr<SimEventTarget> target) { defaultTarget_ = std::move(target); }
+void SimHost::SetDefaultEventTarget(std::shared_ptr<SimEventTarget> target) {
+  defaultTarget_ = std::move(target);
+}
 
-std::shared_ptr<SimEventTarget> SimHost::DefaultEventTarget() const { return defaultTarget_; }
+std::shared_ptr<SimEventTarget> SimHost::DefaultEventTarget() const {
+  return defaultTarget_;
+}
 
 HRESULT SimHost::SubscribeWith(std::shared_ptr<SimEventTarget> target, int32_t mask, int32_t* cookie) {
   const CallTicket ticket = BeginCall("IHostApp.SubscribeEvents");
@@ -160,7 +201,9 @@ void SimHost::RaiseDrawingEvent(int32_t dispid) {
   Raise(event);
 }
 
-int32_t SimHost::SubscriberCount() const { return static_cast<int32_t>(subscriptions_.size()); }
+int32_t SimHost::SubscriberCount() const {
+  return static_cast<int32_t>(subscriptions_.size());
+}
 
 int32_t SimHost::SubscribedMask(int32_t cookie) const {
   auto it = subscriptions_.find(cookie);
@@ -188,7 +231,9 @@ HRESULT SimHost::RunCommand(int32_t id) {
   return S_OK;
 }
 
-HostRef<HostApp> SimHost::App() { return std::make_unique<SimAppHandle>(*this); }
+HostRef<HostApp> SimHost::App() {
+  return std::make_unique<SimAppHandle>(*this);
+}
 
 HostRef<HostDrawing> SimHost::Drawing(int32_t drawingId) {
   if (model_.Drawing(drawingId) == nullptr) return nullptr;
@@ -205,14 +250,18 @@ HostRef<HostSelection> SimHost::Selection(int32_t drawingId) {
   return std::make_unique<SimSelectionHandle>(*this, drawingId);
 }
 
-const std::vector<SimCall>& SimHost::Calls() const { return calls_; }
+const std::vector<SimCall>& SimHost::Calls() const {
+  return calls_;
+}
 
 void SimHost::ClearCalls() {
   calls_.clear();
   clearedCalls_ = callCount_;
 }
 
-int64_t SimHost::CallCount() const { return callCount_; }
+int64_t SimHost::CallCount() const {
+  return callCount_;
+}
 
 void SimHost::FailCall(int64_t k, HRESULT hr) {
   if (k >= 1 && FAILED(hr)) failures_[callCount_ + k] = hr;
@@ -227,11 +276,17 @@ void SimHost::ClearFaults() {
   noObjects_.clear();
 }
 
-int SimHost::LiveHandles() const { return liveHandles_; }
+int SimHost::LiveHandles() const {
+  return liveHandles_;
+}
 
-void SimHost::AddComObject(int delta) { liveComObjects_ += delta; }
+void SimHost::AddComObject(int delta) {
+  liveComObjects_ += delta;
+}
 
-int SimHost::LiveComObjects() const { return liveComObjects_; }
+int SimHost::LiveComObjects() const {
+  return liveComObjects_;
+}
 
 SimHost::CallTicket SimHost::BeginCall(const char* name) noexcept {
   CallTicket ticket;
@@ -261,4 +316,6 @@ void SimHost::EndCall(const CallTicket& ticket, HRESULT result, bool gaveObject)
   calls_[static_cast<size_t>(index)].gaveObject = gaveObject;
 }
 
-void SimHost::CountHandle(int delta) { liveHandles_ += delta; }
+void SimHost::CountHandle(int delta) {
+  liveHandles_ += delta;
+}

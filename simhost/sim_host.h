@@ -93,8 +93,8 @@ class SimHost {
   // Reverts the newest closed undo record of the active drawing; false when there is none.
   bool Undo();
   std::vector<std::u16string> UndoCaptions() const;  // of the active drawing, oldest first
-  int RefreshCount() const;                           // RefreshView calls on all views
-  int UpdateCount(int32_t graphicId) const;           // UpdateGraphic calls on the graphic
+  int RefreshCount() const;                          // RefreshView calls on all views
+  int UpdateCount(int32_t graphicId) const;          // UpdateGraphic calls on the graphic
   SimModel& Model() { return model_; }
   const SimModel& Model() const { return model_; }
 
@@ -137,7 +137,7 @@ class SimHost {
 
   // --- Recording, faults and object counting ---
   const std::vector<SimCall>& Calls() const;
-  void ClearCalls();         // empties the record; CallCount keeps counting
+  void ClearCalls();          // empties the record; CallCount keeps counting
   int64_t CallCount() const;  // calls since the host was made
   // The k-th call from now (1-based) returns hr and has no effect; object outputs are null.
   void FailCall(int64_t k, HRESULT hr);

@@ -18,7 +18,9 @@ constexpr CommandEntry kCommands[] = {
     {u"Draw|Line", kSimCommandDrawLine},
 };
 
-void Erase(std::vector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
+void Erase(std::vector<int32_t>& ids, int32_t id) {
+  ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+}
 
 }  // namespace
 

@@ -19,7 +19,9 @@ struct SimPoint {
   double z = 0.0;
 };
 
-inline bool operator==(const SimPoint& a, const SimPoint& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool operator==(const SimPoint& a, const SimPoint& b) {
+  return a.x == b.x && a.y == b.y && a.z == b.z;
+}
 
 // What a test asks for when it puts a graphic into a drawing.
 struct SimGraphicSpec {

@@ -48,8 +48,51 @@ SimGraphicSpec Graphic(std::u16string type, std::u16string info) {
   return spec;
 }
 
-AddinSession::AddinSession(const std::u16string& version) {
-  host.SetVersionText(version);
+namespace {
+// The stored settings of earlier sessions are cleared, and the picklist lives in a folder of the
+// tests' own, so that each session starts as on a fresh machine.
+void PrepareMachine(const SessionStart& start) {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnkit");
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Varnkit");
+  const std::wstring folder = AddinSession::DataFolder();
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring file = folder + L"TLeaders.txt";
+  DeleteFileW(file.c_str());
+  if (start.pickListFile) {
+    HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(out, start.pickListFile->data(), static_cast<DWORD>(start.pickListFile->size()), &written, nullptr);
+    CloseHandle(out);
+  }
+  HKEY family = nullptr;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnkit", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &family, nullptr);
+  std::string dataPath(folder.begin(), folder.end());  // ASCII: the temporary folder of the prefix
+  RegSetValueExA(family, "DataPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dataPath.c_str()),
+                 static_cast<DWORD>(dataPath.size() + 1));
+  RegCloseKey(family);
+}
+}  // namespace
+
+std::wstring AddinSession::DataFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"tallyline-session\\";
+}
+
+std::string AddinSession::ReadPickListFile() {
+  HANDLE in = CreateFileW((DataFolder() + L"TLeaders.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string bytes(GetFileSize(in, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ReadFile(in, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(in);
+  return bytes;
+}
+
+AddinSession::AddinSession(const SessionStart& start) {
+  PrepareMachine(start);
+  host.SetVersionText(start.version);
   drawing = host.AddDrawing();
   host.SetActiveDrawing(drawing);
   EXPECT_EQ(S_OK, CreateAddin(L"Varnkit_TL.Tallyline", &addin));
@@ -61,7 +104,11 @@ AddinSession::AddinSession(const std::u16string& version) {
   }
 }
 
-AddinSession::~AddinSession() {
+AddinSession::~AddinSession() { Close(); }
+
+void AddinSession::Close() {
+  if (closed_) return;
+  closed_ = true;
   for (int32_t i = 0; i < 5 && addin; ++i) {
     InvokeResult done;
     Invoke(addin.Get(), kTerminate, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &done);

@@ -6,16 +6,31 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "simhost/sim_com_win.h"
 #include "simhost/sim_host.h"
 #include "wine_test_support.h"
 
+// What the machine holds before the host starts.
+struct SessionStart {
+  std::u16string version = u"10.5";
+  // The picklist file's bytes in the session's data folder; none: no file.
+  std::optional<std::string> pickListFile;
+};
+
 class AddinSession {
  public:
-  explicit AddinSession(const std::u16string& version = u"10.5");
+  explicit AddinSession(const std::u16string& version = u"10.5") : AddinSession(SessionStart{version}) {}
+  explicit AddinSession(const SessionStart& start);
   ~AddinSession();
+
+  // The data folder of the session (DataPath in the registry), with a final backslash.
+  static std::wstring DataFolder();
+  static std::string ReadPickListFile();  // "<missing>" when there is none
+  // Ends the session for the host: Terminate for every tool, then the last release. Idempotent.
+  void Close();
 
   // Each gives the method's own code (the scode behind DISP_E_EXCEPTION).
   HRESULT Run(int32_t tool, VARIANT_BOOL* result = nullptr);
@@ -34,6 +49,9 @@ class AddinSession {
   int32_t drawing = 0;
   ComPtr<IDispatch> addin;
   ComPtr<IDispatch> tools[5];
+
+ private:
+  bool closed_ = false;
 };
 
 // Builds a graphic as tests ask for it.

@@ -3,6 +3,8 @@
 // list box's own LBN_SELCHANGE notification, which SetCurSel alone does not send.
 #include "dialog_driver.h"
 
+#include "simhost/png_file_win.h"
+
 #include <vector>
 
 namespace {
@@ -66,36 +68,14 @@ bool DialogUser::SaveScreenshot(const std::wstring& path) const {
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  const bool drawn = PrintWindow(dialog_, memory, 0) != FALSE ||
-                     BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
-  GdiFlush();
-  bool written = false;
-  if (drawn && bits != nullptr) {
-    const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
-    const DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageSize;
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-      DWORD done = 0;
-      written = WriteFile(out, &file, sizeof(file), &done, nullptr) &&
-                WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &done, nullptr) &&
-                WriteFile(out, bits, imageSize, &done, nullptr);
-      CloseHandle(out);
-    }
-  }
+  // The dialog as it stands on the screen, once it has painted itself and its controls.
+  RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(300);
+  const bool drawn = BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
   SelectObject(memory, old);
+  const bool written = drawn && SUCCEEDED(SaveBitmapAsPng(bitmap, path.c_str()));
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

@@ -24,7 +24,7 @@ class DialogUser {
   int ListSelection(int id) const;
   void SelectListEntry(int id, int index);       // selects and sends LBN_SELCHANGE
   void DoubleClickListEntry(int id, int index);  // selects and sends LBN_SELCHANGE, LBN_DBLCLK
-  // The dialog as a picture (PrintWindow), written as a 24-bit BMP file.
+  // The dialog as a picture, written as a PNG file.
   bool SaveScreenshot(const std::wstring& path) const;
 
  private:

@@ -2,6 +2,7 @@
 // registered once up front (as an installer would); the registration tests re-register it.
 #include <gtest/gtest.h>
 
+#include "simhost/png_file_win.h"
 #include "wine_test_support.h"
 
 namespace {
@@ -14,6 +15,7 @@ class RegisteredServer : public testing::Environment {
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+  GdiplusSession gdiplus;  // for the screenshots of dialog tests
   testing::AddGlobalTestEnvironment(new RegisteredServer);
   const int result = RUN_ALL_TESTS();
   CoUninitialize();

@@ -1,0 +1,16 @@
+// Whole numbers as decimal text, the way the add-in has always read and written them: reading is
+// C's strtol in base 10 with a 32-bit long, so a label or a stored setting means what it meant to
+// the C runtime, and writing is plain signed decimal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The leading decimal integer of `text`: white space (' ', \t, \n, \v, \f, \r) skipped, an
+// optional sign, then digits up to the first non-digit. No digits gives 0; a value beyond the
+// 32-bit range gives INT32_MIN or INT32_MAX. Never fails and reads any length.
+int32_t ReadLeadingInt32(std::string_view text);
+
+// Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
+std::string WriteInt32(int32_t value);

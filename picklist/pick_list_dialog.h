@@ -1,0 +1,54 @@
+// CPickListDlg, the pick dialog: the picklist as a sorted list from which the user picks the
+// Picklist tool's leader text or types one, adding and removing items on the way. A launcher
+// copies the values in, runs the dialog modally and copies them back only after OK.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "addin/tool_members.h"
+#include "framework/code_page.h"
+#include "framework/dialog.h"
+#include "resources/resource_ids.h"
+
+// Dialog template 104 and its controls.
+constexpr int kPickListDialog = IDD_PICK_LIST;
+constexpr int kPickListBox = IDC_PICK_LIST;
+constexpr int kPickEdit = IDC_PICK_EDIT;
+constexpr int kPickAutoAdd = IDC_PICK_AUTO_ADD;
+constexpr int kPickRemove = IDC_PICK_REMOVE;
+constexpr int kPickAdd = IDC_PICK_ADD;
+
+class CPickListDlg : public DialogModel {
+ public:
+  CPickListDlg(const CodePage& codePage, DialogRunner& runner) : codePage_(codePage), runner_(runner) {}
+
+  // The values of one run.
+  std::u16string WorkingText;  // the picklist in file form
+  int AddAutomatically = 0;    // the check box "A&dd automatically on OK"
+  std::u16string PickText;     // the edit box's text after OK
+  bool Confirmed = false;
+
+  int TemplateId() const override { return kPickListDialog; }
+  void OnInit(DialogControls& controls) override;
+  void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
+
+ private:
+  void CopySelection(DialogControls& controls);
+  void Add(DialogControls& controls);
+  void Remove(DialogControls& controls);
+  void Confirm(DialogControls& controls);
+  std::string ItemText(DialogControls& controls, int index);
+
+  const CodePage& codePage_;
+  DialogRunner& runner_;
+  bool edited_ = false;  // the edit box changed since an item was copied into it or added
+};
+
+// The Picklist tool's dialog: on OK the picklist, the auto-add setting and the pick text change.
+HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage& codePage);
+
+// The options dialog's list editor: on OK its working picklist and auto-add byte change; the
+// pick text goes nowhere.
+HRESULT EditPickList(std::u16string* workingText, uint8_t* addAutomatically, DialogRunner& runner,
+                     const CodePage& codePage);

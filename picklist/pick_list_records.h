@@ -1,0 +1,43 @@
+// The record syntax of the picklist: the whole list is one text, each item a record
+// "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page and the tool
+// object keeps it as wide text (ToolMembers::PickListText); the pick dialog works on the items.
+// Item texts are not escaped, so a text that holds the closing tag cannot be an item.
+//
+// All functions may throw std::bad_alloc, as any producer of a std::string does.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/code_page.h"
+
+inline constexpr std::string_view kRecordOpenTag = "<TLT><NAME>";
+inline constexpr std::string_view kRecordCloseTag = "</NAME></TLT>";
+inline constexpr std::string_view kRecordEnd = "</NAME></TLT>\r\n";  // what a build writes after each item
+
+// The longest item the pick dialog keeps, in bytes of the ANSI code page.
+inline constexpr size_t kMaxItemBytes = 4095;
+
+// The items of a picklist in file form, in order. Tags are found only where a character of the
+// code page starts, so the trail byte of a double-byte character never begins one. Text outside
+// records, and an unclosed record with everything after it, is ignored; an opening tag inside a
+// record belongs to the item's text.
+std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText);
+
+// The same for the wide form kept in ToolMembers::PickListText: the records are read from its
+// ANSI form, where the file's rules hold.
+std::vector<std::string> ParsePickListText(const CodePage& codePage, std::u16string_view wideText);
+
+// The file form of `items`; an empty list gives the empty text.
+std::string BuildPickList(const std::vector<std::string>& items);
+
+// The wide form of `items` for ToolMembers::PickListText: each item converted with the code page.
+std::u16string BuildPickListText(const CodePage& codePage, const std::vector<std::string>& items);
+
+// False for a text that would end its record early (it holds the closing tag).
+bool CanBeStoredAsItem(std::string_view ansiText);
+
+// `ansiText` cut to at most kMaxItemBytes without splitting a double-byte character.
+std::string_view CutToItemLength(const CodePage& codePage, std::string_view ansiText);

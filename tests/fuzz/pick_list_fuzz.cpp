@@ -1,0 +1,92 @@
+// Arbitrary bytes as a picklist file, on a single-byte and a double-byte code page: the reader
+// must never return an item that ends its own record early, the writer must give back the same
+// items, and a load followed by a save must give back the file up to its first zero byte.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "framework/test_double_byte_code_page.h"
+#include "framework/windows1252_code_page.h"
+#include "picklist/pick_list_records.h"
+#include "picklist/pick_list_store.h"
+
+namespace {
+
+#define FUZZ_CHECK(condition)           \
+  do {                                  \
+    if (!(condition)) __builtin_trap(); \
+  } while (0)
+
+constexpr char kDataPath[] = "C:\\Data";
+constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
+
+// The file port in memory: a temporary folder per input would make the fuzzer crawl.
+class MemoryFileSystem : public FileSystem {
+ public:
+  HRESULT CreateFolder(const std::string&) override { return S_OK; }
+  HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override {
+    const auto file = files.find(path);
+    if (file == files.end()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    *bytes = file->second;
+    return S_OK;
+  }
+  HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    files[path] = std::string(bytes);
+    return S_OK;
+  }
+
+  std::map<std::string, std::string> files;
+};
+
+// The closing tag where a character of the item starts: it would end the item's record early.
+bool HoldsClosingTag(const CodePage& page, std::string_view item) {
+  for (size_t pos = 0; pos < item.size(); pos = NextCharBoundary(page, item, pos)) {
+    if (item.substr(pos, kRecordCloseTag.size()) == kRecordCloseTag) return true;
+  }
+  return false;
+}
+
+void CheckRecords(const CodePage& page, std::string_view text) {
+  const std::vector<std::string> items = ParsePickList(page, text);
+  size_t bytes = 0;
+  for (const std::string& item : items) {
+    FUZZ_CHECK(!HoldsClosingTag(page, item));
+    bytes += kRecordOpenTag.size() + item.size() + kRecordCloseTag.size();
+  }
+  FUZZ_CHECK(bytes <= text.size());
+  FUZZ_CHECK(ParsePickList(page, BuildPickList(items)) == items);
+}
+
+void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file) {
+  MemoryFileSystem files;
+  files.files[kLeaders] = std::string(file);
+  PickListStore store(files, page);
+  ToolMembers members;
+  members.DataPath = kDataPath;
+  store.Load(members);
+  FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());
+
+  const std::string_view text = file.substr(0, file.find('\0'));
+  const std::vector<std::string> items = ParsePickListText(page, *members.PickListText);
+  if (lossless) FUZZ_CHECK(items == ParsePickList(page, text));
+
+  store.Save(members);
+  const std::string& saved = files.files[kLeaders];
+  FUZZ_CHECK(!saved.empty() && saved.find('\0') == saved.size() - 1);
+  if (lossless) FUZZ_CHECK(std::string_view(saved).substr(0, saved.size() - 1) == text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const Windows1252CodePage windows1252;
+  const TestDoubleByteCodePage doubleByte;
+  CheckRecords(windows1252, text);
+  CheckRecords(doubleByte, text);
+  // Every byte of Windows-1252 is a character and back; the test page turns broken pairs to '?'.
+  CheckLoadAndSave(windows1252, true, text);
+  CheckLoadAndSave(doubleByte, false, text);
+  return 0;
+}

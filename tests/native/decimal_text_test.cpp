@@ -1,0 +1,79 @@
+// Decimal text: writing gives the shortest signed form, and reading agrees with the C runtime's
+// strtoll clamped to 32 bits (label_format_test covers the reader's corner cases through the
+// Arabic labels).
+#include "framework/decimal_text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr int32_t kMin32 = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax32 = std::numeric_limits<int32_t>::max();
+
+TEST(DecimalText, WritesSignedDecimal) {
+  const struct {
+    int32_t value;
+    const char* text;
+  } cases[] = {
+      {0, "0"},
+      {7, "7"},
+      {-7, "-7"},
+      {10, "10"},
+      {-10, "-10"},
+      {1000000, "1000000"},
+      {kMax32, "2147483647"},
+      {kMin32, "-2147483648"},
+      {kMin32 + 1, "-2147483647"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WriteInt32(c.value), c.text) << c.value;
+}
+
+TEST(DecimalText, ReadsBackWhatItWrites) {
+  for (int64_t power = 1; power <= int64_t{1} << 31; power *= 10) {
+    for (int64_t near : {power - 1, power, power + 1, -power - 1, -power, -power + 1}) {
+      const int32_t value = static_cast<int32_t>(std::clamp<int64_t>(near, kMin32, kMax32));
+      EXPECT_EQ(ReadLeadingInt32(WriteInt32(value)), value);
+    }
+  }
+  EXPECT_EQ(ReadLeadingInt32(WriteInt32(kMin32)), kMin32);
+  EXPECT_EQ(ReadLeadingInt32(WriteInt32(kMax32)), kMax32);
+}
+
+TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
+  const char* texts[] = {
+      "",
+      "0",
+      "-0",
+      "+0",
+      "42abc",
+      "  \t-17 ",
+      "\v\f\r\n9",
+      "0x10",
+      "1e5",
+      "- 3",
+      "+-3",
+      "--3",
+      "2147483647",
+      "2147483648",
+      "-2147483648",
+      "-2147483649",
+      "99999999999",
+      "-99999999999",
+      "00000000000000000000012",
+      "18446744073709551617",
+      "-9223372036854775809",
+      "\xA0"
+      "5",
+  };
+  for (const char* text : texts) {
+    const long long wide = std::strtoll(text, nullptr, 10);
+    EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(wide, kMin32, kMax32)) << "'" << text << "'";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,241 @@
+// The pick dialog's behaviour, played by a scripted user: what the list shows, what Add and
+// Remove leave selected, and what OK and Cancel hand back to the tool object.
+#include <gtest/gtest.h>
+
+#include "framework/scripted_dialog_runner.h"
+#include "framework/windows1252_code_page.h"
+#include "picklist/pick_list_dialog.h"
+
+namespace {
+
+std::u16string Records(std::initializer_list<const char16_t*> items) {
+  std::u16string text;
+  for (const char16_t* item : items) text += std::u16string(u"<TLT><NAME>") + item + u"</NAME></TLT>\r\n";
+  return text;
+}
+
+class PickDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    runner.DeclareListBox(kPickListBox, true);
+    runner.DeclareEdit(kPickEdit);
+    members.PickListText = Records({u"Valve", u"pump", u"Flange"});
+    members.CurrentPickText = u"before";
+  }
+  // Runs ShowPickList with the script given so far and checks that the script was used up.
+  void Show() {
+    EXPECT_EQ(S_OK, ShowPickList(members, runner, codePage));
+    EXPECT_TRUE(runner.Problems().empty()) << runner.Problems().front();
+    EXPECT_EQ(0u, runner.PendingSteps());
+  }
+  ScriptedDialog& Dialog() { return *runner.LastDialog(); }
+
+  Windows1252CodePage codePage;
+  ScriptedDialogRunner runner;
+  ToolMembers members;
+};
+
+TEST_F(PickDialogTest, OpensSortedWithTheFirstItemCopied) {
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ((std::vector<std::string>{"Flange", "pump", "Valve"}), d.ListItems(kPickListBox));
+    EXPECT_EQ(0, d.ListGetSel(kPickListBox));
+    EXPECT_EQ("Flange", d.GetText(kPickEdit));
+    EXPECT_FALSE(d.IsEnabled(kPickAdd)) << "a copied item is no edit";
+    EXPECT_EQ(kChecked, d.GetCheck(kPickAutoAdd));
+  });
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(kPickListDialog, Dialog().TemplateId());
+  EXPECT_EQ(u"Flange", members.CurrentPickText);
+  EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText) << "written back in list order";
+}
+
+TEST_F(PickDialogTest, EmptyListTypedTextBecomesPickAndFirstItem) {
+  members.PickListText = u"stray text, no records";
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(0, d.ListCount(kPickListBox));
+    EXPECT_EQ("", d.GetText(kPickEdit));
+  });
+  runner.Type(kPickEdit, "Gate valve");
+  runner.Then([](ScriptedDialog& d) { EXPECT_TRUE(d.IsEnabled(kPickAdd)); });
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(u"Gate valve", members.CurrentPickText);
+  EXPECT_EQ(Records({u"Gate valve"}), members.PickListText) << "stray text is dropped";
+}
+
+TEST_F(PickDialogTest, OkWithEmptyEditGivesEmptyPick) {
+  members.PickListText.reset();
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(u"", members.CurrentPickText);
+  EXPECT_EQ(u"", members.PickListText);
+}
+
+TEST_F(PickDialogTest, AutoAddTakesOnlyEditedText) {
+  runner.Select(kPickListBox, 2);
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(u"Valve", members.CurrentPickText);
+  EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText) << "an unedited pick adds nothing";
+
+  runner.Select(kPickListBox, 1);
+  runner.Type(kPickEdit, "pump 2");
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(u"pump 2", members.CurrentPickText);
+  EXPECT_EQ(Records({u"Flange", u"pump", u"pump 2", u"Valve"}), members.PickListText);
+}
+
+TEST_F(PickDialogTest, AutoAddOffKeepsTheListAndTheSetting) {
+  runner.Check(kPickAutoAdd, kUnchecked);
+  runner.Type(kPickEdit, "Elbow");
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_FALSE(members.TLPickAutoAdd);
+  EXPECT_EQ(u"Elbow", members.CurrentPickText);
+  EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText);
+}
+
+TEST_F(PickDialogTest, AddingAnEqualTextGivesTwoItems) {
+  runner.Type(kPickEdit, "pump");
+  runner.Click(kPickAdd);
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ((std::vector<std::string>{"Flange", "pump", "pump", "Valve"}), d.ListItems(kPickListBox));
+    EXPECT_EQ("pump", d.ListGetText(kPickListBox, d.ListGetSel(kPickListBox)));
+    EXPECT_EQ("pump", d.GetText(kPickEdit)) << "the edit box keeps its text";
+    EXPECT_FALSE(d.IsEnabled(kPickAdd));
+  });
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(Records({u"Flange", u"pump", u"pump", u"Valve"}), members.PickListText);
+}
+
+TEST_F(PickDialogTest, AddWithEmptyTextDoesNothing) {
+  runner.Type(kPickEdit, "");
+  runner.Click(kPickAdd);
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(3, d.ListCount(kPickListBox));
+    EXPECT_FALSE(d.IsEnabled(kPickAdd));
+  });
+  runner.Click(kIdCancel);
+  Show();
+}
+
+TEST_F(PickDialogTest, RemoveSelectsTheFollowingOrTheNewLast) {
+  runner.Select(kPickListBox, 0);
+  runner.Click(kPickRemove);
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(0, d.ListGetSel(kPickListBox));
+    EXPECT_EQ("pump", d.GetText(kPickEdit)) << "the item that followed";
+  });
+  runner.Select(kPickListBox, 1);
+  runner.Click(kPickRemove);
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(0, d.ListGetSel(kPickListBox)) << "the new last item";
+    EXPECT_EQ("pump", d.GetText(kPickEdit));
+  });
+  runner.Click(kPickRemove);
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(0, d.ListCount(kPickListBox));
+    EXPECT_EQ(kListError, d.ListGetSel(kPickListBox));
+    EXPECT_EQ("pump", d.GetText(kPickEdit)) << "the removed item's text stays";
+  });
+  runner.Click(kPickRemove);  // nothing selected: nothing happens
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(u"", members.PickListText);
+  EXPECT_EQ(u"pump", members.CurrentPickText);
+}
+
+TEST_F(PickDialogTest, DoubleClickConfirmsWithThatItem) {
+  runner.DoubleClick(kPickListBox, 2);
+  Show();
+  EXPECT_TRUE(Dialog().Ended());
+  EXPECT_EQ(kIdOk, Dialog().Result());
+  EXPECT_EQ(u"Valve", members.CurrentPickText);
+}
+
+TEST_F(PickDialogTest, CancelChangesNothing) {
+  const ToolMembers before = [&] {
+    ToolMembers copy;
+    copy.PickListText = members.PickListText;
+    return copy;
+  }();
+  runner.Type(kPickEdit, "Tee");
+  runner.Click(kPickAdd);
+  runner.Select(kPickListBox, 0);
+  runner.Click(kPickRemove);
+  runner.Check(kPickAutoAdd, kUnchecked);
+  runner.Click(kIdCancel);
+  Show();
+  EXPECT_EQ(before.PickListText, members.PickListText);
+  EXPECT_TRUE(members.TLPickAutoAdd);
+  EXPECT_EQ(u"before", members.CurrentPickText);
+}
+
+TEST_F(PickDialogTest, ADialogThatCannotBeShownChangesNothing) {
+  runner.FailNextShow();
+  EXPECT_EQ(S_OK, ShowPickList(members, runner, codePage));
+  EXPECT_EQ(u"before", members.CurrentPickText);
+}
+
+TEST_F(PickDialogTest, CheckBoxValueOutOfRangeShowsUnchecked) {
+  runner.Then([](ScriptedDialog& d) { EXPECT_EQ(kUnchecked, d.GetCheck(kPickAutoAdd)); });
+  runner.Click(kIdCancel);
+  CPickListDlg dialog(codePage, runner);
+  dialog.AddAutomatically = 7;
+  runner.RunModal(dialog);
+  EXPECT_FALSE(dialog.Confirmed);
+}
+
+TEST_F(PickDialogTest, LongTextsAreBoundedInTheListButPickedWhole) {
+  const std::string longText(5000, 'x');
+  members.PickListText = Records({std::u16string(6000, u'y').c_str()});
+  runner.Then([](ScriptedDialog& d) {
+    EXPECT_EQ(4095u, d.ListGetText(kPickListBox, 0).size()) << "an item from the file is cut to the buffer";
+  });
+  runner.Type(kPickEdit, longText);
+  runner.Click(kPickAdd);
+  runner.Then([](ScriptedDialog& d) { EXPECT_EQ(4095u, d.ListGetText(kPickListBox, 0).size()); });
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(std::u16string(5000, u'x'), members.CurrentPickText) << "the pick text is whole";
+}
+
+TEST_F(PickDialogTest, TextThatWouldSplitARecordIsRefusedWithABeep) {
+  const std::string bad = "a</NAME></TLT>b";
+  runner.Type(kPickEdit, bad);
+  runner.Click(kPickAdd);
+  runner.Then([](ScriptedDialog& d) { EXPECT_EQ(3, d.ListCount(kPickListBox)); });
+  runner.Type(kPickEdit, bad + "!");
+  runner.Click(kIdOk);  // auto-add refuses it too
+  Show();
+  EXPECT_EQ(2, runner.Beeps());
+  EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText);
+  EXPECT_EQ(u"a</NAME></TLT>b!", members.CurrentPickText) << "it can still be the leader's text";
+}
+
+TEST_F(PickDialogTest, EditorFromTheOptionsDialogKeepsOnlyListAndCheckBox) {
+  std::u16string working = Records({u"B", u"a"});
+  uint8_t autoAdd = 0;
+  runner.Then([](ScriptedDialog& d) { EXPECT_EQ("a", d.GetText(kPickEdit)); });
+  runner.Type(kPickEdit, "c");
+  runner.Check(kPickAutoAdd, kChecked);
+  runner.Click(kIdOk);
+  EXPECT_EQ(S_OK, EditPickList(&working, &autoAdd, runner, codePage));
+  EXPECT_EQ(Records({u"a", u"B", u"c"}), working);
+  EXPECT_EQ(1, autoAdd);
+  EXPECT_EQ(u"before", members.CurrentPickText);
+}
+
+TEST_F(PickDialogTest, ThousandsOfItemsGoInWithoutRedraw) {
+  std::u16string many;
+  for (int i = 0; i < 10000; ++i) many += u"<TLT><NAME>item " + std::u16string(1, u'a' + i % 26) + u"</NAME></TLT>\r\n";
+  members.PickListText = many;
+  runner.Then([](ScriptedDialog& d) { EXPECT_EQ(10000, d.ListCount(kPickListBox)); });
+  runner.Click(kIdCancel);
+  Show();  // the runner records a problem when a control is left without redraw
+}
+
+}  // namespace

@@ -1,0 +1,280 @@
+// The picklist file: the data folder it is found in, what a load takes from it, what a save
+// writes, and the failures that must not cost the user a stored list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/temp_root_file_system.h"
+#include "framework/test_double_byte_code_page.h"
+#include "framework/windows1252_code_page.h"
+#include "picklist/pick_list_store.h"
+
+namespace {
+
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
+constexpr char kDataPath[] = "C:\\Data\\";
+constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
+
+// The file port with every call written down, passed on to a temporary tree.
+class RecordingFileSystem : public FileSystem {
+ public:
+  HRESULT CreateFolder(const std::string& path) override {
+    calls.push_back("CreateFolder " + path);
+    return files.CreateFolder(path);
+  }
+  HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override {
+    calls.push_back("Read " + path);
+    return files.ReadWholeFile(path, bytes);
+  }
+  HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    calls.push_back("Write " + path);
+    return files.WriteWholeFile(path, bytes);
+  }
+
+  TempRootFileSystem files;
+  std::vector<std::string> calls;
+};
+
+class PickListStoreTest : public testing::Test {
+ protected:
+  PickListStoreTest() { members.DataPath = kDataPath; }
+
+  std::string FileContent(const std::string& path = kLeaders) const {
+    std::string bytes = "(no file)";
+    files.ReadRealFile(path, &bytes);
+    return bytes;
+  }
+
+  TempRootFileSystem files;
+  Windows1252CodePage codePage;
+  PickListStore store{files, codePage};
+  ToolMembers members;
+};
+
+TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
+  struct Case {
+    std::string dataPath;
+    std::string file;
+    std::vector<std::string> folders;
+  };
+  const Case cases[] = {
+      {"C:\\a\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
+      {"C:\\a\\b\\", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
+      {"C:\\\\a\\\\\\\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
+      {"\\\\server\\share\\x", "server\\share\\x\\TLeaders.txt", {"server\\share\\", "server\\share\\x\\"}},
+      {"C:", "C:\\TLeaders.txt", {}},
+      {"Data", "Data\\TLeaders.txt", {}},
+      {"C:\\a\0b\\c"s, "C:\\a\\TLeaders.txt", {"C:\\a\\"}},
+      {"", "", {}},
+      {"\\\\\\", "", {}},
+  };
+  for (const Case& c : cases) {
+    RecordingFileSystem recorder;
+    EXPECT_EQ(PickListFilePath(recorder, c.dataPath), c.file) << c.dataPath;
+    std::vector<std::string> expected;
+    for (const std::string& folder : c.folders) expected.push_back("CreateFolder " + folder);
+    EXPECT_EQ(recorder.calls, expected) << c.dataPath;
+  }
+}
+
+TEST(PickListFilePath, CreatesEachFolderInTurnAndIgnoresFailures) {
+  TempRootFileSystem files;
+  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+  EXPECT_TRUE(fs::is_directory(files.RealPath("C:\\one\\two\\three")));
+  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+
+  files.FailFolderCreation(E_ACCESSDENIED);
+  EXPECT_EQ(PickListFilePath(files, "C:\\denied\\x"), "C:\\denied\\x\\TLeaders.txt");
+  EXPECT_FALSE(fs::exists(files.RealPath("C:\\denied")));
+}
+
+TEST(PickListStore, EmptyDataPathTouchesNothing) {
+  RecordingFileSystem recorder;
+  Windows1252CodePage codePage;
+  PickListStore store(recorder, codePage);
+  ToolMembers members;
+  members.DataPath.clear();
+  members.PickListText = u"<TLT><NAME>kept</NAME></TLT>\r\n";
+  store.Load(members);
+  EXPECT_EQ(members.PickListText, u"");
+  members.PickListText = u"<TLT><NAME>new</NAME></TLT>\r\n";
+  store.Save(members);
+  EXPECT_TRUE(recorder.calls.empty());
+  EXPECT_FALSE(store.LoadFailed());
+}
+
+TEST_F(PickListStoreTest, MissingFileIsCreatedEmpty) {
+  members.DataPath = "C:\\New\\Folder";
+  store.Load(members);
+  EXPECT_EQ(members.PickListText, u"");
+  EXPECT_FALSE(store.LoadFailed());
+  EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "");
+
+  members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
+  store.Save(members);
+  EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
+}
+
+TEST_F(PickListStoreTest, MissingFolderIsNoFailedLoad) {
+  files.FailFolderCreation(E_ACCESSDENIED);
+  members.DataPath = "C:\\Locked\\Data";
+  store.Load(members);
+  EXPECT_EQ(members.PickListText, u"");
+  EXPECT_FALSE(store.LoadFailed());
+  EXPECT_FALSE(fs::exists(files.RealPath("C:\\Locked")));
+
+  files.FailFolderCreation(S_OK);
+  members.PickListText = u"x";
+  store.Save(members);
+  EXPECT_EQ(FileContent("C:\\Locked\\Data\\TLeaders.txt"), "x\0"s);
+}
+
+TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
+  struct Case {
+    std::string file;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"", u""},
+      {"\0"s, u""},
+      {"<TLT><NAME>a</NAME></TLT>\r\n\0"s, u"<TLT><NAME>a</NAME></TLT>\r\n"},
+      {"abc\0def\0"s, u"abc"},
+      {"no zero at the end", u"no zero at the end"},
+      {"caf\xe9 \x80\x81\0\xff"s, u"caf\u00e9 \u20ac\u0081"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
+    store.Load(members);
+    EXPECT_EQ(members.PickListText, c.text) << c.file;
+    EXPECT_FALSE(store.LoadFailed());
+    EXPECT_EQ(FileContent(), c.file) << "a load leaves the file alone";
+  }
+}
+
+TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
+  struct Case {
+    const char* name;
+    std::optional<std::u16string> text;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"none", std::nullopt, "\0"s},
+      {"empty", u"", "\0"s},
+      {"records", u"<TLT><NAME>a</NAME></TLT>\r\n", "<TLT><NAME>a</NAME></TLT>\r\n\0"s},
+      {"unmappable characters", u"<TLT><NAME>\u4e00x\u00e9\u20ac</NAME></TLT>\r\n",
+       "<TLT><NAME>?x\xe9\x80</NAME></TLT>\r\n\0"s},
+      {"zero inside the text", u"ab\0cd"s, "ab\0"s},
+  };
+  ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
+  for (const Case& c : cases) {
+    members.PickListText = c.text;
+    store.Save(members);
+    EXPECT_EQ(FileContent(), c.file) << c.name;
+  }
+}
+
+TEST_F(PickListStoreTest, WrittenFileComesBackByteForByte) {
+  std::string all;
+  for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+  const std::string file = "<TLT><NAME>" + all + "</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n\0"s;
+  ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
+  store.Load(members);
+  ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
+  store.Save(members);
+  EXPECT_EQ(FileContent(), file);
+
+  TestDoubleByteCodePage doubleByte;
+  PickListStore doubleByteStore(files, doubleByte);
+  const std::string doubleByteFile = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n\0"s;
+  ASSERT_TRUE(files.WriteRealFile(kLeaders, doubleByteFile));
+  doubleByteStore.Load(members);
+  ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
+  doubleByteStore.Save(members);
+  EXPECT_EQ(FileContent(), doubleByteFile);
+}
+
+TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
+  using Failure = TempRootFileSystem::WriteFailure;
+  const std::string old = "<TLT><NAME>old</NAME></TLT>\r\n\0"s;
+  ASSERT_TRUE(files.WriteRealFile(kLeaders, old));
+  store.Load(members);
+  members.PickListText = u"<TLT><NAME>new and longer</NAME></TLT>\r\n";
+  for (const Failure failure : {Failure::OnCreate, Failure::AfterHalf, Failure::OnReplace}) {
+    files.FailWrites(failure, HRESULT_FROM_WIN32(kErrorDiskFull));
+    store.Save(members);
+    EXPECT_EQ(FileContent(), old) << static_cast<int>(failure);
+    EXPECT_FALSE(fs::exists(files.RealPath(TemporaryPathFor(kLeaders)))) << static_cast<int>(failure);
+  }
+  files.FailWrites(Failure::None, S_OK);
+  store.Save(members);
+  EXPECT_EQ(FileContent(), "<TLT><NAME>new and longer</NAME></TLT>\r\n\0"s);
+}
+
+TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
+  const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
+  for (const HRESULT hr : {HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED),
+                           HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), HRESULT_FROM_WIN32(ERROR_READ_FAULT),
+                           E_OUTOFMEMORY}) {
+    SCOPED_TRACE(hr);
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
+    files.FailNextRead(hr);
+    members.PickListText = u"<TLT><NAME>before</NAME></TLT>\r\n";
+    store.Load(members);
+    EXPECT_EQ(members.PickListText, u"");
+    EXPECT_TRUE(store.LoadFailed());
+
+    members.PickListText = u"<TLT><NAME>added</NAME></TLT>\r\n";
+    store.Save(members);
+    EXPECT_EQ(FileContent(), stored);
+    members.DataPath = "c:\\DATA";  // the same file to Windows
+    store.Save(members);
+    EXPECT_EQ(FileContent(), stored);
+    EXPECT_FALSE(fs::exists(files.RealPath("C:\\DATA\\TLeaders.txt")));
+    members.DataPath = kDataPath;
+  }
+}
+
+TEST_F(PickListStoreTest, FailedLoadProtectsOnlyItsOwnFile) {
+  const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
+  ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
+  files.FailNextRead(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+  store.Load(members);
+  ASSERT_TRUE(store.LoadFailed());
+
+  // The user chose another data folder after the failed load.
+  members.DataPath = "C:\\Other";
+  members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
+  store.Save(members);
+  EXPECT_EQ(FileContent("C:\\Other\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
+  EXPECT_EQ(FileContent(), stored);
+
+  // A later load that reads the file lifts the protection.
+  members.DataPath = kDataPath;
+  store.Load(members);
+  EXPECT_FALSE(store.LoadFailed());
+  EXPECT_EQ(members.PickListText, u"<TLT><NAME>stored</NAME></TLT>\r\n");
+  members.PickListText = u"";
+  store.Save(members);
+  EXPECT_EQ(FileContent(), "\0"s);
+}
+
+TEST_F(PickListStoreTest, LongDataPathIsUsedWhole) {
+  std::string dataPath = "C:";
+  for (int i = 0; i < 12; ++i) dataPath += "\\" + std::string(60, static_cast<char>('a' + i));
+  ASSERT_GT(dataPath.size(), kDataPathMaxLength);
+  members.DataPath = dataPath;
+  store.Load(members);
+  const std::string file = dataPath + "\\TLeaders.txt";
+  EXPECT_EQ(FileContent(file), "");
+  members.PickListText = u"<TLT><NAME>deep</NAME></TLT>\r\n";
+  store.Save(members);
+  EXPECT_EQ(FileContent(file), "<TLT><NAME>deep</NAME></TLT>\r\n\0"s);
+  store.Load(members);
+  EXPECT_EQ(members.PickListText, u"<TLT><NAME>deep</NAME></TLT>\r\n");
+}
+
+}  // namespace

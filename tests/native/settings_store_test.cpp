@@ -1,0 +1,414 @@
+// The settings store against the in-memory registry: what each stored text loads as and is
+// written back as, the keys that must be there before anything is read or written, and the
+// per-user copy that stands in where HKEY_LOCAL_MACHINE cannot be written.
+#include "addin/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/memory_registry.h"
+
+namespace {
+
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
+constexpr char kFamily[] = "SOFTWARE\\Varnkit";
+constexpr char kSettings[] = "SOFTWARE\\Varnkit\\VKTL";
+constexpr char kDefaultPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
+
+const std::vector<std::string> kOptionNames = {
+    "TLDefConvertPoint", "TLDefMode",     "TLDefFormat",   "TLDefObjDSource", "TLDefRenObjects",
+    "TLDefRenFixOrder",  "TLDefRenReset", "TLPickAutoAdd", "TLPickAutoPick",
+};
+
+// Text as a REG_SZ value stores it.
+std::string Sz(std::string text) {
+  text.push_back('\0');
+  return text;
+}
+
+// The ten stored members by value name, each as the text it is written as.
+using Stored = std::map<std::string, std::string>;
+
+std::string Flag(bool value) {
+  return value ? "1" : "0";
+}
+
+Stored StoredMembers(const ToolMembers& m) {
+  return {
+      {"DataPath", m.DataPath},
+      {"TLDefConvertPoint", Flag(m.TLDefConvertPoint)},
+      {"TLDefMode", std::to_string(m.TLDefMode)},
+      {"TLDefFormat", std::to_string(m.TLDefFormat)},
+      {"TLDefObjDSource", std::to_string(m.TLDefObjDSource)},
+      {"TLDefRenObjects", std::to_string(m.TLDefRenObjects)},
+      {"TLDefRenFixOrder", Flag(m.TLDefRenFixOrder)},
+      {"TLDefRenReset", Flag(m.TLDefRenReset)},
+      {"TLPickAutoAdd", Flag(m.TLPickAutoAdd)},
+      {"TLPickAutoPick", Flag(m.TLPickAutoPick)},
+  };
+}
+
+// What the ten values under `root` hold, as REG_SZ bytes with their NUL; missing ones are left
+// out, and a value of any other type fails the test.
+Stored Written(const MemoryRegistry& registry, RegistryRoot root) {
+  Stored written;
+  auto take = [&](const char* path, const std::string& name) {
+    uint32_t type = 0;
+    std::string bytes;
+    if (!registry.GetRawValue(root, path, name, &type, &bytes)) return;
+    EXPECT_EQ(type, kRegText) << name;
+    written[name] = bytes;
+  };
+  take(kFamily, "DataPath");
+  for (const std::string& name : kOptionNames) take(kSettings, name);
+  return written;
+}
+
+Stored AsWritten(Stored texts) {
+  for (auto& entry : texts) entry.second = Sz(entry.second);
+  return texts;
+}
+
+void Plant(MemoryRegistry& registry, RegistryRoot root, const std::string& name, const std::string& text) {
+  registry.SetRawValue(root, name == "DataPath" ? kFamily : kSettings, name, kRegText, Sz(text));
+}
+
+TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
+  MemoryRegistry registry;
+  SettingsStore store(registry);
+  EXPECT_FALSE(store.Home().has_value());
+  ToolMembers members;
+  store.Load(members);
+  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_EQ(store.Home(), kMachine);
+  EXPECT_TRUE(registry.KeyExists(kMachine, kSettings));  // created by the load
+  EXPECT_TRUE(Written(registry, kMachine).empty());
+
+  store.Save(members);
+  const Stored expected = {
+      {"DataPath", std::string(kDefaultPath) + '\0'}, {"TLDefConvertPoint", std::string("1\0", 2)},
+      {"TLDefMode", std::string("0\0", 2)},           {"TLDefFormat", std::string("0\0", 2)},
+      {"TLDefObjDSource", std::string("0\0", 2)},     {"TLDefRenObjects", std::string("1\0", 2)},
+      {"TLDefRenFixOrder", std::string("1\0", 2)},    {"TLDefRenReset", std::string("0\0", 2)},
+      {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
+  };
+  EXPECT_EQ(Written(registry, kMachine), expected);
+  EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
+}
+
+// One planted value, loaded over the initial members and saved back.
+struct ValueCase {
+  const char* name;
+  uint32_t type;
+  std::string bytes;   // as stored
+  std::string loaded;  // the member afterwards, as it is written back
+};
+
+TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
+  const std::string longPath(kDataPathMaxLength, 'p');
+  const ValueCase cases[] = {
+      {"TLDefFormat", kRegText, Sz("-1"), "-1"},
+      {"TLDefFormat", kRegText, Sz(" \t+12 items"), "12"},
+      {"TLDefFormat", kRegText,
+       std::string("3\0"
+                   "9",
+                   3),
+       "3"},
+      {"TLDefMode", kRegText, Sz("abc"), "0"},
+      {"TLDefRenObjects", kRegText, Sz("abc"), "0"},
+      {"TLDefMode", kRegText, Sz("99999999999"), "2147483647"},
+      {"TLDefMode", kRegText, Sz("-99999999999"), "-2147483648"},
+      {"TLDefObjDSource", kRegText, Sz("0x1A"), "0"},
+      // Empty and unreadable texts leave the member alone.
+      {"TLDefRenFixOrder", kRegText, Sz(""), "1"},
+      {"TLDefRenObjects", kRegText, "", "1"},
+      {"TLDefObjDSource", kRegText, std::string(2000, '5'), "0"},
+      // The buffer holds 1024 bytes: a value of that size reads, one byte more does not.
+      {"TLDefRenObjects", kRegText, Sz("42" + std::string(1021, 'x')), "42"},
+      {"TLDefRenObjects", kRegText, Sz("42" + std::string(1022, 'x')), "1"},
+      // Any type reads as its raw bytes up to the first NUL.
+      {"TLDefMode", kRegDword, std::string("1\0\0\0", 4), "1"},
+      {"TLDefRenObjects", kRegDword, std::string("\x05\0\0\0", 4), "0"},
+      {"TLDefRenObjects", kRegBinary, "12", "12"},
+      {"TLDefRenObjects", kRegBinary,
+       std::string("\0"
+                   "7",
+                   2),
+       "1"},
+      // Flags are any number but 0.
+      {"TLPickAutoAdd", kRegText, Sz("7"), "1"},
+      {"TLPickAutoAdd", kRegText, Sz("0"), "0"},
+      {"TLPickAutoAdd", kRegText, Sz("abc"), "0"},
+      {"TLPickAutoPick", kRegText, Sz("0x1"), "0"},
+      {"TLDefConvertPoint", kRegText, Sz("  -0"), "0"},
+      {"TLDefRenReset", kRegText, Sz("7"), "1"},
+      {"TLDefRenReset", kRegText, Sz("-1"), "1"},
+      {"TLDefRenReset", kRegText, Sz("-99999999999"), "1"},
+      {"TLDefRenFixOrder", kRegText, Sz("0"), "0"},
+      // The data path is taken as it is, up to its length limit.
+      {"DataPath", kRegText, Sz("D:\\Drawings\\Data\\"), "D:\\Drawings\\Data\\"},
+      {"DataPath", kRegText, Sz(" 12 \xC4\xD6"), " 12 \xC4\xD6"},
+      {"DataPath", kRegBinary, "E:\\", "E:\\"},
+      {"DataPath", kRegText, Sz(longPath), longPath},
+      {"DataPath", kRegText, Sz(longPath + "p"), kDefaultPath},
+      {"DataPath", kRegText, Sz(std::string(600, 'p')), kDefaultPath},
+      {"DataPath", kRegText, Sz(""), kDefaultPath},
+  };
+  for (const ValueCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " '" + c.bytes.substr(0, 40) + "'");
+    MemoryRegistry registry;
+    registry.SetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name, c.type, c.bytes);
+    Stored expected = StoredMembers(ToolMembers{});
+    expected[c.name] = c.loaded;
+
+    SettingsStore store(registry);
+    ToolMembers members;
+    store.Load(members);
+    EXPECT_EQ(StoredMembers(members), expected);
+    store.Save(members);
+    EXPECT_EQ(Written(registry, kMachine), AsWritten(expected));
+    EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
+  }
+}
+
+TEST(SettingsStore, DataPathAbsentBesideASettingsKeyKeepsTheDefault) {
+  MemoryRegistry registry;
+  Plant(registry, kMachine, "TLDefFormat", "2");
+  Plant(registry, kMachine, "TLDefRenReset", "1");
+  ToolMembers members;
+  members.DataPath = "F:\\Kept\\";
+  SettingsStore(registry).Load(members);
+  EXPECT_EQ(members.DataPath, "F:\\Kept\\");
+  EXPECT_EQ(members.TLDefFormat, 2);
+  EXPECT_TRUE(members.TLDefRenReset);
+}
+
+TEST(SettingsStore, NothingIsReadOrWrittenWithoutTheSettingsKey) {
+  // On both roots the family key holds a data path but cannot take the settings key below it.
+  MemoryRegistry registry;
+  for (RegistryRoot root : {kMachine, kUser}) {
+    Plant(registry, root, "DataPath", "X:\\");
+    registry.MarkNotWritable(root, kFamily);
+  }
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+
+  members.DataPath = "Y:\\";
+  store.Save(members);
+  for (RegistryRoot root : {kMachine, kUser}) {
+    EXPECT_FALSE(registry.KeyExists(root, kSettings));
+    EXPECT_EQ(Written(registry, root), (Stored{{"DataPath", Sz("X:\\")}}));
+  }
+}
+
+TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
+  MemoryRegistry registry;
+  Plant(registry, kMachine, "DataPath", "M:\\Data\\");
+  Plant(registry, kMachine, "TLDefMode", "5");
+  Plant(registry, kMachine, "TLDefFormat", "1");
+  Plant(registry, kMachine, "TLPickAutoAdd", "0");
+  registry.MarkNotWritable(kMachine, "SOFTWARE");
+  Plant(registry, kUser, "TLDefFormat", "2");
+  Plant(registry, kUser, "TLPickAutoAdd", "");  // empty: the machine's value stays
+  Plant(registry, kUser, "TLPickAutoPick", "0");
+  const Stored machineBefore = Written(registry, kMachine);
+
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  Stored expected = StoredMembers(ToolMembers{});
+  expected["DataPath"] = "M:\\Data\\";
+  expected["TLDefMode"] = "5";
+  expected["TLDefFormat"] = "2";
+  expected["TLPickAutoAdd"] = "0";
+  expected["TLPickAutoPick"] = "0";
+  EXPECT_EQ(StoredMembers(members), expected);
+  EXPECT_EQ(store.Home(), kUser);
+
+  members.TLDefRenObjects = 3;
+  members.DataPath = "U:\\Mine\\";
+  store.Save(members);
+  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_EQ(Written(registry, kMachine), machineBefore);
+
+  // The user's copy now holds every value, so it decides them all at the next load.
+  ToolMembers reloaded;
+  SettingsStore(registry).Load(reloaded);
+  EXPECT_EQ(StoredMembers(reloaded), StoredMembers(members));
+}
+
+TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
+  MemoryRegistry registry;
+  registry.MarkNotWritable(kMachine, "SOFTWARE");
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_FALSE(registry.KeyExists(kUser, kFamily));  // the load creates no per-user keys
+
+  members.TLDefFormat = 2;
+  store.Save(members);
+  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_FALSE(registry.KeyExists(kMachine, kFamily));
+
+  Plant(registry, kUser, "TLDefObjDSource", "4");
+  ToolMembers reloaded;
+  SettingsStore(registry).Load(reloaded);
+  EXPECT_EQ(reloaded.TLDefFormat, 2);
+  EXPECT_EQ(reloaded.TLDefObjDSource, 4);
+}
+
+TEST(SettingsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
+  // The family key could be written, but the save does not write the data path there alone.
+  MemoryRegistry registry;
+  Plant(registry, kMachine, "DataPath", "M:\\");
+  Plant(registry, kMachine, "TLDefMode", "6");
+  registry.MarkNotWritable(kMachine, kSettings);
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  EXPECT_EQ(members.DataPath, "M:\\");
+  EXPECT_EQ(members.TLDefMode, 6);
+
+  members.DataPath = "U:\\";
+  store.Save(members);
+  EXPECT_EQ(Written(registry, kMachine), (Stored{{"DataPath", Sz("M:\\")}, {"TLDefMode", Sz("6")}}));
+  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+}
+
+TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
+  MemoryRegistry registry;
+  Plant(registry, kUser, "DataPath", "U:\\");
+  Plant(registry, kUser, "TLDefFormat", "2");
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+
+  members.TLDefMode = 9;
+  store.Save(members);
+  EXPECT_EQ(Written(registry, kMachine), AsWritten(StoredMembers(members)));
+  EXPECT_EQ(Written(registry, kUser), (Stored{{"DataPath", Sz("U:\\")}, {"TLDefFormat", Sz("2")}}));
+}
+
+TEST(SettingsStore, SaveChoosesItsRootAgain) {
+  MemoryRegistry registry;
+  SettingsStore store(registry);
+  ToolMembers members;
+  store.Load(members);
+  ASSERT_EQ(store.Home(), kMachine);
+
+  registry.MarkNotWritable(kMachine, "SOFTWARE");
+  members.TLDefFormat = 2;
+  store.Save(members);
+  EXPECT_EQ(store.Home(), kUser);
+  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_TRUE(Written(registry, kMachine).empty());
+}
+
+// Passes every call on and logs it; the SetText call numbered `failingWrite` fails instead.
+class RecordingRegistry : public Registry {
+ public:
+  explicit RecordingRegistry(Registry& inner) : inner_(inner) {}
+
+  HRESULT OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                  std::unique_ptr<RegistryKey>* key) override {
+    const HRESULT hr = inner_.OpenKey(root, path, access, key);
+    Wrap(std::string(root == kMachine ? "HKLM " : "HKCU ") + path, access, hr, key);
+    return hr;
+  }
+
+  std::vector<std::string> log;
+  int failingWrite = -1;
+
+ private:
+  class Key : public RegistryKey {
+   public:
+    Key(RecordingRegistry& owner, std::string name, std::unique_ptr<RegistryKey> inner)
+        : owner_(owner), name_(std::move(name)), inner_(std::move(inner)) {}
+
+    HRESULT OpenSubKey(const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key) override {
+      const HRESULT hr = inner_->OpenSubKey(name, access, key);
+      owner_.Wrap(name_ + "\\" + name, access, hr, key);
+      return hr;
+    }
+    HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) override {
+      owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
+      return inner_->QueryValue(name, maxBytes, data);
+    }
+    HRESULT SetText(const std::string& name, const std::string& text) override {
+      owner_.log.push_back("set " + name_ + " " + name + "=" + text);
+      if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
+      return inner_->SetText(name, text);
+    }
+
+   private:
+    RecordingRegistry& owner_;
+    std::string name_;
+    std::unique_ptr<RegistryKey> inner_;
+  };
+
+  void Wrap(const std::string& name, RegistryAccess access, HRESULT hr, std::unique_ptr<RegistryKey>* key) {
+    log.push_back("open " + name + (access == RegistryAccess::ReadWrite ? " rw" : " ro") +
+                  (SUCCEEDED(hr) ? "" : " failed"));
+    if (SUCCEEDED(hr)) *key = std::make_unique<Key>(*this, name, std::move(*key));
+  }
+
+  Registry& inner_;
+  int writes = 0;
+};
+
+std::vector<std::string> Queries() {
+  std::vector<std::string> queries = {"query DataPath 1024"};
+  for (const std::string& name : kOptionNames) queries.push_back("query " + name + " 1024");
+  return queries;
+}
+
+TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
+  MemoryRegistry memory;
+  RecordingRegistry registry(memory);
+  ToolMembers members;
+  SettingsStore(registry).Load(members);
+  std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
+  for (const std::string& query : Queries()) expected.push_back(query);
+  EXPECT_EQ(registry.log, expected);
+
+  memory.MarkNotWritable(kMachine, "SOFTWARE");
+  registry.log.clear();
+  SettingsStore(registry).Load(members);
+  expected = {"open HKLM SOFTWARE\\Varnkit rw failed", "open HKLM SOFTWARE\\Varnkit ro",
+              "open HKLM SOFTWARE\\Varnkit\\VKTL ro"};
+  for (const std::string& query : Queries()) expected.push_back(query);
+  expected.push_back("open HKCU SOFTWARE\\Varnkit ro failed");
+  EXPECT_EQ(registry.log, expected);
+}
+
+TEST(SettingsStore, WritesEveryValueInOrderWhateverEachWriteGives) {
+  MemoryRegistry memory;
+  RecordingRegistry registry(memory);
+  registry.failingWrite = 0;
+  ToolMembers members;
+  members.TLDefFormat = -1;
+  SettingsStore(registry).Save(members);
+  const std::string settings = "set HKLM SOFTWARE\\Varnkit\\VKTL ";
+  const std::vector<std::string> expected = {
+      "open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw",
+      settings + "TLDefConvertPoint=1", settings + "TLDefMode=0",
+      settings + "TLDefFormat=-1",      settings + "TLDefObjDSource=0",
+      settings + "TLDefRenObjects=1",   settings + "TLDefRenFixOrder=1",
+      settings + "TLDefRenReset=0",     settings + "TLPickAutoAdd=1",
+      settings + "TLPickAutoPick=1",    "set HKLM SOFTWARE\\Varnkit DataPath=" + std::string(kDefaultPath),
+  };
+  EXPECT_EQ(registry.log, expected);
+  Stored written = AsWritten(StoredMembers(members));
+  written.erase("TLDefConvertPoint");
+  EXPECT_EQ(Written(memory, kMachine), written);
+}
+
+}  // namespace

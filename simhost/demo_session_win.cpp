@@ -6,9 +6,13 @@
 #include "simhost/demo_session_win.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
+#include "simhost/dialog_driver_win.h"
 #include "simhost/sim_com_win.h"
 #include "simhost/sim_host.h"
 
@@ -73,7 +77,8 @@ class Session {
   void Terminate() {
     for (IDispatch* tool : tools_) Call(addin_, kTerminate, {Object(tool)});
   }
-  HRESULT RunNumberTool() { return Call(addin_, kRun, {Object(tools_[0])}); }
+  HRESULT RunTool(int index) { return Call(addin_, kRun, {Object(tools_[index])}); }
+  HRESULT RunNumberTool() { return RunTool(0); }
   // The host polls every button on idle.
   void Idle() {
     for (IDispatch* tool : tools_) {
@@ -81,11 +86,12 @@ class Session {
       Call(addin_, kUpdateToolStatus, {Object(tool), BoolRef(&enabled), BoolRef(&checked)});
     }
   }
-  void PlaceLeader(int vertices) {
+  void PlaceLeader(int vertices, bool pollAfter = true) {
     const int32_t id = host_.PlaceLeader(vertices);
     const SimGraphicData* leader = host_.Model().Graphic(id);
     std::printf("  leader %d placed%s, its text: \"%s\"\n", id, vertices == 1 ? " by double click" : "",
                 leader ? Narrow(leader->info).c_str() : "?");
+    if (!pollAfter) return;
     Idle();
     std::printf("    the leader tool now holds \"%s\"\n", Narrow(host_.LeaderToolText()).c_str());
   }
@@ -139,5 +145,86 @@ int RunNumberSession(IDispatch* addin) {
               session.host().LocalMenuCount());
   session.Report();
   session.Terminate();
+  return FAILED(hr) ? 1 : 0;
+}
+
+namespace {
+
+// The user's answer to the next pick dialog: type a new text (auto-add puts it into the list on
+// OK) or, with no text, double-click entry `pick` of the sorted list. Finish it after the call
+// that opened the dialog.
+std::unique_ptr<DialogDriver> AnswerPickDialog(std::wstring typed, int pick) {
+  return std::make_unique<DialogDriver>(L"Tallyline - Pick Text from List", [typed, pick](DialogUser& user) {
+    std::printf("    the pick dialog shows %d item(s)", user.ListCount(IDC_PICK_LIST));
+    if (!typed.empty()) {
+      std::printf("; the user types \"%s\" and presses OK\n", std::string(typed.begin(), typed.end()).c_str());
+      user.Type(IDC_PICK_EDIT, typed);
+      user.Click(IDOK);
+    } else {
+      const std::wstring item = user.ListText(IDC_PICK_LIST, pick);
+      std::printf("; the user double-clicks \"%s\"\n", std::string(item.begin(), item.end()).c_str());
+      user.DoubleClickListEntry(IDC_PICK_LIST, pick);
+    }
+  });
+}
+
+std::string RegistryText(const char* key, const char* name) {
+  char data[1024] = {};
+  DWORD size = sizeof(data) - 1;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
+  const LONG status = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(opened);
+  return status == ERROR_SUCCESS ? std::string(data) : "<none>";
+}
+
+void ShowStores() {
+  const std::string dataPath = RegistryText("SOFTWARE\\Varnkit", "DataPath");
+  std::printf("\nHKEY_LOCAL_MACHINE\\SOFTWARE\\Varnkit  DataPath = \"%s\"\n", dataPath.c_str());
+  for (const char* name : {"TLDefConvertPoint", "TLDefMode", "TLDefFormat", "TLDefObjDSource", "TLDefRenObjects",
+                           "TLDefRenFixOrder", "TLDefRenReset", "TLPickAutoAdd", "TLPickAutoPick"}) {
+    std::printf("  VKTL\\%-18s = \"%s\"\n", name, RegistryText("SOFTWARE\\Varnkit\\VKTL", name).c_str());
+  }
+  const std::string path = dataPath + (dataPath.empty() || dataPath.back() == '\\' ? "" : "\\") + "TLeaders.txt";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::printf("%s: not there\n", path.c_str());
+    return;
+  }
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  std::printf("%s (%u bytes, the last a zero byte):\n", path.c_str(), static_cast<unsigned>(bytes.size()));
+  std::string shown;
+  for (char c : bytes) shown += c == '\r' ? std::string() : c == '\0' ? std::string("<0>") : std::string(1, c);
+  std::printf("%s\n", shown.c_str());
+}
+
+}  // namespace
+
+int RunPicklistSession(IDispatch* addin) {
+  std::printf("\nA Picklist placement in the simulated host\n");
+  Session session(addin);
+  if (!session.Initialize()) {
+    std::printf("  Initialize failed\n");
+    return 1;
+  }
+  std::printf("  the user starts Insert > Tallyline By > Picklist\n");
+  auto answer = AnswerPickDialog(L"Valve DN50", 0);
+  const HRESULT hr = session.RunTool(1);
+  answer->Finish();
+  std::printf("    the leader tool holds \"%s\"\n", Narrow(session.host().LeaderToolText()).c_str());
+  answer = AnswerPickDialog(L"Pump P-101", 0);
+  session.PlaceLeader(2);  // the poll after the leader asks for the next text
+  answer->Finish();
+  answer = AnswerPickDialog(L"", 1);
+  session.PlaceLeader(2);
+  answer->Finish();
+  session.PlaceLeader(2, false);
+  session.RunTool(1);  // the user ends the tool before the next poll
+  session.Report();
+  session.Terminate();
+  ShowStores();
   return FAILED(hr) ? 1 : 0;
 }

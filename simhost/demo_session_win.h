@@ -3,5 +3,7 @@
 
 #include <oaidl.h>
 
-// Runs the session against the add-in and prints what the user would see; 0 when all went well.
+// Each runs a session against the add-in and prints what the user would see; 0 when all went
+// well. The Picklist session needs a display: its user answers the pick dialog.
 int RunNumberSession(IDispatch* addin);
+int RunPicklistSession(IDispatch* addin);

@@ -170,6 +170,7 @@ int main() {
     } else {
       result = RunSession(addin.Get());
       if (result == 0) result = RunNumberSession(addin.Get());
+      if (result == 0) result = RunPicklistSession(addin.Get());
     }
   }
   CoUninitialize();

@@ -1,6 +1,7 @@
 // Arbitrary bytes as a picklist file, on a single-byte and a double-byte code page: the reader
-// must never return an item that ends its own record early, the writer must give back the same
-// items, and a load followed by a save must give back the file up to its first zero byte.
+// must follow the reading rule character by character, never return an item that ends its own
+// record early, and read back what the writer made of its items; a load followed by a save must
+// give back the file up to its first zero byte.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -47,8 +48,31 @@ bool HoldsClosingTag(const CodePage& page, std::string_view item) {
   return false;
 }
 
+// The reading rule step by step, one character at a time, as the reader's fast paths must
+// behave.
+size_t FindAtBoundary(const CodePage& page, std::string_view text, std::string_view tag, size_t from) {
+  for (size_t pos = from; pos < text.size(); pos = NextCharBoundary(page, text, pos)) {
+    if (text.substr(pos, tag.size()) == tag) return pos;
+  }
+  return std::string_view::npos;
+}
+
+std::vector<std::string> ReferenceParse(const CodePage& page, std::string_view text) {
+  std::vector<std::string> items;
+  for (size_t pos = 0;;) {
+    const size_t open = FindAtBoundary(page, text, kRecordOpenTag, pos);
+    if (open == std::string_view::npos) return items;
+    const size_t close = FindAtBoundary(page, text, kRecordCloseTag, open);
+    if (close == std::string_view::npos) return items;
+    const size_t start = open + kRecordOpenTag.size();
+    items.emplace_back(text.substr(start, close - start));
+    pos = close + kRecordCloseTag.size();
+  }
+}
+
 void CheckRecords(const CodePage& page, std::string_view text) {
   const std::vector<std::string> items = ParsePickList(page, text);
+  FUZZ_CHECK(items == ReferenceParse(page, text));
   size_t bytes = 0;
   for (const std::string& item : items) {
     FUZZ_CHECK(!HoldsClosingTag(page, item));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "addin_session.h"
-#include "dialog_driver.h"
+#include "simhost/dialog_driver_win.h"
 #include "resources/resource_ids.h"
 
 namespace {

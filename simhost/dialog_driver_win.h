@@ -1,6 +1,7 @@
-// Answers the next modal dialog from a second thread, as a user would: it waits for the dialog
-// by its caption, then reads and sets control texts and states, selects list entries and clicks
-// buttons by id, by sending the window messages that a user's actions send.
+// The simulated user of the reference host and the dialog tests: answers the next modal dialog
+// from a second thread. It waits for the dialog by its caption, then reads and sets control
+// texts and states, selects list entries and clicks buttons by id, by sending the window
+// messages that a user's actions send.
 #pragma once
 
 #include <windows.h>

@@ -27,16 +27,18 @@ char WideToByte(char16_t wide) {
 
 }  // namespace
 
+// Whole picklists pass through here: the output is sized once and filled in place, ASCII first.
 std::string Windows1252CodePage::ToAnsi(std::u16string_view wide) const {
-  std::string ansi;
-  ansi.reserve(wide.size());
-  for (const char16_t c : wide) ansi.push_back(WideToByte(c));
+  std::string ansi(wide.size(), '\0');
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const char16_t c = wide[i];
+    ansi[i] = c < 0x80 ? static_cast<char>(c) : WideToByte(c);
+  }
   return ansi;
 }
 
 std::u16string Windows1252CodePage::ToWide(std::string_view ansi) const {
-  std::u16string wide;
-  wide.reserve(ansi.size());
-  for (const char c : ansi) wide.push_back(ByteToWide(static_cast<unsigned char>(c)));
+  std::u16string wide(ansi.size(), u'\0');
+  for (size_t i = 0; i < ansi.size(); ++i) wide[i] = ByteToWide(static_cast<unsigned char>(ansi[i]));
   return wide;
 }

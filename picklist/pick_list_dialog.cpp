@@ -14,7 +14,8 @@ bool IsChecked(int state) { return state >= kChecked && state <= kIndeterminate;
 void CPickListDlg::OnInit(DialogControls& controls) {
   // Thousands of items go in without a redraw for each.
   controls.SetRedraw(kPickListBox, false);
-  for (const std::string& item : ParsePickList(codePage_, codePage_.ToAnsi(WorkingText))) {
+  const std::string text = codePage_.ToAnsi(WorkingText);
+  for (std::string_view item : FindPickListItems(codePage_, text)) {
     controls.ListAdd(kPickListBox, std::string(CutToItemLength(codePage_, item)));
   }
   controls.SetRedraw(kPickListBox, true);

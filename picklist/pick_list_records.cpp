@@ -18,17 +18,27 @@ class TagFinder {
   TagFinder(const CodePage& codePage, std::string_view text)
       : codePage_(codePage), text_(text), singleByte_(!HasLeadBytes(codePage)) {}
 
-  // The first match of `tag` at a character boundary at or after the boundary `from`; npos if
-  // there is none.
-  size_t Find(std::string_view tag, size_t from) const {
-    if (singleByte_) return text_.find(tag, from);
+  // The first opening tag at or after the character boundary `from`; npos if there is none.
+  size_t FindOpeningTag(size_t from) const {
+    return singleByte_ ? text_.find(kRecordOpenTag, from) : FindOnBoundary(kRecordOpenTag, from);
+  }
+
+  // The closing tag of the record whose opening tag starts at `open`; npos if there is none. The
+  // walk over characters starts at the opening tag itself. The closing tag cannot begin inside
+  // the opening one (nothing there reads "</"), so a plain search may skip it.
+  size_t FindClosingTag(size_t open) const {
+    return singleByte_ ? text_.find(kRecordCloseTag, open + kRecordOpenTag.size())
+                       : FindOnBoundary(kRecordCloseTag, open);
+  }
+
+ private:
+  size_t FindOnBoundary(std::string_view tag, size_t from) const {
     for (size_t pos = from; text_.size() - pos >= tag.size(); pos = NextCharBoundary(codePage_, text_, pos)) {
       if (text_[pos] == tag[0] && text_.compare(pos, tag.size(), tag) == 0) return pos;
     }
     return std::string_view::npos;
   }
 
- private:
   const CodePage& codePage_;
   std::string_view text_;
   bool singleByte_;
@@ -36,22 +46,25 @@ class TagFinder {
 
 }  // namespace
 
-std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText) {
+std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText) {
   const TagFinder finder(codePage, ansiText);
-  std::vector<std::string> items;
+  std::vector<std::string_view> items;
   size_t pos = 0;
   for (;;) {
-    const size_t open = finder.Find(kRecordOpenTag, pos);
+    const size_t open = finder.FindOpeningTag(pos);
     if (open == std::string_view::npos) break;
-    // Searched from the opening tag itself, whose characters are steps of the same walk. The
-    // closing tag cannot begin inside the opening one: nothing there reads "</".
-    const size_t close = finder.Find(kRecordCloseTag, open);
+    const size_t close = finder.FindClosingTag(open);
     if (close == std::string_view::npos) break;
     const size_t textStart = open + kRecordOpenTag.size();
-    items.emplace_back(ansiText.substr(textStart, close - textStart));
+    items.push_back(ansiText.substr(textStart, close - textStart));
     pos = close + kRecordCloseTag.size();
   }
   return items;
+}
+
+std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText) {
+  const std::vector<std::string_view> found = FindPickListItems(codePage, ansiText);
+  return std::vector<std::string>(found.begin(), found.end());
 }
 
 std::vector<std::string> ParsePickListText(const CodePage& codePage, std::u16string_view wideText) {

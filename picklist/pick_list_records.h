@@ -24,6 +24,9 @@ inline constexpr size_t kMaxItemBytes = 4095;
 // code page starts, so the trail byte of a double-byte character never begins one. Text outside
 // records, and an unclosed record with everything after it, is ignored; an opening tag inside a
 // record belongs to the item's text.
+// The items of a text in file form as views into it, in order of appearance; the same items
+// as ParsePickList without copying each (a large list is parsed once per dialog).
+std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText);
 std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText);
 
 // The same for the wide form kept in ToolMembers::PickListText: the records are read from its

@@ -33,8 +33,7 @@ TEST(PickListRecords, ReadsItemsFromAnyText) {
       {"empty items", "<TLT><NAME></NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n", {"", ""}},
       {"duplicates", "<TLT><NAME>x</NAME></TLT>\r\n<TLT><NAME>x</NAME></TLT>\r\n", {"x", "x"}},
       {"tags in other case", "<tlt><name>a</name></tlt>\r\n<TLT><Name>b</Name></TLT>\r\n", {}},
-      {"closing tag in other case belongs to the text", "<TLT><NAME>a</name></tlt></NAME></TLT>",
-       {"a</name></tlt>"}},
+      {"closing tag in other case belongs to the text", "<TLT><NAME>a</name></tlt></NAME></TLT>", {"a</name></tlt>"}},
       {"opening tag inside an item", "<TLT><NAME>a<TLT><NAME>b</NAME></TLT>", {"a<TLT><NAME>b"}},
       {"records without line breaks", "<TLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>", {"a", "b"}},
       {"line breaks inside an item", "<TLT><NAME>line 1\r\nline 2\n</NAME></TLT>\r\n", {"line 1\r\nline 2\n"}},
@@ -58,15 +57,14 @@ TEST(PickListRecords, FindsTagsOnlyWhereACharacterStarts) {
   };
   const Case cases[] = {
       {"opening tag at a trail byte", "\x81<TLT><NAME>a</NAME></TLT>\r\n", {}, {"a"}},
-      {"a real record after the fake one", "\x81<TLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>", {"b"},
-       {"a", "b"}},
-      {"closing tag at a trail byte", "<TLT><NAME>\x81</NAME></TLT>x</NAME></TLT>", {"\x81</NAME></TLT>x"},
-       {"\x81"}},
+      {"a real record after the fake one", "\x81<TLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>", {"b"}, {"a", "b"}},
+      {"closing tag at a trail byte", "<TLT><NAME>\x81</NAME></TLT>x</NAME></TLT>", {"\x81</NAME></TLT>x"}, {"\x81"}},
       {"closing tag at a trail byte and none after it", "<TLT><NAME>\x9f</NAME></TLT>", {}, {"\x9f"}},
-      {"pairs whose trail bytes are tag characters", "<TLT><NAME>\x88T\x89/\x90N</NAME></TLT>",
-       {"\x88T\x89/\x90N"}, {"\x88T\x89/\x90N"}},
-      {"single-byte characters of the upper half", "<TLT><NAME>\xa0\xdf</NAME></TLT>", {"\xa0\xdf"},
-       {"\xa0\xdf"}},
+      {"pairs whose trail bytes are tag characters",
+       "<TLT><NAME>\x88T\x89/\x90N</NAME></TLT>",
+       {"\x88T\x89/\x90N"},
+       {"\x88T\x89/\x90N"}},
+      {"single-byte characters of the upper half", "<TLT><NAME>\xa0\xdf</NAME></TLT>", {"\xa0\xdf"}, {"\xa0\xdf"}},
       {"lead byte at the very end", "<TLT><NAME>a</NAME></TLT>\r\n\x81", {"a"}, {"a"}},
   };
   const TestDoubleByteCodePage doubleByte;
@@ -118,8 +116,9 @@ TEST(PickListRecords, WideFormConvertsEachItem) {
   const TestDoubleByteCodePage doubleByte;
   const Items items = {"\x81\x21x", "\xa0", "\x81<"};
   const std::u16string text = BuildPickListText(doubleByte, items);
-  EXPECT_EQ(text, u"<TLT><NAME>\u4e00x</NAME></TLT>\r\n<TLT><NAME>\uff60</NAME></TLT>\r\n"
-                  u"<TLT><NAME>\u4e1b</NAME></TLT>\r\n");
+  EXPECT_EQ(text,
+            u"<TLT><NAME>\u4e00x</NAME></TLT>\r\n<TLT><NAME>\uff60</NAME></TLT>\r\n"
+            u"<TLT><NAME>\u4e1b</NAME></TLT>\r\n");
   EXPECT_EQ(ParsePickListText(doubleByte, text), items);
 }
 
@@ -130,8 +129,7 @@ TEST(PickListRecords, WideFormIsReadInTheAnsiForm) {
 
   // A wide character whose ANSI form ends in '<' hides the opening tag behind it, as in the file.
   const TestDoubleByteCodePage doubleByte;
-  EXPECT_EQ(ParsePickListText(doubleByte, u"\u4e1bTLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>"),
-            Items{"b"});
+  EXPECT_EQ(ParsePickListText(doubleByte, u"\u4e1bTLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>"), Items{"b"});
 }
 
 TEST(PickListRecords, RefusesTextsHoldingTheClosingTag) {

@@ -216,9 +216,9 @@ TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
 
 TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
   const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
-  for (const HRESULT hr : {HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED),
-                           HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), HRESULT_FROM_WIN32(ERROR_READ_FAULT),
-                           E_OUTOFMEMORY}) {
+  for (const HRESULT hr :
+       {HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED),
+        HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), HRESULT_FROM_WIN32(ERROR_READ_FAULT), E_OUTOFMEMORY}) {
     SCOPED_TRACE(hr);
     ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
     files.FailNextRead(hr);

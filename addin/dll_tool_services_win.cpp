@@ -4,6 +4,12 @@
 
 #include "picklist/pick_list_dialog.h"
 
-HRESULT DllToolServices::ShowPickList(ToolMembers& members) { return ::ShowPickList(members, dialogs_, codePage_); }
-HRESULT DllToolServices::ShowOptions(ToolMembers&) { return E_NOTIMPL; }
-HRESULT DllToolServices::RenumberSelection(ToolMembers&, HostApp&) { return E_NOTIMPL; }
+HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
+  return ::ShowPickList(members, dialogs_, codePage_);
+}
+HRESULT DllToolServices::ShowOptions(ToolMembers&) {
+  return E_NOTIMPL;
+}
+HRESULT DllToolServices::RenumberSelection(ToolMembers&, HostApp&) {
+  return E_NOTIMPL;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oleauto.h>
 
 // Gives string `id` as a new BSTR, or S_FALSE with an empty BSTR when the table lacks it.

@@ -88,7 +88,7 @@ HRESULT RegisterTypeLibrary(const std::wstring& modulePath) {
   RETURN_IF_FAILED(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, &typeLib));
   std::wstring helpFolder = modulePath.substr(0, modulePath.find_last_of(L"\\/") + 1);
   if (helpFolder.size() > 3 && helpFolder.back() == L'\\') helpFolder.pop_back();  // keep "C:\"
-  std::wstring path = modulePath;  // the API takes writable strings
+  std::wstring path = modulePath;                                                  // the API takes writable strings
   const HRESULT hr = RegisterTypeLib(typeLib, &path[0], &helpFolder[0]);
   typeLib->Release();
   return hr;

@@ -20,8 +20,14 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID rclsid, REFIID riid, voi
   return CreateTallylineFactory(riid, ppv);
 }
 
-extern "C" HRESULT __stdcall DllCanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT __stdcall DllCanUnloadNow() {
+  return ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
 
-extern "C" HRESULT __stdcall DllRegisterServer() { return RegisterServer(); }
+extern "C" HRESULT __stdcall DllRegisterServer() {
+  return RegisterServer();
+}
 
-extern "C" HRESULT __stdcall DllUnregisterServer() { return UnregisterServer(); }
+extern "C" HRESULT __stdcall DllUnregisterServer() {
+  return UnregisterServer();
+}

@@ -32,7 +32,9 @@ CTallyline::CTallyline(IUnknown* outer) : inner_(this), controllingUnknown_(oute
   LockModule();
 }
 
-CTallyline::~CTallyline() { UnlockModule(); }
+CTallyline::~CTallyline() {
+  UnlockModule();
+}
 
 HRESULT CTallyline::LoadTypeInfo() {
   const std::wstring path = ModuleFilePath();
@@ -76,7 +78,9 @@ STDMETHODIMP CTallyline::Inner::QueryInterface(REFIID riid, void** ppv) {
   return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CTallyline::Inner::AddRef() { return ++owner_->refs_; }
+STDMETHODIMP_(ULONG) CTallyline::Inner::AddRef() {
+  return ++owner_->refs_;
+}
 
 STDMETHODIMP_(ULONG) CTallyline::Inner::Release() {
   const ULONG refs = --owner_->refs_;
@@ -87,8 +91,12 @@ STDMETHODIMP_(ULONG) CTallyline::Inner::Release() {
 STDMETHODIMP CTallyline::QueryInterface(REFIID riid, void** ppv) {
   return controllingUnknown_->QueryInterface(riid, ppv);
 }
-STDMETHODIMP_(ULONG) CTallyline::AddRef() { return controllingUnknown_->AddRef(); }
-STDMETHODIMP_(ULONG) CTallyline::Release() { return controllingUnknown_->Release(); }
+STDMETHODIMP_(ULONG) CTallyline::AddRef() {
+  return controllingUnknown_->AddRef();
+}
+STDMETHODIMP_(ULONG) CTallyline::Release() {
+  return controllingUnknown_->Release();
+}
 
 // ---- IDispatch ----
 
@@ -115,8 +123,7 @@ STDMETHODIMP CTallyline::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPA
   RETURN_HR_IF(DISP_E_UNKNOWNINTERFACE, !IsEqualIID(riid, IID_NULL));
   RETURN_HR_IF(E_INVALIDARG, params == nullptr);
   return ComTry([&] {
-    return DispInvoke(static_cast<ITallyline*>(this), typeInfo_.Get(), id, flags, params, result, excepInfo,
-                      argError);
+    return DispInvoke(static_cast<ITallyline*>(this), typeInfo_.Get(), id, flags, params, result, excepInfo, argError);
   });
 }
 
@@ -163,7 +170,9 @@ STDMETHODIMP CTallyline::GetPicture(VARIANT_BOOL LargeButtons, VARIANT_BOOL, IDi
   return CreatePictureFromResource(LargeButtons != 0 ? IDB_TOOLS_LARGE : IDB_TOOLS_SMALL, pVal);
 }
 
-STDMETHODIMP CTallyline::GetLMPicture(IDispatch** pVal) { return CreatePictureFromResource(IDB_LOCAL_MENU, pVal); }
+STDMETHODIMP CTallyline::GetLMPicture(IDispatch** pVal) {
+  return CreatePictureFromResource(IDB_LOCAL_MENU, pVal);
+}
 
 // ---- IProvideClassInfo, ISupportErrorInfo ----
 

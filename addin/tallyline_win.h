@@ -2,8 +2,8 @@
 // IDispatch::Invoke with the dispatch ids of ITallyline, served from the module's type library.
 #pragma once
 
-#include <windows.h>
 #include <ocidl.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include "addin/dll_tool_services_win.h"
@@ -25,14 +25,14 @@ class CTallyline final : public ITallyline, public IProvideClassInfo, public ISu
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** typeInfo) override;
   STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argError) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excepInfo, UINT* argError) override;
 
   // ITallyline
   STDMETHODIMP get_ClassID(BSTR* pVal) override;
   STDMETHODIMP get_Description(BSTR* pVal) override;
-  STDMETHODIMP GetToolInfo(VARIANT* CommandNames, VARIANT* MenuCaptions, VARIANT* StatusPrompts,
-                           VARIANT* ToolTips, VARIANT* Enabled, VARIANT* WantsUpdates, LONG* pVal) override;
+  STDMETHODIMP GetToolInfo(VARIANT* CommandNames, VARIANT* MenuCaptions, VARIANT* StatusPrompts, VARIANT* ToolTips,
+                           VARIANT* Enabled, VARIANT* WantsUpdates, LONG* pVal) override;
   STDMETHODIMP CopyBitmap(VARIANT_BOOL LargeButtons, VARIANT_BOOL Monochrome, VARIANT_BOOL* pVal) override;
   STDMETHODIMP GetPicture(VARIANT_BOOL LargeButtons, VARIANT_BOOL Monochrome, IDispatch** pVal) override;
   STDMETHODIMP Run(IDispatch* ThisTool, VARIANT_BOOL* pVal) override;

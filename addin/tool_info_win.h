@@ -1,8 +1,8 @@
 // GetToolInfo: fills the host's arrays with the tool table.
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 struct ToolInfoArrays {
   VARIANT* commandNames;

@@ -36,8 +36,8 @@ struct ToolMembers {
   int32_t ActiveTool = -1;  // 0, 1 or 2 while a placement runs
   int32_t PlacementState = Idle;
   bool EndOnRunTool = true;
-  std::string HostVersion;  // 8-bit, ANSI code page
-  std::string DataPath = kDefaultDataPath;  // 8-bit, at most kDataPathMaxLength characters
+  std::string HostVersion;                     // 8-bit, ANSI code page
+  std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
   int32_t TLDefRenObjects = 1;
   bool TLDefRenFixOrder = true;
@@ -45,6 +45,6 @@ struct ToolMembers {
   bool TLPickAutoAdd = true;
   bool TLPickAutoPick = true;
   bool TLDefConvertPoint = true;
-  std::u16string CurrentPickText;  // empty but present
+  std::u16string CurrentPickText;            // empty but present
   std::optional<std::u16string> LeaderText;  // text last pushed into LeaderTool
 };

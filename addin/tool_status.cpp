@@ -45,7 +45,9 @@ constexpr double kFirstRenumberVersion = 9.0;
 
 }  // namespace
 
-double ToolObject::HostVersionNumber() const { return LeadingDecimal(m_.HostVersion.substr(0, 3)); }
+double ToolObject::HostVersionNumber() const {
+  return LeadingDecimal(m_.HostVersion.substr(0, 3));
+}
 
 HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
   RETURN_HR_IF(E_POINTER, status == nullptr);

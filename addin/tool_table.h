@@ -24,7 +24,5 @@ enum class ToolText : int32_t {
 
 // String-table id of one text of a tool, or 0 for an index outside the table.
 constexpr int32_t ToolStringId(int32_t toolIndex, ToolText text) {
-  return toolIndex < 0 || toolIndex >= kToolCount
-             ? 0
-             : 1000 + (toolIndex + 1) * 10 + static_cast<int32_t>(text);
+  return toolIndex < 0 || toolIndex >= kToolCount ? 0 : 1000 + (toolIndex + 1) * 10 + static_cast<int32_t>(text);
 }

@@ -32,12 +32,24 @@ void PollTool(benchmark::State& state, int32_t tool, bool placing) {
       benchmark::Counter(static_cast<double>(s.host.CallCount() - before), benchmark::Counter::kAvgIterations);
 }
 
-void BM_PollNumber(benchmark::State& state) { PollTool(state, NumberTool, false); }
-void BM_PollNumberPlacing(benchmark::State& state) { PollTool(state, NumberTool, true); }
-void BM_PollPicklist(benchmark::State& state) { PollTool(state, PicklistTool, false); }
-void BM_PollObject(benchmark::State& state) { PollTool(state, ObjectTool, false); }
-void BM_PollRenumber(benchmark::State& state) { PollTool(state, RenumberTool, false); }
-void BM_PollOptions(benchmark::State& state) { PollTool(state, OptionsTool, false); }
+void BM_PollNumber(benchmark::State& state) {
+  PollTool(state, NumberTool, false);
+}
+void BM_PollNumberPlacing(benchmark::State& state) {
+  PollTool(state, NumberTool, true);
+}
+void BM_PollPicklist(benchmark::State& state) {
+  PollTool(state, PicklistTool, false);
+}
+void BM_PollObject(benchmark::State& state) {
+  PollTool(state, ObjectTool, false);
+}
+void BM_PollRenumber(benchmark::State& state) {
+  PollTool(state, RenumberTool, false);
+}
+void BM_PollOptions(benchmark::State& state) {
+  PollTool(state, OptionsTool, false);
+}
 
 BENCHMARK(BM_PollNumber);
 BENCHMARK(BM_PollNumberPlacing);

@@ -3,8 +3,9 @@
 // the address for an out-parameter after freeing what was held.
 #pragma once
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <utility>
 

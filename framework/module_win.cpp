@@ -9,7 +9,9 @@ namespace {
 volatile LONG moduleLocks = 0;
 }  // namespace
 
-HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE ModuleInstance() {
+  return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 
 std::wstring ModuleFilePath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -25,6 +27,12 @@ std::wstring ModuleFilePath() {
   }
 }
 
-void LockModule() { InterlockedIncrement(&moduleLocks); }
-void UnlockModule() { InterlockedDecrement(&moduleLocks); }
-long ModuleLockCount() { return InterlockedCompareExchange(&moduleLocks, 0, 0); }
+void LockModule() {
+  InterlockedIncrement(&moduleLocks);
+}
+void UnlockModule() {
+  InterlockedDecrement(&moduleLocks);
+}
+long ModuleLockCount() {
+  return InterlockedCompareExchange(&moduleLocks, 0, 0);
+}

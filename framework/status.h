@@ -32,26 +32,25 @@ constexpr uint32_t ERROR_FILE_TOO_LARGE = 223;
 constexpr uint32_t ERROR_MORE_DATA = 234;
 
 constexpr HRESULT HRESULT_FROM_WIN32(uint32_t error) {
-  return static_cast<HRESULT>(error) <= 0
-             ? static_cast<HRESULT>(error)
-             : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
+  return static_cast<HRESULT>(error) <= 0 ? static_cast<HRESULT>(error)
+                                          : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
 }
 #endif
 
 // Ends the operation in hand with the code of a failed step.
-#define RETURN_IF_FAILED(expr)                  \
-  do {                                          \
-    const HRESULT tlHr_ = (expr);               \
-    if (FAILED(tlHr_)) return tlHr_;            \
+#define RETURN_IF_FAILED(expr)       \
+  do {                               \
+    const HRESULT tlHr_ = (expr);    \
+    if (FAILED(tlHr_)) return tlHr_; \
   } while (0)
 
 // Ends the operation with `hr` when a pointer that must be there is not.
-#define RETURN_HR_IF_NULL(hr, ptr)              \
-  do {                                          \
-    if ((ptr) == nullptr) return (hr);          \
+#define RETURN_HR_IF_NULL(hr, ptr)     \
+  do {                                 \
+    if ((ptr) == nullptr) return (hr); \
   } while (0)
 
-#define RETURN_HR_IF(hr, condition)             \
-  do {                                          \
-    if (condition) return (hr);                 \
+#define RETURN_HR_IF(hr, condition) \
+  do {                              \
+    if (condition) return (hr);     \
   } while (0)

@@ -12,7 +12,9 @@ constexpr int32_t kLettersTop = 702;  // ZZ
 constexpr int32_t kRomanTop = 999;    // cmxcix
 constexpr int32_t kAlphabetSize = 26;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int32_t RomanDigitValue(char c) {
   switch (c) {
@@ -35,7 +37,9 @@ int32_t RomanDigitValue(char c) {
   }
 }
 
-std::string ArabicLabel(int32_t value) { return std::to_string(value); }
+std::string ArabicLabel(int32_t value) {
+  return std::to_string(value);
+}
 
 std::string LettersLabel(int32_t value) {
   const int32_t first = (value - 1) / kAlphabetSize;
@@ -50,12 +54,9 @@ std::string LettersLabel(int32_t value) {
 }
 
 std::string RomanLabel(int32_t value) {
-  static constexpr const char* kHundreds[] = {"",  "c",  "cc",  "ccc",  "cd",
-                                              "d", "dc", "dcc", "dccc", "cm"};
-  static constexpr const char* kTens[] = {"",  "x",  "xx",  "xxx",  "xl",
-                                          "l", "lx", "lxx", "lxxx", "xc"};
-  static constexpr const char* kUnits[] = {"",  "i",  "ii",  "iii",  "iv",
-                                           "v", "vi", "vii", "viii", "ix"};
+  static constexpr const char* kHundreds[] = {"", "c", "cc", "ccc", "cd", "d", "dc", "dcc", "dccc", "cm"};
+  static constexpr const char* kTens[] = {"", "x", "xx", "xxx", "xl", "l", "lx", "lxx", "lxxx", "xc"};
+  static constexpr const char* kUnits[] = {"", "i", "ii", "iii", "iv", "v", "vi", "vii", "viii", "ix"};
   std::string label = kHundreds[value / 100];
   label += kTens[value / 10 % 10];
   label += kUnits[value % 10];

@@ -25,8 +25,7 @@ inline constexpr char kRangeText702[] = "E!Range 1 - 702";  // Letters
 // The entries of the format lists in the dialogs, in the order of the format codes.
 inline constexpr char kArabicListEntry[] = "Arabic - 1, 2, 3, 4 ...    Range 1 - 999 (1 - 999)";
 inline constexpr char kLettersListEntry[] = "Letters - A, B, C, D ...  Range A - ZZ (1 - 702)";
-inline constexpr char kRomanListEntry[] =
-    "Roman - i, ii, iii, iv ...    Range i - cmxcix (1 - 999)";
+inline constexpr char kRomanListEntry[] = "Roman - i, ii, iii, iv ...    Range i - cmxcix (1 - 999)";
 
 // The captions of the format radio buttons.
 inline constexpr char kArabicCaption[] = "&1, 2, 3...";

@@ -8,7 +8,9 @@
 #include <vector>
 
 namespace {
-bool IsChecked(int state) { return state >= kChecked && state <= kIndeterminate; }
+bool IsChecked(int state) {
+  return state >= kChecked && state <= kIndeterminate;
+}
 }  // namespace
 
 void CPickListDlg::OnInit(DialogControls& controls) {

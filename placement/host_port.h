@@ -91,7 +91,8 @@ class HostAddinServices {
  public:
   virtual ~HostAddinServices() = default;
   virtual HRESULT ShowPrompt(const std::u16string& text, int32_t flags) = 0;
-  virtual HRESULT SetLocalMenu(int32_t count, const HostLocalMenu* menu, int32_t last) = 0;  // null menu: arguments omitted
+  virtual HRESULT SetLocalMenu(int32_t count, const HostLocalMenu* menu,
+                               int32_t last) = 0;  // null menu: arguments omitted
 };
 
 class HostCommands {

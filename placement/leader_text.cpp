@@ -91,12 +91,12 @@ HRESULT ToolObject::UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed)
     RETURN_IF_FAILED(WriteLeaderText(*text));
   }
   if (labelFailed != nullptr) *labelFailed = failedLabel;
-  return computed;  // nothing written, or a range text written: the label's failure goes on  // a range text was written: the label's failure still goes to the caller
+  return computed;  // nothing written, or a range text written: the label's failure goes on  // a range text was
+                    // written: the label's failure still goes to the caller
 }
 
 // Gives the text to write, or none when nothing may be written.
-HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text,
-                                      bool* labelFailed) {
+HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed) {
   switch (m_.ActiveTool) {
     case NumberTool: {
       const int32_t format = m_.TLDefFormat < 0 ? Arabic : m_.TLDefFormat;

@@ -102,7 +102,9 @@ HRESULT ToolObject::RunTool() {
   return m_.EndOnRunTool ? EndPlacement() : S_OK;
 }
 
-HRESULT ToolObject::PlacementEndingEvent() { return EndPlacement(); }
+HRESULT ToolObject::PlacementEndingEvent() {
+  return EndPlacement();
+}
 
 HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   const bool numberOrPick = tool == NumberTool || tool == PicklistTool;

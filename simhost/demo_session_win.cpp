@@ -32,8 +32,8 @@ HRESULT Call(IDispatch* addin, DISPID id, std::vector<VARIANT> args) {
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO exception = {};
-  const HRESULT hr = addin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception,
-                                   nullptr);
+  const HRESULT hr =
+      addin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception, nullptr);
   VariantClear(&result);
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
@@ -141,8 +141,8 @@ int RunNumberSession(IDispatch* addin) {
   session.Undo();
   session.PlaceLeader(2);
   session.RunNumberTool();
-  std::printf("  the user ends the tool: %d subscriptions, %d local menu entries left\n", session.host().SubscriberCount(),
-              session.host().LocalMenuCount());
+  std::printf("  the user ends the tool: %d subscriptions, %d local menu entries left\n",
+              session.host().SubscriberCount(), session.host().LocalMenuCount());
   session.Report();
   session.Terminate();
   return FAILED(hr) ? 1 : 0;

@@ -25,15 +25,25 @@ std::wstring DialogUser::Text(int id) const {
   return text;
 }
 
-void DialogUser::Type(int id, const std::wstring& text) { SetDlgItemTextW(dialog_, id, text.c_str()); }
+void DialogUser::Type(int id, const std::wstring& text) {
+  SetDlgItemTextW(dialog_, id, text.c_str());
+}
 
-bool DialogUser::IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
+bool DialogUser::IsEnabled(int id) const {
+  return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE;
+}
 
-int DialogUser::Check(int id) const { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
+int DialogUser::Check(int id) const {
+  return static_cast<int>(IsDlgButtonChecked(dialog_, id));
+}
 
-void DialogUser::Click(int id) { SendMessageW(GetDlgItem(dialog_, id), BM_CLICK, 0, 0); }
+void DialogUser::Click(int id) {
+  SendMessageW(GetDlgItem(dialog_, id), BM_CLICK, 0, 0);
+}
 
-int DialogUser::ListCount(int id) const { return static_cast<int>(SendDlgItemMessageW(dialog_, id, LB_GETCOUNT, 0, 0)); }
+int DialogUser::ListCount(int id) const {
+  return static_cast<int>(SendDlgItemMessageW(dialog_, id, LB_GETCOUNT, 0, 0));
+}
 
 std::wstring DialogUser::ListText(int id, int index) const {
   const LRESULT length = SendDlgItemMessageW(dialog_, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -95,7 +105,9 @@ DialogDriver::DialogDriver(std::wstring caption, std::function<void(DialogUser&)
         actions(user);
       }) {}
 
-DialogDriver::~DialogDriver() { Finish(); }
+DialogDriver::~DialogDriver() {
+  Finish();
+}
 
 bool DialogDriver::Finish() {
   if (!joined_ && thread_.joinable()) thread_.join();

@@ -2,8 +2,8 @@
 // by ProgID and reads everything the host needs to build its menus and toolbars, only through
 // IDispatch::Invoke with the add-in's dispatch ids, then shows what a user would see and writes
 // the button strips it received as PNG files into the current folder.
-#include <windows.h>
 #include <olectl.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include <cstdio>
@@ -145,7 +145,8 @@ int RunSession(IDispatch* addin) {
     if (strip.id == kGetPicture) args = {Bool(strip.large), Bool(false)};
     hr = Call(addin, strip.id, DISPATCH_METHOD, args, &picture);
     SIZE size = {};
-    if (SUCCEEDED(hr)) hr = V_VT(&picture) == VT_DISPATCH ? SavePicture(V_DISPATCH(&picture), strip.file, &size) : E_FAIL;
+    if (SUCCEEDED(hr))
+      hr = V_VT(&picture) == VT_DISPATCH ? SavePicture(V_DISPATCH(&picture), strip.file, &size) : E_FAIL;
     std::printf("%-14s %ld x %ld -> %s%s\n", strip.what, size.cx, size.cy, Narrow(strip.file).c_str(),
                 SUCCEEDED(hr) ? "" : " (failed)");
     failures += FAILED(hr);
@@ -166,7 +167,8 @@ int main() {
     HRESULT hr = CLSIDFromProgID(L"Varnkit_TL.Tallyline", &clsid);
     if (SUCCEEDED(hr)) hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, &addin);
     if (FAILED(hr)) {
-      std::printf("Cannot create Varnkit_TL.Tallyline: 0x%08lx (is the DLL registered?)\n", static_cast<unsigned long>(hr));
+      std::printf("Cannot create Varnkit_TL.Tallyline: 0x%08lx (is the DLL registered?)\n",
+                  static_cast<unsigned long>(hr));
     } else {
       result = RunSession(addin.Get());
       if (result == 0) result = RunNumberSession(addin.Get());

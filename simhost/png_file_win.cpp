@@ -1,7 +1,9 @@
 #include "simhost/png_file_win.h"
 
+// GDI+ needs the COM and property declarations first.
 #include <objidl.h>
 #include <propidl.h>
+
 #include <gdiplus.h>
 
 #include <vector>

@@ -19,11 +19,19 @@ namespace {
 constexpr int32_t kMarker = static_cast<int32_t>(0xdeadbeef);
 constexpr std::string_view kRomanDigits = "ivxlcdm";
 
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsRomanDigit(char c) { return kRomanDigits.find(c) != std::string_view::npos; }
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsRomanDigit(char c) {
+  return kRomanDigits.find(c) != std::string_view::npos;
+}
 
-int32_t TopOf(int32_t format) { return format == Letters ? 702 : 999; }
+int32_t TopOf(int32_t format) {
+  return format == Letters ? 702 : 999;
+}
 
 // The C library's own reader, clamped from 64 to 32 bits; it stops at an embedded NUL just as
 // the label reader stops at any non-digit.
@@ -115,8 +123,7 @@ void CheckReading(std::string_view text, int32_t format) {
       break;
     case Roman:
       // The reader's sum wraps in 32 bits on texts long enough to pass the limits.
-      FUZZ_CHECK(hr == S_OK &&
-                 value == static_cast<int32_t>(static_cast<uint32_t>(ReferenceRoman(text))));
+      FUZZ_CHECK(hr == S_OK && value == static_cast<int32_t>(static_cast<uint32_t>(ReferenceRoman(text))));
       break;
     default:
       FUZZ_CHECK(hr == E_FAIL);

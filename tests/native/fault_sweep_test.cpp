@@ -23,7 +23,9 @@ struct Scenario {
   std::function<std::set<size_t>(const std::vector<SimCall>&)> ignored;
 };
 
-bool Is(const SimCall& call, const char* name) { return call.name == name; }
+bool Is(const SimCall& call, const char* name) {
+  return call.name == name;
+}
 
 // SetupLocalMenu's three calls: the prompt cleared, the old menu removed, the new one set.
 std::set<size_t> LocalMenuSetup(const std::vector<SimCall>& calls) {
@@ -52,9 +54,13 @@ size_t IndexOf(const std::vector<SimCall>& calls, const char* name, size_t occur
   return calls.size();
 }
 
-std::set<size_t> None(const std::vector<SimCall>&) { return {}; }
+std::set<size_t> None(const std::vector<SimCall>&) {
+  return {};
+}
 
-void StartNumber(ToolSession& s) { s.Run(NumberTool); }
+void StartNumber(ToolSession& s) {
+  s.Run(NumberTool);
+}
 
 HRESULT PollTool(ToolSession& s, int32_t tool) {
   ToolStatus status;
@@ -63,18 +69,18 @@ HRESULT PollTool(ToolSession& s, int32_t tool) {
 
 std::vector<Scenario> Scenarios() {
   std::vector<Scenario> all;
-  all.push_back({"Initialize",
-                 [](ToolSession&) {},
-                 [](ToolSession& s) {
-                   FakeToolServices services;
-                   ToolObject fresh(services, s.codePage);
-                   HostRef<HostTool> thisTool = s.host.Tool(0);
-                   bool result = false;
-                   const HRESULT hr = fresh.Initialize(thisTool.get(), &result);
-                   fresh.Terminate();
-                   return hr;
-                 },
-                 [](const std::vector<SimCall>& c) { return std::set<size_t>{IndexOf(c, "IHostApp.ReadVersionText")}; }});
+  all.push_back(
+      {"Initialize", [](ToolSession&) {},
+       [](ToolSession& s) {
+         FakeToolServices services;
+         ToolObject fresh(services, s.codePage);
+         HostRef<HostTool> thisTool = s.host.Tool(0);
+         bool result = false;
+         const HRESULT hr = fresh.Initialize(thisTool.get(), &result);
+         fresh.Terminate();
+         return hr;
+       },
+       [](const std::vector<SimCall>& c) { return std::set<size_t>{IndexOf(c, "IHostApp.ReadVersionText")}; }});
   for (int32_t tool : {NumberTool, PicklistTool}) {
     all.push_back({tool == NumberTool ? "Run Number" : "Run Picklist", [](ToolSession&) {},
                    [tool](ToolSession& s) { return s.Run(tool); }, LocalMenuSetup});
@@ -126,7 +132,8 @@ std::vector<Scenario> Scenarios() {
                    return Span(c, IndexOf(c, "IHostGraphicList.CountItems") + 1, nullptr);
                  }});
   for (int32_t cmd : {0, 1}) {
-    all.push_back({"DoLMCommand Number " + std::to_string(cmd), StartNumber, [cmd](ToolSession& s) { return s.tool.DoLMCommand(cmd); },
+    all.push_back({"DoLMCommand Number " + std::to_string(cmd), StartNumber,
+                   [cmd](ToolSession& s) { return s.tool.DoLMCommand(cmd); },
                    [](const std::vector<SimCall>& c) { return Span(c, 0, nullptr); }});
     all.push_back({"DoLMCommand Object " + std::to_string(cmd),
                    [](ToolSession& s) {
@@ -169,14 +176,15 @@ Outcome RunScenario(const Scenario& scenario, const std::function<void(SimHost&)
 TEST(FaultSweep, EveryHostCallFailingOrGivingNoObject) {
   int tried = 0, survived = 0;
   for (const Scenario& scenario : Scenarios()) {
-    const Outcome clean = RunScenario(scenario, [](SimHost&) {}, scenario.name);
+    const Outcome clean = RunScenario(
+        scenario, [](SimHost&) {}, scenario.name);
     ASSERT_FALSE(clean.calls.empty()) << scenario.name;
     const std::set<size_t> ignored = scenario.ignored(clean.calls);
     for (size_t i = 0; i < clean.calls.size(); ++i) {
       const std::string what = scenario.name + ", call " + std::to_string(i + 1) + " " + clean.calls[i].name;
       const bool mustStop = ignored.count(i) == 0;
-      const Outcome failed = RunScenario(scenario, [i](SimHost& h) { h.FailCall(static_cast<int64_t>(i) + 1, kInjected); },
-                                         what + " failing");
+      const Outcome failed = RunScenario(
+          scenario, [i](SimHost& h) { h.FailCall(static_cast<int64_t>(i) + 1, kInjected); }, what + " failing");
       ++tried;
       const HRESULT expected = mustStop ? kInjected : clean.hr;
       EXPECT_EQ(expected, failed.hr) << what << " failing";
@@ -184,11 +192,11 @@ TEST(FaultSweep, EveryHostCallFailingOrGivingNoObject) {
       if (!clean.calls[i].gaveObject) continue;
       // A call that gives no object: E_POINTER where the object is needed. Only the active
       // drawing of a status poll may be missing.
-      const Outcome none = RunScenario(scenario, [i](SimHost& h) { h.GiveNoObject(static_cast<int64_t>(i) + 1); },
-                                       what + " giving none");
+      const Outcome none = RunScenario(
+          scenario, [i](SimHost& h) { h.GiveNoObject(static_cast<int64_t>(i) + 1); }, what + " giving none");
       ++tried;
-      const bool mayBeNone = scenario.name.rfind("UpdateToolStatus", 0) == 0 &&
-                             clean.calls[i].name == "IHostApp.ReadActiveDrawing";
+      const bool mayBeNone =
+          scenario.name.rfind("UpdateToolStatus", 0) == 0 && clean.calls[i].name == "IHostApp.ReadActiveDrawing";
       if (mayBeNone) {
         EXPECT_TRUE(SUCCEEDED(none.hr)) << what << " giving none";
         survived += SUCCEEDED(none.hr);

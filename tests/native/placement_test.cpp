@@ -92,7 +92,7 @@ TEST(NumberPlacement, NumberNeverFallsBelowOne) {
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   s.host.PlaceLeader();
   s.host.PlaceLeader();
-  s.Poll(NumberTool);  // 3
+  s.Poll(NumberTool);             // 3
   s.members().RunningNumber = 1;  // the user stepped it down from the local menu
   s.host.Undo();
   s.Poll(NumberTool);
@@ -190,9 +190,9 @@ TEST(NumberPlacement, MouseDownRewritesTheTextOnlyWhilePlacing) {
 }
 
 TEST(NumberPlacement, HostToolOrDrawingEventEndsThePlacement) {
-  for (int32_t dispid : {kSimDispRunTool, kSimDispBeforeExit, kSimDispDrawingNew, kSimDispDrawingOpen,
-                         kSimDispDrawingActivate, kSimDispDrawingDeactivate, kSimDispDrawingBeforeClose,
-                         kSimDispDrawingBeforeSave}) {
+  for (int32_t dispid :
+       {kSimDispRunTool, kSimDispBeforeExit, kSimDispDrawingNew, kSimDispDrawingOpen, kSimDispDrawingActivate,
+        kSimDispDrawingDeactivate, kSimDispDrawingBeforeClose, kSimDispDrawingBeforeSave}) {
     ToolSession s;
     ASSERT_EQ(S_OK, s.Run(NumberTool));
     if (dispid == kSimDispRunTool) {
@@ -250,7 +250,9 @@ TEST(PicklistPlacement, EmptyPickTextIsWritten) {
 
 // ---- Point-leader conversion ----
 
-int32_t CountGraphics(ToolSession& s) { return static_cast<int32_t>(s.host.Model().Drawing(s.drawing)->graphics.size()); }
+int32_t CountGraphics(ToolSession& s) {
+  return static_cast<int32_t>(s.host.Model().Drawing(s.drawing)->graphics.size());
+}
 
 TEST(PointLeader, TextBecomesAGraphicOfItsOwnUnderOneUndoRecord) {
   ToolSession s;

@@ -24,7 +24,7 @@ TEST(ToolStatus, VersionGates) {
     bool renumberEnabled;
   } cases[] = {
       {u"8.1", false, false}, {u"8.2", true, false}, {u"8.9.1", true, false}, {u"9.0", true, true},
-      {u"10.5", true, true},  {u"", false, false},  {u"abc", false, false},  {u"2019", true, true},
+      {u"10.5", true, true},  {u"", false, false},   {u"abc", false, false},  {u"2019", true, true},
   };
   for (const auto& c : cases) {
     ToolSession s(c.version);
@@ -32,8 +32,8 @@ TEST(ToolStatus, VersionGates) {
     s.host.Select({1});
     for (int32_t tool = 0; tool < 5; ++tool) {
       const Button b = Poll(s, tool);
-      const std::string what = "version " + std::string(c.version.begin(), c.version.end()) + " tool " +
-                               std::to_string(tool);
+      const std::string what =
+          "version " + std::string(c.version.begin(), c.version.end()) + " tool " + std::to_string(tool);
       if (!c.numberEnabled) {
         EXPECT_EQ(false, b.enabled) << what;
         EXPECT_EQ(false, b.checked) << what;

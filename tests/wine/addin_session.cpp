@@ -1,8 +1,8 @@
 #include "addin_session.h"
 
 namespace {
-constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9, kDoLMCommand = 11,
-                 kMouseDown = 22, kSelectionChange = 27;
+constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9, kDoLMCommand = 11, kMouseDown = 22,
+                 kSelectionChange = 27;
 
 VARIANT DispatchArg(IDispatch* object) {
   VARIANT v;
@@ -104,7 +104,9 @@ AddinSession::AddinSession(const SessionStart& start) {
   }
 }
 
-AddinSession::~AddinSession() { Close(); }
+AddinSession::~AddinSession() {
+  Close();
+}
 
 void AddinSession::Close() {
   if (closed_) return;
@@ -176,4 +178,6 @@ std::u16string AddinSession::Info(int32_t graphicId) {
   return graphic ? graphic->info : u"<none>";
 }
 
-size_t AddinSession::GraphicCount() { return host.Model().Drawing(drawing)->graphics.size(); }
+size_t AddinSession::GraphicCount() {
+  return host.Model().Drawing(drawing)->graphics.size();
+}

@@ -37,9 +37,15 @@ TEST_F(AddinTest, AnswersExactlyItsFiveInterfaces) {
     EXPECT_EQ(S_OK, addin->QueryInterface(iid, &unknown));
     EXPECT_NE(nullptr, unknown.Get());
   }
-  const IID refused[] = {IID_IClassFactory,      IID_IPersist,         IID_IPersistStream, IID_IConnectionPointContainer,
-                         IID_IProvideClassInfo2, IID_IMarshal,
-                         IID_IPicture,           IID_IEnumVARIANT,     IID_IStream};
+  const IID refused[] = {IID_IClassFactory,
+                         IID_IPersist,
+                         IID_IPersistStream,
+                         IID_IConnectionPointContainer,
+                         IID_IProvideClassInfo2,
+                         IID_IMarshal,
+                         IID_IPicture,
+                         IID_IEnumVARIANT,
+                         IID_IStream};
   for (const IID& iid : refused) {
     void* unknown = reinterpret_cast<void*>(0xdeadbeef);
     EXPECT_EQ(E_NOINTERFACE, addin->QueryInterface(iid, &unknown));
@@ -61,11 +67,26 @@ TEST_F(AddinTest, DispatchIdsFollowTheMethodTable) {
   const struct {
     const wchar_t* name;
     DISPID id;
-  } table[] = {{L"ClassID", 1},           {L"Description", 2},       {L"GetToolInfo", 3},        {L"CopyBitmap", 4},
-               {L"GetPicture", 5},        {L"Run", 6},               {L"UpdateToolStatus", 7},   {L"Initialize", 8},
-               {L"Terminate", 9},         {L"GetLMPicture", 10},     {L"DoLMCommand", 11},       {L"BeforeExit", 12},
-               {L"DrawingNew", 13},       {L"DrawingOpen", 14},      {L"DrawingActivate", 15},   {L"DrawingDeactivate", 16},
-               {L"DrawingBeforeClose", 17}, {L"DrawingBeforeSave", 18}, {L"MouseDown", 22},       {L"SelectionChange", 27},
+  } table[] = {{L"ClassID", 1},
+               {L"Description", 2},
+               {L"GetToolInfo", 3},
+               {L"CopyBitmap", 4},
+               {L"GetPicture", 5},
+               {L"Run", 6},
+               {L"UpdateToolStatus", 7},
+               {L"Initialize", 8},
+               {L"Terminate", 9},
+               {L"GetLMPicture", 10},
+               {L"DoLMCommand", 11},
+               {L"BeforeExit", 12},
+               {L"DrawingNew", 13},
+               {L"DrawingOpen", 14},
+               {L"DrawingActivate", 15},
+               {L"DrawingDeactivate", 16},
+               {L"DrawingBeforeClose", 17},
+               {L"DrawingBeforeSave", 18},
+               {L"MouseDown", 22},
+               {L"SelectionChange", 27},
                {L"RunTool", 30}};
   for (const auto& entry : table) {
     LPOLESTR name = const_cast<LPOLESTR>(entry.name);
@@ -216,8 +237,8 @@ TEST_F(AddinTest, InvokeRefusesWhatTheTableDoesNotHold) {
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   VARIANT result;
   VariantInit(&result);
-  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
-            addin->Invoke(1, IID_IDispatch, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr));
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, addin->Invoke(1, IID_IDispatch, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                                   &result, nullptr, nullptr));
 }
 
 TEST_F(AddinTest, NullOutPointersGiveEPointer) {

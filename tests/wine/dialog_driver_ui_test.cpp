@@ -17,7 +17,8 @@ TEST(DialogDriver, AnswersAMessageBox) {
 }
 
 TEST(DialogDriver, GivesUpWhenNoDialogComes) {
-  DialogDriver driver(L"No such dialog", [](DialogUser&) { ADD_FAILURE() << "no dialog was open"; }, 200);
+  DialogDriver driver(
+      L"No such dialog", [](DialogUser&) { ADD_FAILURE() << "no dialog was open"; }, 200);
   EXPECT_FALSE(driver.Finish());
 }
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "addin_session.h"
-#include "simhost/dialog_driver_win.h"
 #include "resources/resource_ids.h"
+#include "simhost/dialog_driver_win.h"
 
 namespace {
 
@@ -130,7 +130,8 @@ TEST(PickDialog, TenThousandItemsOpenAndClose) {
   for (int i = 0; i < 10000; ++i) records += "<TLT><NAME>Part " + std::to_string(i) + "</NAME></TLT>\r\n";
   AddinSession s(WithPicklist(records));
   DialogDriver driver(
-      kCaption, [](DialogUser& user) {
+      kCaption,
+      [](DialogUser& user) {
         EXPECT_EQ(10000, user.ListCount(IDC_PICK_LIST));
         user.Click(IDOK);
       },

@@ -52,7 +52,9 @@ std::set<std::wstring> SubKeys(const std::wstring& path) {
 }
 
 // A REG_SZ value written with its terminating NUL counted.
-std::pair<DWORD, std::wstring> Sz(const std::wstring& text) { return {REG_SZ, text + L'\0'}; }
+std::pair<DWORD, std::wstring> Sz(const std::wstring& text) {
+  return {REG_SZ, text + L'\0'};
+}
 
 using ValueMap = std::map<std::wstring, std::pair<DWORD, std::wstring>>;
 

@@ -1,7 +1,7 @@
 // The in-process server's exports as COM calls them: the class factory, aggregation, and the
 // lock count behind DllCanUnloadNow.
-#include <gtest/gtest.h>
 #include <comcat.h>
+#include <gtest/gtest.h>
 
 #include "tallyline.h"
 #include "wine_test_support.h"
@@ -13,7 +13,8 @@ TEST(ServerExports, ClassObjectOnlyForTheClass) {
   void* factory = reinterpret_cast<void*>(0xdeadbeef);
   EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, Server().getClassObject(IID_ITallyline, IID_IClassFactory, &factory));
   EXPECT_EQ(nullptr, factory);
-  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, Server().getClassObject(CLSID_StdComponentCategoriesMgr, IID_IClassFactory, &factory));
+  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE,
+            Server().getClassObject(CLSID_StdComponentCategoriesMgr, IID_IClassFactory, &factory));
   EXPECT_EQ(E_POINTER, Server().getClassObject(CLSID_CTallyline, IID_IClassFactory, nullptr));
   EXPECT_EQ(E_NOINTERFACE, Server().getClassObject(CLSID_CTallyline, IID_IDispatch, &factory));
   EXPECT_EQ(S_OK, Server().canUnloadNow());

@@ -28,7 +28,8 @@ StoredValue ReadValue(HKEY root, const char* key, const char* name) {
 void SetValue(const char* key, const char* name, const std::string& text) {
   HKEY opened = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr);
-  RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+  RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
   RegCloseKey(opened);
 }
 

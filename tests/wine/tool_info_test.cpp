@@ -175,9 +175,20 @@ TEST_F(ToolInfoTest, RefusesMalformedArraysAndChangesNothing) {
     HRESULT expected;
   };
   const Case cases[] = {
-      {"no array", 0, [](VARIANT* v) { VariantClear(v); V_VT(v) = VT_I4; V_I4(v) = 7; }, E_INVALIDARG},
+      {"no array", 0,
+       [](VARIANT* v) {
+         VariantClear(v);
+         V_VT(v) = VT_I4;
+         V_I4(v) = 7;
+       },
+       E_INVALIDARG},
       {"empty variant", 2, [](VARIANT* v) { VariantClear(v); }, E_INVALIDARG},
-      {"null array", 3, [](VARIANT* v) { SafeArrayDestroy(V_ARRAY(v)); V_ARRAY(v) = nullptr; }, E_INVALIDARG},
+      {"null array", 3,
+       [](VARIANT* v) {
+         SafeArrayDestroy(V_ARRAY(v));
+         V_ARRAY(v) = nullptr;
+       },
+       E_INVALIDARG},
       {"array of long", 0, [](VARIANT* v) { HostArrays::Set(v, VT_I4, SafeArrayCreateVector(VT_I4, 0, 5)); },
        E_INVALIDARG},
       {"texts where flags go", 4, [](VARIANT* v) { HostArrays::Set(v, VT_BSTR, MakeVector(VT_BSTR, 5)); },
@@ -196,9 +207,14 @@ TEST_F(ToolInfoTest, RefusesMalformedArraysAndChangesNothing) {
          HostArrays::Set(v, VT_BOOL, SafeArrayCreate(VT_BOOL, 2, bounds));
        },
        E_INVALIDARG},
-      {"captions of long", 1,
-       [](VARIANT* v) { HostArrays::Set(v, VT_I4, SafeArrayCreateVector(VT_I4, 0, 10)); }, E_INVALIDARG},
-      {"captions not an array", 1, [](VARIANT* v) { VariantClear(v); V_VT(v) = VT_BSTR; V_BSTR(v) = nullptr; },
+      {"captions of long", 1, [](VARIANT* v) { HostArrays::Set(v, VT_I4, SafeArrayCreateVector(VT_I4, 0, 10)); },
+       E_INVALIDARG},
+      {"captions not an array", 1,
+       [](VARIANT* v) {
+         VariantClear(v);
+         V_VT(v) = VT_BSTR;
+         V_BSTR(v) = nullptr;
+       },
        E_INVALIDARG},
   };
   for (const Case& c : cases) {
@@ -215,7 +231,8 @@ TEST_F(ToolInfoTest, RefusesMalformedArraysAndChangesNothing) {
       VARIANT* v = host.all()[i];
       if ((V_VT(v) & VT_ARRAY) == 0 || before[i] == nullptr) continue;
       EXPECT_EQ(before[i], V_ARRAY(v)) << c.what;
-      if (SafeArrayGetDim(V_ARRAY(v)) == 1 && i != 1) EXPECT_EQ(c.slot == static_cast<int>(i) ? Size(V_ARRAY(v)) : 2, Size(V_ARRAY(v))) << c.what;
+      if (SafeArrayGetDim(V_ARRAY(v)) == 1 && i != 1)
+        EXPECT_EQ(c.slot == static_cast<int>(i) ? Size(V_ARRAY(v)) : 2, Size(V_ARRAY(v))) << c.what;
     }
   }
 }
@@ -226,7 +243,10 @@ TEST_F(ToolInfoTest, NullPointersGiveEPointer) {
     std::vector<VARIANT*> args = host.all();
     LONG count = 0;
     LONG* countArg = &count;
-    if (slot < 6) args[slot] = nullptr; else countArg = nullptr;
+    if (slot < 6)
+      args[slot] = nullptr;
+    else
+      countArg = nullptr;
     EXPECT_EQ(E_POINTER, direct->GetToolInfo(args[0], args[1], args[2], args[3], args[4], args[5], countArg))
         << "slot " << slot;
     EXPECT_EQ(1, Size(V_ARRAY(&host.names))) << "slot " << slot;
@@ -244,8 +264,9 @@ TEST_F(ToolInfoTest, LockedArrayFailsWithEFail) {
   HostArrays lockedCaptions(2);
   SAFEARRAY* captions = V_ARRAY(&lockedCaptions.captions);
   ASSERT_HRESULT_SUCCEEDED(SafeArrayLock(captions));
-  EXPECT_EQ(E_FAIL, direct->GetToolInfo(&lockedCaptions.names, &lockedCaptions.captions, &lockedCaptions.prompts,
-                                        &lockedCaptions.tips, &lockedCaptions.enabled, &lockedCaptions.updates, &count));
+  EXPECT_EQ(E_FAIL,
+            direct->GetToolInfo(&lockedCaptions.names, &lockedCaptions.captions, &lockedCaptions.prompts,
+                                &lockedCaptions.tips, &lockedCaptions.enabled, &lockedCaptions.updates, &count));
   EXPECT_EQ(captions, V_ARRAY(&lockedCaptions.captions)) << "an array that could not be destroyed stays the host's";
   SafeArrayUnlock(captions);
 }
@@ -256,12 +277,14 @@ TEST_F(ToolInfoTest, CaptionArraySharedWithAFilledArrayIsRefused) {
   V_VT(&shared) = VT_ARRAY | VT_BSTR;
   V_ARRAY(&shared) = V_ARRAY(&host.names);
   LONG count = 0;
-  EXPECT_EQ(E_INVALIDARG, direct->GetToolInfo(&host.names, &shared, &host.prompts, &host.tips, &host.enabled,
-                                              &host.updates, &count));
+  EXPECT_EQ(E_INVALIDARG,
+            direct->GetToolInfo(&host.names, &shared, &host.prompts, &host.tips, &host.enabled, &host.updates, &count));
   EXPECT_EQ(2, Size(V_ARRAY(&host.names)));
 }
 
-SAFEARRAY* WINAPI FailingCreate(VARTYPE, UINT, SAFEARRAYBOUND*) { return nullptr; }
+SAFEARRAY* WINAPI FailingCreate(VARTYPE, UINT, SAFEARRAYBOUND*) {
+  return nullptr;
+}
 
 TEST(ToolInfoFill, FailedCaptionArrayLeavesNoDanglingPointer) {
   HostArrays host(2);

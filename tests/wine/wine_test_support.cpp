@@ -10,7 +10,9 @@ std::wstring ExeFolder() {
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-std::wstring DllPath() { return ExeFolder() + L"Varnkit_TL.dll"; }
+std::wstring DllPath() {
+  return ExeFolder() + L"Varnkit_TL.dll";
+}
 
 long RunProcess(const std::wstring& commandLine) {
   STARTUPINFOW startup = {};
@@ -49,7 +51,9 @@ InvokeResult::~InvokeResult() {
   SysFreeString(exception.bstrHelpFile);
 }
 
-HRESULT InvokeResult::MethodCode() const { return hr == DISP_E_EXCEPTION ? exception.scode : hr; }
+HRESULT InvokeResult::MethodCode() const {
+  return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+}
 
 void Invoke(IDispatch* target, DISPID id, WORD flags, std::vector<VARIANT> args, InvokeResult* result) {
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
@@ -90,4 +94,6 @@ const ServerExports& Server() {
   return exports;
 }
 
-std::wstring ToWide(const char* text) { return std::wstring(text, text + strlen(text)); }
+std::wstring ToWide(const char* text) {
+  return std::wstring(text, text + strlen(text));
+}

@@ -2,8 +2,8 @@
 // through IDispatch::Invoke with hand-built arguments, as a host does.
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include <string>

@@ -105,14 +105,8 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
 
 // Starts a placement of tool 0, 1 or 2, or ends the one that runs (the buttons toggle).
 HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
   HostRef<HostDrawing> drawing;
-  RETURN_IF_FAILED(m_.HostApp->ReadActiveDrawing(&drawing));
-  RETURN_HR_IF_NULL(E_POINTER, drawing);
-  HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
-  RETURN_HR_IF_NULL(E_POINTER, graphics);
-  RETURN_IF_FAILED(graphics->CountItems(&m_.LastGraphicCount));
+  RETURN_IF_FAILED(CountActiveDrawing(&drawing));
   HostRef<HostSelection> selection;
   RETURN_IF_FAILED(drawing->ReadSelection(&selection));
   RETURN_HR_IF_NULL(E_POINTER, selection);

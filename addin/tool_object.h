@@ -68,6 +68,7 @@ class ToolObject {
 
  private:
   HRESULT ConnectToHost(HostTool& thisTool);
+  HRESULT CountActiveDrawing(HostRef<HostDrawing>* drawing);
   HRESULT RunPlacingTool(int32_t tool, bool* result);
   HRESULT ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed);
   HRESULT ReadObjectText(HostGraphic& baseObject, std::u16string* text);

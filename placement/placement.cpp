@@ -4,15 +4,20 @@
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
 
-HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
+// The active drawing, its graphics counted into LastGraphicCount.
+HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
   RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  HostRef<HostDrawing> drawing;
-  RETURN_IF_FAILED(m_.HostApp->ReadActiveDrawing(&drawing));
-  RETURN_HR_IF_NULL(E_POINTER, drawing);
+  RETURN_IF_FAILED(m_.HostApp->ReadActiveDrawing(drawing));
+  RETURN_HR_IF_NULL(E_POINTER, *drawing);
   HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
+  RETURN_IF_FAILED((*drawing)->ReadGraphicList(&graphics));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
-  RETURN_IF_FAILED(graphics->CountItems(&m_.LastGraphicCount));
+  return graphics->CountItems(&m_.LastGraphicCount);
+}
+
+HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
+  HostRef<HostDrawing> drawing;
+  RETURN_IF_FAILED(CountActiveDrawing(&drawing));
   m_.StartGraphicCount = m_.LastGraphicCount;
   convertedTexts_.clear();
   m_.ActiveTool = tool;

@@ -39,8 +39,8 @@ int32_t SimHost::ActiveDrawing() const {
   return app_.activeDrawing;
 }
 
-int32_t SimHost::AddGraphic(int32_t drawingId, const SimGraphicSpec& spec) {
-  return model_.AddGraphic(drawingId, spec, SimListRef{drawingId, 0});
+int32_t SimHost::AddGraphic(int32_t drawingId, const SimGraphicSpec& request) {
+  return model_.AddGraphic(drawingId, request, SimListRef{drawingId, 0});
 }
 
 int32_t SimHost::PlaceLeader(int vertexCount) {

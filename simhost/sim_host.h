@@ -80,7 +80,7 @@ class SimHost {
   void SetActiveDrawing(int32_t id);  // 0: no active drawing
   int32_t ActiveDrawing() const;
   // Appends a graphic to the drawing's graphic list; 0 when the drawing does not exist.
-  int32_t AddGraphic(int32_t drawingId, const SimGraphicSpec& spec);
+  int32_t AddGraphic(int32_t drawingId, const SimGraphicSpec& request);
   // The user completes a leader with the leader command: a "TCW25DimLead" graphic with five
   // children (child 2 holds the vertices, child 4 is the "TEXT"), Info = the leader tool text,
   // as one undo record "Leader". 0 (and nothing done) unless the leader command is active and a

@@ -51,18 +51,18 @@ const SimDrawingData* SimModel::Drawing(int32_t id) const {
   return it == drawings_.end() ? nullptr : &it->second;
 }
 
-int32_t SimModel::AddGraphic(int32_t drawingId, const SimGraphicSpec& spec, std::optional<SimListRef> home) {
+int32_t SimModel::AddGraphic(int32_t drawingId, const SimGraphicSpec& request, std::optional<SimListRef> home) {
   if (Drawing(drawingId) == nullptr) return 0;
   if (home && ListItems(*home) == nullptr) return 0;
   const int32_t id = nextGraphicId_++;
   SimGraphicData& graphic = graphics_[id];
   graphic.id = id;
   graphic.drawingId = drawingId;
-  graphic.typeName = spec.typeName;
-  graphic.info = spec.info;
-  graphic.layer = spec.layer;
-  graphic.block = spec.block;
-  graphic.vertices = spec.vertices;
+  graphic.typeName = request.typeName;
+  graphic.info = request.info;
+  graphic.layer = request.layer;
+  graphic.block = request.block;
+  graphic.vertices = request.vertices;
   if (home) {
     ListItems(*home)->push_back(id);
     graphic.home = *home;

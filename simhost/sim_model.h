@@ -104,7 +104,7 @@ class SimModel {
 
   // Makes a graphic in the drawing, as the last item of `home` when given. 0 when the drawing
   // or the list does not exist.
-  int32_t AddGraphic(int32_t drawingId, const SimGraphicSpec& spec, std::optional<SimListRef> home);
+  int32_t AddGraphic(int32_t drawingId, const SimGraphicSpec& request, std::optional<SimListRef> home);
   // A live graphic (not deleted by undo); null otherwise.
   SimGraphicData* Graphic(int32_t id);
   const SimGraphicData* Graphic(int32_t id) const;

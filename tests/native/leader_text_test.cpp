@@ -6,17 +6,17 @@
 
 namespace {
 
-// Runs the Object tool with `source`, picks the graphic made from `spec` and gives the text the
+// Runs the Object tool with `source`, picks the graphic made from `request` and gives the text the
 // leader tool then holds (or the marker when nothing was written).
 struct ObjectText {
   HRESULT hr;
   std::u16string text;
 };
 
-ObjectText TextOf(int32_t source, const SimGraphicSpec& spec) {
+ObjectText TextOf(int32_t source, const SimGraphicSpec& request) {
   ToolSession s;
   s.members().TLDefObjDSource = source;
-  s.AddGraphic(spec);
+  s.AddGraphic(request);
   EXPECT_EQ(S_OK, s.Run(ObjectTool));
   s.host.SetLeaderToolText(u"<unwritten>");
   HostRef<HostDrawing> drawing = s.host.Drawing(s.drawing);
@@ -33,7 +33,7 @@ TEST(ObjectText, BySource) {
   const struct {
     const char* what;
     int32_t source;
-    SimGraphicSpec spec;
+    SimGraphicSpec request;
     std::u16string text;
   } cases[] = {
       {"info", 0, {u"GRAPHIC", u"Pump P-101"}, u"Pump P-101"},
@@ -50,7 +50,7 @@ TEST(ObjectText, BySource) {
       {"unknown source", 5, {u"GRAPHIC", u"Pump"}, u""},
   };
   for (const auto& c : cases) {
-    const ObjectText result = TextOf(c.source, c.spec);
+    const ObjectText result = TextOf(c.source, c.request);
     EXPECT_EQ(S_OK, result.hr) << c.what;
     EXPECT_EQ(c.text, result.text) << c.what;
   }

@@ -189,13 +189,13 @@ TEST_F(SimHostTest, FindByIdLooksAtTheItemsOfTheList) {
 // --- Graphics ---
 
 TEST_F(SimHostTest, GraphicsAnswerInfoLayerAndBlock) {
-  SimGraphicSpec spec;
-  spec.info = u"pump";
-  spec.layer = u"Pipes";
-  const int32_t withLayer = host.AddGraphic(drawing, spec);
-  spec.layer.reset();
-  spec.block = u"Valve";
-  const int32_t withBlock = host.AddGraphic(drawing, spec);
+  SimGraphicSpec request;
+  request.info = u"pump";
+  request.layer = u"Pipes";
+  const int32_t withLayer = host.AddGraphic(drawing, request);
+  request.layer.reset();
+  request.block = u"Valve";
+  const int32_t withBlock = host.AddGraphic(drawing, request);
 
   auto first = Find(withLayer);
   EXPECT_EQ(u"pump", Info(*first));

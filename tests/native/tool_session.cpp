@@ -66,6 +66,6 @@ void ToolSession::PollAll() {
   for (int32_t t = 0; t < 5; ++t) Poll(t);
 }
 
-int32_t ToolSession::AddGraphic(const SimGraphicSpec& spec) {
-  return host.AddGraphic(drawing, spec);
+int32_t ToolSession::AddGraphic(const SimGraphicSpec& request) {
+  return host.AddGraphic(drawing, request);
 }

@@ -69,7 +69,7 @@ class ToolSession {
   void PollAll();
   HRESULT Initialize(int32_t tool, bool* result);
   HRESULT Terminate();
-  int32_t AddGraphic(const SimGraphicSpec& spec);
+  int32_t AddGraphic(const SimGraphicSpec& request);
   std::u16string LeaderToolText() const { return host.LeaderToolText(); }
   ToolMembers& members() { return tool.Members(); }
 

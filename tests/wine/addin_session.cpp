@@ -42,10 +42,10 @@ void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
 }  // namespace
 
 SimGraphicSpec Graphic(std::u16string type, std::u16string info) {
-  SimGraphicSpec spec;
-  spec.typeName = std::move(type);
-  spec.info = std::move(info);
-  return spec;
+  SimGraphicSpec request;
+  request.typeName = std::move(type);
+  request.info = std::move(info);
+  return request;
 }
 
 namespace {

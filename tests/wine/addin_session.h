@@ -41,7 +41,7 @@ class AddinSession {
   HRESULT DoLMCommand(long index);
   HRESULT MouseDown(VARIANT_BOOL* cancel);
   HRESULT SelectionChange();
-  int32_t AddGraphic(const SimGraphicSpec& spec) { return host.AddGraphic(drawing, spec); }
+  int32_t AddGraphic(const SimGraphicSpec& request) { return host.AddGraphic(drawing, request); }
   std::u16string Info(int32_t graphicId);
   size_t GraphicCount();
 

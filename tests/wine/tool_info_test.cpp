@@ -231,8 +231,10 @@ TEST_F(ToolInfoTest, RefusesMalformedArraysAndChangesNothing) {
       VARIANT* v = host.all()[i];
       if ((V_VT(v) & VT_ARRAY) == 0 || before[i] == nullptr) continue;
       EXPECT_EQ(before[i], V_ARRAY(v)) << c.what;
-      if (SafeArrayGetDim(V_ARRAY(v)) == 1 && i != 1)
-        EXPECT_EQ(c.slot == static_cast<int>(i) ? Size(V_ARRAY(v)) : 2, Size(V_ARRAY(v))) << c.what;
+      // The arrays that were not spoiled were not resized either.
+      if (static_cast<int>(i) != c.slot && i != 1 && SafeArrayGetDim(V_ARRAY(v)) == 1) {
+        EXPECT_EQ(2, Size(V_ARRAY(v))) << c.what;
+      }
     }
   }
 }

@@ -78,16 +78,23 @@ VARIANT RefArg(VARIANT* target) {
   return v;
 }
 
+namespace {
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+  // Through void*, as the exports are of another type than FARPROC.
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+}  // namespace
+
 const ServerExports& Server() {
   static ServerExports exports = [] {
     ServerExports e;
     e.module = LoadLibraryW(DllPath().c_str());
     if (e.module != nullptr) {
-      e.getClassObject = reinterpret_cast<decltype(e.getClassObject)>(GetProcAddress(e.module, "DllGetClassObject"));
-      e.canUnloadNow = reinterpret_cast<decltype(e.canUnloadNow)>(GetProcAddress(e.module, "DllCanUnloadNow"));
-      e.registerServer = reinterpret_cast<decltype(e.registerServer)>(GetProcAddress(e.module, "DllRegisterServer"));
-      e.unregisterServer =
-          reinterpret_cast<decltype(e.unregisterServer)>(GetProcAddress(e.module, "DllUnregisterServer"));
+      e.getClassObject = Export<decltype(e.getClassObject)>(e.module, "DllGetClassObject");
+      e.canUnloadNow = Export<decltype(e.canUnloadNow)>(e.module, "DllCanUnloadNow");
+      e.registerServer = Export<decltype(e.registerServer)>(e.module, "DllRegisterServer");
+      e.unregisterServer = Export<decltype(e.unregisterServer)>(e.module, "DllUnregisterServer");
     }
     return e;
   }();

@@ -38,7 +38,7 @@ class DialogUser {
 // its modal loop.
 class DialogDriver {
  public:
-  DialogDriver(std::wstring caption, std::function<void(DialogUser&)> actions, DWORD timeoutMs = 10000);
+  DialogDriver(std::wstring caption, std::function<void(DialogUser&)> actions, DWORD timeoutMs = 30000);
   ~DialogDriver();
   bool Finish();
 

@@ -21,10 +21,10 @@ const wchar_t* const kToolTips[] = {L"Tallyline - Sequ Number", L"Tallyline - Pi
                                     L"Tallyline - Renumber", L"Tallyline Options"};
 const wchar_t* const kCaptions[] = {L"&Number", L"&PickList", L"&Object", L"TL Ren&umber", L"TL Options"};
 
-SAFEARRAY* MakeVector(VARTYPE type, ULONG size) {
-  SAFEARRAY* array = SafeArrayCreateVector(type, 0, size);
+SAFEARRAY* MakeVector(VARTYPE type, ULONG size, LONG lowerBound = 0) {
+  SAFEARRAY* array = SafeArrayCreateVector(type, lowerBound, size);
   if (type == VT_BSTR) {  // a host may hand over arrays that already hold texts
-    for (LONG i = 0; i < static_cast<LONG>(size); ++i) {
+    for (LONG i = lowerBound; i < lowerBound + static_cast<LONG>(size); ++i) {
       BSTR old = SysAllocString(L"old");
       SafeArrayPutElement(array, &i, old);
       SysFreeString(old);
@@ -135,6 +135,18 @@ TEST_F(ToolInfoTest, FillsHostArraysOfAnySizeThroughInvoke) {
     EXPECT_EQ(5, V_I4(&result.value));
     ExpectFilled(host);
   }
+}
+
+TEST_F(ToolInfoTest, ArraysCountedFromOneComeBackCountedFromZero) {
+  HostArrays host(3);
+  for (VARIANT* v : host.resized()) {
+    const VARTYPE type = static_cast<VARTYPE>(V_VT(v) & VT_TYPEMASK);
+    HostArrays::Set(v, type, MakeVector(type, 3, 1));  // as a Basic host makes them
+  }
+  LONG count = 0;
+  ASSERT_EQ(S_OK, direct->GetToolInfo(&host.names, &host.captions, &host.prompts, &host.tips, &host.enabled,
+                                      &host.updates, &count));
+  ExpectFilled(host);
 }
 
 TEST_F(ToolInfoTest, FillsArraysHeldByReference) {

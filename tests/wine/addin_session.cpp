@@ -1,40 +1,10 @@
 #include "addin_session.h"
 
+#include "placement/host_com_values_win.h"
+
 namespace {
 constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9, kDoLMCommand = 11, kMouseDown = 22,
                  kSelectionChange = 27;
-
-VARIANT DispatchArg(IDispatch* object) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = object;  // borrowed: DISPPARAMS arguments stay the caller's
-  return v;
-}
-
-VARIANT BoolRef(VARIANT_BOOL* target) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BOOL | VT_BYREF;
-  V_BOOLREF(&v) = target;
-  return v;
-}
-
-VARIANT Long(long value) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
-  return v;
-}
-
-VARIANT Short(short value) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I2;
-  V_I2(&v) = value;
-  return v;
-}
 
 void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
   if (out != nullptr && V_VT(&call.value) == VT_BOOL) *out = V_BOOL(&call.value);
@@ -149,7 +119,7 @@ void AddinSession::PollAll() {
 
 HRESULT AddinSession::DoLMCommand(long index) {
   InvokeResult call;
-  Invoke(addin.Get(), kDoLMCommand, DISPATCH_METHOD, {Long(index)}, &call);
+  Invoke(addin.Get(), kDoLMCommand, DISPATCH_METHOD, {LongVariant(index)}, &call);
   return call.MethodCode();
 }
 
@@ -158,8 +128,8 @@ HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
   MakeComDrawing(host, drawing, &drawingObject);
   InvokeResult call;
   Invoke(addin.Get(), kMouseDown, DISPATCH_METHOD,
-         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), Short(1), Long(0), Long(10),
-          Long(20), BoolRef(cancel)},
+         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), ShortArg(1), LongVariant(0),
+          LongVariant(10), LongVariant(20), BoolRef(cancel)},
          &call);
   return call.MethodCode();
 }

@@ -78,9 +78,7 @@ TEST(Stores, StoredSettingsApplyToTheTools) {
   ComPtr<IDispatch> addin, tool;
   ASSERT_EQ(S_OK, CreateAddin(L"Varnkit_TL.Tallyline", &addin));
   ASSERT_EQ(S_OK, MakeComTool(host, 0, &tool));
-  VARIANT arg;
-  V_VT(&arg) = VT_DISPATCH;
-  V_DISPATCH(&arg) = tool.Get();
+  const VARIANT arg = DispatchArg(tool.Get());
   InvokeResult init, run, done;
   Invoke(addin.Get(), 8, DISPATCH_METHOD, {arg}, &init);
   Invoke(addin.Get(), 6, DISPATCH_METHOD, {arg}, &run);

@@ -70,6 +70,30 @@ VARIANT BoolArg(bool value) {
   return v;
 }
 
+VARIANT ShortArg(short value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I2;
+  V_I2(&v) = value;
+  return v;
+}
+
+VARIANT DispatchArg(IDispatch* object) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = object;
+  return v;
+}
+
+VARIANT BoolRef(VARIANT_BOOL* target) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_BOOL | VT_BYREF;
+  V_BOOLREF(&v) = target;
+  return v;
+}
+
 VARIANT RefArg(VARIANT* target) {
   VARIANT v;
   VariantInit(&v);

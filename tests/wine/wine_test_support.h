@@ -36,8 +36,12 @@ struct InvokeResult {
 };
 void Invoke(IDispatch* target, DISPID id, WORD flags, std::vector<VARIANT> args, InvokeResult* result);
 
+// Arguments as a host builds them; objects are borrowed (DISPPARAMS arguments stay the caller's).
 VARIANT BoolArg(bool value);
-VARIANT RefArg(VARIANT* target);  // VT_VARIANT | VT_BYREF
+VARIANT ShortArg(short value);
+VARIANT DispatchArg(IDispatch* object);
+VARIANT RefArg(VARIANT* target);        // VT_VARIANT | VT_BYREF
+VARIANT BoolRef(VARIANT_BOOL* target);  // VT_BOOL | VT_BYREF
 
 // The module as loaded into this process, and its four exports.
 struct ServerExports {

@@ -9,6 +9,7 @@
 #include "addin/tool_info_win.h"
 #include "framework/com_try.h"
 #include "framework/module_win.h"
+#include "framework/type_info_win.h"
 #include "resources/resource_ids.h"
 
 using Microsoft::WRL::ComPtr;
@@ -40,22 +41,7 @@ HRESULT CTallyline::LoadTypeInfo() {
   const std::wstring path = ModuleFilePath();
   RETURN_HR_IF(E_FAIL, path.empty());
   RETURN_IF_FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLib_));
-  ComPtr<ITypeInfo> info;
-  RETURN_IF_FAILED(typeLib_->GetTypeInfoOfGuid(IID_ITallyline, &info));
-  // A dual interface is described twice; calls go through the vtable half.
-  TYPEATTR* attributes = nullptr;
-  RETURN_IF_FAILED(info->GetTypeAttr(&attributes));
-  const bool isDispatchHalf = attributes->typekind == TKIND_DISPATCH;
-  info->ReleaseTypeAttr(attributes);
-  if (isDispatchHalf) {
-    HREFTYPE vtableHalf = 0;
-    RETURN_IF_FAILED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableHalf));
-    ComPtr<ITypeInfo> vtableInfo;
-    RETURN_IF_FAILED(info->GetRefTypeInfo(vtableHalf, &vtableInfo));
-    info = vtableInfo;
-  }
-  typeInfo_ = info;
-  return S_OK;
+  return LoadVtableTypeInfo(typeLib_.Get(), IID_ITallyline, &typeInfo_);
 }
 
 // ---- IUnknown ----

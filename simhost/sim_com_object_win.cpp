@@ -3,6 +3,8 @@
 // left to a program's own type library.
 #include "simhost/sim_com_object_win.h"
 
+#include "framework/type_info_win.h"
+
 namespace {
 
 constexpr wchar_t kTypeLibResource[] = L"\\2";
@@ -27,22 +29,7 @@ HRESULT LoadHostTypeInfo(REFIID iid, ITypeInfo** typeInfo) {
     RETURN_HR_IF(E_FAIL, module.empty());
     Microsoft::WRL::ComPtr<ITypeLib> library;
     RETURN_IF_FAILED(LoadTypeLibEx((module + kTypeLibResource).c_str(), REGKIND_NONE, &library));
-    Microsoft::WRL::ComPtr<ITypeInfo> info;
-    RETURN_IF_FAILED(library->GetTypeInfoOfGuid(iid, &info));
-    // A dual interface is described twice; DispInvoke calls through the vtable half.
-    TYPEATTR* attributes = nullptr;
-    RETURN_IF_FAILED(info->GetTypeAttr(&attributes));
-    const bool isDispatchHalf = attributes->typekind == TKIND_DISPATCH;
-    info->ReleaseTypeAttr(attributes);
-    if (isDispatchHalf) {
-      HREFTYPE vtableHalf = 0;
-      RETURN_IF_FAILED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableHalf));
-      Microsoft::WRL::ComPtr<ITypeInfo> vtableInfo;
-      RETURN_IF_FAILED(info->GetRefTypeInfo(vtableHalf, &vtableInfo));
-      info = vtableInfo;
-    }
-    *typeInfo = info.Detach();
-    return S_OK;
+    return LoadVtableTypeInfo(library.Get(), iid, typeInfo);
   });
 }
 

@@ -3,7 +3,7 @@
 // the host set it.
 #include "addin/tallyline_win.h"
 #include "framework/com_try.h"
-#include "placement/host_com_adapters_win.h"
+#include "host/host_com_adapters_win.h"
 
 namespace {
 
@@ -13,6 +13,19 @@ class UnreachableHostTool : public HostTool {
   explicit UnreachableHostTool(HRESULT failure) : failure_(failure) {}
   HRESULT ReadApplication(HostRef<HostApp>*) override { return failure_; }
   HRESULT ReadToolIndex(int32_t*) override { return failure_; }
+
+ private:
+  HRESULT failure_;
+};
+
+// Stands for a WhichDrawing that does not answer for IHostDrawing.
+class UnreachableHostDrawing : public HostDrawing {
+ public:
+  explicit UnreachableHostDrawing(HRESULT failure) : failure_(failure) {}
+  HRESULT ReadGraphicList(HostRef<HostGraphicList>*) override { return failure_; }
+  HRESULT ReadSelection(HostRef<HostSelection>*) override { return failure_; }
+  HRESULT ReadActiveView(HostRef<HostView>*) override { return failure_; }
+  HRESULT OpenUndoRecord(const std::u16string&, HostRef<HostUndoRecord>*) override { return failure_; }
 
  private:
   HRESULT failure_;
@@ -105,9 +118,11 @@ STDMETHODIMP CTallyline::MouseDown(IDispatch*, IDispatch*, IDispatch*, short, LO
 STDMETHODIMP CTallyline::SelectionChange(IDispatch* WhichDrawing, IDispatch*, IDispatch*, IDispatch*) {
   return ComTry([&] {
     // The selection is read from the drawing; the Sel argument is not needed.
-    if (tool_.Members().PlacementState != AwaitingObject) return S_OK;
     HostRef<HostDrawing> drawing;
-    if (WhichDrawing != nullptr) RETURN_IF_FAILED(AdaptHostDrawing(WhichDrawing, &drawing));
+    if (WhichDrawing != nullptr) {
+      const HRESULT hr = AdaptHostDrawing(WhichDrawing, &drawing);
+      if (FAILED(hr)) drawing = std::make_unique<UnreachableHostDrawing>(hr);
+    }
     return tool_.SelectionChange(drawing.get());
   });
 }

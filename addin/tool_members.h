@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "placement/host_port.h"
+#include "host/host_port.h"
 
 enum PlacementStateCode : int32_t {
   Idle = 0,

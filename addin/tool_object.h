@@ -11,15 +11,7 @@
 #include "addin/tool_members.h"
 #include "addin/tool_services.h"
 #include "framework/code_page.h"
-#include "placement/host_port.h"
-
-// Event mask of a placement: bit n is the event with dispatch id 12 + n (BeforeExit, the six
-// drawing events, MouseDown, SelectionChange, RunTool).
-constexpr int32_t kPlacementEventMask = 0x4847F;
-
-constexpr char16_t kObjectPrompt[] = u"Varnkit_TL : Select the object you wish to base the leader on";
-constexpr char16_t kConvertUndoCaption[] = u"TL Text";
-constexpr char16_t kLeaderTypeName[] = u"TCW25DimLead";
+#include "host/host_port.h"
 
 // Button state for one UpdateToolStatus poll; an output left empty is not written to the host.
 struct ToolStatus {

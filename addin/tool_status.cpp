@@ -1,44 +1,11 @@
 // The host's polls of the tool buttons (also the heartbeat of a running placement) and the
 // local menu that a placement offers.
-#include <cctype>
-#include <cmath>
-
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
+#include "framework/decimal_text.h"
+#include "host/host_names.h"
 
 namespace {
-
-// The leading decimal number of a text, as a standard text-to-double conversion reads it
-// (white space, sign, digits, fraction, exponent); no number gives 0.
-double LeadingDecimal(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  double sign = 1;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) sign = text[i++] == '-' ? -1 : 1;
-  double value = 0;
-  bool digits = false;
-  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, digits = true)
-    value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, scale /= 10, digits = true)
-      value += (text[i] - '0') * scale;
-  }
-  if (!digits) return 0;
-  if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    int exponentSign = 1;
-    if (text[j] == '+' || text[j] == '-') exponentSign = text[j++] == '-' ? -1 : 1;
-    int exponent = 0;
-    bool exponentDigits = false;
-    for (; j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])) && exponent < 400; ++j) {
-      exponent = exponent * 10 + (text[j] - '0');
-      exponentDigits = true;
-    }
-    if (exponentDigits) value *= std::pow(10.0, exponentSign * exponent);
-  }
-  return sign * value;
-}
 
 constexpr double kFirstSupportedVersion = 8.2;
 constexpr double kFirstRenumberVersion = 9.0;
@@ -46,7 +13,7 @@ constexpr double kFirstRenumberVersion = 9.0;
 }  // namespace
 
 double ToolObject::HostVersionNumber() const {
-  return LeadingDecimal(m_.HostVersion.substr(0, 3));
+  return ReadLeadingDecimal(m_.HostVersion.substr(0, 3));
 }
 
 HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "addin/tool_members.h"
-#include "framework/temp_root_file_system.h"
-#include "framework/test_double_byte_code_page.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/temp_root_file_system.h"
+#include "testing/test_double_byte_code_page.h"
+#include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
 

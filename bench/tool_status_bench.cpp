@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "addin/tool_table.h"
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 namespace {
 

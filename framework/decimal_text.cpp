@@ -3,6 +3,8 @@
 #include "framework/decimal_text.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 
 namespace {
 
@@ -46,4 +48,34 @@ std::string WriteInt32(int32_t value) {
   } while (magnitude != 0);
   if (value < 0) *--begin = '-';
   return std::string(begin, digits + sizeof digits);
+}
+
+double ReadLeadingDecimal(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  double sign = 1;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) sign = text[i++] == '-' ? -1 : 1;
+  double value = 0;
+  bool digits = false;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, digits = true)
+    value = value * 10 + (text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, scale /= 10, digits = true)
+      value += (text[i] - '0') * scale;
+  }
+  if (!digits) return 0;
+  if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    int exponentSign = 1;
+    if (text[j] == '+' || text[j] == '-') exponentSign = text[j++] == '-' ? -1 : 1;
+    int exponent = 0;
+    bool exponentDigits = false;
+    for (; j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])) && exponent < 400; ++j) {
+      exponent = exponent * 10 + (text[j] - '0');
+      exponentDigits = true;
+    }
+    if (exponentDigits) value *= std::pow(10.0, exponentSign * exponent);
+  }
+  return sign * value;
 }

@@ -14,3 +14,8 @@ int32_t ReadLeadingInt32(std::string_view text);
 
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);
+
+// The leading decimal number of `text` as a standard text-to-double conversion reads it: white
+// space, an optional sign, digits with an optional fraction, an optional exponent. No number
+// gives 0.
+double ReadLeadingDecimal(std::string_view text);

@@ -37,20 +37,47 @@ constexpr HRESULT HRESULT_FROM_WIN32(uint32_t error) {
 }
 #endif
 
+// In a debug build of the DLL (TL_TRACE_FAILURES), each failure that ends an operation is
+// reported with its file, line and code through OutputDebugStringA, so that a failing host call
+// can be traced to the step that met it. Elsewhere the report compiles to nothing.
+#if defined(_WIN32) && defined(TL_TRACE_FAILURES)
+#include <cstdio>
+
+inline void TraceFailure(const char* file, int line, HRESULT hr) noexcept {
+  if (SUCCEEDED(hr)) return;
+  char text[320];
+  std::snprintf(text, sizeof text, "Varnkit_TL: %s(%d): failed with 0x%08lX\n", file, line,
+                static_cast<unsigned long>(hr));
+  OutputDebugStringA(text);
+}
+#define TL_TRACE_FAILURE(hr) TraceFailure(__FILE__, __LINE__, (hr))
+#else
+#define TL_TRACE_FAILURE(hr) static_cast<void>(0)
+#endif
+
 // Ends the operation in hand with the code of a failed step.
-#define RETURN_IF_FAILED(expr)       \
-  do {                               \
-    const HRESULT tlHr_ = (expr);    \
-    if (FAILED(tlHr_)) return tlHr_; \
+#define RETURN_IF_FAILED(expr)    \
+  do {                            \
+    const HRESULT tlHr_ = (expr); \
+    if (FAILED(tlHr_)) {          \
+      TL_TRACE_FAILURE(tlHr_);    \
+      return tlHr_;               \
+    }                             \
   } while (0)
 
 // Ends the operation with `hr` when a pointer that must be there is not.
-#define RETURN_HR_IF_NULL(hr, ptr)     \
-  do {                                 \
-    if ((ptr) == nullptr) return (hr); \
+#define RETURN_HR_IF_NULL(hr, ptr) \
+  do {                             \
+    if ((ptr) == nullptr) {        \
+      TL_TRACE_FAILURE(hr);        \
+      return (hr);                 \
+    }                              \
   } while (0)
 
 #define RETURN_HR_IF(hr, condition) \
   do {                              \
-    if (condition) return (hr);     \
+    if (condition) {                \
+      TL_TRACE_FAILURE(hr);         \
+      return (hr);                  \
+    }                               \
   } while (0)

@@ -12,13 +12,12 @@
 
 #include "resources/resource_ids.h"
 
+#include "simhost/addin_invoke_win.h"
 #include "simhost/dialog_driver_win.h"
 #include "simhost/sim_com_win.h"
 #include "simhost/sim_host.h"
 
 namespace {
-
-constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9;
 
 std::string Narrow(const std::u16string& text) {
   std::string out;
@@ -26,33 +25,10 @@ std::string Narrow(const std::u16string& text) {
   return out;
 }
 
-HRESULT Call(IDispatch* addin, DISPID id, std::vector<VARIANT> args) {
-  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-  DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  VARIANT result;
-  VariantInit(&result);
-  EXCEPINFO exception = {};
-  const HRESULT hr =
-      addin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &exception, nullptr);
-  VariantClear(&result);
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
-  return hr == DISP_E_EXCEPTION ? exception.scode : hr;
-}
-
-VARIANT Object(IDispatch* object) {
-  VARIANT v;
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = object;
-  return v;
-}
-
-VARIANT BoolRef(VARIANT_BOOL* target) {
-  VARIANT v;
-  V_VT(&v) = VT_BOOL | VT_BYREF;
-  V_BOOLREF(&v) = target;
-  return v;
+// One method call by Invoke; the method's own code.
+HRESULT Call(IDispatch* addin, DISPID id, const std::vector<VARIANT>& args) {
+  InvokeResult call;
+  return Invoke(addin, id, DISPATCH_METHOD, args, &call);
 }
 
 class Session {
@@ -70,20 +46,20 @@ class Session {
 
   bool Initialize() {
     for (IDispatch* tool : tools_) {
-      if (FAILED(Call(addin_, kInitialize, {Object(tool)}))) return false;
+      if (FAILED(Call(addin_, kDispInitialize, {DispatchArg(tool)}))) return false;
     }
     return true;
   }
   void Terminate() {
-    for (IDispatch* tool : tools_) Call(addin_, kTerminate, {Object(tool)});
+    for (IDispatch* tool : tools_) Call(addin_, kDispTerminate, {DispatchArg(tool)});
   }
-  HRESULT RunTool(int index) { return Call(addin_, kRun, {Object(tools_[index])}); }
+  HRESULT RunTool(int index) { return Call(addin_, kDispRun, {DispatchArg(tools_[index])}); }
   HRESULT RunNumberTool() { return RunTool(0); }
   // The host polls every button on idle.
   void Idle() {
     for (IDispatch* tool : tools_) {
       VARIANT_BOOL enabled = 0, checked = 0;
-      Call(addin_, kUpdateToolStatus, {Object(tool), BoolRef(&enabled), BoolRef(&checked)});
+      Call(addin_, kDispUpdateToolStatus, {DispatchArg(tool), BoolRef(&enabled), BoolRef(&checked)});
     }
   }
   void PlaceLeader(int vertices, bool pollAfter = true) {

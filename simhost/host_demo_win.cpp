@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/addin_invoke_win.h"
 #include "simhost/demo_session_win.h"
 #include "simhost/png_file_win.h"
 
@@ -17,37 +18,19 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-constexpr DISPID kClassId = 1, kDescription = 2, kGetToolInfo = 3, kGetPicture = 5, kGetLMPicture = 10;
-
 std::string Narrow(const wchar_t* text) {
   std::string out;
   for (; text && *text; ++text) out += *text < 128 ? static_cast<char>(*text) : '?';
   return out;
 }
 
-HRESULT Call(IDispatch* addin, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
-  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-  DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  EXCEPINFO exception = {};
-  const HRESULT hr = addin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, nullptr);
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
-  return hr == DISP_E_EXCEPTION ? exception.scode : hr;
-}
-
-VARIANT Ref(VARIANT* target) {
-  VARIANT v;
-  V_VT(&v) = VT_VARIANT | VT_BYREF;
-  V_VARIANTREF(&v) = target;
-  return v;
-}
-
-VARIANT Bool(bool value) {
-  VARIANT v;
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
+// One call by Invoke; the caller takes the result value. Gives the method's own code.
+HRESULT Call(IDispatch* addin, DISPID id, WORD flags, const std::vector<VARIANT>& args, VARIANT* result) {
+  InvokeResult call;
+  const HRESULT hr = Invoke(addin, id, flags, args, &call);
+  *result = call.value;
+  VariantInit(&call.value);
+  return hr;
 }
 
 VARIANT Vector(VARTYPE type) {
@@ -97,9 +80,9 @@ int RunSession(IDispatch* addin) {
   VARIANT classId, description;
   VariantInit(&classId);
   VariantInit(&description);
-  if (SUCCEEDED(Call(addin, kClassId, DISPATCH_PROPERTYGET, {}, &classId)))
+  if (SUCCEEDED(Call(addin, kDispClassId, DISPATCH_PROPERTYGET, {}, &classId)))
     std::printf("ClassID      %s\n", Narrow(V_BSTR(&classId)).c_str());
-  if (SUCCEEDED(Call(addin, kDescription, DISPATCH_PROPERTYGET, {}, &description)))
+  if (SUCCEEDED(Call(addin, kDispDescription, DISPATCH_PROPERTYGET, {}, &description)))
     std::printf("Description  %s\n\n", Narrow(V_BSTR(&description)).c_str());
   VariantClear(&classId);
   VariantClear(&description);
@@ -108,8 +91,9 @@ int RunSession(IDispatch* addin) {
           updates = Vector(VT_BOOL), captions = Vector(VT_BSTR);
   VARIANT count;
   VariantInit(&count);
-  HRESULT hr = Call(addin, kGetToolInfo, DISPATCH_METHOD,
-                    {Ref(&names), Ref(&captions), Ref(&prompts), Ref(&tips), Ref(&enabled), Ref(&updates)}, &count);
+  HRESULT hr = Call(
+      addin, kDispGetToolInfo, DISPATCH_METHOD,
+      {RefArg(&names), RefArg(&captions), RefArg(&prompts), RefArg(&tips), RefArg(&enabled), RefArg(&updates)}, &count);
   if (FAILED(hr)) {
     std::printf("GetToolInfo failed: 0x%08lx\n", static_cast<unsigned long>(hr));
     return 1;
@@ -133,16 +117,16 @@ int RunSession(IDispatch* addin) {
     bool large;
     const wchar_t* file;
     const char* what;
-  } strips[] = {{kGetPicture, true, L"tools_large.png", "large buttons"},
-                {kGetPicture, false, L"tools_small.png", "small buttons"},
-                {kGetLMPicture, false, L"local_menu.png", "local menu"}};
+  } strips[] = {{kDispGetPicture, true, L"tools_large.png", "large buttons"},
+                {kDispGetPicture, false, L"tools_small.png", "small buttons"},
+                {kDispGetLMPicture, false, L"local_menu.png", "local menu"}};
   std::printf("\n");
   int failures = 0;
   for (const auto& strip : strips) {
     VARIANT picture;
     VariantInit(&picture);
     std::vector<VARIANT> args;
-    if (strip.id == kGetPicture) args = {Bool(strip.large), Bool(false)};
+    if (strip.id == kDispGetPicture) args = {BoolArg(strip.large), BoolArg(false)};
     hr = Call(addin, strip.id, DISPATCH_METHOD, args, &picture);
     SIZE size = {};
     if (SUCCEEDED(hr))

@@ -3,32 +3,16 @@
 // and keeps any exception inside. Object outputs start as null and stay null on failure.
 #pragma once
 
-#include <new>
-
+#include "framework/com_try.h"
 #include "framework/status.h"
-#include "placement/host_port.h"
+#include "host/host_port.h"
 #include "simhost/sim_host.h"
-
-namespace sim_call {
-
-template <class Body>
-HRESULT RunBody(Body& body) noexcept {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
-
-}  // namespace sim_call
 
 // A call that gives no object.
 template <class Body>
 HRESULT SimCallRun(SimHost& host, const char* name, Body&& body) noexcept {
   const SimHost::CallTicket ticket = host.BeginCall(name);
-  const HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : sim_call::RunBody(body);
+  const HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
   host.EndCall(ticket, hr, false);
   return hr;
 }
@@ -40,7 +24,7 @@ HRESULT SimCallRunObject(SimHost& host, const char* name, HostRef<T>* out, Body&
   HRESULT hr = E_POINTER;
   if (out != nullptr) {
     out->reset();
-    hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : sim_call::RunBody(body);
+    hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
     if (FAILED(hr) || ticket.noObject) out->reset();
   }
   host.EndCall(ticket, hr, out != nullptr && *out != nullptr);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "simhost/addin_invoke_win.h"
 #include "simhost/sim_com_object_win.h"
 
 namespace {
@@ -27,35 +28,17 @@ class EventArguments {
     AddDispatch(object);
     return S_OK;
   }
-  void AddDispatch(IDispatch* object) {
-    VARIANT& item = Next();
-    V_VT(&item) = VT_DISPATCH;
-    V_DISPATCH(&item) = object;
-  }
-  void AddShort(int16_t value) {
-    VARIANT& item = Next();
-    V_VT(&item) = VT_I2;
-    V_I2(&item) = value;
-  }
-  void AddLong(int32_t value) { Next() = LongVariant(value); }
-  void AddFlag(VARIANT_BOOL* flag) {
-    VARIANT& item = Next();
-    V_VT(&item) = VT_BOOL | VT_BYREF;
-    V_BOOLREF(&item) = flag;
-  }
+  void AddDispatch(IDispatch* object) { items_.push_back(DispatchArg(object)); }
+  void AddShort(int16_t value) { items_.push_back(ShortArg(value)); }
+  void AddLong(int32_t value) { items_.push_back(LongVariant(value)); }
+  void AddFlag(VARIANT_BOOL* flag) { items_.push_back(BoolRef(flag)); }
 
-  // DISPPARAMS take the arguments last to first.
-  std::vector<VARIANT> Reversed() const { return std::vector<VARIANT>(items_.rbegin(), items_.rend()); }
+  const std::vector<VARIANT>& Items() const { return items_; }
 
  private:
+  // Reserved once, so that adding never fails after an object was made: each one added is
+  // always owned by the list.
   static constexpr size_t kMaxArguments = 8;  // MouseDown's
-  // Never reallocates, so an object added is always owned by the list.
-  VARIANT& Next() {
-    VARIANT item;
-    VariantInit(&item);
-    items_.push_back(item);
-    return items_.back();
-  }
   std::vector<VARIANT> items_;
 };
 
@@ -70,25 +53,25 @@ HRESULT AddDrawingViewWindow(SimHost& host, int32_t drawingId, EventArguments& a
 HRESULT BuildArguments(SimHost& host, const SimEvent& event, VARIANT_BOOL* cancel, VARIANT_BOOL* saveAs,
                        EventArguments& args) {
   switch (event.dispid) {
-    case kSimDispBeforeExit:
+    case kDispBeforeExit:
       RETURN_IF_FAILED(args.AddObject(host, host.App()));
       args.AddFlag(cancel);
       return S_OK;
-    case kSimDispDrawingNew:
-    case kSimDispDrawingOpen:
-    case kSimDispDrawingActivate:
-    case kSimDispDrawingDeactivate:
+    case kDispDrawingNew:
+    case kDispDrawingOpen:
+    case kDispDrawingActivate:
+    case kDispDrawingDeactivate:
       return args.AddObject(host, host.Drawing(event.drawingId));
-    case kSimDispDrawingBeforeClose:
+    case kDispDrawingBeforeClose:
       RETURN_IF_FAILED(args.AddObject(host, host.Drawing(event.drawingId)));
       args.AddFlag(cancel);
       return S_OK;
-    case kSimDispDrawingBeforeSave:
+    case kDispDrawingBeforeSave:
       RETURN_IF_FAILED(args.AddObject(host, host.Drawing(event.drawingId)));
       args.AddFlag(saveAs);
       args.AddFlag(cancel);
       return S_OK;
-    case kSimDispMouseDown:
+    case kDispMouseDown:
       RETURN_IF_FAILED(AddDrawingViewWindow(host, event.drawingId, args));
       args.AddShort(event.button);
       args.AddLong(event.shift);
@@ -96,10 +79,10 @@ HRESULT BuildArguments(SimHost& host, const SimEvent& event, VARIANT_BOOL* cance
       args.AddLong(event.y);
       args.AddFlag(cancel);
       return S_OK;
-    case kSimDispSelectionChange:
+    case kDispSelectionChange:
       RETURN_IF_FAILED(AddDrawingViewWindow(host, event.drawingId, args));
       return args.AddObject(host, host.Selection(event.drawingId));
-    case kSimDispRunTool:
+    case kDispRunTool:
       // The tool of the command that was started; the add-in only learns that one was.
       return args.AddObject(host, host.Tool(event.commandId));
     default:
@@ -115,18 +98,9 @@ HRESULT ComEventTarget::Deliver(SimHost& host, const SimEvent& event) {
     VARIANT_BOOL saveAs = VARIANT_FALSE;
     EventArguments args;
     RETURN_IF_FAILED(BuildArguments(host, event, &cancel, &saveAs, args));
-    std::vector<VARIANT> reversed = args.Reversed();
-    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     // The add-in may unsubscribe while it handles the event, which ends this target's hold.
     const Microsoft::WRL::ComPtr<IDispatch> addin = addin_;
-    UniqueVariant result;
-    EXCEPINFO exception = {};
-    UINT argError = 0;
-    const HRESULT hr = addin->Invoke(event.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                     result.get(), &exception, &argError);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+    InvokeResult call;
+    return Invoke(addin.Get(), event.dispid, DISPATCH_METHOD, args.Items(), &call);
   });
 }

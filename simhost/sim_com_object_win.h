@@ -17,8 +17,8 @@
 #include "framework/com_owners_win.h"
 #include "framework/com_try.h"
 #include "host.h"
-#include "placement/host_com_values_win.h"
-#include "placement/host_port.h"
+#include "host/host_com_values_win.h"
+#include "host/host_port.h"
 #include "simhost/sim_host.h"
 
 // The private face of a simulated graphic: AppendGraphic and the undo record's notes need the

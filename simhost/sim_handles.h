@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "placement/host_port.h"
+#include "host/host_port.h"
 #include "simhost/sim_host.h"
 
 // Counts itself in the host's live handles.

@@ -13,7 +13,7 @@ constexpr int kLeaderVertexChild = 2;
 constexpr int kLeaderTextChild = 4;
 
 bool MaskHas(int32_t mask, int32_t dispid) {
-  const int32_t bit = dispid - kSimDispBeforeExit;
+  const int32_t bit = dispid - kDispBeforeExit;
   return bit >= 0 && bit < 32 && (static_cast<uint32_t>(mask) & (1u << bit)) != 0;
 }
 
@@ -77,7 +77,7 @@ bool SimHost::Select(std::vector<int32_t> graphicIds) {
   if (FAILED(model_.SetSelection(app_.activeDrawing, graphicIds))) return false;
   if (app_.activeCommand == kSimCommandSelect) {
     SimEvent event;
-    event.dispid = kSimDispSelectionChange;
+    event.dispid = kDispSelectionChange;
     event.drawingId = app_.activeDrawing;
     Raise(event);
   }
@@ -184,7 +184,7 @@ HRESULT SimHost::Unsubscribe(int32_t cookie) {
 
 void SimHost::MouseDown(int16_t button, int32_t shift, int32_t x, int32_t y) {
   SimEvent event;
-  event.dispid = kSimDispMouseDown;
+  event.dispid = kDispMouseDown;
   event.drawingId = app_.activeDrawing;
   event.button = button;
   event.shift = shift;
@@ -194,7 +194,7 @@ void SimHost::MouseDown(int16_t button, int32_t shift, int32_t x, int32_t y) {
 }
 
 void SimHost::RaiseDrawingEvent(int32_t dispid) {
-  if (dispid < kSimDispBeforeExit || dispid > kSimDispDrawingBeforeSave) return;
+  if (dispid < kDispBeforeExit || dispid > kDispDrawingBeforeSave) return;
   SimEvent event;
   event.dispid = dispid;
   event.drawingId = app_.activeDrawing;
@@ -224,7 +224,7 @@ HRESULT SimHost::RunCommand(int32_t id) {
   RETURN_HR_IF(E_INVALIDARG, !IsSimCommand(id));
   app_.activeCommand = id;
   SimEvent event;
-  event.dispid = kSimDispRunTool;
+  event.dispid = kDispRunTool;
   event.drawingId = app_.activeDrawing;
   event.commandId = id;
   Raise(event);

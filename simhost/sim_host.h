@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "framework/status.h"
-#include "placement/host_port.h"
+#include "host/host_port.h"
+#include "resources/addin_dispids.h"
 #include "simhost/sim_model.h"
 
 class SimHost;
@@ -41,19 +42,6 @@ class SimEventTarget {
   virtual ~SimEventTarget() = default;
   virtual HRESULT Deliver(SimHost& host, const SimEvent& event) = 0;
 };
-
-// DISPIDs of the add-in's event methods; a subscriber gets an event when its mask has bit
-// (dispid - kSimDispBeforeExit).
-constexpr int32_t kSimDispBeforeExit = 12;
-constexpr int32_t kSimDispDrawingNew = 13;
-constexpr int32_t kSimDispDrawingOpen = 14;
-constexpr int32_t kSimDispDrawingActivate = 15;
-constexpr int32_t kSimDispDrawingDeactivate = 16;
-constexpr int32_t kSimDispDrawingBeforeClose = 17;
-constexpr int32_t kSimDispDrawingBeforeSave = 18;
-constexpr int32_t kSimDispMouseDown = 22;
-constexpr int32_t kSimDispSelectionChange = 27;
-constexpr int32_t kSimDispRunTool = 30;
 
 // The application's state apart from the drawings.
 struct SimAppState {

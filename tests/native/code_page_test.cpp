@@ -6,8 +6,8 @@
 #include <set>
 
 #include "framework/code_page.h"
-#include "framework/test_double_byte_code_page.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/test_double_byte_code_page.h"
+#include "testing/windows1252_code_page.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "addin/tool_table.h"
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "addin/tool_table.h"
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The in-memory registry behaves as advapi32 does where the settings logic relies on it.
 #include <gtest/gtest.h>
 
-#include "framework/memory_registry.h"
+#include "testing/memory_registry.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // Remove leave selected, and what OK and Cancel hand back to the tool object.
 #include <gtest/gtest.h>
 
-#include "framework/scripted_dialog_runner.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/scripted_dialog_runner.h"
+#include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_dialog.h"
 
 namespace {

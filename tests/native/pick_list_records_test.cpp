@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/test_double_byte_code_page.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/test_double_byte_code_page.h"
+#include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_records.h"
 
 namespace {

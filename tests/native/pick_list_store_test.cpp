@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/temp_root_file_system.h"
-#include "framework/test_double_byte_code_page.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/temp_root_file_system.h"
+#include "testing/test_double_byte_code_page.h"
+#include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_store.h"
 
 namespace {

@@ -2,9 +2,10 @@
 // to end, the progress check of the status polls, and the point-leader conversion.
 #include <gtest/gtest.h>
 
+#include "addin/placement_constants.h"
 #include "addin/tool_table.h"
 #include "labels/label_format.h"
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 namespace {
 
@@ -190,12 +191,11 @@ TEST(NumberPlacement, MouseDownRewritesTheTextOnlyWhilePlacing) {
 }
 
 TEST(NumberPlacement, HostToolOrDrawingEventEndsThePlacement) {
-  for (int32_t dispid :
-       {kSimDispRunTool, kSimDispBeforeExit, kSimDispDrawingNew, kSimDispDrawingOpen, kSimDispDrawingActivate,
-        kSimDispDrawingDeactivate, kSimDispDrawingBeforeClose, kSimDispDrawingBeforeSave}) {
+  for (int32_t dispid : {kDispRunTool, kDispBeforeExit, kDispDrawingNew, kDispDrawingOpen, kDispDrawingActivate,
+                         kDispDrawingDeactivate, kDispDrawingBeforeClose, kDispDrawingBeforeSave}) {
     ToolSession s;
     ASSERT_EQ(S_OK, s.Run(NumberTool));
-    if (dispid == kSimDispRunTool) {
+    if (dispid == kDispRunTool) {
       s.host.UserPicksHostTool(4001);
     } else {
       s.host.RaiseDrawingEvent(dispid);

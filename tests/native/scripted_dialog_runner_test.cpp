@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "framework/scripted_dialog_runner.h"
+#include "testing/scripted_dialog_runner.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/memory_registry.h"
+#include "testing/memory_registry.h"
 
 namespace {
 

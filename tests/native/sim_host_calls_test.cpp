@@ -21,8 +21,8 @@ TEST_F(SimHostCallsTest, SelectionChangeReachesOnlyMasksWithItsBitUnderTheSelect
   auto withBit = std::make_shared<RecordingTarget>();
   auto without = std::make_shared<RecordingTarget>();
   int32_t cookie = 0;
-  ASSERT_EQ(S_OK, host.SubscribeWith(withBit, MaskFor(kSimDispSelectionChange), &cookie));
-  ASSERT_EQ(S_OK, host.SubscribeWith(without, ~MaskFor(kSimDispSelectionChange), &cookie));
+  ASSERT_EQ(S_OK, host.SubscribeWith(withBit, MaskFor(kDispSelectionChange), &cookie));
+  ASSERT_EQ(S_OK, host.SubscribeWith(without, ~MaskFor(kDispSelectionChange), &cookie));
   const int32_t a = host.AddGraphic(drawing, SimGraphicSpec{});
   const int32_t b = host.AddGraphic(drawing, SimGraphicSpec{});
 
@@ -31,11 +31,11 @@ TEST_F(SimHostCallsTest, SelectionChangeReachesOnlyMasksWithItsBitUnderTheSelect
   host.UserPicksHostTool(kSimCommandSelect);
   EXPECT_TRUE(host.Select({b, a}));
   ASSERT_EQ(1u, withBit->events.size());
-  EXPECT_EQ(kSimDispSelectionChange, withBit->events[0].dispid);
+  EXPECT_EQ(kDispSelectionChange, withBit->events[0].dispid);
   EXPECT_EQ(drawing, withBit->events[0].drawingId);
   EXPECT_FALSE(host.Select({a, 999}));
   EXPECT_EQ(1u, withBit->events.size());
-  for (const SimEvent& event : without->events) EXPECT_NE(kSimDispSelectionChange, event.dispid);
+  for (const SimEvent& event : without->events) EXPECT_NE(kDispSelectionChange, event.dispid);
 
   HostRef<HostSelection> selection;
   ASSERT_EQ(S_OK, host.Drawing(drawing)->ReadSelection(&selection));
@@ -52,9 +52,9 @@ TEST_F(SimHostCallsTest, SelectionChangeReachesOnlyMasksWithItsBitUnderTheSelect
 }
 
 TEST_F(SimHostCallsTest, DrawingAndMouseEventsFollowTheMaskBits) {
-  const int32_t kDispids[] = {kSimDispBeforeExit,       kSimDispDrawingNew,        kSimDispDrawingOpen,
-                              kSimDispDrawingActivate,  kSimDispDrawingDeactivate, kSimDispDrawingBeforeClose,
-                              kSimDispDrawingBeforeSave};
+  const int32_t kDispids[] = {kDispBeforeExit,       kDispDrawingNew,        kDispDrawingOpen,
+                              kDispDrawingActivate,  kDispDrawingDeactivate, kDispDrawingBeforeClose,
+                              kDispDrawingBeforeSave};
   for (int32_t dispid : kDispids) {
     SimHost events;
     events.SetActiveDrawing(events.AddDrawing());
@@ -64,7 +64,7 @@ TEST_F(SimHostCallsTest, DrawingAndMouseEventsFollowTheMaskBits) {
     ASSERT_EQ(S_OK, events.SubscribeWith(target, MaskFor(dispid), &cookie));
     ASSERT_EQ(S_OK, events.SubscribeWith(others, ~MaskFor(dispid), &cookie));
     events.RaiseDrawingEvent(dispid);
-    events.RaiseDrawingEvent(kSimDispMouseDown);
+    events.RaiseDrawingEvent(kDispMouseDown);
     ASSERT_EQ(1u, target->events.size()) << dispid;
     EXPECT_EQ(dispid, target->events[0].dispid);
     EXPECT_EQ(1, target->events[0].drawingId);
@@ -73,11 +73,11 @@ TEST_F(SimHostCallsTest, DrawingAndMouseEventsFollowTheMaskBits) {
 
   auto mouse = std::make_shared<RecordingTarget>();
   int32_t cookie = 0;
-  ASSERT_EQ(S_OK, host.SubscribeWith(mouse, MaskFor(kSimDispMouseDown), &cookie));
+  ASSERT_EQ(S_OK, host.SubscribeWith(mouse, MaskFor(kDispMouseDown), &cookie));
   host.MouseDown(2, 1, -30, 45);
   ASSERT_EQ(1u, mouse->events.size());
   const SimEvent& event = mouse->events[0];
-  EXPECT_EQ(kSimDispMouseDown, event.dispid);
+  EXPECT_EQ(kDispMouseDown, event.dispid);
   EXPECT_EQ(2, event.button);
   EXPECT_EQ(1, event.shift);
   EXPECT_EQ(-30, event.x);
@@ -95,7 +95,7 @@ TEST_F(SimHostCallsTest, RunToolIsRaisedInsideStartCommand) {
   auto commands = Commands();
   host.SetDefaultEventTarget(target);
   int32_t cookie = 0;
-  ASSERT_EQ(S_OK, app->SubscribeEvents(MaskFor(kSimDispRunTool), &cookie));
+  ASSERT_EQ(S_OK, app->SubscribeEvents(MaskFor(kDispRunTool), &cookie));
   host.ClearCalls();
 
   ASSERT_EQ(S_OK, commands->StartCommand(kSimCommandLeader));
@@ -121,7 +121,7 @@ TEST_F(SimHostCallsTest, SubscriptionsCountCookiesAndUnsubscribeEvenDuringDelive
   auto second = std::make_shared<RecordingTarget>();
   int32_t firstCookie = -1, secondCookie = -1;
   ASSERT_EQ(S_OK, host.SubscribeWith(first, -1, &firstCookie));
-  ASSERT_EQ(S_OK, host.SubscribeWith(second, MaskFor(kSimDispMouseDown), &secondCookie));
+  ASSERT_EQ(S_OK, host.SubscribeWith(second, MaskFor(kDispMouseDown), &secondCookie));
   EXPECT_EQ(1, firstCookie);
   EXPECT_EQ(2, secondCookie);
   EXPECT_EQ(2, host.SubscriberCount());

@@ -17,7 +17,7 @@ namespace simtest {
 constexpr int32_t kBit = 1;
 
 inline int32_t MaskFor(int32_t dispid) {
-  return kBit << (dispid - kSimDispBeforeExit);
+  return kBit << (dispid - kDispBeforeExit);
 }
 
 // Records every event with what the host looked like when it arrived.

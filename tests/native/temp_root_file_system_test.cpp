@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "framework/temp_root_file_system.h"
+#include "testing/temp_root_file_system.h"
 
 namespace {
 

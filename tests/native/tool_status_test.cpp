@@ -1,9 +1,10 @@
 // The host's status polls (version gates, drawing and selection) and the local menu.
 #include <gtest/gtest.h>
 
+#include "addin/placement_constants.h"
 #include "addin/tool_table.h"
 #include "labels/label_format.h"
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 namespace {
 

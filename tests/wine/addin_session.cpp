@@ -1,10 +1,8 @@
 #include "addin_session.h"
 
-#include "placement/host_com_values_win.h"
+#include "host/host_com_values_win.h"
 
 namespace {
-constexpr DISPID kRun = 6, kUpdateToolStatus = 7, kInitialize = 8, kTerminate = 9, kDoLMCommand = 11, kMouseDown = 22,
-                 kSelectionChange = 27;
 
 void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
   if (out != nullptr && V_VT(&call.value) == VT_BOOL) *out = V_BOOL(&call.value);
@@ -69,7 +67,7 @@ AddinSession::AddinSession(const SessionStart& start) {
   for (int32_t i = 0; i < 5; ++i) {
     EXPECT_EQ(S_OK, MakeComTool(host, i, &tools[i]));
     InvokeResult init;
-    Invoke(addin.Get(), kInitialize, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &init);
+    Invoke(addin.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &init);
     EXPECT_EQ(S_OK, init.hr) << "Initialize of tool " << i;
   }
 }
@@ -83,7 +81,7 @@ void AddinSession::Close() {
   closed_ = true;
   for (int32_t i = 0; i < 5 && addin; ++i) {
     InvokeResult done;
-    Invoke(addin.Get(), kTerminate, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &done);
+    Invoke(addin.Get(), kDispTerminate, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &done);
     EXPECT_EQ(S_OK, done.hr) << "Terminate of tool " << i;
   }
   addin.Reset();
@@ -96,7 +94,7 @@ void AddinSession::Close() {
 
 HRESULT AddinSession::Run(int32_t tool, VARIANT_BOOL* result) {
   InvokeResult call;
-  Invoke(addin.Get(), kRun, DISPATCH_METHOD, {DispatchArg(tools[tool].Get())}, &call);
+  Invoke(addin.Get(), kDispRun, DISPATCH_METHOD, {DispatchArg(tools[tool].Get())}, &call);
   TakeBool(call, result);
   return call.MethodCode();
 }
@@ -105,7 +103,7 @@ HRESULT AddinSession::Poll(int32_t tool, VARIANT_BOOL* enabled, VARIANT_BOOL* ch
                            VARIANT_BOOL initial) {
   VARIANT_BOOL enabledValue = initial, checkedValue = initial;
   InvokeResult call;
-  Invoke(addin.Get(), kUpdateToolStatus, DISPATCH_METHOD,
+  Invoke(addin.Get(), kDispUpdateToolStatus, DISPATCH_METHOD,
          {DispatchArg(tools[tool].Get()), BoolRef(&enabledValue), BoolRef(&checkedValue)}, &call);
   if (enabled) *enabled = enabledValue;
   if (checked) *checked = checkedValue;
@@ -119,7 +117,7 @@ void AddinSession::PollAll() {
 
 HRESULT AddinSession::DoLMCommand(long index) {
   InvokeResult call;
-  Invoke(addin.Get(), kDoLMCommand, DISPATCH_METHOD, {LongVariant(index)}, &call);
+  Invoke(addin.Get(), kDispDoLMCommand, DISPATCH_METHOD, {LongVariant(index)}, &call);
   return call.MethodCode();
 }
 
@@ -127,7 +125,7 @@ HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
   ComPtr<IDispatch> drawingObject;
   MakeComDrawing(host, drawing, &drawingObject);
   InvokeResult call;
-  Invoke(addin.Get(), kMouseDown, DISPATCH_METHOD,
+  Invoke(addin.Get(), kDispMouseDown, DISPATCH_METHOD,
          {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), ShortArg(1), LongVariant(0),
           LongVariant(10), LongVariant(20), BoolRef(cancel)},
          &call);
@@ -138,7 +136,7 @@ HRESULT AddinSession::SelectionChange() {
   ComPtr<IDispatch> drawingObject;
   MakeComDrawing(host, drawing, &drawingObject);
   InvokeResult call;
-  Invoke(addin.Get(), kSelectionChange, DISPATCH_METHOD,
+  Invoke(addin.Get(), kDispSelectionChange, DISPATCH_METHOD,
          {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), DispatchArg(nullptr)}, &call);
   return call.MethodCode();
 }

@@ -155,13 +155,13 @@ TEST_F(AddinTest, SupportsErrorInfoOnlyForItsInterface) {
 
 TEST_F(AddinTest, ClassIdAndDescriptionThroughInvoke) {
   InvokeResult classId;
-  Invoke(addin.Get(), 1, DISPATCH_PROPERTYGET, {}, &classId);
+  Invoke(addin.Get(), kDispClassId, DISPATCH_PROPERTYGET, {}, &classId);
   ASSERT_EQ(S_OK, classId.hr);
   ASSERT_EQ(VT_BSTR, V_VT(&classId.value));
   EXPECT_STREQ(L"{A6C55777-8C43-4D42-868C-70B07956EA54}", V_BSTR(&classId.value));
 
   InvokeResult description;
-  Invoke(addin.Get(), 2, DISPATCH_PROPERTYGET, {}, &description);
+  Invoke(addin.Get(), kDispDescription, DISPATCH_PROPERTYGET, {}, &description);
   ASSERT_EQ(S_OK, description.hr);
   ASSERT_EQ(VT_BSTR, V_VT(&description.value));
   EXPECT_STREQ(L"Varnkit_TL", V_BSTR(&description.value));
@@ -171,7 +171,7 @@ TEST_F(AddinTest, CopyBitmapDeclinesWithResultOne) {
   for (bool large : {false, true}) {
     for (bool mono : {false, true}) {
       InvokeResult result;
-      Invoke(addin.Get(), 4, DISPATCH_METHOD, {BoolArg(large), BoolArg(mono)}, &result);
+      Invoke(addin.Get(), kDispCopyBitmap, DISPATCH_METHOD, {BoolArg(large), BoolArg(mono)}, &result);
       EXPECT_EQ(E_NOTIMPL, result.MethodCode());
     }
   }
@@ -206,7 +206,7 @@ TEST_F(AddinTest, GetPictureGivesTheStripOfTheButtonSize) {
   } cases[] = {{true, false, 240, 23}, {true, true, 240, 23}, {false, false, 160, 16}, {false, true, 160, 16}};
   for (const auto& c : cases) {
     InvokeResult result;
-    Invoke(addin.Get(), 5, DISPATCH_METHOD, {BoolArg(c.large), BoolArg(c.mono)}, &result);
+    Invoke(addin.Get(), kDispGetPicture, DISPATCH_METHOD, {BoolArg(c.large), BoolArg(c.mono)}, &result);
     ASSERT_EQ(S_OK, result.hr);
     ASSERT_EQ(VT_DISPATCH, V_VT(&result.value));
     const SIZE size = PictureBitmapSize(V_DISPATCH(&result.value));
@@ -217,7 +217,7 @@ TEST_F(AddinTest, GetPictureGivesTheStripOfTheButtonSize) {
 
 TEST_F(AddinTest, LocalMenuPictureIsItsOwnStrip) {
   InvokeResult result;
-  Invoke(addin.Get(), 10, DISPATCH_METHOD, {}, &result);
+  Invoke(addin.Get(), kDispGetLMPicture, DISPATCH_METHOD, {}, &result);
   ASSERT_EQ(S_OK, result.hr);
   ASSERT_EQ(VT_DISPATCH, V_VT(&result.value));
   const SIZE size = PictureBitmapSize(V_DISPATCH(&result.value));
@@ -231,7 +231,7 @@ TEST_F(AddinTest, InvokeRefusesWhatTheTableDoesNotHold) {
   EXPECT_EQ(DISP_E_MEMBERNOTFOUND, unknownId.hr);
 
   InvokeResult missingArgs;
-  Invoke(addin.Get(), 5, DISPATCH_METHOD, {BoolArg(true)}, &missingArgs);
+  Invoke(addin.Get(), kDispGetPicture, DISPATCH_METHOD, {BoolArg(true)}, &missingArgs);
   EXPECT_EQ(DISP_E_BADPARAMCOUNT, missingArgs.hr);
 
   DISPPARAMS none = {nullptr, nullptr, 0, 0};

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host.h"
-#include "placement/host_com_adapters_win.h"
+#include "host/host_com_adapters_win.h"
 #include "simhost/sim_com_win.h"
 #include "simhost/sim_host.h"
 #include "wine_test_support.h"

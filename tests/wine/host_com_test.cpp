@@ -3,7 +3,7 @@
 // and the simulated host's objects serve IDispatch from the host type library.
 #include "host_com_fixture.h"
 
-#include "placement/host_com_values_win.h"
+#include "host/host_com_values_win.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // goes as four zero-based arrays whose flags are 1 or 0, with malformed arrays refused.
 #include <gtest/gtest.h>
 
-#include "placement/host_com_values_win.h"
+#include "host/host_com_values_win.h"
 
 #include "framework/com_owners_win.h"
 

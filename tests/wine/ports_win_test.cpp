@@ -13,7 +13,7 @@
 #include "framework/com_owners_win.h"
 #include "framework/files_win.h"
 #include "framework/registry_win.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/windows1252_code_page.h"
 
 namespace {
 

@@ -80,11 +80,11 @@ TEST(Stores, StoredSettingsApplyToTheTools) {
   ASSERT_EQ(S_OK, MakeComTool(host, 0, &tool));
   const VARIANT arg = DispatchArg(tool.Get());
   InvokeResult init, run, done;
-  Invoke(addin.Get(), 8, DISPATCH_METHOD, {arg}, &init);
-  Invoke(addin.Get(), 6, DISPATCH_METHOD, {arg}, &run);
+  Invoke(addin.Get(), kDispInitialize, DISPATCH_METHOD, {arg}, &init);
+  Invoke(addin.Get(), kDispRun, DISPATCH_METHOD, {arg}, &run);
   EXPECT_EQ(S_OK, run.hr);
   EXPECT_EQ(u"A", host.LeaderToolText());
-  Invoke(addin.Get(), 9, DISPATCH_METHOD, {arg}, &done);
+  Invoke(addin.Get(), kDispTerminate, DISPATCH_METHOD, {arg}, &done);
   addin.Reset();
   tool.Reset();
   EXPECT_EQ(0, host.LiveComObjects());

@@ -126,7 +126,7 @@ TEST_F(ToolInfoTest, FillsHostArraysOfAnySizeThroughInvoke) {
   for (ULONG size : {1u, 5u, 10u}) {
     HostArrays host(size);
     InvokeResult result;
-    Invoke(addin.Get(), 3, DISPATCH_METHOD,
+    Invoke(addin.Get(), kDispGetToolInfo, DISPATCH_METHOD,
            {RefArg(&host.names), RefArg(&host.captions), RefArg(&host.prompts), RefArg(&host.tips),
             RefArg(&host.enabled), RefArg(&host.updates)},
            &result);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "simhost/addin_invoke_win.h"
+
 using Microsoft::WRL::ComPtr;
 
 std::wstring ExeFolder();  // with a trailing backslash
@@ -20,28 +22,6 @@ long Regsvr32(bool unregister);
 
 // Creates the add-in by ProgID, as a host does.
 HRESULT CreateAddin(const wchar_t* progId, IDispatch** addin);
-
-// One Invoke call; arguments are given in their declared order (reversed for DISPPARAMS).
-struct InvokeResult {
-  HRESULT hr = E_FAIL;
-  VARIANT value;
-  EXCEPINFO exception;
-  UINT argError = 0;
-  InvokeResult();
-  ~InvokeResult();
-  InvokeResult(const InvokeResult&) = delete;
-  InvokeResult& operator=(const InvokeResult&) = delete;
-  // The method's own code: the exception's scode when Invoke reports DISP_E_EXCEPTION.
-  HRESULT MethodCode() const;
-};
-void Invoke(IDispatch* target, DISPID id, WORD flags, std::vector<VARIANT> args, InvokeResult* result);
-
-// Arguments as a host builds them; objects are borrowed (DISPPARAMS arguments stay the caller's).
-VARIANT BoolArg(bool value);
-VARIANT ShortArg(short value);
-VARIANT DispatchArg(IDispatch* object);
-VARIANT RefArg(VARIANT* target);        // VT_VARIANT | VT_BYREF
-VARIANT BoolRef(VARIANT_BOOL* target);  // VT_BOOL | VT_BYREF
 
 // The module as loaded into this process, and its four exports.
 struct ServerExports {

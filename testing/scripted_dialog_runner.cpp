@@ -1,6 +1,6 @@
 // The scripted dialog runner: simulated controls with the system controls' rules, and the loop
 // that plays the script on the open dialog.
-#include "framework/scripted_dialog_runner.h"
+#include "testing/scripted_dialog_runner.h"
 
 #include <utility>
 

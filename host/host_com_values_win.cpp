@@ -1,5 +1,5 @@
 // Conversions between the host port's plain values and their automation forms.
-#include "placement/host_com_values_win.h"
+#include "host/host_com_values_win.h"
 
 #include <vector>
 

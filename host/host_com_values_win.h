@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "placement/host_port.h"
+#include "host/host_port.h"
 
 std::u16string TextFromBstr(BSTR text);
 HRESULT BstrFromText(const std::u16string& text, BSTR* bstr);

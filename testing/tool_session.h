@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "addin/tool_object.h"
-#include "framework/windows1252_code_page.h"
+#include "testing/windows1252_code_page.h"
 #include "simhost/sim_host.h"
 
 // Stores and dialogs in memory: each call is recorded; the pick dialog answers from a queue

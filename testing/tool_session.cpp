@@ -1,4 +1,4 @@
-#include "tool_session.h"
+#include "testing/tool_session.h"
 
 #include <algorithm>
 
@@ -9,13 +9,13 @@ int FakeToolServices::Count(const std::string& call) const {
 HRESULT ToolEventBridge::Deliver(SimHost& host, const SimEvent& event) {
   delivered.push_back(event.dispid);
   switch (event.dispid) {
-    case kSimDispMouseDown:
+    case kDispMouseDown:
       return tool_.MouseDown();
-    case kSimDispSelectionChange: {
+    case kDispSelectionChange: {
       HostRef<HostDrawing> drawing = host.Drawing(event.drawingId);
       return tool_.SelectionChange(drawing.get());
     }
-    case kSimDispRunTool:
+    case kDispRunTool:
       return tool_.RunTool();
     default:
       return tool_.PlacementEndingEvent();

@@ -1,6 +1,6 @@
 // The file port over a temporary folder tree, with the Win32 codes that the same failures give
 // on Windows.
-#include "framework/temp_root_file_system.h"
+#include "testing/temp_root_file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

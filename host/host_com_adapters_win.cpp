@@ -2,7 +2,7 @@
 // adapter) and nothing else but the add-in's own dispatch pointer where the host asks for it.
 // A method that gives an object wraps what it got; a host that gives none yields a null
 // reference and the host's status, and the core decides whether that is an error.
-#include "placement/host_com_adapters_win.h"
+#include "host/host_com_adapters_win.h"
 
 #include <wrl/client.h>
 
@@ -11,7 +11,7 @@
 #include "framework/com_owners_win.h"
 #include "framework/com_try.h"
 #include "host.h"
-#include "placement/host_com_values_win.h"
+#include "host/host_com_values_win.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -7,7 +7,7 @@
 
 #include <oaidl.h>
 
-#include "placement/host_port.h"
+#include "host/host_port.h"
 
 // `thisTool` is the object the host passed as ThisTool (asked for IHostTool); `addin` is the
 // add-in's own dispatch interface, which the adapters pass to SubscribeEvents, ShowPrompt and

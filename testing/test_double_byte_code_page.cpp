@@ -1,5 +1,5 @@
 // The double-byte test page; its layout is described beside the class.
-#include "framework/test_double_byte_code_page.h"
+#include "testing/test_double_byte_code_page.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The in-memory registry tree. An open key holds its node and the rights it was opened with, as
 // a registry handle does: marking a key not writable later does not take rights from handles
 // that are already open.
-#include "framework/memory_registry.h"
+#include "testing/memory_registry.h"
 
 #include <algorithm>
 #include <vector>

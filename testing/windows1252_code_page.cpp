@@ -2,7 +2,7 @@
 // it: bytes 0x80-0x9F carry typographic characters; the five bytes the page leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value and back. Every other
 // byte is the Latin-1 character of the same value.
-#include "framework/windows1252_code_page.h"
+#include "testing/windows1252_code_page.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Leader placement: starting the host's leader and select commands, the event subscription,
 // the events that drive and end a placement, and the progress check of each status poll. The
 // add-in never draws a leader; it keeps the host's leader tool loaded with the next text.
+#include "addin/placement_constants.h"
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
 

@@ -6,6 +6,7 @@
 
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
+#include "host/host_names.h"
 #include "labels/label_format.h"
 
 namespace {
@@ -24,7 +25,7 @@ HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text) {
     RETURN_IF_FAILED(object.ReadPropertyList(&properties));
     RETURN_HR_IF_NULL(E_POINTER, properties);
     HostRef<HostProperty> info;
-    RETURN_IF_FAILED(properties->PickProperty(HostPropertyKey{u"Info", -1}, &info));
+    RETURN_IF_FAILED(properties->PickProperty(HostPropertyKey{kInfoPropertyName, -1}, &info));
     RETURN_HR_IF_NULL(E_POINTER, info);
     HostValue value;
     RETURN_IF_FAILED(info->GetPropertyValue(0, &value));
@@ -91,8 +92,8 @@ HRESULT ToolObject::UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed)
     RETURN_IF_FAILED(WriteLeaderText(*text));
   }
   if (labelFailed != nullptr) *labelFailed = failedLabel;
-  return computed;  // nothing written, or a range text written: the label's failure goes on  // a range text was
-                    // written: the label's failure still goes to the caller
+  // Nothing written, or a range text written: either way the label's failure goes to the caller.
+  return computed;
 }
 
 // Gives the text to write, or none when nothing may be written.

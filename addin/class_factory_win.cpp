@@ -35,9 +35,9 @@ class TallylineFactory final : public IClassFactory {
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     if (lock) {
-      LockModule();
+      LockServerModule();
     } else {
-      UnlockModule();
+      UnlockServerModule();
     }
     return S_OK;
   }

@@ -1,6 +1,8 @@
 // Leader placement: starting the host's leader and select commands, the event subscription,
 // the events that drive and end a placement, and the progress check of each status poll. The
 // add-in never draws a leader; it keeps the host's leader tool loaded with the next text.
+#include <algorithm>
+
 #include "addin/placement_constants.h"
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
@@ -33,7 +35,18 @@ HRESULT ToolObject::SubscribeHostEvents() {
     return E_FAIL;
   }
   RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  return m_.HostApp->SubscribeEvents(kPlacementEventMask, &m_.EventCookie);
+  HostApp& app = *m_.HostApp;  // kept alive for this call even if a nested Terminate lets it go
+  const uint32_t terminations = terminations_;
+  int32_t cookie = -1;
+  const HRESULT hr = app.SubscribeEvents(kPlacementEventMask, &cookie);
+  RETURN_IF_FAILED(hr);
+  // Terminated meanwhile, or a nested Run subscribed: this subscription would never be ended.
+  if (terminations_ != terminations || m_.EventCookie != -1) {
+    app.UnsubscribeEvents(cookie);
+    return E_FAIL;
+  }
+  m_.EventCookie = cookie;
+  return hr;
 }
 
 HRESULT ToolObject::ArmObjectSelection() {
@@ -42,8 +55,14 @@ HRESULT ToolObject::ArmObjectSelection() {
   RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
   RETURN_IF_FAILED(m_.HostCommands->StartCommand(m_.SelectCommandId));
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  RETURN_IF_FAILED(m_.AddinServices->ShowPrompt(kObjectPrompt, 0));
+  HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
+  const uint32_t terminations = terminations_;
+  RETURN_IF_FAILED(services.ShowPrompt(kObjectPrompt, 0));
   m_.EndOnRunTool = true;
+  if (terminations_ != terminations) {  // the host let go meanwhile: its prompt is taken back
+    services.ShowPrompt(u"", 0);
+    return E_FAIL;
+  }
   m_.PlacementState = AwaitingObject;
   return S_OK;
 }
@@ -52,27 +71,41 @@ HRESULT ToolObject::EndPlacement() {
   // A command start that failed left this false; a new placement must not inherit it.
   m_.EndOnRunTool = true;
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  HRESULT hr = m_.AddinServices->ShowPrompt(u"", 0);
+  // Alive for this call even if a nested Terminate lets it go: the menu is still taken back.
+  HostAddinServices& services = *m_.AddinServices;
+  HRESULT hr = services.ShowPrompt(u"", 0);
   RETURN_IF_FAILED(hr);
   if (m_.EventCookie != -1) {
     RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-    hr = m_.HostApp->UnsubscribeEvents(m_.EventCookie);
-    RETURN_IF_FAILED(hr);
+    // Ended before the host hears of it: a call that arrives inside the unsubscription finds no
+    // placement to act on. A failed unsubscription leaves the placement as it was.
+    const int32_t cookie = m_.EventCookie, tool = m_.ActiveTool, state = m_.PlacementState;
+    ResetPlacement();
+    hr = m_.HostApp->UnsubscribeEvents(cookie);
+    if (FAILED(hr)) {
+      if (m_.EventCookie == -1 && m_.ActiveTool == -1 && m_.PlacementState == Idle) {
+        m_.EventCookie = cookie;
+        m_.ActiveTool = tool;
+        m_.PlacementState = state;
+      }
+      return hr;
+    }
+  } else {
+    ResetPlacement();
   }
-  m_.EventCookie = -1;
-  m_.ActiveTool = -1;
-  m_.PlacementState = Idle;
-  RETURN_IF_FAILED(m_.AddinServices->SetLocalMenu(0, nullptr, 0));
+  RETURN_IF_FAILED(services.SetLocalMenu(0, nullptr, 0));
   return hr;
 }
 
 HRESULT ToolObject::MouseDown() {
+  EntryScope entry(*this);
   // Each click of a placement writes the current text again; the host may have changed it.
   if (m_.PlacementState == Placing) UpdateLeaderText(nullptr);
   return S_OK;
 }
 
 HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
+  EntryScope entry(*this);
   if (m_.PlacementState != AwaitingObject) return S_OK;
   RETURN_HR_IF_NULL(E_POINTER, whichDrawing);
   HostRef<HostSelection> selection;
@@ -104,11 +137,13 @@ HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
 }
 
 HRESULT ToolObject::RunTool() {
+  EntryScope entry(*this);
   // The user picked another host tool; the add-in's own command starts do not count.
   return m_.EndOnRunTool ? EndPlacement() : S_OK;
 }
 
 HRESULT ToolObject::PlacementEndingEvent() {
+  EntryScope entry(*this);
   return EndPlacement();
 }
 
@@ -149,7 +184,7 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
       m_.LastGraphicCount = count + appended;
     } else {
       m_.LastGraphicCount = count + appended;
-      if (m_.TLPickAutoPick) services_.ShowPickList(m_);
+      if (m_.TLPickAutoPick) OpenDialog([&] { services_.ShowPickList(m_); });
     }
   }
   return UpdateLeaderText(nullptr);
@@ -158,14 +193,14 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
 // How many texts taken out of point leaders have left the drawing since the last look (the user
 // undid their conversion); they are forgotten once counted.
 int32_t ToolObject::CountRemovedTexts(HostGraphicList& graphics) {
+  // A nested call inside FindById may convert or forget texts: look at a copy, then forget.
+  const std::vector<int32_t> texts = convertedTexts_;
   int32_t removed = 0;
-  for (auto id = convertedTexts_.begin(); id != convertedTexts_.end();) {
+  for (const int32_t id : texts) {
     HostRef<HostGraphic> text;
-    if (SUCCEEDED(graphics.FindById(*id, &text)) && !text) {
+    if (SUCCEEDED(graphics.FindById(id, &text)) && !text) {
       ++removed;
-      id = convertedTexts_.erase(id);
-    } else {
-      ++id;
+      convertedTexts_.erase(std::remove(convertedTexts_.begin(), convertedTexts_.end(), id), convertedTexts_.end());
     }
   }
   return removed;

@@ -1,6 +1,8 @@
 // The tool protocol's working methods: automation arguments in, the tool object's answer out.
 // Booleans go to the host as 1 and 0, never -1; an output the tool object leaves alone stays as
-// the host set it.
+// the host set it. Each method holds a reference to the object while it runs: a host may hold
+// the add-in only through its event subscription, and the add-in's own UnsubscribeEvents then
+// drops the last reference in the middle of the method.
 #include "addin/tallyline_win.h"
 #include "framework/com_try.h"
 #include "host/host_com_adapters_win.h"
@@ -46,6 +48,7 @@ HostRef<HostTool> CTallyline::AdaptTool(IDispatch* thisTool) {
 }
 
 STDMETHODIMP CTallyline::Initialize(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
+  const KeepAlive keepAlive(this);
   RETURN_HR_IF(E_POINTER, pVal == nullptr);
   return ComTry([&] {
     bool result = false;
@@ -56,11 +59,13 @@ STDMETHODIMP CTallyline::Initialize(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
 }
 
 STDMETHODIMP CTallyline::Terminate(IDispatch*) {
+  const KeepAlive keepAlive(this);
   ComTry([&] { return tool_.Terminate(); });
   return S_OK;
 }
 
 STDMETHODIMP CTallyline::Run(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
+  const KeepAlive keepAlive(this);
   RETURN_HR_IF(E_POINTER, pVal == nullptr);
   return ComTry([&] {
     bool result = false;
@@ -72,6 +77,7 @@ STDMETHODIMP CTallyline::Run(IDispatch* ThisTool, VARIANT_BOOL* pVal) {
 
 STDMETHODIMP CTallyline::UpdateToolStatus(IDispatch* ThisTool, VARIANT_BOOL* Enabled, VARIANT_BOOL* Checked,
                                           VARIANT_BOOL* pVal) {
+  const KeepAlive keepAlive(this);
   RETURN_HR_IF(E_POINTER, Enabled == nullptr || Checked == nullptr || pVal == nullptr);
   return ComTry([&] {
     ToolStatus status;
@@ -84,38 +90,48 @@ STDMETHODIMP CTallyline::UpdateToolStatus(IDispatch* ThisTool, VARIANT_BOOL* Ena
 }
 
 STDMETHODIMP CTallyline::DoLMCommand(LONG CmdIndex) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.DoLMCommand(CmdIndex); });
 }
 
 STDMETHODIMP CTallyline::BeforeExit(IDispatch*, VARIANT_BOOL*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingNew(IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingOpen(IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingActivate(IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingDeactivate(IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingBeforeClose(IDispatch*, VARIANT_BOOL*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 STDMETHODIMP CTallyline::DrawingBeforeSave(IDispatch*, VARIANT_BOOL*, VARIANT_BOOL*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.PlacementEndingEvent(); });
 }
 
 STDMETHODIMP CTallyline::MouseDown(IDispatch*, IDispatch*, IDispatch*, short, LONG, LONG, LONG, VARIANT_BOOL* Cancel) {
+  const KeepAlive keepAlive(this);
   RETURN_HR_IF(E_POINTER, Cancel == nullptr);
   *Cancel = 0;
   return ComTry([&] { return tool_.MouseDown(); });
 }
 
 STDMETHODIMP CTallyline::SelectionChange(IDispatch* WhichDrawing, IDispatch*, IDispatch*, IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] {
     // The selection is read from the drawing; the Sel argument is not needed.
     HostRef<HostDrawing> drawing;
@@ -128,5 +144,6 @@ STDMETHODIMP CTallyline::SelectionChange(IDispatch* WhichDrawing, IDispatch*, ID
 }
 
 STDMETHODIMP CTallyline::RunTool(IDispatch*) {
+  const KeepAlive keepAlive(this);
   return ComTry([&] { return tool_.RunTool(); });
 }

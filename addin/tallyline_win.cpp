@@ -101,6 +101,7 @@ STDMETHODIMP CTallyline::GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) {
 
 STDMETHODIMP CTallyline::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   RETURN_HR_IF(DISP_E_UNKNOWNINTERFACE, !IsEqualIID(riid, IID_NULL));
+  RETURN_HR_IF(E_INVALIDARG, names == nullptr || ids == nullptr);
   return DispGetIDsOfNames(typeInfo_.Get(), names, count, ids);
 }
 
@@ -108,6 +109,9 @@ STDMETHODIMP CTallyline::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPA
                                 EXCEPINFO* excepInfo, UINT* argError) {
   RETURN_HR_IF(DISP_E_UNKNOWNINTERFACE, !IsEqualIID(riid, IID_NULL));
   RETURN_HR_IF(E_INVALIDARG, params == nullptr);
+  // The system's dispatch would read the missing arrays.
+  RETURN_HR_IF(DISP_E_BADPARAMCOUNT, params->cArgs > 0 && params->rgvarg == nullptr);
+  RETURN_HR_IF(DISP_E_BADPARAMCOUNT, params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr);
   return ComTry([&] {
     return DispInvoke(static_cast<ITallyline*>(this), typeInfo_.Get(), id, flags, params, result, excepInfo, argError);
   });

@@ -74,6 +74,18 @@ class CTallyline final : public ITallyline, public IProvideClassInfo, public ISu
     CTallyline* owner_;
   };
 
+  // Holds a reference to the object for the length of one method.
+  class KeepAlive {
+   public:
+    explicit KeepAlive(CTallyline* object) : unknown_(object->controllingUnknown_) { unknown_->AddRef(); }
+    ~KeepAlive() { unknown_->Release(); }  // may delete the object: nothing of it is used after
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+
+   private:
+    IUnknown* unknown_;
+  };
+
   explicit CTallyline(IUnknown* outer);
   ~CTallyline();
   HRESULT LoadTypeInfo();

@@ -5,7 +5,23 @@
 
 ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}
 
+ToolObject::EntryScope::~EntryScope() {
+  if (--tool_.callDepth_ == 0) tool_.retired_.clear();
+}
+
+void ToolObject::DialogEnded() {
+  if (--dialogDepth_ > 0 || !saveDeferred_) return;
+  saveDeferred_ = false;
+  SaveStores();
+}
+
+void ToolObject::SaveStores() {
+  services_.SaveSettings(m_);
+  services_.SavePickList(m_);
+}
+
 HRESULT ToolObject::Initialize(HostTool* thisTool, bool* result) {
+  EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, result == nullptr);
   // The host calls Initialize once per tool; only the first call connects.
   if (m_.HostApp) {
@@ -18,7 +34,9 @@ HRESULT ToolObject::Initialize(HostTool* thisTool, bool* result) {
     services_.LoadPickList(m_);
   }
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
+  const uint32_t terminations = terminations_;
   RETURN_IF_FAILED(ConnectToHost(*thisTool));
+  RETURN_HR_IF(E_FAIL, terminations_ != terminations);  // let go of again before it was done
   *result = true;
   return S_OK;
 }
@@ -34,8 +52,11 @@ HRESULT ToolObject::ConnectToHost(HostTool& thisTool) {
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   RETURN_IF_FAILED(m_.HostApp->QueryCommands(&m_.HostCommands));
   RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
+  // From here on each host call may let a nested Terminate clear the references: checked again.
   RETURN_IF_FAILED(m_.HostCommands->LookUpCommand(codePage_.ToWide("Edit|Select"), &m_.SelectCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
   RETURN_IF_FAILED(m_.HostCommands->LookUpCommand(codePage_.ToWide("Insert|Dimension|Leader"), &m_.LeaderCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
   HostRef<HostToolList> tools;
   RETURN_IF_FAILED(m_.HostApp->ReadToolList(&tools));
   RETURN_HR_IF_NULL(E_POINTER, tools);
@@ -43,21 +64,28 @@ HRESULT ToolObject::ConnectToHost(HostTool& thisTool) {
   RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
   // The version only gates the buttons; without it every tool reads as disabled.
   std::u16string version;
+  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
   if (SUCCEEDED(m_.HostApp->ReadVersionText(0, &version))) m_.HostVersion = codePage_.ToAnsi(version);
   return S_OK;
 }
 
 HRESULT ToolObject::Terminate() {
+  EntryScope entry(*this);
+  ++terminations_;
   // The host would otherwise keep delivering events to an object that has let go of the host.
   EndPlacementForTermination();
   if (m_.HostApp) {
-    services_.SaveSettings(m_);
-    services_.SavePickList(m_);
-    m_.HostApp.reset();
+    // What the user confirms in an open dialog is kept: the save waits for the dialog's end.
+    if (dialogDepth_ > 0) {
+      saveDeferred_ = true;
+    } else {
+      SaveStores();
+    }
   }
-  m_.AddinServices.reset();
-  m_.HostCommands.reset();
-  m_.LeaderTool.reset();
+  HostConnection released{std::move(m_.HostApp), std::move(m_.AddinServices), std::move(m_.HostCommands),
+                          std::move(m_.LeaderTool)};
+  // Inside another method's host call, the references live until that method has returned.
+  if (callDepth_ > 1) retired_.push_back(std::move(released));
   return S_OK;
 }
 
@@ -65,10 +93,13 @@ HRESULT ToolObject::Terminate() {
 void ToolObject::EndPlacementForTermination() {
   const bool active = m_.EventCookie != -1 || m_.ActiveTool != -1 || m_.PlacementState != Idle;
   if (!active) return;
-  if (m_.AddinServices) m_.AddinServices->ShowPrompt(u"", 0);
-  if (m_.EventCookie != -1 && m_.HostApp) m_.HostApp->UnsubscribeEvents(m_.EventCookie);
-  if (m_.AddinServices) m_.AddinServices->SetLocalMenu(0, nullptr, 0);
+  // Ended before the host hears of it: a call that arrives inside the steps below finds no
+  // placement to act on, and the subscription is not ended twice.
+  const int32_t cookie = m_.EventCookie;
   ResetPlacement();
+  if (m_.AddinServices) m_.AddinServices->ShowPrompt(u"", 0);
+  if (cookie != -1 && m_.HostApp) m_.HostApp->UnsubscribeEvents(cookie);
+  if (m_.AddinServices) m_.AddinServices->SetLocalMenu(0, nullptr, 0);
 }
 
 void ToolObject::ResetPlacement() {
@@ -79,28 +110,45 @@ void ToolObject::ResetPlacement() {
 }
 
 HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
+  EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, result == nullptr);
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
+  const uint32_t terminations = terminations_;
   int32_t tool = -1;
   RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
+  bool done = false;
+  HRESULT hr = S_OK;
   switch (tool) {
     case NumberTool:
     case PicklistTool:
     case ObjectTool:
-      return RunPlacingTool(tool, result);
+      hr = RunPlacingTool(tool, &done);
+      break;
     case RenumberTool: {
       RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-      RETURN_IF_FAILED(services_.RenumberSelection(m_, *m_.HostApp));
+      HostApp& app = *m_.HostApp;
+      OpenDialog([&] { hr = services_.RenumberSelection(m_, app); });
+      RETURN_IF_FAILED(hr);
+      hr = S_OK;
+      done = true;
       break;
     }
     case OptionsTool:
-      services_.ShowOptions(m_);
+      OpenDialog([&] { services_.ShowOptions(m_); });
+      done = true;
       break;
     default:
+      done = true;
       break;
   }
-  *result = true;
-  return S_OK;
+  // Terminated meanwhile: the host has let go of the add-in, so nothing may go on running.
+  if (terminations_ != terminations) {
+    if (m_.EventCookie != -1 && m_.HostApp) m_.HostApp->UnsubscribeEvents(m_.EventCookie);
+    ResetPlacement();
+    return E_FAIL;
+  }
+  if (done) *result = true;
+  return hr;
 }
 
 // Starts a placement of tool 0, 1 or 2, or ends the one that runs (the buttons toggle).
@@ -131,7 +179,8 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
     RETURN_IF_FAILED(ArmObjectSelection());
   } else {
     RETURN_IF_FAILED(StartLeaderCommand(tool));
-    if (tool == PicklistTool) services_.ShowPickList(m_);  // Cancel keeps the previous pick text
+    // Cancel keeps the previous pick text.
+    if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(m_); });
     bool labelFailed = false;
     labelStatus = UpdateLeaderText(nullptr, &labelFailed);
     // A label that cannot be written is no host failure: the placement still starts.

@@ -68,6 +68,41 @@ class ToolObject {
   void EndPlacementForTermination();
   void ResetPlacement();
   int32_t CountRemovedTexts(HostGraphicList& graphics);
+  void SaveStores();
+
+  // The host may call back into the object from inside any host call (a host that pumps
+  // messages), Terminate included. Each protocol method holds an EntryScope; the host references
+  // a nested Terminate lets go of stay alive until the outermost method returns, so that no
+  // method running below it is left inside a destroyed object. A method that must know whether
+  // it was terminated meanwhile compares Terminations() before and after its host calls.
+  class EntryScope {
+   public:
+    explicit EntryScope(ToolObject& tool) : tool_(tool) { ++tool_.callDepth_; }
+    ~EntryScope();
+    EntryScope(const EntryScope&) = delete;
+    EntryScope& operator=(const EntryScope&) = delete;
+
+   private:
+    ToolObject& tool_;
+  };
+  uint32_t Terminations() const { return terminations_; }
+
+  // Runs one of the add-in's modal dialogs, unless one is open already (a call that arrived
+  // inside its message loop): then nothing is shown and false is given. A Terminate while a
+  // dialog is open saves the stores when the outermost dialog ends, so that what the user
+  // confirms there is kept.
+  template <class Show>
+  bool OpenDialog(Show&& show) {
+    if (dialogDepth_ > 0) return false;
+    ++dialogDepth_;
+    struct Close {
+      ToolObject& tool;
+      ~Close() { tool.DialogEnded(); }
+    } close{*this};
+    show();
+    return true;
+  }
+  void DialogEnded();
 
   ToolServices& services_;
   const CodePage& codePage_;
@@ -76,4 +111,16 @@ class ToolObject {
   // Ids of the texts that point-leader conversions of this placement added to the drawing. When
   // the user undoes a conversion, its text leaves the drawing: that is no leader taken back.
   std::vector<int32_t> convertedTexts_;
+
+  struct HostConnection {
+    HostRef<HostApp> app;
+    HostRef<HostAddinServices> addinServices;
+    HostRef<HostCommands> commands;
+    HostRef<HostLeaderTool> leaderTool;
+  };
+  int callDepth_ = 0;
+  uint32_t terminations_ = 0;
+  std::vector<HostConnection> retired_;  // let go of by a nested Terminate
+  int dialogDepth_ = 0;
+  bool saveDeferred_ = false;
 };

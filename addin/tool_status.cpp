@@ -17,6 +17,7 @@ double ToolObject::HostVersionNumber() const {
 }
 
 HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
+  EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, status == nullptr);
   const double version = HostVersionNumber();
   if (version < kFirstSupportedVersion) {  // also when the version could not be read
@@ -108,35 +109,42 @@ HRESULT ToolObject::SetupLocalMenu() {
   }
   menu.flags1 = {true, true};
   menu.flags2 = {false, false};
+  // The host's answers do not stop the placement. A Terminate inside one of these calls lets
+  // the host go: then nothing more is set, and a menu the host set after it is taken back.
   if (!m_.AddinServices) return S_OK;
-  // The host's answers do not stop the placement.
-  m_.AddinServices->ShowPrompt(u"", 0);
-  m_.AddinServices->SetLocalMenu(0, nullptr, 0);
-  m_.AddinServices->SetLocalMenu(2, &menu, -1);
+  HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
+  const uint32_t terminations = terminations_;
+  services.ShowPrompt(u"", 0);
+  if (terminations_ != terminations) return S_OK;
+  services.SetLocalMenu(0, nullptr, 0);
+  if (terminations_ != terminations) return S_OK;
+  services.SetLocalMenu(2, &menu, -1);
+  if (terminations_ != terminations) services.SetLocalMenu(0, nullptr, 0);
   return S_OK;
 }
 
 HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
+  EntryScope entry(*this);
   if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
   switch (m_.ActiveTool) {
     case NumberTool:
       if (cmdIndex == 0) {
         if (m_.RunningNumber > 0) --m_.RunningNumber;
       } else {
-        services_.ShowOptions(m_);
+        OpenDialog([&] { services_.ShowOptions(m_); });
       }
       UpdateLeaderText(nullptr);
       break;
     case PicklistTool:
       if (cmdIndex == 0) {
-        services_.ShowPickList(m_);
+        OpenDialog([&] { services_.ShowPickList(m_); });
       } else {
-        services_.ShowOptions(m_);
+        OpenDialog([&] { services_.ShowOptions(m_); });
       }
       UpdateLeaderText(nullptr);
       break;
     case ObjectTool:
-      if (cmdIndex == 1) services_.ShowOptions(m_);
+      if (cmdIndex == 1) OpenDialog([&] { services_.ShowOptions(m_); });
       ArmObjectSelection();
       break;
     default:

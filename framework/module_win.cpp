@@ -7,6 +7,8 @@ namespace {
 // Objects live in the host's single-threaded apartment, but COM may ask DllCanUnloadNow from
 // another thread, so the count is kept with interlocked operations.
 volatile LONG moduleLocks = 0;
+// The locks that clients took with IClassFactory::LockServer, part of moduleLocks.
+volatile LONG serverLocks = 0;
 }  // namespace
 
 HINSTANCE ModuleInstance() {
@@ -35,4 +37,20 @@ void UnlockModule() {
 }
 long ModuleLockCount() {
   return InterlockedCompareExchange(&moduleLocks, 0, 0);
+}
+
+void LockServerModule() {
+  InterlockedIncrement(&serverLocks);
+  LockModule();
+}
+
+void UnlockServerModule() {
+  // An unlock without a lock is ignored: the count never goes below the locks taken, or the
+  // module could never be unloaded again.
+  for (LONG locks = serverLocks; locks > 0; locks = serverLocks) {
+    if (InterlockedCompareExchange(&serverLocks, locks - 1, locks) == locks) {
+      UnlockModule();
+      return;
+    }
+  }
 }

@@ -14,3 +14,6 @@ std::wstring ModuleFilePath();
 void LockModule();
 void UnlockModule();
 long ModuleLockCount();
+// IClassFactory::LockServer: an unlock without a matching lock changes nothing.
+void LockServerModule();
+void UnlockServerModule();

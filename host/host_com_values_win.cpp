@@ -162,6 +162,7 @@ HRESULT VariantFromValue(const HostValue& value, VARIANT* variant) {
 
 HRESULT ValueFromVariant(const VARIANT& variant, HostValue* value) {
   RETURN_HR_IF_NULL(E_POINTER, value);
+  RETURN_HR_IF(E_POINTER, (V_VT(&variant) & VT_BYREF) != 0 && V_BYREF(&variant) == nullptr);
   UniqueVariant direct;
   RETURN_IF_FAILED(VariantCopyInd(direct.get(), const_cast<VARIANT*>(&variant)));
   const VARIANT* v = direct.get();

@@ -98,9 +98,8 @@ HRESULT ComEventTarget::Deliver(SimHost& host, const SimEvent& event) {
     VARIANT_BOOL saveAs = VARIANT_FALSE;
     EventArguments args;
     RETURN_IF_FAILED(BuildArguments(host, event, &cancel, &saveAs, args));
-    // The add-in may unsubscribe while it handles the event, which ends this target's hold.
-    const Microsoft::WRL::ComPtr<IDispatch> addin = addin_;
+    RETURN_HR_IF_NULL(E_UNEXPECTED, addin_);
     InvokeResult call;
-    return Invoke(addin.Get(), event.dispid, DISPATCH_METHOD, args.Items(), &call);
+    return Invoke(addin_.Get(), event.dispid, DISPATCH_METHOD, args.Items(), &call);
   });
 }

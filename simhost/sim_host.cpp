@@ -177,8 +177,11 @@ HRESULT SimHost::SubscribeWith(std::shared_ptr<SimEventTarget> target, int32_t m
 HRESULT SimHost::Unsubscribe(int32_t cookie) {
   auto it = subscriptions_.find(cookie);
   RETURN_HR_IF(E_INVALIDARG, it == subscriptions_.end());
-  // The target may be in the middle of a delivery; Raise holds its own reference.
+  // The target may be in the middle of a delivery; Raise holds its own reference to it, but
+  // the target lets go of its receiver now, as a host releases the subscriber it held.
+  const std::shared_ptr<SimEventTarget> target = std::move(it->second.target);
   subscriptions_.erase(it);
+  if (target) target->Unsubscribed();
   return S_OK;
 }
 
@@ -274,6 +277,11 @@ void SimHost::GiveNoObject(int64_t k) {
 void SimHost::ClearFaults() {
   failures_.clear();
   noObjects_.clear();
+  actions_.clear();
+}
+
+void SimHost::DuringCall(int64_t k, std::function<void()> action) {
+  actions_[callCount_ + k] = std::move(action);
 }
 
 int SimHost::LiveHandles() const {
@@ -305,6 +313,15 @@ SimHost::CallTicket SimHost::BeginCall(const char* name) noexcept {
     // Out of memory while recording: the record misses this call, later ones stay aligned.
     clearedCalls_ = callCount_;
     calls_.clear();
+  }
+  if (auto action = actions_.find(ticket.sequence); action != actions_.end()) {
+    const std::function<void()> run = std::move(action->second);
+    actions_.erase(action);
+    try {
+      run();
+    } catch (...) {
+      // A test's action that throws is its own failure; the call goes on.
+    }
   }
   return ticket;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,6 +42,8 @@ class SimEventTarget {
  public:
   virtual ~SimEventTarget() = default;
   virtual HRESULT Deliver(SimHost& host, const SimEvent& event) = 0;
+  // The subscription ended: the target lets go of its receiver at once.
+  virtual void Unsubscribed() {}
 };
 
 // The application's state apart from the drawings.
@@ -131,6 +134,9 @@ class SimHost {
   void FailCall(int64_t k, HRESULT hr);
   // The k-th call from now, if it gives an object, succeeds with a null object instead.
   void GiveNoObject(int64_t k);
+  // The k-th call from now performs `action` inside it, before its own effect, as a host that
+  // pumps messages during a call may call back into the add-in. The action's own calls count on.
+  void DuringCall(int64_t k, std::function<void()> action);
   void ClearFaults();
   int LiveHandles() const;
   void AddComObject(int delta);
@@ -169,6 +175,7 @@ class SimHost {
   int64_t clearedCalls_ = 0;  // calls_[i] is call number clearedCalls_ + i + 1
   std::map<int64_t, HRESULT> failures_;
   std::map<int64_t, bool> noObjects_;
+  std::map<int64_t, std::function<void()>> actions_;
   int liveHandles_ = 0;
   int liveComObjects_ = 0;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@ class FakeToolServices : public ToolServices {
   void SavePickList(const ToolMembers&) override { calls.push_back("SavePickList"); }
   HRESULT ShowPickList(ToolMembers& members) override {
     calls.push_back("ShowPickList");
+    if (insideDialog) insideDialog(members);
     if (picks.empty()) return S_FALSE;
     std::optional<std::u16string> pick = picks.front();
     picks.pop_front();
@@ -32,11 +34,13 @@ class FakeToolServices : public ToolServices {
   }
   HRESULT ShowOptions(ToolMembers& members) override {
     calls.push_back("ShowOptions");
+    if (insideDialog) insideDialog(members);
     if (onOptions) onOptions(members);
     return S_OK;
   }
-  HRESULT RenumberSelection(ToolMembers&, HostApp&) override {
+  HRESULT RenumberSelection(ToolMembers& members, HostApp&) override {
     calls.push_back("RenumberSelection");
+    if (insideDialog) insideDialog(members);
     return renumberResult;
   }
   int Count(const std::string& call) const;
@@ -44,6 +48,8 @@ class FakeToolServices : public ToolServices {
   std::vector<std::string> calls;
   std::deque<std::optional<std::u16string>> picks;
   void (*onOptions)(ToolMembers&) = nullptr;
+  // Runs inside every dialog, as the host's calls that arrive in a dialog's message loop.
+  std::function<void(ToolMembers&)> insideDialog;
   HRESULT renumberResult = S_OK;
 };
 

@@ -104,3 +104,49 @@ TEST(Lifecycle, NoDrawingFailsThePlacingToolsWithEPointer) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host that pumps messages reaches the add-in inside its dialogs. A Terminate there waits
+// with the save until the dialog has ended, so that what the user confirms is written, once;
+// a Run there opens no second dialog and still reports the tool run.
+TEST(Lifecycle, CallsThatArriveInsideADialog) {
+  struct Case {
+    const char* name;
+    int32_t tool;  // run to open its dialog
+    const char* dialog;
+  };
+  for (const Case& c : {Case{"Picklist", PicklistTool, "ShowPickList"}, Case{"Options", OptionsTool, "ShowOptions"},
+                        Case{"Renumber", RenumberTool, "RenumberSelection"}}) {
+    ToolSession s;
+    int savesInside = -1;
+    HRESULT nestedRun = E_UNEXPECTED;
+    bool nestedResult = false;
+    bool inside = false;
+    s.services.insideDialog = [&](ToolMembers& members) {
+      if (inside) return;
+      inside = true;
+      nestedRun = s.Run(OptionsTool, &nestedResult);
+      EXPECT_EQ(0, s.services.Count("ShowOptions") - (c.tool == OptionsTool)) << c.name << ": a second dialog";
+      for (int i = 0; i < kToolCount; ++i) s.tool.Terminate();
+      savesInside = s.services.Count("SaveSettings") + s.services.Count("SavePickList");
+      members.TLDefFormat = 2;  // the user's choice, confirmed after the host let go
+    };
+    bool result = false;
+    EXPECT_EQ(E_FAIL, s.Run(c.tool, &result)) << c.name << ": terminated while it ran";
+    EXPECT_FALSE(result) << c.name;
+    EXPECT_EQ(1, s.services.Count(c.dialog)) << c.name;
+    EXPECT_EQ(S_OK, nestedRun) << c.name;
+    EXPECT_TRUE(nestedResult) << c.name;
+    EXPECT_EQ(0, savesInside) << c.name << ": saved while the dialog was open";
+    EXPECT_EQ(1, s.services.Count("SaveSettings")) << c.name;
+    EXPECT_EQ(1, s.services.Count("SavePickList")) << c.name;
+    EXPECT_EQ(2, s.members().TLDefFormat) << c.name;
+    EXPECT_EQ(0, s.host.SubscriberCount()) << c.name;
+    s.Terminate();
+    EXPECT_EQ(1, s.services.Count("SaveSettings")) << c.name << ": written once";
+    EXPECT_EQ(0, s.host.LiveHandles()) << c.name;
+  }
+}
+
+}  // namespace

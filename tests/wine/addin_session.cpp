@@ -1,5 +1,7 @@
 #include "addin_session.h"
 
+#include "addin/tallyline_win.h"
+#include "framework/module_win.h"
 #include "host/host_com_values_win.h"
 
 namespace {
@@ -63,7 +65,12 @@ AddinSession::AddinSession(const SessionStart& start) {
   host.SetVersionText(start.version);
   drawing = host.AddDrawing();
   host.SetActiveDrawing(drawing);
-  EXPECT_EQ(S_OK, CreateAddin(L"Varnkit_TL.Tallyline", &addin));
+  inProcess_ = start.inProcess;
+  if (inProcess_) {
+    EXPECT_EQ(S_OK, CTallyline::Create(nullptr, IID_IDispatch, reinterpret_cast<void**>(addin.GetAddressOf())));
+  } else {
+    EXPECT_EQ(S_OK, CreateAddin(L"Varnkit_TL.Tallyline", &addin));
+  }
   for (int32_t i = 0; i < 5; ++i) {
     EXPECT_EQ(S_OK, MakeComTool(host, i, &tools[i]));
     InvokeResult init;
@@ -89,7 +96,11 @@ void AddinSession::Close() {
   EXPECT_EQ(0, host.LiveComObjects()) << "host objects the add-in did not release";
   EXPECT_EQ(0, host.LiveHandles());
   EXPECT_EQ(0, host.SubscriberCount()) << "the add-in left a subscription behind";
-  EXPECT_EQ(S_OK, Server().canUnloadNow());
+  EXPECT_TRUE(AddinModuleFree(inProcess_));
+}
+
+bool AddinModuleFree(bool inProcess) {
+  return inProcess ? ModuleLockCount() == 0 : Server().canUnloadNow() == S_OK;
 }
 
 HRESULT AddinSession::Run(int32_t tool, VARIANT_BOOL* result) {

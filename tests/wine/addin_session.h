@@ -18,6 +18,9 @@ struct SessionStart {
   std::u16string version = u"10.5";
   // The picklist file's bytes in the session's data folder; none: no file.
   std::optional<std::string> pickListFile;
+  // The add-in's class made in this process from the linked library instead of the DLL, for
+  // tests that watch its memory; its module lock is then this program's own.
+  bool inProcess = false;
 };
 
 class AddinSession {
@@ -52,7 +55,12 @@ class AddinSession {
 
  private:
   bool closed_ = false;
+  bool inProcess_ = false;
 };
+
+// True when nothing holds the add-in's module: the DLL's, or this program's own for a session
+// made in process.
+bool AddinModuleFree(bool inProcess);
 
 // Builds a graphic as tests ask for it.
 SimGraphicSpec Graphic(std::u16string type, std::u16string info = u"");

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include "tallyline.h"
+#include "host/host_com_values_win.h"
 #include "wine_test_support.h"
 
 namespace {
@@ -239,6 +240,17 @@ TEST_F(AddinTest, InvokeRefusesWhatTheTableDoesNotHold) {
   VariantInit(&result);
   EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, addin->Invoke(1, IID_IDispatch, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                                    &result, nullptr, nullptr));
+
+  // Counts without their arrays: refused before anything reads them.
+  DISPPARAMS noArgs = {nullptr, nullptr, 1, 0};
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, addin->Invoke(kDispDoLMCommand, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                                &noArgs, &result, nullptr, nullptr));
+  VARIANT arg = LongVariant(0);
+  DISPPARAMS noNames = {&arg, nullptr, 1, 1};
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, addin->Invoke(kDispDoLMCommand, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                                &noNames, &result, nullptr, nullptr));
+  DISPID id = 0;
+  EXPECT_EQ(E_INVALIDARG, addin->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
 }
 
 TEST_F(AddinTest, NullOutPointersGiveEPointer) {

@@ -62,6 +62,12 @@ TEST(HostComValues, ForeignVariantsReadAsTheNearestKind) {
   EXPECT_EQ(HostValue::Kind::Integer, value.kind);
   EXPECT_EQ(42, value.integer);
 
+  for (VARTYPE type : {VT_I4, VT_BSTR, VT_VARIANT}) {  // by reference to nothing: refused unread
+    V_VT(&v) = type | VT_BYREF;
+    V_BYREF(&v) = nullptr;
+    EXPECT_EQ(E_POINTER, ValueFromVariant(v, &value)) << type;
+  }
+
   V_VT(&v) = VT_I2;
   V_I2(&v) = -3;
   ASSERT_EQ(S_OK, ValueFromVariant(v, &value));

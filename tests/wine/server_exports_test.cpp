@@ -57,6 +57,21 @@ TEST(ServerExports, ModuleStaysWhileAnythingLives) {
   EXPECT_EQ(S_OK, factory->LockServer(FALSE));
   factory.Reset();
   EXPECT_EQ(S_OK, Server().canUnloadNow());
+
+  // An unlock without a lock changes nothing: the module can still go, and stays for a lock.
+  ASSERT_EQ(S_OK, Server().getClassObject(CLSID_CTallyline, IID_IClassFactory, &factory));
+  EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+  EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+  factory.Reset();
+  EXPECT_EQ(S_OK, Server().canUnloadNow()) << "unlocked below zero";
+  ASSERT_EQ(S_OK, Server().getClassObject(CLSID_CTallyline, IID_IClassFactory, &factory));
+  EXPECT_EQ(S_OK, factory->LockServer(TRUE));
+  factory.Reset();
+  EXPECT_EQ(S_FALSE, Server().canUnloadNow()) << "a lock after unmatched unlocks";
+  ASSERT_EQ(S_OK, Server().getClassObject(CLSID_CTallyline, IID_IClassFactory, &factory));
+  EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+  factory.Reset();
+  EXPECT_EQ(S_OK, Server().canUnloadNow());
 }
 
 // An outer object that counts the references its aggregated inner object hands it.

@@ -57,14 +57,15 @@ HRESULT ToolObject::ArmObjectSelection() {
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
   const uint32_t terminations = terminations_;
-  RETURN_IF_FAILED(services.ShowPrompt(kObjectPrompt, 0));
+  const HRESULT hr = services.ShowPrompt(kObjectPrompt, 0);
+  RETURN_IF_FAILED(hr);
   m_.EndOnRunTool = true;
   if (terminations_ != terminations) {  // the host let go meanwhile: its prompt is taken back
     services.ShowPrompt(u"", 0);
     return E_FAIL;
   }
   m_.PlacementState = AwaitingObject;
-  return S_OK;
+  return hr;
 }
 
 HRESULT ToolObject::EndPlacement() {
@@ -157,28 +158,34 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   RETURN_IF_FAILED(drawing.ReadGraphicList(&graphics));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
   int32_t count = 0;
-  RETURN_IF_FAILED(graphics->CountItems(&count));
+  const HRESULT counted = graphics->CountItems(&count);
+  RETURN_IF_FAILED(counted);
 
   // A point leader's text taken out as a graphic of its own raises the count once more; that
   // graphic is no new leader, so it counts as seen.
   int32_t appended = 0;
   if (tool == ObjectTool) {
     // One leader per chosen object, then the next object is asked for.
-    if (count != m_.LastGraphicCount + 1) return S_OK;
+    if (count != m_.LastGraphicCount + 1) return counted;
     if (m_.TLDefConvertPoint) ConvertPointLeader(*graphics, &appended);
     m_.LastGraphicCount = count + appended;
     m_.ActiveTool = ObjectTool;
     return ArmObjectSelection();
   }
 
-  if (m_.PlacementState != Placing || count == m_.LastGraphicCount) return S_OK;
+  if (m_.PlacementState != Placing || count == m_.LastGraphicCount) return counted;
+  // The user undid point-leader conversions and nothing else: no leader went away.
+  const int32_t removedTexts = count < m_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
+  if (count + removedTexts == m_.LastGraphicCount) {
+    m_.LastGraphicCount = count;
+    return counted;
+  }
   if (count >= m_.StartGraphicCount) {
     // Only a new graphic can be a leader just placed. After a removal the newest graphic is an
     // older leader: converting it again would undo the user's undo of its conversion.
     if (m_.TLDefConvertPoint && count > m_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
     if (tool == NumberTool) {
       // Several leaders between two polls advance by their count; removed ones take it back.
-      const int32_t removedTexts = count < m_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
       const int64_t next = static_cast<int64_t>(m_.RunningNumber) + count - m_.LastGraphicCount + removedTexts;
       m_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
       m_.LastGraphicCount = count + appended;

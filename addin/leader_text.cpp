@@ -87,22 +87,34 @@ HRESULT ToolObject::UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed)
   std::optional<std::u16string> text;
   const HRESULT computed = ReadLeaderTextFor(baseObject, &text, &failedLabel);
   if (labelFailed != nullptr) *labelFailed = false;
+  HRESULT written = S_OK;
   if (text) {
     m_.LeaderText = *text;
-    RETURN_IF_FAILED(WriteLeaderText(*text));
+    written = WriteLeaderText(*text);
+    RETURN_IF_FAILED(written);
   }
   if (labelFailed != nullptr) *labelFailed = failedLabel;
-  // Nothing written, or a range text written: either way the label's failure goes to the caller.
-  return computed;
+  // Nothing written, or a range text written: either way the label's failure goes to the
+  // caller. Otherwise the code of the last host call, the write, goes on.
+  return FAILED(computed) || !text ? computed : written;
+}
+
+HRESULT ToolObject::CheckNumberFormat() const {
+  std::string label;
+  const HRESULT hr = NumberToLabel(1, NumberFormat(), &label);
+  return SUCCEEDED(hr) || !label.empty() ? S_OK : hr;
+}
+
+int32_t ToolObject::NumberFormat() const {
+  return m_.TLDefFormat < 0 ? Arabic : m_.TLDefFormat;  // a negative format counts as Arabic
 }
 
 // Gives the text to write, or none when nothing may be written.
 HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed) {
   switch (m_.ActiveTool) {
     case NumberTool: {
-      const int32_t format = m_.TLDefFormat < 0 ? Arabic : m_.TLDefFormat;
       std::string label;
-      const HRESULT hr = NumberToLabel(m_.RunningNumber, format, &label);
+      const HRESULT hr = NumberToLabel(m_.RunningNumber, NumberFormat(), &label);
       *labelFailed = FAILED(hr);
       // Out of range the label is the range text, carried in band; an unknown format gives none.
       if (SUCCEEDED(hr) || !label.empty()) *text = codePage_.ToWide(label);

@@ -166,28 +166,34 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
 
   if (m_.EventCookie != -1) {  // a placement of any tool runs: end it and start nothing
     m_.PlacementState = Idle;
-    RETURN_IF_FAILED(EndPlacement());
+    const HRESULT hr = EndPlacement();
+    RETURN_IF_FAILED(hr);
     *result = true;
-    return S_OK;
+    return hr;
   }
 
-  HRESULT labelStatus = S_OK;
+  HRESULT hr = S_OK;
   if (tool == ObjectTool) {
     RETURN_IF_FAILED(SubscribeHostEvents());
     m_.ActiveTool = ObjectTool;
     SetupLocalMenu();
-    RETURN_IF_FAILED(ArmObjectSelection());
+    hr = ArmObjectSelection();
+    RETURN_IF_FAILED(hr);
   } else {
+    // A stored format the labels do not know gives no text at all: nothing is started then.
+    if (tool == NumberTool) RETURN_IF_FAILED(CheckNumberFormat());
     RETURN_IF_FAILED(StartLeaderCommand(tool));
     // Cancel keeps the previous pick text.
     if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(m_); });
     bool labelFailed = false;
-    labelStatus = UpdateLeaderText(nullptr, &labelFailed);
-    // A label that cannot be written is no host failure: the placement still starts.
+    const HRESULT labelStatus = UpdateLeaderText(nullptr, &labelFailed);
+    // A number out of its format's range is no host failure: its range text is written and the
+    // placement starts.
     if (FAILED(labelStatus) && !labelFailed) return labelStatus;
-    RETURN_IF_FAILED(SubscribeHostEvents());
+    hr = SubscribeHostEvents();
+    RETURN_IF_FAILED(hr);
     m_.PlacementState = Placing;
   }
   *result = true;
-  return labelStatus;
+  return hr;
 }

@@ -65,6 +65,10 @@ class ToolObject {
   HRESULT ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed);
   HRESULT ReadObjectText(HostGraphic& baseObject, std::u16string* text);
   HRESULT WriteLeaderText(const std::u16string& text);
+  // The Number tool's format: a negative stored format counts as Arabic. CheckNumberFormat
+  // gives the labels' failure for a format they do not know.
+  int32_t NumberFormat() const;
+  HRESULT CheckNumberFormat() const;
   void EndPlacementForTermination();
   void ResetPlacement();
   int32_t CountRemovedTexts(HostGraphicList& graphics);

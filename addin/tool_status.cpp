@@ -50,8 +50,11 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
       RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
       RETURN_HR_IF_NULL(E_POINTER, graphics);
       int32_t count = 0;
-      RETURN_IF_FAILED(graphics->CountItems(&count));
+      const HRESULT counted = graphics->CountItems(&count);
+      RETURN_IF_FAILED(counted);
       status->enabled = count != 0;
+      // The progress check calls the host only while an object's leader is being placed.
+      if (m_.ActiveTool != ObjectTool || m_.PlacementState != Placing) return counted;
       return CheckPlacementProgress(ObjectTool, *drawing);
     }
     case RenumberTool: {

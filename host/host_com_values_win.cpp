@@ -152,7 +152,7 @@ HRESULT VariantFromValue(const HostValue& value, VARIANT* variant) {
       return S_OK;
     case HostValue::Kind::Boolean:
       V_VT(variant) = VT_BOOL;
-      V_BOOL(variant) = value.boolean ? VARIANT_TRUE : VARIANT_FALSE;
+      V_BOOL(variant) = value.boolean ? 1 : 0;  // the host's true is 1, never -1
       return S_OK;
     case HostValue::Kind::Other:
       break;

@@ -12,7 +12,8 @@
 template <class Body>
 HRESULT SimCallRun(SimHost& host, const char* name, Body&& body) noexcept {
   const SimHost::CallTicket ticket = host.BeginCall(name);
-  const HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
+  HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
+  if (SUCCEEDED(hr) && ticket.successCode != S_OK) hr = ticket.successCode;
   host.EndCall(ticket, hr, false);
   return hr;
 }
@@ -25,6 +26,7 @@ HRESULT SimCallRunObject(SimHost& host, const char* name, HostRef<T>* out, Body&
   if (out != nullptr) {
     out->reset();
     hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
+    if (SUCCEEDED(hr) && ticket.successCode != S_OK) hr = ticket.successCode;
     if (FAILED(hr) || ticket.noObject) out->reset();
   }
   host.EndCall(ticket, hr, out != nullptr && *out != nullptr);

@@ -168,6 +168,7 @@ HRESULT SimHost::SubscribeWith(std::shared_ptr<SimEventTarget> target, int32_t m
       const int32_t newCookie = nextCookie_++;
       subscriptions_[newCookie] = Subscription{std::move(target), mask};
       *cookie = newCookie;
+      hr = ticket.successCode;
     }
   }
   EndCall(ticket, hr, false);
@@ -270,6 +271,10 @@ void SimHost::FailCall(int64_t k, HRESULT hr) {
   if (k >= 1 && FAILED(hr)) failures_[callCount_ + k] = hr;
 }
 
+void SimHost::SucceedCallWith(int64_t k, HRESULT code) {
+  if (k >= 1 && SUCCEEDED(code)) failures_[callCount_ + k] = code;
+}
+
 void SimHost::GiveNoObject(int64_t k) {
   if (k >= 1) noObjects_[callCount_ + k] = true;
 }
@@ -300,7 +305,7 @@ SimHost::CallTicket SimHost::BeginCall(const char* name) noexcept {
   CallTicket ticket;
   ticket.sequence = ++callCount_;
   if (auto failure = failures_.find(ticket.sequence); failure != failures_.end()) {
-    ticket.forcedFailure = failure->second;
+    (FAILED(failure->second) ? ticket.forcedFailure : ticket.successCode) = failure->second;
     failures_.erase(failure);
   }
   if (auto noObject = noObjects_.find(ticket.sequence); noObject != noObjects_.end()) {

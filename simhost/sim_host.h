@@ -132,6 +132,8 @@ class SimHost {
   int64_t CallCount() const;  // calls since the host was made
   // The k-th call from now (1-based) returns hr and has no effect; object outputs are null.
   void FailCall(int64_t k, HRESULT hr);
+  // The k-th call from now has its effect and answers with the success code `code` (S_FALSE).
+  void SucceedCallWith(int64_t k, HRESULT code);
   // The k-th call from now, if it gives an object, succeeds with a null object instead.
   void GiveNoObject(int64_t k);
   // The k-th call from now performs `action` inside it, before its own effect, as a host that
@@ -146,6 +148,7 @@ class SimHost {
   struct CallTicket {
     int64_t sequence = 0;
     HRESULT forcedFailure = S_OK;  // a failure code when the call must fail
+    HRESULT successCode = S_OK;    // the answer of a call that succeeds
     bool noObject = false;
   };
   CallTicket BeginCall(const char* name) noexcept;

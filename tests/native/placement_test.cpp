@@ -2,6 +2,8 @@
 // to end, the progress check of the status polls, and the point-leader conversion.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "addin/placement_constants.h"
 #include "addin/tool_table.h"
 #include "labels/label_format.h"
@@ -157,22 +159,35 @@ TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
   ToolSession t;
   t.members().RunningNumber = 1000;
   result = false;
-  EXPECT_EQ(E_FAIL, t.Run(NumberTool, &result));
+  EXPECT_EQ(S_OK, t.Run(NumberTool, &result)) << "a running placement is no failure";
   EXPECT_TRUE(result) << "the placement completes";
   EXPECT_EQ(Placing, t.members().PlacementState);
   EXPECT_EQ(1, t.host.SubscriberCount());
   EXPECT_EQ(u"E!Range 1 - 999", t.LeaderToolText());
 }
 
-TEST(NumberPlacement, UnknownFormatWritesNothingButPlacementStarts) {
-  ToolSession s;
-  s.members().TLDefFormat = 7;
-  s.host.SetLeaderToolText(u"before");
-  bool result = false;
-  EXPECT_EQ(E_FAIL, s.Run(NumberTool, &result));
-  EXPECT_TRUE(result);
-  EXPECT_EQ(u"before", s.LeaderToolText());
-  EXPECT_EQ(Placing, s.members().PlacementState);
+// A failure from Run means nothing was started: a format the labels do not know fails before
+// the leader command starts; a negative one counts as Arabic.
+TEST(NumberPlacement, UnknownFormatStartsNothing) {
+  for (int32_t format : {3, 7, -4}) {
+    ToolSession s;
+    s.members().TLDefFormat = format;
+    s.host.SetLeaderToolText(u"before");
+    bool result = false;
+    const HRESULT hr = s.Run(NumberTool, &result);
+    if (format < 0) {
+      EXPECT_EQ(S_OK, hr);
+      EXPECT_EQ(u"1", s.LeaderToolText());
+      continue;
+    }
+    EXPECT_TRUE(FAILED(hr)) << format;
+    EXPECT_FALSE(result) << format;
+    EXPECT_EQ(u"before", s.LeaderToolText()) << format;
+    EXPECT_EQ(0, s.host.ActiveCommand()) << format;
+    EXPECT_EQ(0, s.host.SubscriberCount()) << format;
+    EXPECT_EQ(0, s.host.LocalMenuCount()) << format;
+    EXPECT_EQ(-1, s.members().ActiveTool) << format;
+  }
 }
 
 TEST(NumberPlacement, MouseDownRewritesTheTextOnlyWhilePlacing) {
@@ -284,20 +299,76 @@ TEST(PointLeader, UndoGivesTheTextBackToTheLeader) {
   EXPECT_EQ(1, CountGraphics(s));
 }
 
-TEST(PointLeader, UndoingTheConversionTakesNoNumberBack) {
-  ToolSession s;
-  ASSERT_EQ(S_OK, s.Run(NumberTool));
-  s.host.PlaceLeader(1);
-  s.Poll(NumberTool);
-  ASSERT_EQ(2, s.members().RunningNumber);
-  ASSERT_TRUE(s.host.Undo());  // the text goes back into its leader
-  s.Poll(NumberTool);
-  EXPECT_EQ(2, s.members().RunningNumber);
-  ASSERT_TRUE(s.host.Undo());  // the leader itself
-  s.Poll(NumberTool);
-  EXPECT_EQ(1, s.members().RunningNumber);
-  const int32_t again = s.host.PlaceLeader();
-  EXPECT_EQ(u"1", s.host.Model().Graphic(again)->info) << "no label is given twice";
+// Undoing a conversion takes its text out of the drawing: no leader went away, so neither the
+// number falls nor the pick dialog comes up; undoing the leader itself counts.
+TEST(PointLeader, UndoingTheConversionIsNoLeaderTakenBack) {
+  for (int32_t tool : {NumberTool, PicklistTool}) {
+    ToolSession s;
+    s.services.picks = {u"A", u"B", u"C"};
+    ASSERT_EQ(S_OK, s.Run(tool));
+    s.host.PlaceLeader(1);
+    s.Poll(tool);
+    const int picksBefore = s.services.Count("ShowPickList");
+    ASSERT_EQ(2, s.members().RunningNumber - (tool == PicklistTool ? -1 : 0));
+    ASSERT_TRUE(s.host.Undo());  // the text goes back into its leader
+    s.Poll(tool);
+    EXPECT_EQ(picksBefore, s.services.Count("ShowPickList")) << tool;
+    EXPECT_EQ(tool == NumberTool ? 2 : 1, s.members().RunningNumber) << tool;
+    ASSERT_TRUE(s.host.Undo());  // the leader itself
+    s.Poll(tool);
+    EXPECT_EQ(1, s.members().RunningNumber) << tool;
+    if (tool == NumberTool) {
+      const int32_t again = s.host.PlaceLeader();
+      EXPECT_EQ(u"1", s.host.Model().Graphic(again)->info) << "no label is given twice";
+    } else {
+      EXPECT_EQ(picksBefore + 1, s.services.Count("ShowPickList")) << "a leader went away";
+    }
+  }
+}
+
+// A host that answers with another success code the call whose code a method hands on (its last
+// call; the unsubscription when a placement ends) sees that code from the method, never S_OK.
+TEST(NumberPlacement, TheLastCallsSuccessCodeGoesToTheHost) {
+  struct Case {
+    const char* name;
+    std::function<void(ToolSession&)> setup;
+    std::function<HRESULT(ToolSession&)> act;
+    const char* answering;  // the last call of this name
+  };
+  const Case cases[] = {
+      {"Run starting Number", [](ToolSession&) {}, [](ToolSession& s) { return s.Run(NumberTool); },
+       "IHostApp.SubscribeEvents"},
+      {"Run starting Object", [](ToolSession& s) { s.AddGraphic({}); },
+       [](ToolSession& s) { return s.Run(ObjectTool); }, "IHostAddinServices.ShowPrompt"},
+      {"Run ending a placement", [](ToolSession& s) { s.Run(NumberTool); },
+       [](ToolSession& s) { return s.Run(PicklistTool); }, "IHostApp.UnsubscribeEvents"},
+      {"poll writing the next text",
+       [](ToolSession& s) {
+         s.Run(NumberTool);
+         s.host.PlaceLeader();
+       },
+       [](ToolSession& s) { return s.Poll(NumberTool); }, "IHostProperty.SetPropertyValue"},
+      {"poll seeing no change", [](ToolSession& s) { s.Run(NumberTool); },
+       [](ToolSession& s) { return s.Poll(NumberTool); }, "IHostGraphicList.CountItems"},
+  };
+  for (const Case& c : cases) {
+    int64_t last = 0;
+    {
+      ToolSession clean;
+      c.setup(clean);
+      clean.host.ClearCalls();
+      ASSERT_EQ(S_OK, c.act(clean)) << c.name;
+      const std::vector<SimCall>& calls = clean.host.Calls();
+      for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].name == c.answering) last = static_cast<int64_t>(i) + 1;
+      }
+      ASSERT_GT(last, 0) << c.name;
+    }
+    ToolSession s;
+    c.setup(s);
+    s.host.SucceedCallWith(last, S_FALSE);
+    EXPECT_EQ(S_FALSE, c.act(s)) << c.name;
+  }
 }
 
 TEST(PointLeader, LeadersThatAreNotPointLeadersStayWhole) {

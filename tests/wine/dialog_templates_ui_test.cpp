@@ -1,0 +1,160 @@
+// The DLL's dialog templates as Windows builds them: each dialog is created from its template
+// and every control checked against a table written from the dialog's specified template (id,
+// window class, text, position and size, tab order), so that a template edit that moves,
+// restyles or reorders a control is caught, not only one that breaks the dialog's behaviour.
+// Style bits are read from the template itself: a control changes some of its own when it is
+// created (a border becomes a client edge, an unneeded scroll bar goes).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "wine_test_support.h"
+
+namespace {
+
+struct ControlRow {
+  int id;              // -1: a static text without an id
+  const wchar_t* cls;  // window class, compared without regard to case
+  DWORD type;          // the low style bits that give the control's kind (BS_*, SS_*)
+  DWORD flags;         // style bits that must be set
+  const wchar_t* text;
+  RECT units;  // left, top, width, height in dialog units
+};
+
+struct DialogRow {
+  int templateId;
+  const wchar_t* caption;
+  int width, height;                 // client area, dialog units
+  std::vector<ControlRow> controls;  // in tab order
+};
+
+constexpr DWORD kButtonType = BS_TYPEMASK;
+constexpr DWORD kStaticType = SS_TYPEMASK;
+
+std::vector<DialogRow> Dialogs() {
+  return {
+      {IDD_PICK_LIST,
+       L"Tallyline - Pick Text from List",
+       184,
+       206,
+       {
+           {-1,
+            L"Static",
+            SS_LEFT,
+            0,
+            L"&Select an item from the list or TAB to the Editbox and type the text for the Leader",
+            {6, 6, 174, 30}},
+           {IDC_PICK_LIST,
+            L"ListBox",
+            0,
+            LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
+            L"",
+            {12, 36, 162, 90}},
+           {IDC_PICK_EDIT, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {12, 145, 162, 12}},
+           {IDC_PICK_AUTO_ADD, L"Button", BS_AUTOCHECKBOX, WS_TABSTOP, L"A&dd automatically on OK", {12, 159, 90, 12}},
+           {IDC_PICK_REMOVE, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"&Remove", {138, 129, 36, 12}},
+           {IDC_PICK_ADD, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"&Add", {138, 159, 36, 12}},
+           {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {129, 183, 48, 16}},
+           {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_TABSTOP, L"OK", {77, 183, 48, 16}},
+       }},
+  };
+}
+
+// The style of each control in the template resource, in order (a DIALOG, not DIALOGEX).
+std::vector<DWORD> TemplateStyles(HMODULE module, int templateId) {
+  std::vector<DWORD> styles;
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
+  if (found == nullptr) return styles;
+  const auto* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
+  const auto* word = reinterpret_cast<const WORD*>(header + 1);
+  auto skipText = [&word] {  // a resource name: 0, an ordinal 0xFFFF nnnn, or a string
+    if (*word == 0xFFFF) {
+      word += 2;
+    } else {
+      while (*word++ != 0) {
+      }
+    }
+  };
+  skipText();  // menu
+  skipText();  // class
+  skipText();  // title
+  if ((header->style & DS_SETFONT) != 0) {
+    ++word;  // point size
+    skipText();
+  }
+  for (WORD i = 0; i < header->cdit; ++i) {
+    word = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(word) + 3) & ~UINT_PTR{3});
+    const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(word);
+    styles.push_back(item->style);
+    word = reinterpret_cast<const WORD*>(item + 1);
+    skipText();                        // class
+    skipText();                        // title
+    word += 1 + *word / sizeof(WORD);  // creation data
+  }
+  return styles;
+}
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, ARRAYSIZE(text));
+  return text;
+}
+
+// Dialog units in the dialog's pixels: a position and a size each convert on their own.
+POINT Pixels(HWND dialog, LONG x, LONG y) {
+  RECT r = {x, y, 0, 0};
+  MapDialogRect(dialog, &r);
+  return {r.left, r.top};
+}
+
+TEST(DialogTemplates, EveryControlAsSpecified) {
+  for (const DialogRow& d : Dialogs()) {
+    HWND dialog = CreateDialogParamW(Server().module, MAKEINTRESOURCEW(d.templateId), nullptr, QuietDialog, 0);
+    ASSERT_NE(nullptr, dialog) << d.templateId << " error " << GetLastError();
+    EXPECT_EQ(d.caption, WindowText(dialog));
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    const POINT size = Pixels(dialog, d.width, d.height);
+    EXPECT_EQ(size.x, client.right) << d.templateId << " width";
+    EXPECT_EQ(size.y, client.bottom) << d.templateId << " height";
+    const std::vector<DWORD> styles = TemplateStyles(Server().module, d.templateId);
+    ASSERT_EQ(d.controls.size(), styles.size()) << d.templateId << " controls in the template";
+
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (size_t i = 0; i < d.controls.size(); ++i, control = GetWindow(control, GW_HWNDNEXT)) {
+      const ControlRow& c = d.controls[i];
+      const std::string what = std::to_string(d.templateId) + " control " + std::to_string(i);
+      ASSERT_NE(nullptr, control) << what << ": missing";
+      EXPECT_EQ(c.id, static_cast<int>(static_cast<short>(GetDlgCtrlID(control)))) << what << " id";
+      wchar_t cls[64] = {};
+      GetClassNameW(control, cls, ARRAYSIZE(cls));
+      EXPECT_EQ(0, lstrcmpiW(c.cls, cls)) << what << " class";
+      const DWORD style = styles[i];
+      const DWORD typeMask = lstrcmpiW(c.cls, L"Button") == 0   ? kButtonType
+                             : lstrcmpiW(c.cls, L"Static") == 0 ? kStaticType
+                                                                : 0;
+      EXPECT_EQ(c.type, style & typeMask) << what << " kind";
+      EXPECT_EQ(c.flags, style & c.flags) << what << " style";
+      if (lstrcmpiW(c.cls, L"ListBox") != 0) EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      RECT actual = {};
+      GetWindowRect(control, &actual);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+      const POINT place = Pixels(dialog, c.units.left, c.units.top);
+      const POINT extent = Pixels(dialog, c.units.right, c.units.bottom);
+      EXPECT_EQ(place.x, actual.left) << what << " left";
+      EXPECT_EQ(place.y, actual.top) << what << " top";
+      EXPECT_EQ(extent.x, actual.right - actual.left) << what << " width";
+      EXPECT_EQ(extent.y, actual.bottom - actual.top) << what << " height";
+    }
+    EXPECT_EQ(nullptr, control) << d.templateId << ": more controls than specified";
+    DestroyWindow(dialog);
+  }
+}
+
+}  // namespace

@@ -51,30 +51,30 @@ std::string PickListFilePath(FileSystem& files, std::string_view dataPath) {
 
 PickListStore::PickListStore(FileSystem& files, const CodePage& codePage) : files_(files), codePage_(codePage) {}
 
-void PickListStore::Load(ToolMembers& members) {
-  members.PickListText.emplace();
+std::u16string PickListStore::Load(std::string_view dataPath) {
   loadFailed_ = false;
   failedPath_.clear();
   std::string path;
   try {
-    path = PickListFilePath(files_, members.DataPath);
-    if (path.empty()) return;
+    path = PickListFilePath(files_, dataPath);
+    if (path.empty()) return {};
     std::string bytes;
     const HRESULT hr = files_.ReadWholeFile(path, &bytes);
     if (IsMissingFile(hr)) {
       files_.WriteWholeFile(path, {});
-      return;
+      return {};
     }
     if (FAILED(hr)) {
       loadFailed_ = true;
       failedPath_.swap(path);
-      return;
+      return {};
     }
-    members.PickListText = codePage_.ToWide(std::string_view(bytes).substr(0, bytes.find('\0')));
+    return codePage_.ToWide(std::string_view(bytes).substr(0, bytes.find('\0')));
   } catch (...) {
     // Out of memory half-way: the file may hold a list that was not taken in.
     loadFailed_ = true;
     failedPath_.swap(path);
+    return {};
   }
 }
 
@@ -82,11 +82,10 @@ bool PickListStore::IsProtected(const std::string& path) const {
   return loadFailed_ && (failedPath_.empty() || SameFileName(failedPath_, path));
 }
 
-void PickListStore::Save(const ToolMembers& members) {
+void PickListStore::Save(std::string_view dataPath, std::u16string_view text) {
   try {
-    const std::string path = PickListFilePath(files_, members.DataPath);
+    const std::string path = PickListFilePath(files_, dataPath);
     if (path.empty() || IsProtected(path)) return;
-    std::u16string_view text = members.PickListText ? std::u16string_view(*members.PickListText) : u"";
     // The file ends at its first zero byte; a zero inside the text would end it early.
     text = text.substr(0, text.find(u'\0'));
     std::string bytes = codePage_.ToAnsi(text);

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "addin/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/files.h"
 
@@ -23,15 +22,14 @@ class PickListStore {
  public:
   PickListStore(FileSystem& files, const CodePage& codePage);
 
-  // Sets members.PickListText from the file of members.DataPath: the text up to the first zero
+  // The picklist text of the file in the data folder `dataPath`: its text up to the first zero
   // byte; empty when there is no file (an empty file is created then) or it cannot be read.
-  void Load(ToolMembers& members);
+  std::u16string Load(std::string_view dataPath);
 
-  // Writes members.PickListText (none counts as empty) and one zero byte to the file of
-  // members.DataPath, through a temporary file, so a failed write keeps the old file. A file
-  // that the last Load found but could not read is left alone: its list was never shown and
-  // would be lost.
-  void Save(const ToolMembers& members);
+  // Writes `text` and one zero byte to the file in the data folder `dataPath`, through a
+  // temporary file, so a failed write keeps the old file. A file that the last Load found but
+  // could not read is left alone: its list was never shown and would be lost.
+  void Save(std::string_view dataPath, std::u16string_view text);
 
   // True when the last Load found a file it could not read.
   bool LoadFailed() const { return loadFailed_; }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/pick_list_glue.h"
 #include "framework/temp_root_file_system.h"
 #include "framework/test_double_byte_code_page.h"
 #include "framework/windows1252_code_page.h"
@@ -99,37 +100,37 @@ TEST(PickListStore, EmptyDataPathTouchesNothing) {
   ToolMembers members;
   members.DataPath.clear();
   members.PickListText = u"<TLT><NAME>kept</NAME></TLT>\r\n";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
   members.PickListText = u"<TLT><NAME>new</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_TRUE(recorder.calls.empty());
   EXPECT_FALSE(store.LoadFailed());
 }
 
 TEST_F(PickListStoreTest, MissingFileIsCreatedEmpty) {
   members.DataPath = "C:\\New\\Folder";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
   EXPECT_FALSE(store.LoadFailed());
   EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "");
 
   members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
 }
 
 TEST_F(PickListStoreTest, MissingFolderIsNoFailedLoad) {
   files.FailFolderCreation(E_ACCESSDENIED);
   members.DataPath = "C:\\Locked\\Data";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
   EXPECT_FALSE(store.LoadFailed());
   EXPECT_FALSE(fs::exists(files.RealPath("C:\\Locked")));
 
   files.FailFolderCreation(S_OK);
   members.PickListText = u"x";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\Locked\\Data\\TLeaders.txt"), "x\0"s);
 }
 
@@ -148,7 +149,7 @@ TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
-    store.Load(members);
+    LoadPickList(store, members);
     EXPECT_EQ(members.PickListText, c.text) << c.file;
     EXPECT_FALSE(store.LoadFailed());
     EXPECT_EQ(FileContent(), c.file) << "a load leaves the file alone";
@@ -172,7 +173,7 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
   ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
   for (const Case& c : cases) {
     members.PickListText = c.text;
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), c.file) << c.name;
   }
 }
@@ -182,18 +183,18 @@ TEST_F(PickListStoreTest, WrittenFileComesBackByteForByte) {
   for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
   const std::string file = "<TLT><NAME>" + all + "</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
-  store.Load(members);
+  LoadPickList(store, members);
   ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), file);
 
   TestDoubleByteCodePage doubleByte;
   PickListStore doubleByteStore(files, doubleByte);
   const std::string doubleByteFile = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, doubleByteFile));
-  doubleByteStore.Load(members);
+  LoadPickList(doubleByteStore, members);
   ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  doubleByteStore.Save(members);
+  SavePickList(doubleByteStore, members);
   EXPECT_EQ(FileContent(), doubleByteFile);
 }
 
@@ -201,16 +202,16 @@ TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
   using Failure = TempRootFileSystem::WriteFailure;
   const std::string old = "<TLT><NAME>old</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, old));
-  store.Load(members);
+  LoadPickList(store, members);
   members.PickListText = u"<TLT><NAME>new and longer</NAME></TLT>\r\n";
   for (const Failure failure : {Failure::OnCreate, Failure::AfterHalf, Failure::OnReplace}) {
     files.FailWrites(failure, HRESULT_FROM_WIN32(kErrorDiskFull));
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), old) << static_cast<int>(failure);
     EXPECT_FALSE(fs::exists(files.RealPath(TemporaryPathFor(kLeaders)))) << static_cast<int>(failure);
   }
   files.FailWrites(Failure::None, S_OK);
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), "<TLT><NAME>new and longer</NAME></TLT>\r\n\0"s);
 }
 
@@ -223,15 +224,15 @@ TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
     files.FailNextRead(hr);
     members.PickListText = u"<TLT><NAME>before</NAME></TLT>\r\n";
-    store.Load(members);
+    LoadPickList(store, members);
     EXPECT_EQ(members.PickListText, u"");
     EXPECT_TRUE(store.LoadFailed());
 
     members.PickListText = u"<TLT><NAME>added</NAME></TLT>\r\n";
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), stored);
     members.DataPath = "c:\\DATA";  // the same file to Windows
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), stored);
     EXPECT_FALSE(fs::exists(files.RealPath("C:\\DATA\\TLeaders.txt")));
     members.DataPath = kDataPath;
@@ -242,23 +243,23 @@ TEST_F(PickListStoreTest, FailedLoadProtectsOnlyItsOwnFile) {
   const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
   files.FailNextRead(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-  store.Load(members);
+  LoadPickList(store, members);
   ASSERT_TRUE(store.LoadFailed());
 
   // The user chose another data folder after the failed load.
   members.DataPath = "C:\\Other";
   members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\Other\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
   EXPECT_EQ(FileContent(), stored);
 
   // A later load that reads the file lifts the protection.
   members.DataPath = kDataPath;
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_FALSE(store.LoadFailed());
   EXPECT_EQ(members.PickListText, u"<TLT><NAME>stored</NAME></TLT>\r\n");
   members.PickListText = u"";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), "\0"s);
 }
 
@@ -267,13 +268,13 @@ TEST_F(PickListStoreTest, LongDataPathIsUsedWhole) {
   for (int i = 0; i < 12; ++i) dataPath += "\\" + std::string(60, static_cast<char>('a' + i));
   ASSERT_GT(dataPath.size(), kDataPathMaxLength);
   members.DataPath = dataPath;
-  store.Load(members);
+  LoadPickList(store, members);
   const std::string file = dataPath + "\\TLeaders.txt";
   EXPECT_EQ(FileContent(file), "");
   members.PickListText = u"<TLT><NAME>deep</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(file), "<TLT><NAME>deep</NAME></TLT>\r\n\0"s);
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"<TLT><NAME>deep</NAME></TLT>\r\n");
 }
 

@@ -37,6 +37,10 @@ class MemoryFileSystem : public FileSystem {
     files[path] = std::string(bytes);
     return S_OK;
   }
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override {
+    if (files.count(path) != 0) return HRESULT_FROM_WIN32(kErrorAlreadyExists);
+    return WriteWholeFile(path, bytes);
+  }
 
   std::map<std::string, std::string> files;
 };

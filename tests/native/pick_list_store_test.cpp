@@ -35,6 +35,10 @@ class RecordingFileSystem : public FileSystem {
     calls.push_back("Write " + path);
     return files.WriteWholeFile(path, bytes);
   }
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override {
+    calls.push_back("WriteNew " + path);
+    return files.WriteNewFile(path, bytes);
+  }
 
   TempRootFileSystem files;
   std::vector<std::string> calls;

@@ -65,6 +65,7 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
     std::string dataPath;
     std::string file;
     std::vector<std::string> folders;
+    bool doubleByte = false;  // on the double-byte test page, where 0x5C can be a trail byte
   };
   const Case cases[] = {
       {"C:\\a\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
@@ -76,10 +77,23 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
       {"C:\\a\0b\\c"s, "C:\\a\\TLeaders.txt", {"C:\\a\\"}},
       {"", "", {}},
       {"\\\\\\", "", {}},
+      {"C:\\a\x81\\\\", "C:\\a\x81\\\\TLeaders.txt", {"C:\\a\x81\\\\"}, true},
+      {"C:\\a\\\x81\\\x81\\", "C:\\a\\\x81\\\x81\\\\TLeaders.txt", {"C:\\a\\", "C:\\a\\\x81\\\x81\\\\"}, true},
+      {"C:\\a\\\x81\\b\\\xa0\\",
+       "C:\\a\\\x81\\b\\\xa0\\TLeaders.txt",
+       {"C:\\a\\", "C:\\a\\\x81\\b\\", "C:\\a\\\x81\\b\\\xa0\\"},
+       true},
+      {"C:\\a\\\x81\\\\\\\\b",
+       "C:\\a\\\x81\\\\b\\TLeaders.txt",
+       {"C:\\a\\", "C:\\a\\\x81\\\\", "C:\\a\\\x81\\\\b\\"},
+       true},
   };
+  const Windows1252CodePage windows1252;
+  const TestDoubleByteCodePage doubleByte;
   for (const Case& c : cases) {
     RecordingFileSystem recorder;
-    EXPECT_EQ(PickListFilePath(recorder, c.dataPath), c.file) << c.dataPath;
+    const CodePage& page = c.doubleByte ? static_cast<const CodePage&>(doubleByte) : windows1252;
+    EXPECT_EQ(PickListFilePath(recorder, page, c.dataPath), c.file) << c.dataPath;
     std::vector<std::string> expected;
     for (const std::string& folder : c.folders) expected.push_back("CreateFolder " + folder);
     EXPECT_EQ(recorder.calls, expected) << c.dataPath;
@@ -88,12 +102,13 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
 
 TEST(PickListFilePath, CreatesEachFolderInTurnAndIgnoresFailures) {
   TempRootFileSystem files;
-  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+  const Windows1252CodePage page;
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
   EXPECT_TRUE(fs::is_directory(files.RealPath("C:\\one\\two\\three")));
-  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
 
   files.FailFolderCreation(E_ACCESSDENIED);
-  EXPECT_EQ(PickListFilePath(files, "C:\\denied\\x"), "C:\\denied\\x\\TLeaders.txt");
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\denied\\x"), "C:\\denied\\x\\TLeaders.txt");
   EXPECT_FALSE(fs::exists(files.RealPath("C:\\denied")));
 }
 
@@ -124,12 +139,12 @@ TEST_F(PickListStoreTest, MissingFileIsCreatedEmpty) {
   EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
 }
 
-TEST_F(PickListStoreTest, MissingFolderIsNoFailedLoad) {
+TEST_F(PickListStoreTest, FolderThatCannotBeMadeIsAFailedLoad) {
   files.FailFolderCreation(E_ACCESSDENIED);
   members.DataPath = "C:\\Locked\\Data";
   LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
-  EXPECT_FALSE(store.LoadFailed());
+  EXPECT_TRUE(store.LoadFailed()) << "the file could neither be read nor created";
   EXPECT_FALSE(fs::exists(files.RealPath("C:\\Locked")));
 
   files.FailFolderCreation(S_OK);
@@ -265,6 +280,69 @@ TEST_F(PickListStoreTest, FailedLoadProtectsOnlyItsOwnFile) {
   members.PickListText = u"";
   SavePickList(store, members);
   EXPECT_EQ(FileContent(), "\0"s);
+}
+
+// The data folder's drive is not there when the host starts (a network drive not yet
+// reconnected, a USB stick) and back when it ends; meanwhile the user confirmed a new list.
+TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> fileAtSave;  // none: there is no file when the drive is back
+    std::string saved;
+  };
+  const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
+  const Case cases[] = {
+      {"a stored list stays", stored, stored},
+      {"an empty file stays", ""s, ""s},
+      {"without a file the new list is written", std::nullopt, "<TLT><NAME>typed</NAME></TLT>\r\n\0"s},
+  };
+  const fs::path drive = files.RealPath("C:\\");
+  const fs::path away = drive.string() + "-away";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(drive);
+    fs::create_directory(drive);
+    if (c.fileAtSave) ASSERT_TRUE(files.WriteRealFile(kLeaders, *c.fileAtSave));
+    fs::rename(drive, away);
+    LoadPickList(store, members);
+    EXPECT_EQ(members.PickListText, u"");
+    EXPECT_TRUE(store.LoadFailed());
+
+    fs::rename(away, drive);
+    members.PickListText = u"<TLT><NAME>typed</NAME></TLT>\r\n";
+    SavePickList(store, members);
+    EXPECT_EQ(FileContent(), c.saved);
+  }
+}
+
+// Files that a double-byte code page does not give back unchanged: saved untouched they keep
+// their bytes; once the list was changed it is written as the code page converts it.
+TEST_F(PickListStoreTest, UntouchedListGoesBackAsTheBytesItCameFrom) {
+  struct Case {
+    const char* name;
+    std::string file;
+    bool changed;
+    std::string saved;
+  };
+  const std::string brokenPair = "<TLT><NAME>A\x82\nB</NAME></TLT>\r\n";
+  const std::string utf8 = "<TLT><NAME>M\xc3\xbcller \xe2\x80\x93 5</NAME></TLT>\r\n";
+  const Case cases[] = {
+      {"a lead byte before a line break", brokenPair + '\0', false, brokenPair + '\0'},
+      {"a lead byte at the end", brokenPair + "\x81\0"s, false, brokenPair + "\x81\0"s},
+      {"UTF-8 without a final zero", utf8, false, utf8 + '\0'},
+      {"bytes after the zero", utf8 + "\0\x81\0"s, false, utf8 + '\0'},
+      {"changed", brokenPair + '\0', true, "<TLT><NAME>A?B</NAME></TLT>\r\n<TLT><NAME>new</NAME></TLT>\r\n\0"s},
+  };
+  TestDoubleByteCodePage doubleByte;
+  PickListStore doubleByteStore(files, doubleByte);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
+    LoadPickList(doubleByteStore, members);
+    if (c.changed) *members.PickListText += u"<TLT><NAME>new</NAME></TLT>\r\n";
+    SavePickList(doubleByteStore, members);
+    EXPECT_EQ(FileContent(), c.saved);
+  }
 }
 
 TEST_F(PickListStoreTest, LongDataPathIsUsedWhole) {

@@ -18,6 +18,8 @@ struct SessionStart {
   std::u16string version = u"10.5";
   // The picklist file's bytes in the session's data folder; none: no file.
   std::optional<std::string> pickListFile;
+  // DataPath as the registry holds it; none: the session's data folder.
+  std::optional<std::wstring> dataPath;
 };
 
 class AddinSession {

@@ -15,12 +15,12 @@ bool IsChecked(int state) {
 }  // namespace
 
 void CPickListDlg::OnInit(DialogControls& controls) {
-  // Thousands of items go in without a redraw for each.
+  // Thousands of items go in at once and without a redraw for each.
   controls.SetRedraw(kPickListBox, false);
   const std::string text = codePage_.ToAnsi(Values.ListText);
-  for (std::string_view item : FindPickListItems(codePage_, text)) {
-    controls.ListAdd(kPickListBox, std::string(CutToItemLength(codePage_, item)));
-  }
+  std::vector<std::string_view> items = FindPickListItems(codePage_, text);
+  for (std::string_view& item : items) item = CutToItemLength(codePage_, item);
+  controls.ListAddAll(kPickListBox, items);
   controls.SetRedraw(kPickListBox, true);
   const int check = Values.AddAutomatically;
   controls.SetCheck(kPickAutoAdd, check >= 0 && check <= 2 ? check : kUnchecked);
@@ -109,8 +109,8 @@ void CPickListDlg::Confirm(DialogControls& controls) {
   Values.ListText.clear();
   Values.AddAutomatically = IsChecked(controls.GetCheck(kPickAutoAdd)) ? 1 : 0;
   if (Values.AddAutomatically != 0 && edited_) Add(controls);
-  std::vector<std::string> items;
-  for (int i = 0; i < controls.ListCount(kPickListBox); ++i) items.push_back(ItemText(controls, i));
+  std::vector<std::string> items = controls.ListGetAll(kPickListBox);
+  for (std::string& item : items) item.resize(CutToItemLength(codePage_, item).size());
   Values.ListText = BuildPickListText(codePage_, items);
   Values.PickText = codePage_.ToWide(controls.GetText(kPickEdit));
   Confirmed = true;

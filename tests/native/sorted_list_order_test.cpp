@@ -37,16 +37,12 @@ std::vector<size_t> AddOneByOne(const std::vector<std::string>& texts) {
   return box;
 }
 
-// `count` texts of up to `length` letters from `letters`, each letter's case at random.
-std::vector<std::string> RandomTexts(size_t count, size_t length, const std::string& letters, unsigned seed) {
+// `count` texts of up to `length` characters drawn from `characters`.
+std::vector<std::string> RandomTexts(size_t count, size_t length, const std::string& characters, unsigned seed) {
   std::mt19937 random(seed);
   std::vector<std::string> texts(count);
   for (std::string& text : texts) {
-    const size_t size = random() % (length + 1);
-    for (size_t i = 0; i < size; ++i) {
-      const char letter = letters[random() % letters.size()];
-      text.push_back(random() % 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(letter))) : letter);
-    }
+    for (size_t size = random() % (length + 1); text.size() < size;) text += characters[random() % characters.size()];
   }
   return texts;
 }
@@ -55,16 +51,18 @@ TEST(SortedListOrder, IsTheOrderOfAddingOneByOne) {
   struct Case {
     size_t count;
     size_t length;
-    std::string letters;
+    std::string characters;  // both cases of a letter: texts that differ only in case
   };
   const Case cases[] = {
-      {0, 3, "ab"},   {1, 3, "ab"},    {2, 1, "a"},      {7, 1, "a"},           {100, 2, "ab"},
-      {1000, 1, "a"}, {1000, 3, "ab"}, {5000, 4, "abc"}, {3000, 6, "abcdefgh"}, {20000, 2, "ab1"},
+      {0, 3, "aB"},        {1, 3, "aB"},        {2, 1, "aA"},
+      {7, 1, "aA"},        {100, 2, "aAbB"},    {1000, 1, "aA"},
+      {1000, 3, "aAbB"},   {5000, 4, "aAbBcC"}, {3000, 6, "abcdefghABCDEFGH"},
+      {20000, 2, "aAbB1"},
   };
   for (const Case& c : cases) {
     for (unsigned seed = 1; seed <= 3; ++seed) {
-      SCOPED_TRACE(std::to_string(c.count) + " texts of " + c.letters + ", seed " + std::to_string(seed));
-      const std::vector<std::string> texts = RandomTexts(c.count, c.length, c.letters, seed);
+      SCOPED_TRACE(std::to_string(c.count) + " texts of " + c.characters + ", seed " + std::to_string(seed));
+      const std::vector<std::string> texts = RandomTexts(c.count, c.length, c.characters, seed);
       const std::vector<size_t> order =
           SortedListOrder(texts.size(), [&texts](size_t a, size_t b) { return CompareNoCase(texts[a], texts[b]); });
       ASSERT_EQ(order, AddOneByOne(texts));

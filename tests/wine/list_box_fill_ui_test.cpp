@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,21 +24,12 @@ std::vector<std::u16string> Entries(HWND listBox) {
   return entries;
 }
 
-char16_t Upper(char16_t c) {
-  // CharUpperW converts one character that is passed in place of a pointer.
-  const auto single = reinterpret_cast<wchar_t*>(static_cast<uintptr_t>(c));
-  return static_cast<char16_t>(reinterpret_cast<uintptr_t>(CharUpperW(single)));
-}
-
-// `count` texts of up to `length` characters from `characters`, letters in either case.
-std::vector<std::u16string> RandomTexts(size_t count, size_t length, std::u16string characters, unsigned seed) {
-  std::mt19937 random(seed);
+// `count` texts of up to `length` characters drawn from `characters`.
+std::vector<std::u16string> RandomTexts(size_t count, size_t length, const std::u16string& characters) {
+  std::mt19937 random(7);
   std::vector<std::u16string> texts(count);
   for (std::u16string& text : texts) {
-    for (size_t size = random() % (length + 1); text.size() < size;) {
-      const char16_t c = characters[random() % characters.size()];
-      text.push_back(random() % 2 ? Upper(c) : c);
-    }
+    for (size_t size = random() % (length + 1); text.size() < size;) text += characters[random() % characters.size()];
   }
   return texts;
 }
@@ -50,13 +40,14 @@ TEST(ListBoxFill, GivesTheListBoxesOwnOrder) {
     size_t length;
     std::u16string characters;
   };
+  // Both cases of letters: texts that differ only in case.
   const Case cases[] = {
-      {50, 2, u"ab"},
-      {3000, 1, u"a"},
-      {3000, 3, u"ab"},
-      {5000, 4, u"abc1 "},
-      {5000, 4, u"a-'\u00e9E\u00c5 \u8868\u30c7"},
-      {20000, 6, u"abcdefgh"},
+      {50, 2, u"aAbB"},
+      {3000, 1, u"aA"},
+      {3000, 3, u"aAbB"},
+      {5000, 4, u"aAbBcC1 "},
+      {5000, 4, u"aA-'\u00e9\u00c9eE\u00c5\u00e5 \u8868\u30c7"},
+      {20000, 6, u"abcdefghABCDEFGH"},
   };
   // The style of the pick dialog's list box.
   HWND listBox = CreateWindowW(L"LISTBOX", L"", WS_POPUP | LBS_SORT | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0,
@@ -64,7 +55,7 @@ TEST(ListBoxFill, GivesTheListBoxesOwnOrder) {
   ASSERT_NE(listBox, nullptr);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.count) + " texts of " + std::to_string(c.characters.size()) + " characters");
-    const std::vector<std::u16string> texts = RandomTexts(c.count, c.length, c.characters, 7);
+    const std::vector<std::u16string> texts = RandomTexts(c.count, c.length, c.characters);
     SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
     for (const std::u16string& text : texts) {
       SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -3,6 +3,8 @@
 // Japanese locale (ctest's wine_tests_cp932). Each case runs on its own code page only.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 namespace {
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 // Wine's own way of making a drive come and go (winecfg uses it): its mount manager links
 // the drive letter to a Unix folder, or removes the link.
@@ -61,42 +64,10 @@ bool DefineDrive(wchar_t letter, const std::wstring& target) {
   return done;
 }
 
-void RemoveAll(const std::wstring& path) {
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveAll(path + L"\\" + name);
-      } else {
-        DeleteFileW((path + L"\\" + name).c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(path.c_str());
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  const HANDLE out =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool done = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
-  CloseHandle(out);
-  return done && written == bytes.size();
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-  const HANDLE in = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(GetFileSize(in, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(in, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(in);
-  return bytes;
+// Files through std::filesystem, which takes wide paths on Windows, whatever the code page.
+std::string ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return in ? std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) : "<missing>";
 }
 
 std::wstring StoredDataPath() {
@@ -118,84 +89,67 @@ const std::string kWindows1252 = "<TLT><NAME>Caf\xe9 \x81\x8d\x8f\x90\x9d\xff</N
 struct FileCase {
   const char* name;
   UINT codePage;
-  std::wstring dataPath;                  // below the cases' folder; on drive M: when it starts so
-  std::optional<std::string> fileBefore;  // the picklist file in the data folder at start
-  std::wstring fileAfter;                 // where the list is afterwards, below the same base
-  std::string bytesAfter;
-  std::vector<std::wstring> absent;  // below the cases' folder, things no session may leave
-  bool driveGoneAtStart = false;     // drive M: comes back only after Initialize
+  std::wstring dataPath;                  // below the cases' folder, or on drive M:
+  std::optional<std::string> fileBefore;  // the picklist file in that folder at start
+  std::optional<std::string> fileAfter;   // and afterwards; none: not looked at
+  std::vector<std::wstring> absent;       // below the cases' folder, what no session may leave
+  bool driveGoneAtStart = false;          // drive M: comes back only after Initialize
 };
 
 TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring root = std::wstring(temp) + L"tallyline-files\\";
+  const fs::path root = fs::temp_directory_path() / L"tallyline-files";
   const std::wstring longPath = L"D:\\" + std::wstring(600, L'p');
+  const std::wstring mueller = L"Zeichnungen\\M\u00fcller", zumen = L"\u56f3\u9762\\\u30c7\u30fc\u30bf";
   const FileCase cases[] = {
-      {"drive not there at start", 1252, L"M:\\Data\\", kStored, L"M:\\Data\\TLeaders.txt", kStored, {}, true},
-      {"untouched on 1252", 1252, L"Data", kWindows1252 + "\0tail"s, L"Data\\TLeaders.txt", kWindows1252 + '\0'},
-      {"untouched on 932", 932, L"Data", kNotRoundTripping + "\0tail"s, L"Data\\TLeaders.txt",
-       kNotRoundTripping + '\0'},
-      {"non-ASCII folder on 1252",
-       1252,
-       L"Zeichnungen\\M\u00fcller",
-       {},
-       L"Zeichnungen\\M\u00fcller\\TLeaders.txt",
-       "\0"s},
-      {"non-ASCII folder on 932",
-       932,
-       L"\u56f3\u9762\\\u30c7\u30fc\u30bf",
-       {},
-       L"\u56f3\u9762\\\u30c7\u30fc\u30bf\\TLeaders.txt",
-       "\0"s},
+      {"drive not there at start", 1252, L"M:\\Data\\", kStored, kStored, {}, true},
+      {"untouched on 1252", 1252, L"Data", kWindows1252 + "\0tail"s, kWindows1252 + '\0'},
+      {"untouched on 932", 932, L"Data", kNotRoundTripping + "\0tail"s, kNotRoundTripping + '\0'},
+      {"non-ASCII folder on 1252", 1252, mueller, {}, "\0"s},
+      {"non-ASCII folder on 932", 932, zumen, {}, "\0"s},
       // U+8868 is 0x95 0x5C on 932: its second byte is a backslash.
-      {"folder ending in 0x5C", 932, L"\u8868\\", kStored, L"\u8868\\TLeaders.txt", kStored, {L"\u8868TLeaders.txt"}},
-      {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, L"\u8868\u793a\\TLeaders.txt", "\0"s, {L"\u8868"}},
-      {"DataPath too long to take", 1252, longPath, {}, L"", "", {}},
+      {"folder ending in 0x5C", 932, L"\u8868\\", kStored, kStored, {L"\u8868TLeaders.txt"}},
+      {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, "\0"s, {L"\u8868"}},
+      {"DataPath too long to take", 1252, longPath, {}, {}},
   };
   int ran = 0;
   for (const FileCase& c : cases) {
     if (c.codePage != GetACP()) continue;
     SCOPED_TRACE(c.name);
     ++ran;
-    RemoveAll(root.substr(0, root.size() - 1));
-    ASSERT_TRUE(CreateDirectoryW(root.c_str(), nullptr));
+    fs::remove_all(root);
     const bool onDrive = c.dataPath.rfind(L"M:", 0) == 0;
-    const bool absolute = onDrive || c.dataPath == longPath;
     if (onDrive) {
-      CreateDirectoryW((root + L"drive-m").c_str(), nullptr);
-      ASSERT_TRUE(DefineDrive(L'm', root + L"drive-m")) << "Wine's mount manager";
+      fs::create_directories(root / L"drive-m");
+      ASSERT_TRUE(DefineDrive(L'm', root / L"drive-m")) << "Wine's mount manager";
     }
-    const std::wstring base = absolute ? L"" : root;
+    const fs::path folder = onDrive || c.dataPath == longPath ? fs::path(c.dataPath) : root / c.dataPath;
+    const fs::path file = folder / L"TLeaders.txt";
+    fs::create_directories(onDrive ? folder : root);
     if (c.fileBefore) {
-      const std::wstring folder = base + c.fileAfter.substr(0, c.fileAfter.rfind(L'\\'));
-      CreateDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str(), nullptr);
-      CreateDirectoryW(folder.c_str(), nullptr);
-      ASSERT_TRUE(WriteFileBytes(base + c.fileAfter, *c.fileBefore));
+      fs::create_directories(folder);
+      ASSERT_TRUE(std::ofstream(file, std::ios::binary) << *c.fileBefore);
     }
     if (c.driveGoneAtStart) {
       ASSERT_TRUE(DefineDrive(L'm', L""));
     }
 
     SessionStart start;
-    start.dataPath = base + c.dataPath;
+    start.dataPath = folder.wstring();
     {
       AddinSession session(start);
       if (c.driveGoneAtStart) {
-        ASSERT_TRUE(DefineDrive(L'm', root + L"drive-m"));
+        ASSERT_TRUE(DefineDrive(L'm', root / L"drive-m"));
       }
     }
 
-    if (!c.fileAfter.empty()) {
-      EXPECT_EQ(ReadFileBytes(base + c.fileAfter), c.bytesAfter);
+    if (c.fileAfter) {
+      EXPECT_EQ(ReadFileBytes(file), *c.fileAfter);
     }
-    for (const std::wstring& name : c.absent) {
-      EXPECT_EQ(GetFileAttributesW((root + name).c_str()), INVALID_FILE_ATTRIBUTES) << "stray " << name;
-    }
+    for (const std::wstring& name : c.absent) EXPECT_FALSE(fs::exists(root / name)) << "stray " << name;
     EXPECT_EQ(StoredDataPath(), start.dataPath);
     if (onDrive) DefineDrive(L'm', L"");
   }
-  RemoveAll(root.substr(0, root.size() - 1));
+  fs::remove_all(root);
   if (ran == 0) GTEST_SKIP() << "no case for code page " << GetACP();
 }
 

@@ -2,8 +2,6 @@
 // not part of this build yet: they decline, and the tool object goes on without them.
 #include "addin/dll_tool_services_win.h"
 
-#include "picklist/pick_list_dialog.h"
-
 HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
   return ::ShowPickList(members, dialogs_, codePage_);
 }

@@ -2,6 +2,7 @@
 // in the registry, the picklist in its file, the dialogs from the module's templates.
 #pragma once
 
+#include "addin/pick_list_glue.h"
 #include "addin/settings_store.h"
 #include "addin/tool_services.h"
 #include "framework/code_page.h"
@@ -17,8 +18,8 @@ class DllToolServices : public ToolServices {
 
   void LoadSettings(ToolMembers& members) override { settings_.Load(members); }
   void SaveSettings(const ToolMembers& members) override { settings_.Save(members); }
-  void LoadPickList(ToolMembers& members) override { pickList_.Load(members); }
-  void SavePickList(const ToolMembers& members) override { pickList_.Save(members); }
+  void LoadPickList(ToolMembers& members) override { ::LoadPickList(pickList_, members); }
+  void SavePickList(const ToolMembers& members) override { ::SavePickList(pickList_, members); }
   HRESULT ShowPickList(ToolMembers& members) override;
   HRESULT ShowOptions(ToolMembers& members) override;
   HRESULT RenumberSelection(ToolMembers& members, HostApp& app) override;

@@ -5,10 +5,13 @@
 //
 // Every value is text; its registry type is not looked at, so a DWORD or binary value reads as
 // its raw bytes up to the first NUL. Numbers are read as strtol reads them and taken as they are,
-// without range checks.
+// without range checks. A value that is there but is not taken (longer than the read buffer, or
+// a data path longer than the add-in's paths) was set by someone on purpose: the save leaves it
+// as it stands unless its option changed meanwhile.
 #include "addin/settings_store.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "framework/decimal_text.h"
@@ -52,26 +55,39 @@ HRESULT OpenSettingsKeys(Registry& registry, RegistryRoot root, RegistryAccess a
   return S_OK;
 }
 
-// The value as text: its bytes up to the first NUL. A value that cannot be read (missing, or
-// longer than the buffer) reads as empty, as does an empty one.
-std::string ReadText(RegistryKey& key, const char* name) {
+// The value as text: its bytes up to the first NUL; empty for a missing value. None for a value
+// that is there but cannot be read (longer than the buffer).
+std::optional<std::string> ReadText(RegistryKey& key, const char* name) {
   std::string data;
-  if (FAILED(key.QueryValue(name, kSettingsReadBufferBytes, &data))) return std::string();
+  const HRESULT hr = key.QueryValue(name, kSettingsReadBufferBytes, &data);
+  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return std::string();
+  if (FAILED(hr)) return std::nullopt;
   const size_t end = data.find('\0');
   if (end != std::string::npos) data.resize(end);
   return data;
 }
 
-// Reads every value the keys hold over the members; an empty text leaves its member alone.
-void ReadValues(SettingsKeys& keys, ToolMembers& members) {
-  const std::string dataPath = ReadText(*keys.family, kDataPathName);
+// The text a value is written as.
+std::string OptionText(const Option& option, const ToolMembers& members) {
+  return WriteInt32(option.number ? members.*option.number : (members.*option.flag ? 1 : 0));
+}
+
+// Reads every value the keys hold over the members; an empty text leaves its member alone. The
+// names of values that are there but not taken go to `ignored`.
+void ReadValues(SettingsKeys& keys, ToolMembers& members, std::set<std::string>* ignored) {
+  const std::optional<std::string> dataPath = ReadText(*keys.family, kDataPathName);
   // A longer path would not fit the add-in's path buffers; the one in hand stays.
-  if (!dataPath.empty() && dataPath.size() <= kDataPathMaxLength) members.DataPath = dataPath;
+  if (!dataPath || dataPath->size() > kDataPathMaxLength) {
+    ignored->insert(kDataPathName);
+  } else if (!dataPath->empty()) {
+    members.DataPath = *dataPath;
+  }
 
   for (const Option& option : kOptions) {
-    const std::string text = ReadText(*keys.settings, option.name);
-    if (text.empty()) continue;
-    const int32_t value = ReadLeadingInt32(text);
+    const std::optional<std::string> read = ReadText(*keys.settings, option.name);
+    if (!read) ignored->insert(option.name);
+    if (!read || read->empty()) continue;
+    const int32_t value = ReadLeadingInt32(*read);
     if (option.number) {
       members.*option.number = value;
     } else {
@@ -81,32 +97,39 @@ void ReadValues(SettingsKeys& keys, ToolMembers& members) {
 }
 
 // Failed writes are not reported: the values in memory stay in force for this session.
-void WriteValues(const ToolMembers& members, SettingsKeys& keys) {
-  for (const Option& option : kOptions) {
-    const int32_t value = option.number ? members.*option.number : (members.*option.flag ? 1 : 0);
-    keys.settings->SetText(option.name, WriteInt32(value));
-  }
-  keys.family->SetText(kDataPathName, members.DataPath);
+void WriteValues(const ToolMembers& members, const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
+  auto write = [&kept](RegistryKey& key, const char* name, const std::string& text) {
+    const auto unchanged = kept.find(name);
+    if (unchanged == kept.end() || unchanged->second != text) key.SetText(name, text);
+  };
+  for (const Option& option : kOptions) write(*keys.settings, option.name, OptionText(option, members));
+  write(*keys.family, kDataPathName, members.DataPath);
 }
 
 }  // namespace
 
 void SettingsStore::Load(ToolMembers& members) {
+  kept_.clear();
+  std::set<std::string> ignored;
   try {
     SettingsKeys keys;
     if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
       home_ = RegistryRoot::LocalMachine;
-      ReadValues(keys, members);
-      return;
+      ReadValues(keys, members, &ignored);
+    } else {
+      home_ = RegistryRoot::CurrentUser;
+      // Read-only on both roots: loading creates no keys, and a copy the user may only read applies.
+      if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
+        ReadValues(keys, members, &ignored);
+      }
+      if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
+        ReadValues(keys, members, &ignored);
+      }
     }
-    home_ = RegistryRoot::CurrentUser;
-    // Read-only on both roots: loading creates no keys, and a copy the user may only read applies.
-    if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
-      ReadValues(keys, members);
+    for (const Option& option : kOptions) {
+      if (ignored.count(option.name) != 0) kept_[option.name] = OptionText(option, members);
     }
-    if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
-      ReadValues(keys, members);
-    }
+    if (ignored.count(kDataPathName) != 0) kept_[kDataPathName] = members.DataPath;
   } catch (...) {
     // Out of memory while reading: the members read so far keep their new values.
   }
@@ -120,7 +143,7 @@ void SettingsStore::Save(const ToolMembers& members) {
       home_ = RegistryRoot::CurrentUser;
       if (FAILED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadWrite, &keys))) return;
     }
-    WriteValues(members, keys);
+    WriteValues(members, kept_, keys);
   } catch (...) {
     // Out of memory while writing: the values written so far stay.
   }

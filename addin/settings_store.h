@@ -2,7 +2,9 @@
 // and the nine tool options in its subkey VKTL, each a REG_SZ text named after its member.
 #pragma once
 
+#include <map>
 #include <optional>
+#include <string>
 
 #include "addin/tool_members.h"
 #include "framework/registry.h"
@@ -23,6 +25,8 @@ class SettingsStore {
 
   // Writes the nine options and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
   // otherwise to HKEY_CURRENT_USER; nothing when the keys of the chosen root cannot be opened.
+  // A value that the last Load found but did not take (too long) is not written while its
+  // member still holds what it held after that Load: the stored value stays as it stands.
   void Save(const ToolMembers& members);
 
   // The root the last Load or Save took as the options' home (LocalMachine when its keys opened
@@ -33,4 +37,7 @@ class SettingsStore {
  private:
   Registry& registry_;
   std::optional<RegistryRoot> home_;
+  // The values the last Load did not take, by name, each with the text its member was written
+  // as right after that Load.
+  std::map<std::string, std::string> kept_;
 };

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_members.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -69,11 +68,9 @@ size_t ReadAndScan(FileSystem& files) {
 
 size_t LoadAndParse(FileSystem& files, const CodePage& codePage) {
   PickListStore store(files, codePage);
-  ToolMembers members;
-  members.DataPath = kDataPath;
-  store.Load(members);
+  const std::u16string listText = store.Load(kDataPath);
   // What the pick dialog does before it fills its list.
-  const std::string text = codePage.ToAnsi(*members.PickListText);
+  const std::string text = codePage.ToAnsi(listText);
   return FindPickListItems(codePage, text).size();
 }
 
@@ -136,7 +133,7 @@ void BM_ParseDoubleByte(benchmark::State& state) {
 }
 
 // The two conversions of the whole text that load and parse go through: to the wide form kept
-// in ToolMembers at load, back to the ANSI form the records are read from.
+// by the add-in at load, back to the ANSI form the records are read from.
 void BM_ConvertToWide(benchmark::State& state) {
   const Windows1252CodePage codePage;
   const std::string text = BuildPickList(MakeItems());

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Notification codes of WM_COMMAND.
 constexpr int kButtonClicked = 0;         // BN_CLICKED
@@ -57,11 +59,16 @@ class DialogControls {
   virtual void ListReset(int id) = 0;
   virtual int ListAdd(int id, const std::string& text) = 0;
   virtual int ListInsert(int id, int index, const std::string& text) = 0;
+  // Adds every text as ListAdd would, one after the other, in the order given; one call for a
+  // whole list, which a sorted list box takes in its own order without sorting each entry in.
+  virtual void ListAddAll(int id, const std::vector<std::string_view>& texts) = 0;
   // Gives the number of entries left, or kListError for a bad index.
   virtual int ListDelete(int id, int index) = 0;
   virtual int ListCount(int id) = 0;
   // The entry's text; empty for a bad index.
   virtual std::string ListGetText(int id, int index) = 0;
+  // Every entry's text, first to last.
+  virtual std::vector<std::string> ListGetAll(int id) = 0;
   // The selected entry, or kListError when none is. Selecting by program sends no
   // kListSelectionChanged; -1 or a bad index removes the selection.
   virtual int ListGetSel(int id) = 0;

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "framework/list_box_fill_win.h"
 #include "framework/module_win.h"
 
 static_assert(kButtonClicked == BN_CLICKED && kEditChanged == EN_CHANGE && kListSelectionChanged == LBN_SELCHANGE &&
@@ -60,6 +61,12 @@ class WindowControls : public DialogControls {
   int ListInsert(int id, int index, const std::string& text) override {
     return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(codePage_.ToWide(text))));
   }
+  void ListAddAll(int id, const std::vector<std::string_view>& texts) override {
+    std::vector<std::u16string> wide;
+    wide.reserve(texts.size());
+    for (std::string_view text : texts) wide.push_back(codePage_.ToWide(text));
+    AddListBoxStrings(GetDlgItem(dialog_, id), wide);
+  }
   int ListDelete(int id, int index) override { return Index(Send(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0)); }
   int ListCount(int id) override { return Index(Send(id, LB_GETCOUNT, 0, 0)); }
   std::string ListGetText(int id, int index) override {
@@ -69,6 +76,21 @@ class WindowControls : public DialogControls {
     const LRESULT got = Send(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return codePage_.ToAnsi(text);
+  }
+  std::vector<std::string> ListGetAll(int id) override {
+    // One look-up of the control for all entries: each look-up costs Wine a server call.
+    const HWND list = GetDlgItem(dialog_, id);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> texts;
+    texts.reserve(count > 0 ? static_cast<size_t>(count) : 0);
+    std::u16string text;
+    for (LRESULT i = 0; i < count; ++i) {
+      const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      text.assign(length > 0 ? static_cast<size_t>(length) + 1 : 1, u'\0');
+      const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+      texts.push_back(codePage_.ToAnsi(std::u16string_view(text.data(), got > 0 ? static_cast<size_t>(got) : 0)));
+    }
+    return texts;
   }
   int ListGetSel(int id) override { return Index(Send(id, LB_GETCURSEL, 0, 0)); }
   void ListSetSel(int id, int index) override { Send(id, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }

@@ -1,4 +1,4 @@
-// The file port: the three file operations the add-in needs for its data files, with the status
+// The file port: the few file operations the add-in needs for its data files, with the status
 // codes of kernel32 so that callers can tell a missing file from one that is there but cannot
 // be read. Paths are 8-bit Windows paths in the ANSI code page, absolute
 // ("C:\\Program Files\\DEVO\\Varnkit\\Data\\TLeaders.txt") or relative.
@@ -29,6 +29,11 @@ class FileSystem {
   // it only when everything was written; on failure the temporary file is deleted and the old
   // file is as it was.
   virtual HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+
+  // As WriteWholeFile, but only where no file of that name exists: an existing one is left as it
+  // is and the call fails with HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS). The test and the write
+  // are one step, so a file that appears in between is not replaced either.
+  virtual HRESULT WriteNewFile(const std::string& path, std::string_view bytes) = 0;
 };
 
 // The temporary file a write goes through: beside the target, so that replacing is a rename

@@ -1,6 +1,7 @@
 // The file port over the ANSI file functions of kernel32. A write goes to a temporary file
 // beside the target, is flushed to the disk, and then takes the target's place in one
-// MoveFileEx, so that the old file survives any failure before that point.
+// MoveFileEx, so that the old file survives any failure before that point. Without
+// MOVEFILE_REPLACE_EXISTING that same move refuses a target that exists.
 #include "framework/files_win.h"
 
 #include <new>
@@ -33,6 +34,24 @@ HRESULT FillAndClose(UniqueHandle file, std::string_view bytes) {
   if (!FlushFileBuffers(file.get())) return LastError();
   if (!CloseHandle(file.release())) return LastError();
   return S_OK;
+}
+
+// Writes `bytes` to the temporary file of `path` and moves it there with `moveFlags`.
+HRESULT WriteThroughTemporary(const std::string& path, std::string_view bytes, DWORD moveFlags) {
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  std::string temporary;
+  try {
+    temporary = TemporaryPathFor(path);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  UniqueHandle file(
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  HRESULT hr = FillAndClose(std::move(file), bytes);
+  if (SUCCEEDED(hr) && !MoveFileExA(temporary.c_str(), path.c_str(), moveFlags)) hr = LastError();
+  if (FAILED(hr)) DeleteFileA(temporary.c_str());
+  return hr;
 }
 
 }  // namespace
@@ -78,21 +97,9 @@ HRESULT WindowsFileSystem::ReadWholeFile(const std::string& path, std::string* b
 }
 
 HRESULT WindowsFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
-  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
-  std::string temporary;
-  try {
-    temporary = TemporaryPathFor(path);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  UniqueHandle file(
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return LastError();
-  HRESULT hr = FillAndClose(std::move(file), bytes);
-  if (SUCCEEDED(hr) &&
-      !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    hr = LastError();
-  }
-  if (FAILED(hr)) DeleteFileA(temporary.c_str());
-  return hr;
+  return WriteThroughTemporary(path, bytes, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+HRESULT WindowsFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  return WriteThroughTemporary(path, bytes, MOVEFILE_WRITE_THROUGH);
 }

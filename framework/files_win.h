@@ -8,4 +8,5 @@ class WindowsFileSystem : public FileSystem {
   HRESULT CreateFolder(const std::string& path) override;
   HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
   HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override;
 };

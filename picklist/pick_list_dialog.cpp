@@ -5,6 +5,7 @@
 
 #include "picklist/pick_list_records.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -14,14 +15,15 @@ bool IsChecked(int state) {
 }  // namespace
 
 void CPickListDlg::OnInit(DialogControls& controls) {
-  // Thousands of items go in without a redraw for each.
+  // Thousands of items go in at once and without a redraw for each.
   controls.SetRedraw(kPickListBox, false);
-  const std::string text = codePage_.ToAnsi(WorkingText);
-  for (std::string_view item : FindPickListItems(codePage_, text)) {
-    controls.ListAdd(kPickListBox, std::string(CutToItemLength(codePage_, item)));
-  }
+  const std::string text = codePage_.ToAnsi(Values.ListText);
+  std::vector<std::string_view> items = FindPickListItems(codePage_, text);
+  for (std::string_view& item : items) item = CutToItemLength(codePage_, item);
+  controls.ListAddAll(kPickListBox, items);
   controls.SetRedraw(kPickListBox, true);
-  controls.SetCheck(kPickAutoAdd, AddAutomatically >= 0 && AddAutomatically <= 2 ? AddAutomatically : kUnchecked);
+  const int check = Values.AddAutomatically;
+  controls.SetCheck(kPickAutoAdd, check >= 0 && check <= 2 ? check : kUnchecked);
   controls.Enable(kPickAdd, false);
   if (controls.ListCount(kPickListBox) > 0) {
     controls.ListSetSel(kPickListBox, 0);
@@ -104,40 +106,32 @@ void CPickListDlg::Remove(DialogControls& controls) {
 
 void CPickListDlg::Confirm(DialogControls& controls) {
   controls.EndDialog(kIdOk);
-  WorkingText.clear();
-  AddAutomatically = IsChecked(controls.GetCheck(kPickAutoAdd)) ? 1 : 0;
-  if (AddAutomatically != 0 && edited_) Add(controls);
-  std::vector<std::string> items;
-  for (int i = 0; i < controls.ListCount(kPickListBox); ++i) items.push_back(ItemText(controls, i));
-  WorkingText = BuildPickListText(codePage_, items);
-  PickText = codePage_.ToWide(controls.GetText(kPickEdit));
+  Values.ListText.clear();
+  Values.AddAutomatically = IsChecked(controls.GetCheck(kPickAutoAdd)) ? 1 : 0;
+  if (Values.AddAutomatically != 0 && edited_) Add(controls);
+  std::vector<std::string> items = controls.ListGetAll(kPickListBox);
+  for (std::string& item : items) item.resize(CutToItemLength(codePage_, item).size());
+  Values.ListText = BuildPickListText(codePage_, items);
+  Values.PickText = codePage_.ToWide(controls.GetText(kPickEdit));
   Confirmed = true;
 }
 
-HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage& codePage) {
+bool RunPickDialog(PickListValues* values, DialogRunner& runner, const CodePage& codePage) {
   CPickListDlg dialog(codePage, runner);
-  dialog.WorkingText = members.PickListText.value_or(std::u16string());
-  dialog.AddAutomatically = members.TLPickAutoAdd ? 1 : 0;
-  dialog.PickText = members.CurrentPickText;
+  dialog.Values = *values;
   runner.RunModal(dialog);
-  if (dialog.Confirmed) {
-    members.PickListText = dialog.WorkingText;
-    members.TLPickAutoAdd = dialog.AddAutomatically != 0;
-    members.CurrentPickText = dialog.PickText;
-  }
-  return S_OK;
+  if (!dialog.Confirmed) return false;
+  *values = std::move(dialog.Values);
+  return true;
 }
 
 HRESULT EditPickList(std::u16string* workingText, uint8_t* addAutomatically, DialogRunner& runner,
                      const CodePage& codePage) {
   RETURN_HR_IF(E_POINTER, workingText == nullptr || addAutomatically == nullptr);
-  CPickListDlg dialog(codePage, runner);
-  dialog.WorkingText = *workingText;
-  dialog.AddAutomatically = *addAutomatically;
-  runner.RunModal(dialog);
-  if (dialog.Confirmed) {
-    *workingText = dialog.WorkingText;
-    *addAutomatically = dialog.AddAutomatically != 0 ? 1 : 0;
+  PickListValues values{*workingText, *addAutomatically, std::u16string()};
+  if (RunPickDialog(&values, runner, codePage)) {
+    *workingText = std::move(values.ListText);
+    *addAutomatically = values.AddAutomatically != 0 ? 1 : 0;
   }
   return S_OK;
 }

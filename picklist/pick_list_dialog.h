@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "addin/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/dialog.h"
+#include "framework/status.h"
 #include "resources/resource_ids.h"
 
 // Dialog template 104 and its controls.
@@ -19,14 +19,19 @@ constexpr int kPickAutoAdd = IDC_PICK_AUTO_ADD;
 constexpr int kPickRemove = IDC_PICK_REMOVE;
 constexpr int kPickAdd = IDC_PICK_ADD;
 
+// The values the pick dialog edits.
+struct PickListValues {
+  std::u16string ListText;   // the picklist in file form
+  int AddAutomatically = 0;  // the check box "A&dd automatically on OK"
+  std::u16string PickText;   // the edit box's text after OK
+};
+
 class CPickListDlg : public DialogModel {
  public:
   CPickListDlg(const CodePage& codePage, DialogRunner& runner) : codePage_(codePage), runner_(runner) {}
 
-  // The values of one run.
-  std::u16string WorkingText;  // the picklist in file form
-  int AddAutomatically = 0;    // the check box "A&dd automatically on OK"
-  std::u16string PickText;     // the edit box's text after OK
+  // The values of one run: as copied in before it, as confirmed after OK.
+  PickListValues Values;
   bool Confirmed = false;
 
   int TemplateId() const override { return kPickListDialog; }
@@ -45,8 +50,9 @@ class CPickListDlg : public DialogModel {
   bool edited_ = false;  // the edit box changed since an item was copied into it or added
 };
 
-// The Picklist tool's dialog: on OK the picklist, the auto-add setting and the pick text change.
-HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage& codePage);
+// Runs the pick dialog on a copy of `values`; after OK the copy replaces them and the result is
+// true, after Cancel (or a dialog that could not be shown) they stay as they were.
+bool RunPickDialog(PickListValues* values, DialogRunner& runner, const CodePage& codePage);
 
 // The options dialog's list editor: on OK its working picklist and auto-add byte change; the
 // pick text goes nowhere.

@@ -1,6 +1,6 @@
 // The record syntax of the picklist: the whole list is one text, each item a record
-// "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page and the tool
-// object keeps it as wide text (ToolMembers::PickListText); the pick dialog works on the items.
+// "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page and the add-in
+// keeps it as wide text; the pick dialog works on the items.
 // Item texts are not escaped, so a text that holds the closing tag cannot be an item.
 //
 // All functions may throw std::bad_alloc, as any producer of a std::string does.
@@ -29,14 +29,14 @@ inline constexpr size_t kMaxItemBytes = 4095;
 std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText);
 std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText);
 
-// The same for the wide form kept in ToolMembers::PickListText: the records are read from its
-// ANSI form, where the file's rules hold.
+// The same for the wide form the add-in keeps: the records are read from its ANSI form, where
+// the file's rules hold.
 std::vector<std::string> ParsePickListText(const CodePage& codePage, std::u16string_view wideText);
 
 // The file form of `items`; an empty list gives the empty text.
 std::string BuildPickList(const std::vector<std::string>& items);
 
-// The wide form of `items` for ToolMembers::PickListText: each item converted with the code page.
+// The wide form of `items`, as the add-in keeps it: each item converted with the code page.
 std::u16string BuildPickListText(const CodePage& codePage, const std::vector<std::string>& items);
 
 // False for a text that would end its record early (it holds the closing tag).

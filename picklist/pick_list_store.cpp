@@ -1,6 +1,10 @@
-// Loading and saving the picklist file, and the data folder it lives in.
+// Loading and saving the picklist file, and the data folder it lives in. A load remembers the
+// file it read and the bytes it took: a list nobody changed is saved as those bytes (a double-byte
+// page does not give every byte sequence back unchanged), and a file whose list was never taken
+// in is not written over.
 #include "picklist/pick_list_store.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -23,18 +27,28 @@ bool SameFileName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The file form of `text`: its ANSI bytes and one zero byte. The file ends at its first zero
+// byte, so a zero inside the text would end it early.
+std::string FileBytes(const CodePage& codePage, std::u16string_view text) {
+  std::string bytes = codePage.ToAnsi(text.substr(0, text.find(u'\0')));
+  bytes.push_back('\0');
+  return bytes;
+}
+
 }  // namespace
 
-std::string PickListFilePath(FileSystem& files, std::string_view dataPath) {
+std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath) {
   // On Windows the stored value is a C string: nothing after a zero byte is part of it.
   dataPath = dataPath.substr(0, dataPath.find('\0'));
   std::vector<std::string_view> pieces;
   size_t start = 0;
-  while (start < dataPath.size()) {
-    size_t end = dataPath.find('\\', start);
-    if (end == std::string_view::npos) end = dataPath.size();
-    if (end > start) pieces.push_back(dataPath.substr(start, end - start));
-    start = end + 1;
+  for (size_t pos = 0; pos <= dataPath.size();) {
+    if (pos < dataPath.size() && dataPath[pos] != '\\') {
+      pos = NextCharBoundary(codePage, dataPath, pos);
+      continue;
+    }
+    if (pos > start) pieces.push_back(dataPath.substr(start, pos - start));
+    start = ++pos;
   }
   if (pieces.empty()) return {};
 
@@ -51,47 +65,49 @@ std::string PickListFilePath(FileSystem& files, std::string_view dataPath) {
 
 PickListStore::PickListStore(FileSystem& files, const CodePage& codePage) : files_(files), codePage_(codePage) {}
 
-void PickListStore::Load(ToolMembers& members) {
-  members.PickListText.emplace();
+std::u16string PickListStore::Load(std::string_view dataPath) {
   loadFailed_ = false;
-  failedPath_.clear();
-  std::string path;
+  loadedPath_.clear();
+  loadedBytes_.clear();
   try {
-    path = PickListFilePath(files_, members.DataPath);
-    if (path.empty()) return;
+    loadedPath_ = PickListFilePath(files_, codePage_, dataPath);
+    if (loadedPath_.empty()) return {};
     std::string bytes;
-    const HRESULT hr = files_.ReadWholeFile(path, &bytes);
-    if (IsMissingFile(hr)) {
-      files_.WriteWholeFile(path, {});
-      return;
-    }
+    const HRESULT hr = files_.ReadWholeFile(loadedPath_, &bytes);
+    // A missing file that cannot be created either may only be out of reach for now (a network
+    // drive not yet reconnected): that is no empty list.
+    if (IsMissingFile(hr) && SUCCEEDED(files_.WriteNewFile(loadedPath_, {}))) return {};
     if (FAILED(hr)) {
       loadFailed_ = true;
-      failedPath_.swap(path);
-      return;
+      return {};
     }
-    members.PickListText = codePage_.ToWide(std::string_view(bytes).substr(0, bytes.find('\0')));
+    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+    std::u16string text = codePage_.ToWide(bytes);
+    loadedBytes_ = std::move(bytes);
+    return text;
   } catch (...) {
     // Out of memory half-way: the file may hold a list that was not taken in.
     loadFailed_ = true;
-    failedPath_.swap(path);
+    loadedBytes_.clear();
+    return {};
   }
 }
 
-bool PickListStore::IsProtected(const std::string& path) const {
-  return loadFailed_ && (failedPath_.empty() || SameFileName(failedPath_, path));
-}
-
-void PickListStore::Save(const ToolMembers& members) {
+void PickListStore::Save(std::string_view dataPath, std::u16string_view text) {
   try {
-    const std::string path = PickListFilePath(files_, members.DataPath);
-    if (path.empty() || IsProtected(path)) return;
-    std::u16string_view text = members.PickListText ? std::u16string_view(*members.PickListText) : u"";
-    // The file ends at its first zero byte; a zero inside the text would end it early.
-    text = text.substr(0, text.find(u'\0'));
-    std::string bytes = codePage_.ToAnsi(text);
-    bytes.push_back('\0');
-    files_.WriteWholeFile(path, bytes);
+    const std::string path = PickListFilePath(files_, codePage_, dataPath);
+    if (path.empty()) return;
+    const bool loadedFile = !loadedPath_.empty() && SameFileName(loadedPath_, path);
+    if (loadFailed_ && (loadedFile || loadedPath_.empty())) {
+      // The name the load used: the same file to Windows, whatever the case of this one.
+      files_.WriteNewFile(loadedFile ? loadedPath_ : path, FileBytes(codePage_, text));
+      return;
+    }
+    if (loadedFile && codePage_.ToWide(loadedBytes_) == text) {
+      files_.WriteWholeFile(path, std::string(loadedBytes_) + '\0');
+      return;
+    }
+    files_.WriteWholeFile(path, FileBytes(codePage_, text));
   } catch (...) {
     // Out of memory before the write: the old file stays as it was.
   }

@@ -7,40 +7,45 @@
 #include <string>
 #include <string_view>
 
-#include "addin/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/files.h"
 
 inline constexpr char kPickListFileName[] = "TLeaders.txt";
 
 // The picklist file of the data folder `dataPath`, creating the folders on the way below the
-// first one (failures ignored). Empty backslash-separated pieces are dropped, so a final or
-// doubled backslash changes nothing and a leading one makes the path relative. Empty when
-// `dataPath` names no folder at all (empty, or only backslashes). May throw std::bad_alloc.
-std::string PickListFilePath(FileSystem& files, std::string_view dataPath);
+// first one (failures ignored). The path is split at backslashes that are whole characters of
+// the code page (on a double-byte page the second byte of a character may be 0x5C). Empty
+// pieces are dropped, so a final or doubled backslash changes nothing and a leading one makes
+// the path relative. Empty when `dataPath` names no folder at all (empty, or only backslashes).
+// May throw std::bad_alloc.
+std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath);
 
 class PickListStore {
  public:
   PickListStore(FileSystem& files, const CodePage& codePage);
 
-  // Sets members.PickListText from the file of members.DataPath: the text up to the first zero
-  // byte; empty when there is no file (an empty file is created then) or it cannot be read.
-  void Load(ToolMembers& members);
+  // The picklist text of the file in the data folder `dataPath`: its text up to the first zero
+  // byte. A missing file is created empty and gives the empty text. A file that cannot be read,
+  // or a missing one that cannot be created (its drive is not there), gives the empty text too
+  // and makes a failed load.
+  std::u16string Load(std::string_view dataPath);
 
-  // Writes members.PickListText (none counts as empty) and one zero byte to the file of
-  // members.DataPath, through a temporary file, so a failed write keeps the old file. A file
-  // that the last Load found but could not read is left alone: its list was never shown and
-  // would be lost.
-  void Save(const ToolMembers& members);
+  // Writes `text` and one zero byte to the file in the data folder `dataPath`, through a
+  // temporary file, so a failed write keeps the old file.
+  //  - A text equal to what the last Load gave from that file goes back as the very bytes that
+  //    Load took, whether or not the code page converts them back unchanged.
+  //  - After a failed Load of that file its list was never taken in: the text is written only
+  //    where no file exists at that moment, so the list in memory (the user's edits included)
+  //    is dropped whenever writing it would replace a file.
+  void Save(std::string_view dataPath, std::u16string_view text);
 
-  // True when the last Load found a file it could not read.
+  // True when the last Load could neither read its file nor create it.
   bool LoadFailed() const { return loadFailed_; }
 
  private:
-  bool IsProtected(const std::string& path) const;
-
   FileSystem& files_;
   const CodePage& codePage_;
   bool loadFailed_ = false;
-  std::string failedPath_;  // the file of the failed load; empty when it is not known
+  std::string loadedPath_;   // the file of the last Load; empty when it named none or is not known
+  std::string loadedBytes_;  // what the last Load took from it: the bytes before the first zero
 };

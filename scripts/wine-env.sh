@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The Wine environment of the project: its own 32-bit prefix inside the build folder, no Mono or
-# Gecko installers, no debug chatter, the English locale with ANSI code page 1252.
+# Gecko installers, no debug chatter, the English locale with ANSI code page 1252. Wine takes a
+# process's code page from the Unix locale it starts in: TL_WINE_LOCALE=ja_JP.UTF-8 runs a
+# program on the Japanese code page 932 (the locales come from scripts/setup.sh).
 tl_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${TL_WINEPREFIX:-$tl_root/build/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=en_US.UTF-8
-export LC_ALL=
+export LC_ALL="${TL_WINE_LOCALE:-}"
 export TL_SOURCE_DIR="$tl_root"
 
 # Makes the prefix on first use; later calls only check that it is there.

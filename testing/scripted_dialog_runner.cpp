@@ -102,6 +102,13 @@ int ScriptedDialog::ListInsert(int id, int index, const std::string& text) {
   return index;
 }
 
+// The list box's own behaviour, one entry after the other: the reference the system's faster
+// way of filling must match.
+void ScriptedDialog::ListAddAll(int id, const std::vector<std::string_view>& texts) {
+  if (!List(id, "ListAddAll")) return;
+  for (std::string_view text : texts) ListAdd(id, std::string(text));
+}
+
 int ScriptedDialog::ListDelete(int id, int index) {
   Control* list = List(id, "ListDelete");
   if (!list) return kListError;
@@ -124,6 +131,11 @@ std::string ScriptedDialog::ListGetText(int id, int index) {
   Control* list = List(id, "ListGetText");
   if (!list || index < 0 || index >= static_cast<int>(list->items.size())) return std::string();
   return list->items[index];
+}
+
+std::vector<std::string> ScriptedDialog::ListGetAll(int id) {
+  Control* list = List(id, "ListGetAll");
+  return list ? list->items : std::vector<std::string>();
 }
 
 int ScriptedDialog::ListGetSel(int id) {

@@ -46,9 +46,11 @@ class ScriptedDialog : public DialogControls {
   void ListReset(int id) override;
   int ListAdd(int id, const std::string& text) override;
   int ListInsert(int id, int index, const std::string& text) override;
+  void ListAddAll(int id, const std::vector<std::string_view>& texts) override;
   int ListDelete(int id, int index) override;
   int ListCount(int id) override;
   std::string ListGetText(int id, int index) override;
+  std::vector<std::string> ListGetAll(int id) override;
   int ListGetSel(int id) override;
   void ListSetSel(int id, int index) override;
   int ListFindExact(int id, int startAfter, const std::string& text) override;

@@ -172,6 +172,14 @@ HRESULT TempRootFileSystem::ReadWholeFile(const std::string& path, std::string* 
 }
 
 HRESULT TempRootFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  return Write(path, bytes, true);
+}
+
+HRESULT TempRootFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  return Write(path, bytes, false);
+}
+
+HRESULT TempRootFileSystem::Write(const std::string& path, std::string_view bytes, bool replace) {
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
   const WriteFailure failure = FAILED(writeFailureCode_) ? writeFailure_ : WriteFailure::None;
   if (failure == WriteFailure::OnCreate) return writeFailureCode_;
@@ -195,8 +203,15 @@ HRESULT TempRootFileSystem::WriteWholeFile(const std::string& path, std::string_
   if (!file.Close() && SUCCEEDED(hr)) hr = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
   if (FAILED(hr)) return discard(hr);
   if (failure == WriteFailure::OnReplace) return discard(writeFailureCode_);
-  if (::rename(temporary.c_str(), real.c_str()) != 0) return discard(FromErrno(errno));
-  return S_OK;
+  if (replace) {
+    if (::rename(temporary.c_str(), real.c_str()) != 0) return discard(FromErrno(errno));
+    return S_OK;
+  }
+  // A link is made only where no name is: the test and the write in one step, as on Windows.
+  if (::link(temporary.c_str(), real.c_str()) != 0) {
+    return discard(errno == EEXIST ? HRESULT_FROM_WIN32(kErrorAlreadyExists) : FromErrno(errno));
+  }
+  return discard(S_OK);
 }
 
 void TempRootFileSystem::FailNextRead(HRESULT hr) {

@@ -23,7 +23,7 @@ class TempRootFileSystem : public FileSystem {
     None,
     OnCreate,   // the temporary file cannot be created
     AfterHalf,  // half the bytes reach the temporary file, then writing fails
-    OnReplace,  // everything is written, replacing the old file fails
+    OnReplace,  // everything is written, putting it in the old file's place fails
   };
 
   TempRootFileSystem();
@@ -34,6 +34,7 @@ class TempRootFileSystem : public FileSystem {
   HRESULT CreateFolder(const std::string& path) override;
   HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
   HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override;
 
   // Failure injection; S_OK (or WriteFailure::None) turns the failure off again.
   void FailNextRead(HRESULT hr);
@@ -50,6 +51,8 @@ class TempRootFileSystem : public FileSystem {
   bool ReadRealFile(const std::string& windowsPath, std::string* bytes) const;
 
  private:
+  HRESULT Write(const std::string& path, std::string_view bytes, bool replace);
+
   std::filesystem::path root_;
   HRESULT nextReadFailure_ = S_OK;
   HRESULT readFailure_ = S_OK;

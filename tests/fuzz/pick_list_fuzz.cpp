@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "addin/pick_list_glue.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_records.h"
@@ -35,6 +36,10 @@ class MemoryFileSystem : public FileSystem {
   HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override {
     files[path] = std::string(bytes);
     return S_OK;
+  }
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override {
+    if (files.count(path) != 0) return HRESULT_FROM_WIN32(kErrorAlreadyExists);
+    return WriteWholeFile(path, bytes);
   }
 
   std::map<std::string, std::string> files;
@@ -88,17 +93,18 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   PickListStore store(files, page);
   ToolMembers members;
   members.DataPath = kDataPath;
-  store.Load(members);
+  LoadPickList(store, members);
   FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());
 
   const std::string_view text = file.substr(0, file.find('\0'));
   const std::vector<std::string> items = ParsePickListText(page, *members.PickListText);
   if (lossless) FUZZ_CHECK(items == ParsePickList(page, text));
 
-  store.Save(members);
+  SavePickList(store, members);
   const std::string& saved = files.files[kLeaders];
   FUZZ_CHECK(!saved.empty() && saved.find('\0') == saved.size() - 1);
-  if (lossless) FUZZ_CHECK(std::string_view(saved).substr(0, saved.size() - 1) == text);
+  // An untouched list goes back as its bytes, whatever the code page makes of them.
+  FUZZ_CHECK(std::string_view(saved).substr(0, saved.size() - 1) == text);
 }
 
 }  // namespace

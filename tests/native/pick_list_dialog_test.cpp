@@ -2,6 +2,7 @@
 // Remove leave selected, and what OK and Cancel hand back to the tool object.
 #include <gtest/gtest.h>
 
+#include "addin/pick_list_glue.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_dialog.h"
@@ -184,7 +185,7 @@ TEST_F(PickDialogTest, CheckBoxValueOutOfRangeShowsUnchecked) {
   runner.Then([](ScriptedDialog& d) { EXPECT_EQ(kUnchecked, d.GetCheck(kPickAutoAdd)); });
   runner.Click(kIdCancel);
   CPickListDlg dialog(codePage, runner);
-  dialog.AddAutomatically = 7;
+  dialog.Values.AddAutomatically = 7;
   runner.RunModal(dialog);
   EXPECT_FALSE(dialog.Confirmed);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/pick_list_glue.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -34,6 +35,10 @@ class RecordingFileSystem : public FileSystem {
     calls.push_back("Write " + path);
     return files.WriteWholeFile(path, bytes);
   }
+  HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override {
+    calls.push_back("WriteNew " + path);
+    return files.WriteNewFile(path, bytes);
+  }
 
   TempRootFileSystem files;
   std::vector<std::string> calls;
@@ -60,6 +65,7 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
     std::string dataPath;
     std::string file;
     std::vector<std::string> folders;
+    bool doubleByte = false;  // on the double-byte test page, where 0x5C can be a trail byte
   };
   const Case cases[] = {
       {"C:\\a\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
@@ -71,10 +77,23 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
       {"C:\\a\0b\\c"s, "C:\\a\\TLeaders.txt", {"C:\\a\\"}},
       {"", "", {}},
       {"\\\\\\", "", {}},
+      {"C:\\a\x81\\\\", "C:\\a\x81\\\\TLeaders.txt", {"C:\\a\x81\\\\"}, true},
+      {"C:\\a\\\x81\\\x81\\", "C:\\a\\\x81\\\x81\\\\TLeaders.txt", {"C:\\a\\", "C:\\a\\\x81\\\x81\\\\"}, true},
+      {"C:\\a\\\x81\\b\\\xa0\\",
+       "C:\\a\\\x81\\b\\\xa0\\TLeaders.txt",
+       {"C:\\a\\", "C:\\a\\\x81\\b\\", "C:\\a\\\x81\\b\\\xa0\\"},
+       true},
+      {"C:\\a\\\x81\\\\\\\\b",
+       "C:\\a\\\x81\\\\b\\TLeaders.txt",
+       {"C:\\a\\", "C:\\a\\\x81\\\\", "C:\\a\\\x81\\\\b\\"},
+       true},
   };
+  const Windows1252CodePage windows1252;
+  const TestDoubleByteCodePage doubleByte;
   for (const Case& c : cases) {
     RecordingFileSystem recorder;
-    EXPECT_EQ(PickListFilePath(recorder, c.dataPath), c.file) << c.dataPath;
+    const CodePage& page = c.doubleByte ? static_cast<const CodePage&>(doubleByte) : windows1252;
+    EXPECT_EQ(PickListFilePath(recorder, page, c.dataPath), c.file) << c.dataPath;
     std::vector<std::string> expected;
     for (const std::string& folder : c.folders) expected.push_back("CreateFolder " + folder);
     EXPECT_EQ(recorder.calls, expected) << c.dataPath;
@@ -83,12 +102,13 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
 
 TEST(PickListFilePath, CreatesEachFolderInTurnAndIgnoresFailures) {
   TempRootFileSystem files;
-  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+  const Windows1252CodePage page;
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
   EXPECT_TRUE(fs::is_directory(files.RealPath("C:\\one\\two\\three")));
-  EXPECT_EQ(PickListFilePath(files, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\one\\two\\three"), "C:\\one\\two\\three\\TLeaders.txt");
 
   files.FailFolderCreation(E_ACCESSDENIED);
-  EXPECT_EQ(PickListFilePath(files, "C:\\denied\\x"), "C:\\denied\\x\\TLeaders.txt");
+  EXPECT_EQ(PickListFilePath(files, page, "C:\\denied\\x"), "C:\\denied\\x\\TLeaders.txt");
   EXPECT_FALSE(fs::exists(files.RealPath("C:\\denied")));
 }
 
@@ -99,37 +119,37 @@ TEST(PickListStore, EmptyDataPathTouchesNothing) {
   ToolMembers members;
   members.DataPath.clear();
   members.PickListText = u"<TLT><NAME>kept</NAME></TLT>\r\n";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
   members.PickListText = u"<TLT><NAME>new</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_TRUE(recorder.calls.empty());
   EXPECT_FALSE(store.LoadFailed());
 }
 
 TEST_F(PickListStoreTest, MissingFileIsCreatedEmpty) {
   members.DataPath = "C:\\New\\Folder";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
   EXPECT_FALSE(store.LoadFailed());
   EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "");
 
   members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\New\\Folder\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
 }
 
-TEST_F(PickListStoreTest, MissingFolderIsNoFailedLoad) {
+TEST_F(PickListStoreTest, FolderThatCannotBeMadeIsAFailedLoad) {
   files.FailFolderCreation(E_ACCESSDENIED);
   members.DataPath = "C:\\Locked\\Data";
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"");
-  EXPECT_FALSE(store.LoadFailed());
+  EXPECT_TRUE(store.LoadFailed()) << "the file could neither be read nor created";
   EXPECT_FALSE(fs::exists(files.RealPath("C:\\Locked")));
 
   files.FailFolderCreation(S_OK);
   members.PickListText = u"x";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\Locked\\Data\\TLeaders.txt"), "x\0"s);
 }
 
@@ -148,7 +168,7 @@ TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
-    store.Load(members);
+    LoadPickList(store, members);
     EXPECT_EQ(members.PickListText, c.text) << c.file;
     EXPECT_FALSE(store.LoadFailed());
     EXPECT_EQ(FileContent(), c.file) << "a load leaves the file alone";
@@ -172,7 +192,7 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
   ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
   for (const Case& c : cases) {
     members.PickListText = c.text;
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), c.file) << c.name;
   }
 }
@@ -182,18 +202,18 @@ TEST_F(PickListStoreTest, WrittenFileComesBackByteForByte) {
   for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
   const std::string file = "<TLT><NAME>" + all + "</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
-  store.Load(members);
+  LoadPickList(store, members);
   ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), file);
 
   TestDoubleByteCodePage doubleByte;
   PickListStore doubleByteStore(files, doubleByte);
   const std::string doubleByteFile = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, doubleByteFile));
-  doubleByteStore.Load(members);
+  LoadPickList(doubleByteStore, members);
   ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  doubleByteStore.Save(members);
+  SavePickList(doubleByteStore, members);
   EXPECT_EQ(FileContent(), doubleByteFile);
 }
 
@@ -201,16 +221,16 @@ TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
   using Failure = TempRootFileSystem::WriteFailure;
   const std::string old = "<TLT><NAME>old</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, old));
-  store.Load(members);
+  LoadPickList(store, members);
   members.PickListText = u"<TLT><NAME>new and longer</NAME></TLT>\r\n";
   for (const Failure failure : {Failure::OnCreate, Failure::AfterHalf, Failure::OnReplace}) {
     files.FailWrites(failure, HRESULT_FROM_WIN32(kErrorDiskFull));
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), old) << static_cast<int>(failure);
     EXPECT_FALSE(fs::exists(files.RealPath(TemporaryPathFor(kLeaders)))) << static_cast<int>(failure);
   }
   files.FailWrites(Failure::None, S_OK);
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), "<TLT><NAME>new and longer</NAME></TLT>\r\n\0"s);
 }
 
@@ -223,15 +243,15 @@ TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
     files.FailNextRead(hr);
     members.PickListText = u"<TLT><NAME>before</NAME></TLT>\r\n";
-    store.Load(members);
+    LoadPickList(store, members);
     EXPECT_EQ(members.PickListText, u"");
     EXPECT_TRUE(store.LoadFailed());
 
     members.PickListText = u"<TLT><NAME>added</NAME></TLT>\r\n";
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), stored);
     members.DataPath = "c:\\DATA";  // the same file to Windows
-    store.Save(members);
+    SavePickList(store, members);
     EXPECT_EQ(FileContent(), stored);
     EXPECT_FALSE(fs::exists(files.RealPath("C:\\DATA\\TLeaders.txt")));
     members.DataPath = kDataPath;
@@ -242,24 +262,87 @@ TEST_F(PickListStoreTest, FailedLoadProtectsOnlyItsOwnFile) {
   const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
   ASSERT_TRUE(files.WriteRealFile(kLeaders, stored));
   files.FailNextRead(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-  store.Load(members);
+  LoadPickList(store, members);
   ASSERT_TRUE(store.LoadFailed());
 
   // The user chose another data folder after the failed load.
   members.DataPath = "C:\\Other";
   members.PickListText = u"<TLT><NAME>a</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent("C:\\Other\\TLeaders.txt"), "<TLT><NAME>a</NAME></TLT>\r\n\0"s);
   EXPECT_EQ(FileContent(), stored);
 
   // A later load that reads the file lifts the protection.
   members.DataPath = kDataPath;
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_FALSE(store.LoadFailed());
   EXPECT_EQ(members.PickListText, u"<TLT><NAME>stored</NAME></TLT>\r\n");
   members.PickListText = u"";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(), "\0"s);
+}
+
+// The data folder's drive is not there when the host starts (a network drive not yet
+// reconnected, a USB stick) and back when it ends; meanwhile the user confirmed a new list.
+TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> fileAtSave;  // none: there is no file when the drive is back
+    std::string saved;
+  };
+  const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
+  const Case cases[] = {
+      {"a stored list stays", stored, stored},
+      {"an empty file stays", ""s, ""s},
+      {"without a file the new list is written", std::nullopt, "<TLT><NAME>typed</NAME></TLT>\r\n\0"s},
+  };
+  const fs::path drive = files.RealPath("C:\\");
+  const fs::path away = drive.string() + "-away";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(drive);
+    fs::create_directory(drive);
+    if (c.fileAtSave) ASSERT_TRUE(files.WriteRealFile(kLeaders, *c.fileAtSave));
+    fs::rename(drive, away);
+    LoadPickList(store, members);
+    EXPECT_EQ(members.PickListText, u"");
+    EXPECT_TRUE(store.LoadFailed());
+
+    fs::rename(away, drive);
+    members.PickListText = u"<TLT><NAME>typed</NAME></TLT>\r\n";
+    SavePickList(store, members);
+    EXPECT_EQ(FileContent(), c.saved);
+  }
+}
+
+// Files that a double-byte code page does not give back unchanged: saved untouched they keep
+// their bytes; once the list was changed it is written as the code page converts it.
+TEST_F(PickListStoreTest, UntouchedListGoesBackAsTheBytesItCameFrom) {
+  struct Case {
+    const char* name;
+    std::string file;
+    bool changed;
+    std::string saved;
+  };
+  const std::string brokenPair = "<TLT><NAME>A\x82\nB</NAME></TLT>\r\n";
+  const std::string utf8 = "<TLT><NAME>M\xc3\xbcller \xe2\x80\x93 5</NAME></TLT>\r\n";
+  const Case cases[] = {
+      {"a lead byte before a line break", brokenPair + '\0', false, brokenPair + '\0'},
+      {"a lead byte at the end", brokenPair + "\x81\0"s, false, brokenPair + "\x81\0"s},
+      {"UTF-8 without a final zero", utf8, false, utf8 + '\0'},
+      {"bytes after the zero", utf8 + "\0\x81\0"s, false, utf8 + '\0'},
+      {"changed", brokenPair + '\0', true, "<TLT><NAME>A?B</NAME></TLT>\r\n<TLT><NAME>new</NAME></TLT>\r\n\0"s},
+  };
+  TestDoubleByteCodePage doubleByte;
+  PickListStore doubleByteStore(files, doubleByte);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
+    LoadPickList(doubleByteStore, members);
+    if (c.changed) *members.PickListText += u"<TLT><NAME>new</NAME></TLT>\r\n";
+    SavePickList(doubleByteStore, members);
+    EXPECT_EQ(FileContent(), c.saved);
+  }
 }
 
 TEST_F(PickListStoreTest, LongDataPathIsUsedWhole) {
@@ -267,13 +350,13 @@ TEST_F(PickListStoreTest, LongDataPathIsUsedWhole) {
   for (int i = 0; i < 12; ++i) dataPath += "\\" + std::string(60, static_cast<char>('a' + i));
   ASSERT_GT(dataPath.size(), kDataPathMaxLength);
   members.DataPath = dataPath;
-  store.Load(members);
+  LoadPickList(store, members);
   const std::string file = dataPath + "\\TLeaders.txt";
   EXPECT_EQ(FileContent(file), "");
   members.PickListText = u"<TLT><NAME>deep</NAME></TLT>\r\n";
-  store.Save(members);
+  SavePickList(store, members);
   EXPECT_EQ(FileContent(file), "<TLT><NAME>deep</NAME></TLT>\r\n\0"s);
-  store.Load(members);
+  LoadPickList(store, members);
   EXPECT_EQ(members.PickListText, u"<TLT><NAME>deep</NAME></TLT>\r\n");
 }
 

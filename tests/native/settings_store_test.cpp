@@ -104,8 +104,9 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
 struct ValueCase {
   const char* name;
   uint32_t type;
-  std::string bytes;   // as stored
-  std::string loaded;  // the member afterwards, as it is written back
+  std::string bytes;     // as stored
+  std::string loaded;    // the member afterwards, as it is written back
+  bool ignored = false;  // too long to be taken: the save leaves the stored bytes alone
 };
 
 TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
@@ -126,10 +127,10 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
       // Empty and unreadable texts leave the member alone.
       {"TLDefRenFixOrder", kRegText, Sz(""), "1"},
       {"TLDefRenObjects", kRegText, "", "1"},
-      {"TLDefObjDSource", kRegText, std::string(2000, '5'), "0"},
+      {"TLDefObjDSource", kRegText, std::string(2000, '5'), "0", true},
       // The buffer holds 1024 bytes: a value of that size reads, one byte more does not.
       {"TLDefRenObjects", kRegText, Sz("42" + std::string(1021, 'x')), "42"},
-      {"TLDefRenObjects", kRegText, Sz("42" + std::string(1022, 'x')), "1"},
+      {"TLDefRenObjects", kRegText, Sz("42" + std::string(1022, 'x')), "1", true},
       // Any type reads as its raw bytes up to the first NUL.
       {"TLDefMode", kRegDword, std::string("1\0\0\0", 4), "1"},
       {"TLDefRenObjects", kRegDword, std::string("\x05\0\0\0", 4), "0"},
@@ -154,8 +155,8 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
       {"DataPath", kRegText, Sz(" 12 \xC4\xD6"), " 12 \xC4\xD6"},
       {"DataPath", kRegBinary, "E:\\", "E:\\"},
       {"DataPath", kRegText, Sz(longPath), longPath},
-      {"DataPath", kRegText, Sz(longPath + "p"), kDefaultPath},
-      {"DataPath", kRegText, Sz(std::string(600, 'p')), kDefaultPath},
+      {"DataPath", kRegText, Sz(longPath + "p"), kDefaultPath, true},
+      {"DataPath", kRegText, Sz(std::string(600, 'p')), kDefaultPath, true},
       {"DataPath", kRegText, Sz(""), kDefaultPath},
   };
   for (const ValueCase& c : cases) {
@@ -170,8 +171,45 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
     store.Load(members);
     EXPECT_EQ(StoredMembers(members), expected);
     store.Save(members);
-    EXPECT_EQ(Written(registry, kMachine), AsWritten(expected));
+    Stored written = AsWritten(expected);
+    if (c.ignored) written[c.name] = c.bytes;
+    EXPECT_EQ(Written(registry, kMachine), written);
     EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
+  }
+}
+
+TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
+  const std::string tooLong = "3" + std::string(1100, '0');
+  const std::string longPath = "D:\\" + std::string(600, 'p');
+  struct Case {
+    const char* name;
+    std::string stored;
+    void (*change)(ToolMembers&);  // what the user changed during the run; null: nothing
+    std::string written;
+  };
+  const Case cases[] = {
+      {"DataPath", longPath, nullptr, longPath},
+      {"DataPath", longPath, [](ToolMembers& m) { m.DataPath = "E:\\Mine\\"; }, "E:\\Mine\\"},
+      {"TLDefFormat", tooLong, nullptr, tooLong},
+      {"TLDefFormat", tooLong, [](ToolMembers& m) { m.TLDefFormat = 2; }, "2"},
+      {"TLPickAutoAdd", tooLong, [](ToolMembers& m) { m.TLDefFormat = 2; }, tooLong},
+      {"TLPickAutoAdd", tooLong, [](ToolMembers& m) { m.TLPickAutoAdd = false; }, "0"},
+  };
+  for (const RegistryRoot home : {kMachine, kUser}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (c.change ? ", changed" : "") + (home == kUser ? ", per user" : ""));
+      MemoryRegistry registry;
+      Plant(registry, home, "TLDefMode", "0");  // the settings key of an earlier save
+      Plant(registry, home, c.name, c.stored);
+      if (home == kUser) registry.MarkNotWritable(kMachine, "SOFTWARE");
+      SettingsStore store(registry);
+      ToolMembers members;
+      store.Load(members);
+      EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+      if (c.change) c.change(members);
+      store.Save(members);
+      EXPECT_EQ(Written(registry, home).at(c.name), Sz(c.written));
+    }
   }
 }
 

@@ -140,6 +140,18 @@ TEST(TempRootFileSystem, WritesCreateAndReplace) {
   EXPECT_EQ(FolderNames(files, "C:\\Data"), (std::vector<std::string>{"List.txt", "Sub"}));
 }
 
+TEST(TempRootFileSystem, NewFilesAreWrittenOnlyWhereNoneIs) {
+  TempRootFileSystem files;
+  ASSERT_EQ(files.CreateFolder("C:\\Data"), S_OK);
+  ASSERT_EQ(files.WriteNewFile("C:\\Data\\List.txt", "first"), S_OK);
+  EXPECT_EQ(files.WriteNewFile("C:\\Data\\List.txt", "second"), HRESULT_FROM_WIN32(kErrorAlreadyExists));
+  EXPECT_EQ(files.WriteNewFile("C:\\Missing\\List.txt", "x"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  std::string bytes;
+  ASSERT_TRUE(files.ReadRealFile("C:\\Data\\List.txt", &bytes));
+  EXPECT_EQ(bytes, "first");
+  EXPECT_EQ(FolderNames(files, "C:\\Data"), std::vector<std::string>{"List.txt"}) << "no temporary is left";
+}
+
 TEST(TempRootFileSystem, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
   using Failure = TempRootFileSystem::WriteFailure;
   const HRESULT diskFull = HRESULT_FROM_WIN32(kErrorDiskFull);

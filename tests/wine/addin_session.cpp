@@ -36,9 +36,9 @@ void PrepareMachine(const SessionStart& start) {
   }
   HKEY family = nullptr;
   RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnkit", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &family, nullptr);
-  std::string dataPath(folder.begin(), folder.end());  // ASCII: the temporary folder of the prefix
-  RegSetValueExA(family, "DataPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dataPath.c_str()),
-                 static_cast<DWORD>(dataPath.size() + 1));
+  const std::wstring dataPath = start.dataPath.value_or(folder);
+  RegSetValueExW(family, L"DataPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dataPath.c_str()),
+                 static_cast<DWORD>((dataPath.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(family);
 }
 }  // namespace

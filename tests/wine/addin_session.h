@@ -21,6 +21,8 @@ struct SessionStart {
   // The add-in's class made in this process from the linked library instead of the DLL, for
   // tests that watch its memory; its module lock is then this program's own.
   bool inProcess = false;
+  // DataPath as the registry holds it; none: the session's data folder.
+  std::optional<std::wstring> dataPath;
 };
 
 class AddinSession {

@@ -191,6 +191,13 @@ TEST_F(WindowsFileSystemTest, WritesReplaceAndReadsGiveTheBytesBack) {
   ASSERT_EQ(files.ReadWholeFile(path, &bytes), S_OK);
   EXPECT_EQ(bytes, "");
   EXPECT_EQ(Names(folder), std::vector<std::string>{"TLeaders.txt"});
+
+  // A new file is written only where none is, and that test leaves nothing behind.
+  EXPECT_EQ(files.WriteNewFile(path, "x"), HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS));
+  ASSERT_EQ(files.WriteNewFile(folder + "\\New.txt", "new"), S_OK);
+  ASSERT_EQ(files.ReadWholeFile(folder + "\\New.txt", &bytes), S_OK);
+  EXPECT_EQ(bytes, "new");
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"New.txt", "TLeaders.txt"}));
 }
 
 TEST_F(WindowsFileSystemTest, FailedWritesLeaveNothingBehind) {

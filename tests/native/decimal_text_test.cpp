@@ -76,40 +76,4 @@ TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
   }
 }
 
-TEST(DecimalText, ReadsAWholeFieldOrNothing) {
-  const struct {
-    std::string text;
-    bool read;
-    int32_t value;
-  } cases[] = {
-      {"12", true, 12},
-      {"   12", true, 12},
-      {"-5", true, -5},
-      {"  -0", true, 0},
-      {"007", true, 7},
-      {"2147483647", true, kMax32},
-      {"-2147483648", true, kMin32},
-      {"", false, 0},
-      {"   ", false, 0},
-      {"-", false, 0},
-      {" - 5", false, 0},
-      {"+5", false, 0},
-      {"--5", false, 0},
-      {"12a", false, 0},
-      {"12 ", false, 0},
-      {"\t12", false, 0},
-      {"1 2", false, 0},
-      {"2147483648", false, 0},
-      {"-2147483649", false, 0},
-      {"99999999999", false, 0},
-      {std::string(200, '9'), false, 0},
-      {std::string(200, '0') + "1", true, 1},
-  };
-  for (const auto& c : cases) {
-    int32_t value = 4242;
-    EXPECT_EQ(c.read, ReadWholeInt32(c.text, &value)) << "'" << c.text << "'";
-    EXPECT_EQ(c.read ? c.value : 4242, value) << "'" << c.text << "'";
-  }
-}
-
 }  // namespace

@@ -1,13 +1,11 @@
 // The options dialog's behaviour, played by a scripted user over the edge cases of its preview,
-// its bad input, its nested dialogs and OK and Cancel; and ShowOptions between the tool object's
-// members and the dialog.
+// its bad input, its nested dialogs and OK and Cancel. ShowOptions, which maps the tool object's
+// members to the dialog's values, is proved with the real dialog under Wine.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
 
-#include "addin/show_options.h"
-#include "options/about_dialog.h"
 #include "options/options_dialog.h"
 #include "picklist/pick_list_dialog.h"
 #include "testing/scripted_dialog_runner.h"
@@ -17,255 +15,119 @@ namespace {
 
 const std::u16string kStoredList = u"<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>a</NAME></TLT>\r\n";
 const std::u16string kEditedList =
-    u"<TLT><NAME>a</NAME></TLT>\r\n<TLT><NAME>b</NAME></TLT>\r\n"
-    u"<TLT><NAME>c</NAME></TLT>\r\n";
+    u"<TLT><NAME>a</NAME></TLT>\r\n<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>c</NAME></TLT>\r\n";
 
-std::string Describe(const OptionsValues& v) {
+// "OK" or "Cancel", then start, format, source, convert-point, auto-pick, auto-add, the list.
+std::string Outcome(bool confirmed, const OptionsValues& v) {
   std::ostringstream out;
-  out << "start " << v.StartValue << ", format " << v.FormatIndex << ", source " << v.ObjectSourceIndex << ", convert "
-      << v.ConvertPointState << ", pick " << v.AutoPickState << ", add " << int{v.AddAutomatically} << ", list "
+  out << (confirmed ? "OK " : "Cancel ") << v.StartValue << ' ' << v.FormatIndex << ' ' << v.ObjectSourceIndex << ' '
+      << v.ConvertPointState << ' ' << v.AutoPickState << ' ' << int{v.AddAutomatically} << ' '
       << (v.PickListText == kStoredList   ? "stored"
           : v.PickListText == kEditedList ? "edited"
                                           : "other");
   return out.str();
 }
 
-using Script = std::function<void(ScriptedDialogRunner&)>;
-using Change = std::function<void(OptionsValues&)>;
-
-void ExpectPreview(ScriptedDialogRunner& runner, const std::string& label) {
-  runner.Then([label](ScriptedDialog& d) { EXPECT_EQ(label, d.GetText(kOptionsPreview)); });
+using Step = std::function<void(ScriptedDialogRunner&)>;
+Step Type(const std::string& start) {
+  return [start](ScriptedDialogRunner& r) { r.Type(kOptionsStart, start); };
 }
-
-void TypeStart(ScriptedDialogRunner& runner, const std::string& text, const std::string& preview) {
-  runner.Type(kOptionsStart, text);
-  ExpectPreview(runner, preview);
+Step Pick(int listId, int index) {
+  return [=](ScriptedDialogRunner& r) { r.Select(listId, index); };
 }
-
-// In the pick dialog behind "&List ...": add "c", turn auto-add off and confirm.
-void EditTheList(ScriptedDialogRunner& runner) {
-  runner.Click(kOptionsList);
-  runner.Type(kPickEdit, "c");
-  runner.Click(kPickAdd);
-  runner.Check(kPickAutoAdd, kUnchecked);
-  runner.Click(kIdOk);
+Step Click(int id) {
+  return [id](ScriptedDialogRunner& r) { r.Click(id); };
 }
-
-// A field that holds no number: the beep, the focus in the field, and the preview of 0.
-Script BadStart(const std::string& text) {
-  return [text](ScriptedDialogRunner& r) {
-    TypeStart(r, text, "E!Range 1 - 999");
-    r.Click(kIdOk);
+Step Uncheck(int id) {
+  return [id](ScriptedDialogRunner& r) { r.Check(id, kUnchecked); };
+}
+Step Preview(const std::string& label) {
+  return [label](ScriptedDialogRunner& r) {
+    r.Then([label](ScriptedDialog& d) { EXPECT_EQ(label, d.GetText(kOptionsPreview)); });
   };
 }
-Script GoodStart(const std::string& text, const std::string& preview) {
-  return [text, preview](ScriptedDialogRunner& r) {
-    TypeStart(r, text, preview);
-    r.Click(kIdOk);
-  };
-}
-Change Start(int32_t value) {
-  return [value](OptionsValues& v) { v.StartValue = value; };
-}
+// "&List ...": the pick dialog adds "c", turns auto-add off and confirms.
+const Step kEditList = [](ScriptedDialogRunner& r) {
+  r.Click(kOptionsList);
+  r.Type(kPickEdit, "c");
+  r.Click(kPickAdd);
+  r.Check(kPickAutoAdd, kUnchecked);
+  r.Click(kIdOk);
+};
+const Step kOpened = [](ScriptedDialogRunner& r) {
+  r.Then([](ScriptedDialog& d) {
+    EXPECT_EQ((std::vector<std::string>{"Arabic - 1, 2, 3, 4 ...    Range 1 - 999 (1 - 999)",
+                                        "Letters - A, B, C, D ...  Range A - ZZ (1 - 702)",
+                                        "Roman - i, ii, iii, iv ...    Range i - cmxcix (1 - 999)"}),
+              d.ListItems(kOptionsFormat));
+    EXPECT_EQ((std::vector<std::string>{"Object Text ('best guess' of Info/Name/Type)", "Object Layer Name",
+                                        "DEMO: Path/Polyline Length (Simple graphics only)"}),
+              d.ListItems(kOptionsObjectSource));
+    EXPECT_EQ("28", d.GetText(kOptionsStart));
+    EXPECT_EQ(2, d.ListGetSel(kOptionsObjectSource));
+    EXPECT_EQ(kIndeterminate, d.GetCheck(kOptionsAutoPick));
+    EXPECT_EQ(0, d.Focus()) << "the first focus is the system's";
+  });
+};
+const Step kOk = Click(kIdOk);
+const Step kRange999 = Preview("E!Range 1 - 999");
 
 TEST(OptionsDialog, EditsAsTheUserDoes) {
-  const Change none = [](OptionsValues&) {};
+  const char* const kZeroStart = "OK 0 0 0 1 1 1 stored, 2 beeps, focus 223";  // beeped at the field and at OK
   const struct Case {
     const char* name;
-    Change stored;  // from the defaults: start 1, Arabic, best guess, both boxes checked
-    Script script;
-    bool confirmed;
-    Change expected;  // from the stored values
-    int beeps;
-    int focus;  // where the focus was when the dialog ended
-    std::vector<int> templates;
+    std::vector<Step> steps;
+    const char* outcome;
+    OptionsValues stored = {1, 0, 0, kChecked, kChecked, kStoredList, 1};
   } cases[] = {
-      {"opens with the stored values and their preview",
-       [](OptionsValues& v) { v = {28, 1, 2, kUnchecked, kIndeterminate, kStoredList, 0}; },
-       [](ScriptedDialogRunner& r) {
-         r.Then([](ScriptedDialog& d) {
-           EXPECT_EQ((std::vector<std::string>{"Arabic - 1, 2, 3, 4 ...    Range 1 - 999 (1 - 999)",
-                                               "Letters - A, B, C, D ...  Range A - ZZ (1 - 702)",
-                                               "Roman - i, ii, iii, iv ...    Range i - cmxcix (1 - 999)"}),
-                     d.ListItems(kOptionsFormat));
-           EXPECT_EQ((std::vector<std::string>{"Object Text ('best guess' of Info/Name/Type)", "Object Layer Name",
-                                               "DEMO: Path/Polyline Length (Simple graphics only)"}),
-                     d.ListItems(kOptionsObjectSource));
-           EXPECT_EQ("28", d.GetText(kOptionsStart));
-           EXPECT_EQ("AB", d.GetText(kOptionsPreview));
-           EXPECT_EQ(1, d.ListGetSel(kOptionsFormat));
-           EXPECT_EQ(2, d.ListGetSel(kOptionsObjectSource));
-           EXPECT_EQ(kUnchecked, d.GetCheck(kOptionsConvertPoint));
-           EXPECT_EQ(kIndeterminate, d.GetCheck(kOptionsAutoPick));
-           EXPECT_EQ(0, d.Focus()) << "the first focus is the system's";
-         });
-         r.Click(kIdOk);
-       },
-       true,
-       none,
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"28 shows as 28, AB and xxviii as the format changes",
-       none,
-       [](ScriptedDialogRunner& r) {
-         TypeStart(r, "28", "28");
-         r.Select(kOptionsFormat, 1);
-         ExpectPreview(r, "AB");
-         r.Select(kOptionsFormat, 2);
-         ExpectPreview(r, "xxviii");
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.StartValue = 28, v.FormatIndex = 2; },
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"an emptied field beeps, previews 0 and stores 0",
-       none,
-       BadStart(""),
-       true,
-       Start(0),
-       2,
-       kOptionsStart,
-       {kOptionsDialog}},
+      {"opens with its values",
+       {kOpened, Preview("AB"), kOk},
+       "OK 28 1 2 0 2 0 stored, 0 beeps, focus 1",
+       {28, 1, 2, kUnchecked, kIndeterminate, kStoredList, 0}},
+      {"28 as 28, AB, xxviii",
+       {Type("28"), Preview("28"), Pick(kOptionsFormat, 1), Preview("AB"), Pick(kOptionsFormat, 2), Preview("xxviii"),
+        kOk},
+       "OK 28 2 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"emptied", {Type(""), kRange999, kOk}, kZeroStart},
       {"OK on a bad field keeps the choices of the last good preview",
-       none,
-       [](ScriptedDialogRunner& r) {
-         TypeStart(r, "5", "5");
-         r.Select(kOptionsFormat, 1);  // captured with the start value
-         TypeStart(r, "5x", "E!Range 1 - 702");
-         r.Check(kOptionsConvertPoint, kUnchecked);
-         r.Select(kOptionsFormat, 2);  // the field holds no number: the format is not taken
-         ExpectPreview(r, "E!Range 1 - 702");
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.StartValue = 0, v.FormatIndex = 1; },
-       3,
-       kOptionsStart,
-       {kOptionsDialog}},
-      {"1000 with Arabic is kept",
-       none,
-       GoodStart("1000", "E!Range 1 - 999"),
-       true,
-       Start(1000),
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"703 with letters is kept",
-       [](OptionsValues& v) { v.FormatIndex = 1; },
-       GoodStart("703", "E!Range 1 - 702"),
-       true,
-       Start(703),
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"leading blanks", none, GoodStart("   12", "12"), true, Start(12), 0, kIdOk, {kOptionsDialog}},
-      {"a negative start", none, GoodStart("-5", "E!Range 1 - 999"), true, Start(-5), 0, kIdOk, {kOptionsDialog}},
-      {"a minus alone", none, BadStart("-"), true, Start(0), 2, kOptionsStart, {kOptionsDialog}},
-      {"a letter after the digits", none, BadStart("12a"), true, Start(0), 2, kOptionsStart, {kOptionsDialog}},
-      {"beyond 32 bits", none, BadStart("99999999999"), true, Start(0), 2, kOptionsStart, {kOptionsDialog}},
-      {"200 digits", none, BadStart(std::string(200, '7')), true, Start(0), 2, kOptionsStart, {kOptionsDialog}},
-      {"the lowest 32-bit number opens and stays",
-       Start(INT32_MIN),
-       [](ScriptedDialogRunner& r) {
-         r.Then([](ScriptedDialog& d) { EXPECT_EQ("-2147483648", d.GetText(kOptionsStart)); });
-         ExpectPreview(r, "E!Range 1 - 999");
-         r.Click(kIdOk);
-       },
-       true,
-       none,
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"a check box alone is stored",
-       none,
-       [](ScriptedDialogRunner& r) {
-         r.Check(kOptionsAutoPick, kUnchecked);
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.AutoPickState = kUnchecked; },
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"the object list alone is stored",
-       none,
-       [](ScriptedDialogRunner& r) {
-         r.Select(kOptionsObjectSource, 2);
-         ExpectPreview(r, "1");
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.ObjectSourceIndex = 2; },
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"a stored format and source outside 0 to 2 open unselected and store -1",
-       [](OptionsValues& v) { v.FormatIndex = 3, v.ObjectSourceIndex = -7; },
-       [](ScriptedDialogRunner& r) {
-         r.Then([](ScriptedDialog& d) {
-           EXPECT_EQ(kListError, d.ListGetSel(kOptionsFormat));
-           EXPECT_EQ(kListError, d.ListGetSel(kOptionsObjectSource));
-         });
-         ExpectPreview(r, "");
-         TypeStart(r, "4", "");
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.StartValue = 4, v.FormatIndex = -1, v.ObjectSourceIndex = -1; },
-       0,
-       kIdOk,
-       {kOptionsDialog}},
-      {"a check state outside 0 to 2 shows and stores unchecked",
-       [](OptionsValues& v) { v.ConvertPointState = 7, v.AutoPickState = -1; },
-       [](ScriptedDialogRunner& r) {
-         r.Then([](ScriptedDialog& d) { EXPECT_EQ(kUnchecked, d.GetCheck(kOptionsConvertPoint)); });
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.ConvertPointState = kUnchecked, v.AutoPickState = kUnchecked; },
-       0,
-       kIdOk,
-       {kOptionsDialog}},
+       {Type("5"), Pick(kOptionsFormat, 1), Type("5x"), Preview("E!Range 1 - 702"), Uncheck(kOptionsConvertPoint),
+        Pick(kOptionsFormat, 2), Preview("E!Range 1 - 702"), kOk},
+       "OK 0 1 0 1 1 1 stored, 3 beeps, focus 223"},
+      {"1000 with Arabic", {Type("1000"), kRange999, kOk}, "OK 1000 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"703 with letters",
+       {Type("703"), Preview("E!Range 1 - 702"), kOk},
+       "OK 703 1 0 1 1 1 stored, 0 beeps, focus 1",
+       {1, 1, 0, kChecked, kChecked, kStoredList, 1}},
+      {"leading blanks", {Type("   12"), Preview("12"), kOk}, "OK 12 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"negative", {Type("-5"), kRange999, kOk}, "OK -5 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"lowest", {Type("-2147483648"), kOk}, "OK -2147483648 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"highest", {Type("2147483647"), kOk}, "OK 2147483647 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"minus alone", {Type("-"), kRange999, kOk}, kZeroStart},
+      {"plus", {Type("+5"), kOk}, kZeroStart},
+      {"trailing letter", {Type("12a"), kOk}, kZeroStart},
+      {"trailing blank", {Type("12 "), kOk}, kZeroStart},
+      {"overflow", {Type("2147483648"), kOk}, kZeroStart},
+      {"11 digits", {Type("99999999999"), kOk}, kZeroStart},
+      {"200 digits", {Type(std::string(200, '7')), kRange999, kOk}, kZeroStart},
+      {"a check box alone", {Uncheck(kOptionsAutoPick), kOk}, "OK 1 0 0 1 0 1 stored, 0 beeps, focus 1"},
+      {"the object list alone",
+       {Pick(kOptionsObjectSource, 2), Preview("1"), kOk},
+       "OK 1 0 2 1 1 1 stored, 0 beeps, focus 1"},
+      {"stored indices outside 0 to 2 open unselected, preview nothing and store -1",
+       {Preview(""), Type("4"), Preview(""), kOk},
+       "OK 4 -1 -1 1 1 1 stored, 0 beeps, focus 1",
+       {1, 3, -7, kChecked, kChecked, kStoredList, 1}},
+      {"check states outside 0 to 2 show and store unchecked",
+       {kOk},
+       "OK 1 0 0 0 0 1 stored, 0 beeps, focus 1",
+       {1, 0, 0, 7, -1, kStoredList, 1}},
       {"Cancel drops everything, the edited list too",
-       none,
-       [](ScriptedDialogRunner& r) {
-         TypeStart(r, "9", "9");
-         r.Select(kOptionsFormat, 2);
-         EditTheList(r);
-         r.Click(kIdCancel);
-       },
-       false,
-       none,
-       0,
-       kIdCancel,
-       {kOptionsDialog, kPickListDialog}},
-      {"OK keeps the edited list and its check box",
-       none,
-       [](ScriptedDialogRunner& r) {
-         EditTheList(r);
-         r.Click(kIdOk);
-       },
-       true,
-       [](OptionsValues& v) { v.PickListText = kEditedList, v.AddAutomatically = 0; },
-       0,
-       kIdOk,
-       {kOptionsDialog, kPickListDialog}},
+       {Type("9"), Pick(kOptionsFormat, 2), kEditList, Click(kIdCancel)},
+       "Cancel 1 0 0 1 1 1 stored, 0 beeps, focus 2"},
+      {"OK keeps the edited list and its check box", {kEditList, kOk}, "OK 1 0 0 1 1 0 edited, 0 beeps, focus 1"},
       {"the about box changes nothing",
-       none,
-       [](ScriptedDialogRunner& r) {
-         r.Click(kOptionsAbout);
-         r.Click(kIdCancel);  // "Close"
-         ExpectPreview(r, "1");
-         r.Click(kIdOk);
-       },
-       true,
-       none,
-       0,
-       kIdOk,
-       {kOptionsDialog, kAboutDialog}},
+       {Click(kOptionsAbout), Click(kIdCancel), Preview("1"), kOk},
+       "OK 1 0 0 1 1 1 stored, 0 beeps, focus 1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -277,48 +139,13 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
     runner.DeclareListBox(kOptionsObjectSource, false);
     runner.DeclareListBox(kPickListBox, true);
     runner.DeclareEdit(kPickEdit);
-    OptionsValues values;
-    values.PickListText = kStoredList;
-    c.stored(values);
-    OptionsValues expected = values;
-    c.expected(expected);
-    c.script(runner);
-    EXPECT_EQ(c.confirmed, EditOptions(&values, runner, codePage));
-    EXPECT_EQ(Describe(expected), Describe(values));
-    EXPECT_EQ(c.beeps, runner.Beeps());
-    EXPECT_EQ(c.focus, runner.LastDialog()->Focus());
-    EXPECT_EQ(c.templates, runner.ShownTemplates());
+    for (const Step& step : c.steps) step(runner);
+    OptionsValues values = c.stored;
+    const bool confirmed = EditOptions(&values, runner, codePage);
+    EXPECT_EQ(c.outcome, Outcome(confirmed, values) + ", " + std::to_string(runner.Beeps()) + " beeps, focus " +
+                             std::to_string(runner.LastDialog()->Focus()));
     EXPECT_FALSE(runner.ScriptRanOut());
-    EXPECT_EQ(0u, runner.PendingSteps());
     EXPECT_TRUE(runner.Problems().empty()) << runner.Problems().front();
-  }
-}
-
-TEST(OptionsDialog, ShowOptionsHandsBackTheMembersOnlyOnOk) {
-  for (const bool ok : {true, false}) {
-    SCOPED_TRACE(ok ? "OK" : "Cancel");
-    Windows1252CodePage codePage;
-    ScriptedDialogRunner runner;
-    runner.DeclareEdit(kOptionsStart);
-    runner.DeclareListBox(kOptionsFormat, false);
-    ToolMembers members;
-    members.TLPickAutoPick = false;
-    runner.Then([](ScriptedDialog& d) {
-      EXPECT_EQ(kChecked, d.GetCheck(kOptionsConvertPoint));
-      EXPECT_EQ(kUnchecked, d.GetCheck(kOptionsAutoPick));
-    });
-    runner.Type(kOptionsStart, "40");
-    runner.Select(kOptionsFormat, 2);
-    runner.Check(kOptionsConvertPoint, kUnchecked);
-    runner.Check(kOptionsAutoPick, kIndeterminate);
-    runner.Click(ok ? kIdOk : kIdCancel);
-    EXPECT_EQ(S_OK, ShowOptions(members, runner, codePage));
-    EXPECT_EQ(ok ? 40 : 1, members.RunningNumber);
-    EXPECT_EQ(ok ? 2 : 0, members.TLDefFormat);
-    EXPECT_EQ(!ok, members.TLDefConvertPoint);
-    EXPECT_EQ(ok, members.TLPickAutoPick) << "any checked state is true";
-    EXPECT_EQ(ok, members.PickListText.has_value()) << "the picklist comes back whole";
-    EXPECT_TRUE(members.TLPickAutoAdd);
   }
 }
 

@@ -13,10 +13,21 @@
 
 namespace {
 
+// The lists' entries, in the order of the label format codes and of the object text sources.
 constexpr const char* kFormatEntries[] = {kArabicListEntry, kLettersListEntry, kRomanListEntry};
+constexpr const char* kObjectSourceEntries[] = {
+    "Object Text ('best guess' of Info/Name/Type)",
+    "Object Layer Name",
+    "DEMO: Path/Polyline Length (Simple graphics only)",
+};
 
 bool IsListIndex(int32_t index) {
   return index >= 0 && index <= 2;
+}
+
+// A check box state outside 0 to 2 is taken as unchecked.
+void KeepCheckState(int32_t* state) {
+  if (*state < kUnchecked || *state > kIndeterminate) *state = kUnchecked;
 }
 
 }  // namespace
@@ -28,10 +39,8 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   for (const char* entry : kFormatEntries) controls.ListInsert(kOptionsFormat, -1, entry);
   // The edit reports this change too; the preview waits for the ready flag.
   controls.SetText(kOptionsStart, WriteInt32(Values.StartValue));
-  if (Values.ConvertPointState < kUnchecked || Values.ConvertPointState > kIndeterminate) {
-    Values.ConvertPointState = kUnchecked;
-  }
-  if (Values.AutoPickState < kUnchecked || Values.AutoPickState > kIndeterminate) Values.AutoPickState = kUnchecked;
+  KeepCheckState(&Values.ConvertPointState);
+  KeepCheckState(&Values.AutoPickState);
   controls.SetCheck(kOptionsConvertPoint, Values.ConvertPointState);
   controls.SetCheck(kOptionsAutoPick, Values.AutoPickState);
   if (IsListIndex(Values.FormatIndex)) controls.ListSetSel(kOptionsFormat, Values.FormatIndex);

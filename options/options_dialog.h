@@ -22,13 +22,6 @@ constexpr int kOptionsObjectSource = IDC_OPTIONS_OBJECT_SOURCE;  // list, entry 
 constexpr int kOptionsConvertPoint = IDC_OPTIONS_CONVERT_POINT;
 constexpr int kOptionsAbout = IDC_OPTIONS_ABOUT;
 
-// The entries of the object property list, in the order of the object text source codes.
-inline constexpr const char* kObjectSourceEntries[] = {
-    "Object Text ('best guess' of Info/Name/Type)",
-    "Object Layer Name",
-    "DEMO: Path/Polyline Length (Simple graphics only)",
-};
-
 // The values the dialog edits. A list without a selection gives the index -1.
 struct OptionsValues {
   int32_t StartValue = 1;                // the Number tool's next number

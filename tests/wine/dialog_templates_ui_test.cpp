@@ -204,7 +204,9 @@ TEST(DialogTemplates, EveryControlAsSpecified) {
       EXPECT_EQ(c.type, style & typeMask) << what << " kind";
       EXPECT_EQ(c.flags, style & c.flags) << what << " style";
       EXPECT_EQ(0u, style & c.cleared) << what << " style bits that must be clear";
-      if (lstrcmpiW(c.cls, L"ListBox") != 0) EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      if (lstrcmpiW(c.cls, L"ListBox") != 0) {
+        EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      }
       RECT actual = {};
       GetWindowRect(control, &actual);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);

@@ -37,6 +37,24 @@ int32_t ReadLeadingInt32(std::string_view text) {
   return static_cast<int32_t>(std::min(magnitude, kMagnitudeCap - 1));
 }
 
+bool ReadWholeInt32(std::string_view text, int32_t* value) {
+  size_t pos = text.find_first_not_of(' ');
+  if (pos == std::string_view::npos) return false;
+  const bool negative = text[pos] == '-';
+  if (negative) ++pos;
+  if (pos == text.size()) return false;
+  // The magnitude of INT32_MIN is the largest allowed; stopping there keeps 200 digits cheap.
+  const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
+  int64_t magnitude = 0;
+  for (; pos < text.size(); ++pos) {
+    if (!IsDigit(text[pos])) return false;
+    magnitude = magnitude * 10 + (text[pos] - '0');
+    if (magnitude > limit) return false;
+  }
+  *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+  return true;
+}
+
 std::string WriteInt32(int32_t value) {
   // The magnitude in 32 unsigned bits, which holds that of INT32_MIN as well.
   uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);

@@ -12,6 +12,11 @@
 // 32-bit range gives INT32_MIN or INT32_MAX. Never fails and reads any length.
 int32_t ReadLeadingInt32(std::string_view text);
 
+// A field that must hold a whole number and nothing else: optional leading blanks (' '), an
+// optional minus sign, then at least one digit up to the end. False for anything else, a value
+// beyond the 32-bit range included; *value is written only on success.
+bool ReadWholeInt32(std::string_view text, int32_t* value);
+
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);
 

@@ -49,8 +49,11 @@ class WindowControls : public DialogControls {
   int GetCheck(int id) override { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
   void SetCheck(int id, int state) override { CheckDlgButton(dialog_, id, static_cast<UINT>(state)); }
   void SetFocus(int id) override {
-    // WM_NEXTDLGCTL also moves the default button along, which SetFocus would not.
-    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
+    // WM_NEXTDLGCTL also moves the default button along, which SetFocus would not. It selects an
+    // edit's whole text as well, so an edit that has the focus already (the user types into it)
+    // keeps it as it is.
+    const HWND control = GetDlgItem(dialog_, id);
+    if (GetFocus() != control) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     focusSet_ = true;
   }
 
@@ -156,9 +159,9 @@ int WindowsDialogRunner::RunModal(DialogModel& model) {
   return static_cast<int>(result);
 }
 
-// The default sound of the system, which is what a plain beep of a dialog sounds like.
+// The system's simple beep, which sounds even without a sound card.
 void WindowsDialogRunner::Beep() {
-  MessageBeep(MB_OK);
+  MessageBeep(0xFFFFFFFF);
 }
 
 int WindowsDialogRunner::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {

@@ -16,5 +16,17 @@
 #define IDC_PICK_REMOVE 233
 #define IDC_PICK_ADD 234
 
+// The options dialog and its controls, and the about box it opens.
+#define IDD_OPTIONS 102
+#define IDC_OPTIONS_PREVIEW 222
+#define IDC_OPTIONS_START 223
+#define IDC_OPTIONS_CONVERT_POINT 226
+#define IDC_OPTIONS_OBJECT_SOURCE 237
+#define IDC_OPTIONS_FORMAT 238
+#define IDC_OPTIONS_AUTO_PICK 245
+#define IDC_OPTIONS_LIST 252
+#define IDC_OPTIONS_ABOUT 262
+#define IDD_ABOUT 108
+
 // The type library is resource 1 of type "TYPELIB".
 #define IDR_TYPELIB 1

@@ -1,6 +1,7 @@
 // A user's few minutes with the Number tool: the host initializes the add-in for its five tools,
-// the user starts the tool, places leaders (one of them a point leader, whose text the add-in
-// takes out as a graphic of its own), undoes one, places another and ends the tool. Every call
+// the user starts the tool, places leaders, switches to letters through the options dialog of the
+// local menu, places more (one of them a point leader, whose text the add-in takes out as a
+// graphic of its own), undoes one, places another and ends the tool. Every call
 // goes through Invoke with the add-in's dispatch ids; the host polls the tool status between
 // the user's actions, as a real host does on idle.
 #include "simhost/demo_session_win.h"
@@ -12,6 +13,7 @@
 
 #include "resources/resource_ids.h"
 
+#include "host/host_com_values_win.h"
 #include "simhost/addin_invoke_win.h"
 #include "simhost/dialog_driver_win.h"
 #include "simhost/sim_com_win.h"
@@ -71,6 +73,23 @@ class Session {
     Idle();
     std::printf("    the leader tool now holds \"%s\"\n", Narrow(host_.LeaderToolText()).c_str());
   }
+  // "Tallyline Options" from the local menu, answered in the real options dialog.
+  void ChangeNumbering(int format, const std::wstring& start) {
+    DialogDriver driver(L"Tallyline Running Options", [format, start](DialogUser& user) {
+      user.SelectListEntry(IDC_OPTIONS_FORMAT, format);
+      user.Type(IDC_OPTIONS_START, start);
+      const std::wstring entry = user.ListText(IDC_OPTIONS_FORMAT, format), preview = user.Text(IDC_OPTIONS_PREVIEW);
+      std::printf(
+          "  the user opens \"Tallyline Options\" from the local menu, picks \"%s\",\n"
+          "    types %s into \"Start At\" (the preview shows \"%s\") and presses OK\n",
+          std::string(entry.begin(), entry.end()).c_str(), std::string(start.begin(), start.end()).c_str(),
+          std::string(preview.begin(), preview.end()).c_str());
+      user.Click(IDOK);
+    });
+    Call(addin_, kDispDoLMCommand, {LongVariant(1)});
+    driver.Finish();
+    std::printf("    the leader tool now holds \"%s\"\n", Narrow(host_.LeaderToolText()).c_str());
+  }
   void Undo() {
     host_.Undo();
     std::printf("  the user undoes the last step\n");
@@ -111,6 +130,8 @@ int RunNumberSession(IDispatch* addin) {
               session.host().LocalMenuCount() > 0 ? Narrow(session.host().LocalMenu().captions[0]).c_str() : "-");
   std::printf("    the leader tool holds \"%s\"\n", Narrow(session.host().LeaderToolText()).c_str());
   session.PlaceLeader(2);
+  session.PlaceLeader(2);
+  session.ChangeNumbering(1, L"25");
   session.PlaceLeader(2);
   session.PlaceLeader(1);
   session.Undo();

@@ -4,6 +4,6 @@
 #include <oaidl.h>
 
 // Each runs a session against the add-in and prints what the user would see; 0 when all went
-// well. The Picklist session needs a display: its user answers the pick dialog.
+// well. Both need a display: their user answers the real options and pick dialogs.
 int RunNumberSession(IDispatch* addin);
 int RunPicklistSession(IDispatch* addin);

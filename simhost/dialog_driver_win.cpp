@@ -58,6 +58,13 @@ int DialogUser::ListSelection(int id) const {
   return static_cast<int>(SendDlgItemMessageW(dialog_, id, LB_GETCURSEL, 0, 0));
 }
 
+int DialogUser::Focus() const {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 void DialogUser::Notify(int id, int code) {
   SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
 }

@@ -23,6 +23,8 @@ class DialogUser {
   int ListCount(int id) const;
   std::wstring ListText(int id, int index) const;
   int ListSelection(int id) const;
+  // The id of the control that has the focus in the dialog's thread; 0 when none has.
+  int Focus() const;
   void SelectListEntry(int id, int index);       // selects and sends LBN_SELCHANGE
   void DoubleClickListEntry(int id, int index);  // selects and sends LBN_SELCHANGE, LBN_DBLCLK
   // The dialog as a picture, written as a PNG file.

@@ -4,6 +4,7 @@
 The strips are committed; run this only to change the artwork. Each strip is a row of cells on a
 magenta background (the host makes magenta transparent). Cells 0-4 of the tool strips are the
 buttons of the Number, Picklist, Object, Renumber and Options tools; cells 5-9 repeat them greyed.
+The about box's strip is drawn on white: its picture control shows magenta as it is.
 """
 import os
 import struct
@@ -20,9 +21,9 @@ FONT = {  # 3 x 5 digits, rows top to bottom
 
 
 class Canvas:
-    def __init__(self, width, height):
+    def __init__(self, width, height, background=MAGENTA):
         self.width, self.height = width, height
-        self.pixels = [[MAGENTA] * width for _ in range(height)]
+        self.pixels = [[background] * width for _ in range(height)]
 
     def dot(self, x, y, c):
         if 0 <= x < self.width and 0 <= y < self.height:
@@ -147,7 +148,7 @@ def local_menu_strip():
 
 
 def about_strip():
-    cv = Canvas(123, 30)
+    cv = Canvas(123, 30, WHITE)
     for i in range(4):
         TOOLS[i](cv, 2 + i * 31, 4, 24, 23, COLOURS)
     return cv

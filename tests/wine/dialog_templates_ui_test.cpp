@@ -20,7 +20,8 @@ struct ControlRow {
   DWORD type;          // the low style bits that give the control's kind (BS_*, SS_*)
   DWORD flags;         // style bits that must be set
   const wchar_t* text;
-  RECT units;  // left, top, width, height in dialog units
+  RECT units;         // left, top, width, height in dialog units
+  DWORD cleared = 0;  // style bits that must not be set
 };
 
 struct DialogRow {
@@ -28,10 +29,13 @@ struct DialogRow {
   const wchar_t* caption;
   int width, height;                 // client area, dialog units
   std::vector<ControlRow> controls;  // in tab order
+  DWORD style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 };
 
 constexpr DWORD kButtonType = BS_TYPEMASK;
 constexpr DWORD kStaticType = SS_TYPEMASK;
+const wchar_t kAboutPicture[] = {0xFFFF, IDB_ABOUT_STRIP, 0};  // a picture's text names its bitmap
+constexpr DWORD kUnsortedList = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 
 std::vector<DialogRow> Dialogs() {
   return {
@@ -59,14 +63,70 @@ std::vector<DialogRow> Dialogs() {
            {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {129, 183, 48, 16}},
            {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_TABSTOP, L"OK", {77, 183, 48, 16}},
        }},
+      // The options dialog and the about box it opens.
+      {IDD_OPTIONS,
+       L"Tallyline Running Options",
+       256,
+       270,
+       {
+           {-1, L"Static", SS_LEFT, 0, L"TL Number Tool Options", {12, 12, 138, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"Number &Format", {24, 25, 216, 8}},
+           {IDC_OPTIONS_FORMAT, L"ListBox", 0, kUnsortedList, L"", {24, 38, 216, 36}, LBS_SORT},
+           {-1, L"Static", SS_LEFT, 0, L"&Start At", {24, 81, 30, 12}},
+           {IDC_OPTIONS_START, L"Edit", 0, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {66, 78, 30, 12}},
+           {IDC_OPTIONS_PREVIEW,
+            L"Edit",
+            0,
+            ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
+            L"",
+            {108, 82, 70, 12},
+            WS_BORDER},
+           {-1, L"Static", SS_LEFT, 0, L"TL Picklist Tool Options", {12, 102, 185, 12}},
+           {IDC_OPTIONS_AUTO_PICK,
+            L"Button",
+            BS_AUTOCHECKBOX,
+            WS_TABSTOP,
+            L"&Popup List up automatically for each new Leader",
+            {24, 114, 168, 12}},
+           {IDC_OPTIONS_LIST, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"&List ...", {198, 114, 36, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"TL Object Tool Options", {12, 138, 84, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"&Object Property/ Attribute", {24, 150, 90, 12}},
+           {IDC_OPTIONS_OBJECT_SOURCE, L"ListBox", 0, kUnsortedList, L"", {24, 162, 216, 35}, LBS_SORT},
+           {-1, L"Static", SS_LEFT, 0, L"Object Creation (Global option)", {12, 210, 120, 12}},
+           {IDC_OPTIONS_CONVERT_POINT,
+            L"Button",
+            BS_AUTOCHECKBOX,
+            WS_TABSTOP,
+            L"&Convert 'Point Leaders' to Text (double click leaders = text)",
+            {24, 222, 216, 12}},
+           {IDC_OPTIONS_ABOUT, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"About...", {24, 246, 42, 15}},
+           {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_TABSTOP, L"OK", {141, 246, 45, 15}},
+           {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {195, 246, 45, 15}},
+       }},
+      {IDD_ABOUT,
+       L"Varnkit_TL - About",
+       178,
+       126,
+       {
+           {-1, L"Static", SS_BITMAP, WS_BORDER, kAboutPicture, {12, 12, 161, 15}},
+           {-1,
+            L"Static",
+            SS_LEFT,
+            0,
+            L"Varnkit_TL\n       - Tallyline for TurboCAD\n       - Version 1.0a",
+            {24, 36, 114, 30}},
+           {-1, L"Static", SS_LEFT, 0, L"Copyright (C) 2026 Varnkit.\nAll rights reserved.", {24, 74, 146, 18}},
+           {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Close", {120, 102, 50, 16}},
+       },
+       DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU},
   };
 }
 
-// The style of each control in the template resource, in order (a DIALOG, not DIALOGEX).
-std::vector<DWORD> TemplateStyles(HMODULE module, int templateId) {
-  std::vector<DWORD> styles;
+// Each control of the template resource as written there, in order (a DIALOG, not DIALOGEX).
+std::vector<DLGITEMTEMPLATE> TemplateItems(HMODULE module, int templateId) {
+  std::vector<DLGITEMTEMPLATE> items;
   HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
-  if (found == nullptr) return styles;
+  if (found == nullptr) return items;
   const auto* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
   const auto* word = reinterpret_cast<const WORD*>(header + 1);
   auto skipText = [&word] {  // a resource name: 0, an ordinal 0xFFFF nnnn, or a string
@@ -87,13 +147,13 @@ std::vector<DWORD> TemplateStyles(HMODULE module, int templateId) {
   for (WORD i = 0; i < header->cdit; ++i) {
     word = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(word) + 3) & ~UINT_PTR{3});
     const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(word);
-    styles.push_back(item->style);
+    items.push_back(*item);
     word = reinterpret_cast<const WORD*>(item + 1);
     skipText();                        // class
     skipText();                        // title
     word += 1 + *word / sizeof(WORD);  // creation data
   }
-  return styles;
+  return items;
 }
 
 INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
@@ -118,13 +178,15 @@ TEST(DialogTemplates, EveryControlAsSpecified) {
     HWND dialog = CreateDialogParamW(Server().module, MAKEINTRESOURCEW(d.templateId), nullptr, QuietDialog, 0);
     ASSERT_NE(nullptr, dialog) << d.templateId << " error " << GetLastError();
     EXPECT_EQ(d.caption, WindowText(dialog));
+    EXPECT_EQ(d.style, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)) & (d.style | WS_VISIBLE))
+        << d.templateId << " dialog style";
     RECT client = {};
     GetClientRect(dialog, &client);
     const POINT size = Pixels(dialog, d.width, d.height);
     EXPECT_EQ(size.x, client.right) << d.templateId << " width";
     EXPECT_EQ(size.y, client.bottom) << d.templateId << " height";
-    const std::vector<DWORD> styles = TemplateStyles(Server().module, d.templateId);
-    ASSERT_EQ(d.controls.size(), styles.size()) << d.templateId << " controls in the template";
+    const std::vector<DLGITEMTEMPLATE> items = TemplateItems(Server().module, d.templateId);
+    ASSERT_EQ(d.controls.size(), items.size()) << d.templateId << " controls in the template";
 
     HWND control = GetWindow(dialog, GW_CHILD);
     for (size_t i = 0; i < d.controls.size(); ++i, control = GetWindow(control, GW_HWNDNEXT)) {
@@ -135,18 +197,30 @@ TEST(DialogTemplates, EveryControlAsSpecified) {
       wchar_t cls[64] = {};
       GetClassNameW(control, cls, ARRAYSIZE(cls));
       EXPECT_EQ(0, lstrcmpiW(c.cls, cls)) << what << " class";
-      const DWORD style = styles[i];
+      const DWORD style = items[i].style;
       const DWORD typeMask = lstrcmpiW(c.cls, L"Button") == 0   ? kButtonType
                              : lstrcmpiW(c.cls, L"Static") == 0 ? kStaticType
                                                                 : 0;
       EXPECT_EQ(c.type, style & typeMask) << what << " kind";
       EXPECT_EQ(c.flags, style & c.flags) << what << " style";
-      if (lstrcmpiW(c.cls, L"ListBox") != 0) EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      EXPECT_EQ(0u, style & c.cleared) << what << " style bits that must be clear";
+      if (lstrcmpiW(c.cls, L"ListBox") != 0) {
+        EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      }
       RECT actual = {};
       GetWindowRect(control, &actual);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
       const POINT place = Pixels(dialog, c.units.left, c.units.top);
-      const POINT extent = Pixels(dialog, c.units.right, c.units.bottom);
+      POINT extent = Pixels(dialog, c.units.right, c.units.bottom);
+      if (c.type == SS_BITMAP && lstrcmpiW(c.cls, L"Static") == 0) {
+        // A picture takes the size of its bitmap; its template keeps the size it was drawn with.
+        EXPECT_EQ(c.units.right, items[i].cx) << what << " width in the template";
+        EXPECT_EQ(c.units.bottom, items[i].cy) << what << " height in the template";
+        BITMAP bitmap = {};
+        GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap,
+                   &bitmap);
+        extent = {bitmap.bmWidth, bitmap.bmHeight};
+      }
       EXPECT_EQ(place.x, actual.left) << what << " left";
       EXPECT_EQ(place.y, actual.top) << what << " top";
       EXPECT_EQ(extent.x, actual.right - actual.left) << what << " width";

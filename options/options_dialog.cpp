@@ -1,0 +1,119 @@
+// The options dialog's behaviour. "&Start At" must hold a whole number; the preview reads it on
+// every change and on every change of the format, and captures the other choices only when it
+// could read it, so that OK with a field that holds no number keeps the choices of the last good
+// preview. The beep and the focus are the only answer to a bad field; OK still closes.
+#include "options/options_dialog.h"
+
+#include <utility>
+
+#include "framework/decimal_text.h"
+#include "labels/label_format.h"
+#include "options/about_dialog.h"
+#include "picklist/pick_list_dialog.h"
+
+namespace {
+
+// The lists' entries, in the order of the label format codes and of the object text sources.
+constexpr const char* kFormatEntries[] = {kArabicListEntry, kLettersListEntry, kRomanListEntry};
+constexpr const char* kObjectSourceEntries[] = {
+    "Object Text ('best guess' of Info/Name/Type)",
+    "Object Layer Name",
+    "DEMO: Path/Polyline Length (Simple graphics only)",
+};
+
+bool IsListIndex(int32_t index) {
+  return index >= 0 && index <= 2;
+}
+
+// A check box state outside 0 to 2 is taken as unchecked.
+void KeepCheckState(int32_t* state) {
+  if (*state < kUnchecked || *state > kIndeterminate) *state = kUnchecked;
+}
+
+}  // namespace
+
+void COptionsDlg::OnInit(DialogControls& controls) {
+  ready_ = false;
+  // Inserted, not added: the entry's index is its code even if the list were to sort.
+  for (const char* entry : kObjectSourceEntries) controls.ListInsert(kOptionsObjectSource, -1, entry);
+  for (const char* entry : kFormatEntries) controls.ListInsert(kOptionsFormat, -1, entry);
+  // The edit reports this change too; the preview waits for the ready flag.
+  controls.SetText(kOptionsStart, WriteInt32(Values.StartValue));
+  KeepCheckState(&Values.ConvertPointState);
+  KeepCheckState(&Values.AutoPickState);
+  controls.SetCheck(kOptionsConvertPoint, Values.ConvertPointState);
+  controls.SetCheck(kOptionsAutoPick, Values.AutoPickState);
+  if (IsListIndex(Values.FormatIndex)) controls.ListSetSel(kOptionsFormat, Values.FormatIndex);
+  if (IsListIndex(Values.ObjectSourceIndex)) controls.ListSetSel(kOptionsObjectSource, Values.ObjectSourceIndex);
+  ready_ = true;
+  Preview(controls);
+  // The first focus is the system's: the first tab stop, the format list.
+}
+
+void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyCode) {
+  switch (controlId) {
+    case kOptionsStart:
+      if (notifyCode == kEditChanged && ready_) Preview(controls);
+      break;
+    case kOptionsFormat:
+      if (notifyCode == kListSelectionChanged && ready_) Preview(controls);
+      break;
+    case kOptionsList:
+      // A cancelled edit leaves the working copies; only OK of this dialog hands them on.
+      if (notifyCode == kButtonClicked) {
+        EditPickList(&Values.PickListText, &Values.AddAutomatically, runner_, codePage_);
+      }
+      break;
+    case kOptionsAbout:
+      if (notifyCode == kButtonClicked) ShowAbout(runner_);
+      break;
+    case kIdOk:
+      Confirm(controls);
+      break;
+    case kIdCancel:
+      Confirmed = false;
+      controls.EndDialog(kIdCancel);
+      break;
+    default:
+      break;
+  }
+}
+
+// The start value takes the field's number, or 0 with the beep and the focus when it holds none.
+bool COptionsDlg::ReadStart(DialogControls& controls) {
+  if (ReadWholeInt32(controls.GetText(kOptionsStart), &Values.StartValue)) return true;
+  Values.StartValue = 0;
+  runner_.Beep();
+  controls.SetFocus(kOptionsStart);
+  return false;
+}
+
+void COptionsDlg::CaptureChoices(DialogControls& controls) {
+  Values.ConvertPointState = controls.GetCheck(kOptionsConvertPoint);
+  Values.AutoPickState = controls.GetCheck(kOptionsAutoPick);
+  Values.FormatIndex = controls.ListGetSel(kOptionsFormat);  // kListError, -1, without a selection
+  Values.ObjectSourceIndex = controls.ListGetSel(kOptionsObjectSource);
+}
+
+// A value outside the format's range shows the range text; a format the labels do not know (no
+// selection) leaves the label empty.
+void COptionsDlg::Preview(DialogControls& controls) {
+  if (ReadStart(controls)) CaptureChoices(controls);
+  std::string label;
+  NumberToLabel(Values.StartValue, Values.FormatIndex, &label);
+  controls.SetText(kOptionsPreview, label);
+}
+
+void COptionsDlg::Confirm(DialogControls& controls) {
+  controls.EndDialog(kIdOk);
+  if (ReadStart(controls)) CaptureChoices(controls);
+  Confirmed = true;
+}
+
+bool EditOptions(OptionsValues* values, DialogRunner& runner, const CodePage& codePage) {
+  if (values == nullptr) return false;
+  COptionsDlg dialog(*values, runner, codePage);
+  runner.RunModal(dialog);
+  if (dialog.Confirmed) *values = std::move(dialog.Values);
+  return dialog.Confirmed;
+}

@@ -1,0 +1,61 @@
+// COptionsDlg, the options dialog: every running option of the three leader tools at once, with
+// a live preview of the Number tool's next label, the pick dialog as a list editor behind
+// "&List ..." and the about box behind "About...". It works on a copy of plain values; a
+// launcher hands them back only after OK.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/code_page.h"
+#include "framework/dialog.h"
+#include "resources/resource_ids.h"
+
+// Dialog template 102 and its controls.
+constexpr int kOptionsDialog = IDD_OPTIONS;
+constexpr int kOptionsFormat = IDC_OPTIONS_FORMAT;  // list, entry index = label format code
+constexpr int kOptionsStart = IDC_OPTIONS_START;    // "&Start At"
+constexpr int kOptionsPreview = IDC_OPTIONS_PREVIEW;
+constexpr int kOptionsAutoPick = IDC_OPTIONS_AUTO_PICK;
+constexpr int kOptionsList = IDC_OPTIONS_LIST;
+constexpr int kOptionsObjectSource = IDC_OPTIONS_OBJECT_SOURCE;  // list, entry index = source code
+constexpr int kOptionsConvertPoint = IDC_OPTIONS_CONVERT_POINT;
+constexpr int kOptionsAbout = IDC_OPTIONS_ABOUT;
+
+// The values the dialog edits. A list without a selection gives the index -1.
+struct OptionsValues {
+  int32_t StartValue = 1;                // the Number tool's next number
+  int32_t FormatIndex = 0;               // label format code
+  int32_t ObjectSourceIndex = 0;         // object text source code
+  int32_t ConvertPointState = kChecked;  // check box states, 0 to 2
+  int32_t AutoPickState = kChecked;
+  std::u16string PickListText;   // the picklist in file form, edited through "&List ..."
+  uint8_t AddAutomatically = 1;  // the pick dialog's "A&dd automatically on OK", 0 or 1
+};
+
+class COptionsDlg : public DialogModel {
+ public:
+  COptionsDlg(const OptionsValues& values, DialogRunner& runner, const CodePage& codePage)
+      : Values(values), runner_(runner), codePage_(codePage) {}
+
+  OptionsValues Values;
+  bool Confirmed = false;
+
+  int TemplateId() const override { return kOptionsDialog; }
+  void OnInit(DialogControls& controls) override;
+  void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
+
+ private:
+  bool ReadStart(DialogControls& controls);
+  void CaptureChoices(DialogControls& controls);
+  void Preview(DialogControls& controls);
+  void Confirm(DialogControls& controls);
+
+  DialogRunner& runner_;
+  const CodePage& codePage_;
+  bool ready_ = false;  // clear while the dialog fills its controls: no preview then
+};
+
+// Runs the options dialog on *values, which take the dialog's values only when the user
+// confirms. Gives whether the user did.
+bool EditOptions(OptionsValues* values, DialogRunner& runner, const CodePage& codePage);

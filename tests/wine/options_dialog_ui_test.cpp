@@ -1,0 +1,120 @@
+// The real options dialog (template 102) and about box (template 108) inside the host, answered
+// by a user's window messages from other threads: the preview and the focus as the system's
+// controls report their changes, the nested dialogs owned by the options dialog, and what OK and
+// Cancel leave in the next leader and in the stores.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "addin_session.h"
+#include "resources/resource_ids.h"
+#include "simhost/dialog_driver_win.h"
+
+namespace {
+
+constexpr int32_t kNumber = 0;
+constexpr int32_t kOptions = 4;
+const wchar_t kOptionsCaption[] = L"Tallyline Running Options";
+
+std::string Setting(const char* name) {
+  char data[64] = {};
+  DWORD size = sizeof data;
+  RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Varnkit\\VKTL", name, RRF_RT_REG_SZ, nullptr, data, &size);
+  return data;
+}
+
+// Runs the dialog behind a button of `options` whose user `answer`s it; the click returns when
+// that dialog has ended.
+void Nested(DialogUser& options, int button, const wchar_t* caption, std::function<void(DialogUser&)> answer) {
+  DialogDriver nested(caption, [&options, &answer](DialogUser& user) {
+    EXPECT_EQ(options.dialog(), GetWindow(user.dialog(), GW_OWNER)) << "owned by the options dialog";
+    EXPECT_FALSE(IsWindowEnabled(options.dialog())) << "which waits";
+    answer(user);
+  });
+  options.Click(button);
+  EXPECT_TRUE(nested.Finish());
+}
+
+void AddToList(DialogUser& options, const wchar_t* item) {
+  Nested(options, IDC_OPTIONS_LIST, L"Tallyline - Pick Text from List", [item](DialogUser& pick) {
+    pick.Type(IDC_PICK_EDIT, item);
+    pick.Click(IDOK);
+  });
+}
+
+TEST(OptionsDialog, CancelDropsEverythingAndOkKeepsEverything) {
+  const std::string records = "<TLT><NAME>Valve</NAME></TLT>\r\n";
+  AddinSession s([&] {
+    SessionStart start;
+    start.pickListFile = records + '\0';
+    return start;
+  }());
+  DialogDriver cancelled(kOptionsCaption, [](DialogUser& options) {
+    Nested(options, IDC_OPTIONS_ABOUT, L"Varnkit_TL - About", [](DialogUser& about) {
+      EXPECT_EQ(IDCANCEL, about.Focus()) << "\"Close\" has the first focus";
+      EXPECT_TRUE(about.SaveScreenshot(ExeFolder() + L"about_box.png"));
+      about.Click(IDCANCEL);
+    });
+    AddToList(options, L"Gate");
+    options.SelectListEntry(IDC_OPTIONS_FORMAT, 2);
+    options.Click(IDCANCEL);
+  });
+  VARIANT_BOOL result = 0;
+  EXPECT_EQ(S_OK, s.Run(kOptions, &result));
+  EXPECT_TRUE(cancelled.Finish());
+  EXPECT_EQ(1, result);
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  EXPECT_EQ(u"1", s.host.LeaderToolText());
+  EXPECT_EQ(S_OK, s.Run(kNumber));  // ends the placement
+
+  DialogDriver confirmed(kOptionsCaption, [](DialogUser& user) {
+    EXPECT_EQ(L"Letters - A, B, C, D ...  Range A - ZZ (1 - 702)", user.ListText(IDC_OPTIONS_FORMAT, 1));
+    EXPECT_EQ(IDC_OPTIONS_FORMAT, user.Focus()) << "the first tab stop";
+    user.Type(IDC_OPTIONS_START, L"12a");  // pasted: typing gives digits only
+    EXPECT_EQ(L"E!Range 1 - 999", user.Text(IDC_OPTIONS_PREVIEW));
+    EXPECT_EQ(IDC_OPTIONS_START, user.Focus()) << "a field without a number takes the focus";
+    user.Type(IDC_OPTIONS_START, L"28");
+    user.SelectListEntry(IDC_OPTIONS_FORMAT, 1);
+    EXPECT_EQ(L"AB", user.Text(IDC_OPTIONS_PREVIEW));
+    EXPECT_TRUE(user.SaveScreenshot(ExeFolder() + L"options_dialog.png"));
+    user.SelectListEntry(IDC_OPTIONS_OBJECT_SOURCE, 1);
+    user.Click(IDC_OPTIONS_CONVERT_POINT);
+    user.Click(IDC_OPTIONS_AUTO_PICK);
+    EXPECT_EQ(BST_UNCHECKED, user.Check(IDC_OPTIONS_CONVERT_POINT)) << "checks itself";
+    AddToList(user, L"Pump");
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.Run(kOptions));
+  EXPECT_TRUE(confirmed.Finish());
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  EXPECT_EQ(u"AB", s.host.LeaderToolText());
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  s.Close();
+  EXPECT_EQ("1 1 0 0 1", Setting("TLDefFormat") + ' ' + Setting("TLDefObjDSource") + ' ' +
+                             Setting("TLDefConvertPoint") + ' ' + Setting("TLPickAutoPick") + ' ' +
+                             Setting("TLPickAutoAdd"));
+  EXPECT_EQ("<TLT><NAME>Pump</NAME></TLT>\r\n" + records + '\0', AddinSession::ReadPickListFile());
+}
+
+TEST(OptionsDialog, FromTheLocalMenuTheVeryNextLeaderTakesTheNewFormatAndStart) {
+  AddinSession s;
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  s.host.PlaceLeader(2);
+  s.PollAll();
+  DialogDriver driver(kOptionsCaption, [](DialogUser& user) {
+    EXPECT_EQ(L"2", user.Text(IDC_OPTIONS_START)) << "the running number";
+    user.SelectListEntry(IDC_OPTIONS_FORMAT, 2);
+    user.Type(IDC_OPTIONS_START, L"40");
+    EXPECT_EQ(L"xl", user.Text(IDC_OPTIONS_PREVIEW));
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.DoLMCommand(1));  // "Tallyline Options"
+  EXPECT_TRUE(driver.Finish());
+  EXPECT_EQ(u"xl", s.host.LeaderToolText()) << "written before the next leader";
+  const int32_t next = s.host.PlaceLeader(2);
+  s.PollAll();
+  EXPECT_EQ(u"xl", s.Info(next));
+  EXPECT_EQ(u"xli", s.host.LeaderToolText());
+}
+
+}  // namespace

@@ -20,6 +20,8 @@ constexpr wchar_t kProgId[] = L"Varnkit_TL.Tallyline.1";
 constexpr wchar_t kIndependentProgId[] = L"Varnkit_TL.Tallyline";
 constexpr wchar_t kFriendlyName[] = L"CTallyline Object";
 constexpr wchar_t kTypeLibVersionKey[] = L"TypeLib\\{84DF9CEC-1A93-4B3F-B922-D2363ED48940}\\1.0";
+// The kind of the module's own type library: a 64-bit module registers the win64 entry.
+constexpr SYSKIND kModuleSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 struct RegistryEntry {
   std::wstring key;
@@ -99,7 +101,7 @@ HRESULT UnregisterTypeLibrary() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kTypeLibVersionKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return S_OK;
   RegCloseKey(key);
-  return UnRegisterTypeLib(LIBID_Varnkit_TL, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+  return UnRegisterTypeLib(LIBID_Varnkit_TL, 1, 0, LOCALE_NEUTRAL, kModuleSysKind);
 }
 
 }  // namespace

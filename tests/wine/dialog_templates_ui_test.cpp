@@ -141,7 +141,9 @@ TEST(DialogTemplates, EveryControlAsSpecified) {
                                                                 : 0;
       EXPECT_EQ(c.type, style & typeMask) << what << " kind";
       EXPECT_EQ(c.flags, style & c.flags) << what << " style";
-      if (lstrcmpiW(c.cls, L"ListBox") != 0) EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      if (lstrcmpiW(c.cls, L"ListBox") != 0) {
+        EXPECT_EQ(c.text, WindowText(control)) << what << " text";
+      }
       RECT actual = {};
       GetWindowRect(control, &actual);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);

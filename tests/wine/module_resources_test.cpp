@@ -47,8 +47,10 @@ TEST(ModuleFile, ImportsSystemLibrariesOnly) {
   EXPECT_EQ(1u, imported.count("oleaut32.dll"));
 }
 
-TEST(ModuleFile, ExportsTheFourServerEntries) {
-  for (const char* name : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
+TEST(ModuleFile, ExportsTheServerEntries) {
+  // The four of every in-process server, and DllInstall for a registration per user.
+  for (const char* name :
+       {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer", "DllInstall"}) {
     EXPECT_NE(nullptr, GetProcAddress(Server().module, name)) << name;
   }
 }

@@ -30,7 +30,6 @@ printf 'Set addin = CreateObject("Varnkit_TL.Tallyline")\r\nWScript.Echo addin.D
 
 echo "Silent install"
 check "the installer succeeds" wine "$setup" /S
-wineserver -w
 check "64-bit DLL" test -f "$drive/Program Files/Varnkit/Varnkit_TL.dll"
 check "32-bit DLL" test -f "$drive/Program Files (x86)/Varnkit/Varnkit_TL.dll"
 check "uninstaller" test -f "$drive/Program Files/Varnkit/Uninstall.exe"
@@ -44,7 +43,12 @@ check "32-bit host creates it by ProgID" creates_addin 'C:\windows\syswow64\cscr
 echo "Silent uninstall"
 printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
 check "the uninstaller succeeds" wine 'C:\Program Files\Varnkit\Uninstall.exe' /S
-wineserver -w  # the uninstaller finishes from a copy of itself
+# The uninstaller goes on from a copy of itself after it returns: wait until it has removed its
+# folder and its entry, its last two steps.
+for _ in $(seq 60); do
+  [[ ! -e "$drive/Program Files/Varnkit" ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && break
+  sleep 1
+done
 check "64-bit DLL removed" absent test -e "$drive/Program Files/Varnkit"
 check "32-bit DLL removed" absent test -e "$drive/Program Files (x86)/Varnkit"
 check "64-bit class unregistered" absent wine reg query "$class" /reg:64

@@ -1,4 +1,5 @@
-// The four exports of the in-process server and its entry point.
+// The exports of the in-process server and its entry point: the four of every server, and
+// DllInstall for a registration of the current user alone.
 #include <windows.h>
 
 #include "addin/class_factory_win.h"
@@ -30,4 +31,8 @@ extern "C" HRESULT __stdcall DllRegisterServer() {
 
 extern "C" HRESULT __stdcall DllUnregisterServer() {
   return UnregisterServer();
+}
+
+extern "C" HRESULT __stdcall DllInstall(BOOL install, PCWSTR commandLine) {
+  return InstallServer(install != FALSE, commandLine);
 }

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# The Wine environment of the project: its own 32-bit prefix inside the build folder, no Mono or
-# Gecko installers, no debug chatter, the English locale with ANSI code page 1252. Wine takes a
-# process's code page from the Unix locale it starts in: TL_WINE_LOCALE=ja_JP.UTF-8 runs a
-# program on the Japanese code page 932 (the locales come from scripts/setup.sh).
+# The Wine environment of the project: its own prefix inside the build folder (32-bit, or 64-bit
+# for the 64-bit build), no Mono or Gecko installers, no debug chatter, the English locale with
+# ANSI code page 1252. Wine takes a process's code page from the Unix locale it starts in:
+# TL_WINE_LOCALE=ja_JP.UTF-8 runs a program on the Japanese code page 932 (the locales come from
+# scripts/setup.sh).
 tl_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${TL_WINEPREFIX:-$tl_root/build/wineprefix}"
-export WINEARCH=win32
+# TL_WINEARCH=win64 selects the 64-bit prefix of the 64-bit build instead.
+export WINEARCH="${TL_WINEARCH:-win32}"
+if [[ $WINEARCH == win64 ]]; then
+  export WINEPREFIX="${TL_WINEPREFIX:-$tl_root/build/wineprefix64}"
+else
+  export WINEPREFIX="${TL_WINEPREFIX:-$tl_root/build/wineprefix}"
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=en_US.UTF-8

@@ -34,7 +34,9 @@ TEST(HostComValues, EachValueKindRoundTrips) {
     UniqueVariant variant;
     ASSERT_EQ(S_OK, VariantFromValue(c.first, variant.get()));
     EXPECT_EQ(c.second, V_VT(variant.get()));
-    if (c.second == VT_BOOL) EXPECT_EQ(1, V_BOOL(variant.get())) << "the host's true is 1, never -1";
+    if (c.second == VT_BOOL) {
+      EXPECT_EQ(1, V_BOOL(variant.get())) << "the host's true is 1, never -1";
+    }
     HostValue back;
     ASSERT_EQ(S_OK, ValueFromVariant(*variant.get(), &back));
     EXPECT_TRUE(SameValue(c.first, back)) << static_cast<int>(c.first.kind);

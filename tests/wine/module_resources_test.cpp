@@ -27,8 +27,10 @@ TEST(ModuleFile, ImportsSystemLibrariesOnly) {
   ASSERT_NE(nullptr, dll.get());
   auto* base = reinterpret_cast<BYTE*>(dll.get());
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-  ASSERT_EQ(IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine) << "a 32-bit module";
+  // The headers of the module's own kind: PE32 for the 32-bit build, PE32+ for the 64-bit one.
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  ASSERT_EQ(sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386, nt->FileHeader.Machine)
+      << "a module of the build's bitness";
   ASSERT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
   const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   ASSERT_NE(0u, directory.VirtualAddress);
@@ -45,8 +47,10 @@ TEST(ModuleFile, ImportsSystemLibrariesOnly) {
   EXPECT_EQ(1u, imported.count("oleaut32.dll"));
 }
 
-TEST(ModuleFile, ExportsTheFourServerEntries) {
-  for (const char* name : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}) {
+TEST(ModuleFile, ExportsTheServerEntries) {
+  // The four of every in-process server, and DllInstall for a registration per user.
+  for (const char* name :
+       {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer", "DllInstall"}) {
     EXPECT_NE(nullptr, GetProcAddress(Server().module, name)) << name;
   }
 }

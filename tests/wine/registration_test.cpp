@@ -145,6 +145,47 @@ TEST(Registration, UnregistrationRemovesItsEntriesAndKeepsTheRoots) {
   ExpectRegistered();
 }
 
+// regsvr32 /n /i:user: the same entries for the current user only, and none machine-wide.
+long Regsvr32ForUser(bool unregister) {
+  return RunProcess(std::wstring(L"regsvr32.exe /s /n /i:user ") + (unregister ? L"/u " : L"") + L"\"" + DllPath() +
+                    L"\"");
+}
+
+TEST(Registration, PerUserRegistrationStaysWithTheUser) {
+  const std::wstring user = L"Software\\Classes\\", machine = L"Software\\Classes\\";
+  const std::wstring library = L"TypeLib\\{84DF9CEC-1A93-4B3F-B922-D2363ED48940}";
+  const std::wstring userEntries[] = {std::wstring(kClassKey) + L"\\InprocServer32",
+                                      L"Varnkit_TL.Tallyline\\CLSID",
+                                      L"Varnkit_TL.Tallyline.1\\CLSID",
+                                      L"AppID\\{84DF9CEC-1A93-4B3F-B922-D2363ED48940}",
+                                      library + (sizeof(void*) == 8 ? L"\\1.0\\0\\win64" : L"\\1.0\\0\\win32"),
+                                      L"Interface\\{D33C6041-1157-4E57-80B3-411CAA822D9F}\\ProxyStubClsid32"};
+  for (bool machineWide : {false, true}) {
+    ASSERT_EQ(0, Regsvr32(!machineWide));
+    ASSERT_EQ(0, Regsvr32ForUser(false)) << machineWide;
+    for (const std::wstring& key : userEntries) {
+      EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, user + key)) << std::string(key.begin(), key.end());
+    }
+    if (machineWide) {
+      ExpectRegistered();
+    } else {
+      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machine + kClassKey)) << "written machine-wide";
+      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machine + library)) << "type library registered machine-wide";
+    }
+    ASSERT_EQ(0, Regsvr32ForUser(true)) << machineWide;
+    for (const std::wstring& key : userEntries) {
+      EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, user + key)) << std::string(key.begin(), key.end());
+    }
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, user + L"CLSID")) << "the roots stay";
+  }
+  ExpectRegistered();  // the machine-wide registration is left as it was
+  using Install = HRESULT(__stdcall*)(BOOL, PCWSTR);
+  const auto install = reinterpret_cast<Install>(reinterpret_cast<void*>(GetProcAddress(Server().module, "DllInstall")));
+  ASSERT_NE(nullptr, install);
+  EXPECT_EQ(E_INVALIDARG, install(TRUE, L"machine"));
+  EXPECT_EQ(E_INVALIDARG, install(TRUE, nullptr));
+}
+
 TEST(Registration, ExportsReportSuccess) {
   EXPECT_EQ(S_OK, Server().registerServer());
   EXPECT_EQ(S_OK, Server().unregisterServer());

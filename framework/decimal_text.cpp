@@ -37,6 +37,25 @@ int32_t ReadLeadingInt32(std::string_view text) {
   return static_cast<int32_t>(std::min(magnitude, kMagnitudeCap - 1));
 }
 
+bool ReadDecimalFieldInt32(std::string_view text, int32_t* value) {
+  size_t pos = 0;
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  const bool negative = pos < text.size() && text[pos] == '-';
+  if (negative) ++pos;
+  if (pos == text.size()) return false;
+  // The magnitude may reach 2^31 for INT32_MIN; anything larger is out of range at once.
+  constexpr int64_t kLargestMagnitude = int64_t{1} << 31;
+  int64_t magnitude = 0;
+  for (; pos < text.size(); ++pos) {
+    if (!IsDigit(text[pos])) return false;
+    magnitude = magnitude * 10 + (text[pos] - '0');
+    if (magnitude > kLargestMagnitude) return false;
+  }
+  if (!negative && magnitude == kLargestMagnitude) return false;
+  *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+  return true;
+}
+
 std::string WriteInt32(int32_t value) {
   // The magnitude in 32 unsigned bits, which holds that of INT32_MIN as well.
   uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);

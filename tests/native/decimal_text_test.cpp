@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -74,6 +75,44 @@ TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
     const long long wide = std::strtoll(text, nullptr, 10);
     EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(wide, kMin32, kMax32)) << "'" << text << "'";
   }
+}
+
+// A numeric field holds a whole number or nothing the add-in can use; nullopt: rejected.
+TEST(DecimalText, ReadsANumericFieldStrictly) {
+  const struct {
+    const char* text;
+    std::optional<int32_t> value;
+  } cases[] = {
+      {"0", 0},
+      {"7", 7},
+      {"007", 7},
+      {"  42", 42},
+      {"\t-5", -5},
+      {"-0", 0},
+      {"2147483647", kMax32},
+      {"-2147483648", kMin32},
+      {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},
+      {"99999999999", std::nullopt},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"-", std::nullopt},
+      {"+5", std::nullopt},
+      {"12a", std::nullopt},
+      {"12 ", std::nullopt},
+      {"1 2", std::nullopt},
+      {"--3", std::nullopt},
+      {"\n5", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    int32_t value = 12345;
+    const bool read = ReadDecimalFieldInt32(c.text, &value);
+    EXPECT_EQ(c.value.has_value(), read) << "'" << c.text << "'";
+    EXPECT_EQ(c.value.value_or(12345), value) << "'" << c.text << "' read, or left alone";
+  }
+  int32_t untouched = 3;
+  EXPECT_FALSE(ReadDecimalFieldInt32(std::string(200, '9'), &untouched)) << "200 digits";
+  EXPECT_EQ(3, untouched);
 }
 
 }  // namespace

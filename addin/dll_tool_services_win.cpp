@@ -1,7 +1,8 @@
-// The dialogs behind the tool object's services. The options dialog and the Renumber tool are
-// not part of this build yet: they decline, and the tool object goes on without them.
+// The dialogs behind the tool object's services. The options dialog is not part of this build
+// yet: it declines, and the tool object goes on without it.
 #include "addin/dll_tool_services_win.h"
 
+#include "addin/renumber_tool.h"
 #include "picklist/pick_list_dialog.h"
 
 HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
@@ -10,6 +11,6 @@ HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
 HRESULT DllToolServices::ShowOptions(ToolMembers&) {
   return E_NOTIMPL;
 }
-HRESULT DllToolServices::RenumberSelection(ToolMembers&, HostApp&) {
-  return E_NOTIMPL;
+HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app) {
+  return RunRenumberTool(members, app, dialogs_, codePage_);
 }

@@ -7,3 +7,5 @@
 // well. The Picklist session needs a display: its user answers the pick dialog.
 int RunNumberSession(IDispatch* addin);
 int RunPicklistSession(IDispatch* addin);
+// The Renumber tool on a selection of leaders, with and without Fix Order; needs a display too.
+int RunRenumberSession(IDispatch* addin);

@@ -99,7 +99,8 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   }
   Ready = true;
   ComputeLabels();
-  controls.SetText(kRenumberPreview, PreviewText());
+  controls.SetText(kRenumberPreview,
+                   RenumberPreview(Items, RenumberSummary{FirstIndex, LastIndex, SmallestKey, NextNumber, Count}));
 }
 
 void CRenumberDlg::ComputeLabels() {
@@ -110,13 +111,6 @@ void CRenumberDlg::ComputeLabels() {
   SmallestKey = summary.smallestKey;
   NextNumber = summary.nextNumber;
   Count = summary.count;
-}
-
-std::string CRenumberDlg::PreviewText() const {
-  const auto labelOf = [this](int32_t index) {
-    return index < 0 ? std::string() : Items[static_cast<size_t>(index)].newLabel;
-  };
-  return "Renumber " + WriteInt32(Count) + " items.\r\nRange: " + labelOf(FirstIndex) + " - " + labelOf(LastIndex);
 }
 
 void CRenumberDlg::Confirm(DialogControls& controls) {

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "framework/dialog.h"
@@ -51,8 +50,6 @@ class CRenumberDlg : public DialogModel {
   void UpdatePreview(DialogControls& controls);
   // The numbering itself under the current choices.
   void ComputeLabels();
-  // "Renumber <Count> items.\r\nRange: <first label> - <last label>"
-  std::string PreviewText() const;
 
  private:
   void ReadChoices(DialogControls& controls);

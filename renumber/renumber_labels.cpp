@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "framework/decimal_text.h"
+
 namespace {
 
 int32_t KeyOf(const RenumberItem& item, const RenumberChoices& choices) {
@@ -76,6 +78,14 @@ RenumberSummary ComputeLabels(std::vector<RenumberItem>& items, const RenumberCh
   }
   summary.nextNumber = Saturated(number + 1);
   return summary;
+}
+
+std::string RenumberPreview(const std::vector<RenumberItem>& items, const RenumberSummary& summary) {
+  const auto labelOf = [&items](int32_t index) {
+    return index < 0 ? std::string() : items[static_cast<size_t>(index)].newLabel;
+  };
+  return "Renumber " + WriteInt32(summary.count) + " items.\r\nRange: " + labelOf(summary.firstIndex) + " - " +
+         labelOf(summary.lastIndex);
 }
 
 void ReadLeaderLabel(std::string_view text, RenumberItem* item) {

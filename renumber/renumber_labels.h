@@ -56,6 +56,9 @@ using RenumberOrder = std::vector<uint64_t>;
 // would hand them out, in O(n log n). Items keep their places in `items`.
 RenumberSummary ComputeLabels(std::vector<RenumberItem>& items, const RenumberChoices& choices, RenumberOrder& order);
 
+// The preview of a computation: "Renumber <count> items.\r\nRange: <first label> - <last label>".
+std::string RenumberPreview(const std::vector<RenumberItem>& items, const RenumberSummary& summary);
+
 // The ordering step alone: the (key, index) pairs of the taking part keys, in the order in which
 // the items are taken, each packed as key << 32 | index. Sets every sortKey first.
 void OrderRenumberKeys(std::vector<RenumberItem>& items, const RenumberChoices& choices, RenumberOrder& order);

@@ -57,15 +57,6 @@ TEST_F(RenumberToolTest, OkStoresTheChoicesAndTheNumberToolGoesOn) {
   EXPECT_EQ(u"F", s.LeaderToolText()) << "the Number tool continues the new sequence";
 }
 
-TEST_F(RenumberToolTest, CancelChangesNothing) {
-  runner.Check(kRenumberReset, kChecked);
-  runner.Click(kIdCancel);
-  EXPECT_EQ(S_OK, s.Run(RenumberTool));
-  EXPECT_EQ((std::vector<std::u16string>{u"7", u"5", u"9"}), Texts());
-  EXPECT_FALSE(s.members().TLDefRenReset);
-  EXPECT_EQ(1, s.members().RunningNumber);
-}
-
 TEST_F(RenumberToolTest, TerminateDuringTheDialogKeepsTheOptionsAndWritesNothing) {
   runner.Check(kRenumberReset, kChecked);
   runner.Then([this](ScriptedDialog&) { s.Terminate(); });

@@ -1,7 +1,7 @@
-// The dialogs behind the tool object's services. The Renumber tool is not part of this build
-// yet: it declines, and the tool object goes on without it.
+// The dialogs behind the tool object's services.
 #include "addin/dll_tool_services_win.h"
 
+#include "addin/renumber_tool.h"
 #include "addin/show_options.h"
 
 HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
@@ -10,6 +10,6 @@ HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
 HRESULT DllToolServices::ShowOptions(ToolMembers& members) {
   return ::ShowOptions(members, dialogs_, codePage_);
 }
-HRESULT DllToolServices::RenumberSelection(ToolMembers&, HostApp&) {
-  return E_NOTIMPL;
+HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app) {
+  return RunRenumberTool(members, app, dialogs_, codePage_);
 }

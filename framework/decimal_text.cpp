@@ -37,20 +37,21 @@ int32_t ReadLeadingInt32(std::string_view text) {
   return static_cast<int32_t>(std::min(magnitude, kMagnitudeCap - 1));
 }
 
-bool ReadWholeInt32(std::string_view text, int32_t* value) {
-  size_t pos = text.find_first_not_of(' ');
-  if (pos == std::string_view::npos) return false;
-  const bool negative = text[pos] == '-';
+bool ReadDecimalFieldInt32(std::string_view text, int32_t* value) {
+  size_t pos = 0;
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  const bool negative = pos < text.size() && text[pos] == '-';
   if (negative) ++pos;
   if (pos == text.size()) return false;
-  // The magnitude of INT32_MIN is the largest allowed; stopping there keeps 200 digits cheap.
-  const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
+  // The magnitude may reach 2^31 for INT32_MIN; anything larger is out of range at once.
+  constexpr int64_t kLargestMagnitude = int64_t{1} << 31;
   int64_t magnitude = 0;
   for (; pos < text.size(); ++pos) {
     if (!IsDigit(text[pos])) return false;
     magnitude = magnitude * 10 + (text[pos] - '0');
-    if (magnitude > limit) return false;
+    if (magnitude > kLargestMagnitude) return false;
   }
+  if (!negative && magnitude == kLargestMagnitude) return false;
   *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
   return true;
 }

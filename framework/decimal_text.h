@@ -12,10 +12,10 @@
 // 32-bit range gives INT32_MIN or INT32_MAX. Never fails and reads any length.
 int32_t ReadLeadingInt32(std::string_view text);
 
-// A field that must hold a whole number and nothing else: optional leading blanks (' '), an
-// optional minus sign, then at least one digit up to the end. False for anything else, a value
-// beyond the 32-bit range included; *value is written only on success.
-bool ReadWholeInt32(std::string_view text, int32_t* value);
+// A whole number typed into a dialog's numeric field: optional leading blanks (' ', \t), an
+// optional minus sign, then one or more digits and nothing else, within the signed 32-bit range.
+// False, with *value untouched, for anything else: empty, "12a", "+5", "-", too many digits.
+bool ReadDecimalFieldInt32(std::string_view text, int32_t* value);
 
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);

@@ -103,6 +103,6 @@ class DialogRunner {
   // cannot be shown.
   virtual int RunModal(DialogModel& model) = 0;
   virtual void Beep() = 0;
-  // A message box with kMb flags; gives the button pressed (kIdOk, kIdYes ...).
+  // A message box with kMb flags, owned by no window; gives the button pressed (kIdOk, kIdYes ...).
   virtual int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };

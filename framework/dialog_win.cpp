@@ -164,9 +164,10 @@ void WindowsDialogRunner::Beep() {
   MessageBeep(0xFFFFFFFF);
 }
 
+// The add-in's messages stand on their own: no window owns them.
 int WindowsDialogRunner::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
   try {
-    return MessageBoxW(GetActiveWindow(), WideText(codePage_.ToWide(text)), WideText(codePage_.ToWide(caption)), flags);
+    return MessageBoxW(nullptr, WideText(codePage_.ToWide(text)), WideText(codePage_.ToWide(caption)), flags);
   } catch (...) {
     return 0;  // what MessageBox gives when it cannot show
   }

@@ -81,7 +81,7 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
 
 // The start value takes the field's number, or 0 with the beep and the focus when it holds none.
 bool COptionsDlg::ReadStart(DialogControls& controls) {
-  if (ReadWholeInt32(controls.GetText(kOptionsStart), &Values.StartValue)) return true;
+  if (ReadDecimalFieldInt32(controls.GetText(kOptionsStart), &Values.StartValue)) return true;
   Values.StartValue = 0;
   runner_.Beep();
   controls.SetFocus(kOptionsStart);

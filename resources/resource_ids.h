@@ -28,5 +28,18 @@
 #define IDC_OPTIONS_ABOUT 262
 #define IDD_ABOUT 108
 
+// The renumber dialog and its controls.
+#define IDD_RENUMBER 103
+#define IDC_RENUMBER_ALL 224
+#define IDC_RENUMBER_NUMERIC 218
+#define IDC_RENUMBER_SAME_FORMAT 227
+#define IDC_RENUMBER_START_AT 225
+#define IDC_RENUMBER_ARABIC 210
+#define IDC_RENUMBER_LETTERS 214
+#define IDC_RENUMBER_ROMAN 212
+#define IDC_RENUMBER_FIX_ORDER 226
+#define IDC_RENUMBER_RESET 209
+#define IDC_RENUMBER_PREVIEW 222
+
 // The type library is resource 1 of type "TYPELIB".
 #define IDR_TYPELIB 1

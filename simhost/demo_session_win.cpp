@@ -225,3 +225,55 @@ int RunPicklistSession(IDispatch* addin) {
   ShowStores();
   return FAILED(hr) ? 1 : 0;
 }
+
+namespace {
+
+// The user's answer to the Renumber dialog: Start At, Fix Order as given, then OK.
+std::unique_ptr<DialogDriver> AnswerRenumberDialog(const wchar_t* startAt, bool fixOrder) {
+  return std::make_unique<DialogDriver>(L"Tallyline - Renumber", [startAt, fixOrder](DialogUser& user) {
+    user.Type(IDC_RENUMBER_START_AT, startAt);
+    if ((user.Check(IDC_RENUMBER_FIX_ORDER) == BST_CHECKED) != fixOrder) user.Click(IDC_RENUMBER_FIX_ORDER);
+    std::wstring preview = user.Text(IDC_RENUMBER_PREVIEW);
+    for (wchar_t& c : preview) c = c == L'\r' || c == L'\n' ? L' ' : c;
+    std::printf("    Start at %ls, Fix Order %s; the preview reads \"%ls\"; OK\n", startAt, fixOrder ? "on" : "off",
+                preview.c_str());
+    user.Click(IDOK);
+  });
+}
+
+void ShowLeaders(SimHost& host, const std::vector<int32_t>& ids, const char* when) {
+  std::printf("  %-28s", when);
+  for (int32_t id : ids) std::printf(" %-6s", Narrow(host.Model().Graphic(id)->info).c_str());
+  std::printf("\n");
+}
+
+}  // namespace
+
+int RunRenumberSession(IDispatch* addin) {
+  std::printf("\nRenumbering selected leaders in the simulated host (Only Numeric Leaders)\n");
+  Session session(addin);
+  if (!session.Initialize()) {
+    std::printf("  Initialize failed\n");
+    return 1;
+  }
+  SimHost& host = session.host();
+  std::vector<int32_t> ids;
+  for (const char16_t* text : {u"12", u"3", u"Note", u"7", u"7", u"20"}) {
+    ids.push_back(host.AddGraphic(host.ActiveDrawing(), SimGraphicSpec{u"TCW25DimLead", text}));
+  }
+  host.Select(ids);
+  ShowLeaders(host, ids, "selected, before:");
+  auto answer = AnswerRenumberDialog(L"1", false);
+  const HRESULT kept = session.RunTool(3);
+  answer->Finish();
+  ShowLeaders(host, ids, "after, distances kept:");
+  host.Undo();
+  ShowLeaders(host, ids, "after one undo step:");
+  answer = AnswerRenumberDialog(L"1", true);
+  const HRESULT fixed = session.RunTool(3);
+  answer->Finish();
+  ShowLeaders(host, ids, "after, with Fix Order:");
+  session.Report();
+  session.Terminate();
+  return FAILED(kept) || FAILED(fixed) ? 1 : 0;
+}

@@ -7,3 +7,5 @@
 // well. Both need a display: their user answers the real options and pick dialogs.
 int RunNumberSession(IDispatch* addin);
 int RunPicklistSession(IDispatch* addin);
+// The Renumber tool on a selection of leaders, with and without Fix Order; needs a display too.
+int RunRenumberSession(IDispatch* addin);

@@ -157,6 +157,7 @@ int main() {
       result = RunSession(addin.Get());
       if (result == 0) result = RunNumberSession(addin.Get());
       if (result == 0) result = RunPicklistSession(addin.Get());
+      if (result == 0) result = RunRenumberSession(addin.Get());
     }
   }
   CoUninitialize();

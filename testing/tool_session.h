@@ -38,10 +38,10 @@ class FakeToolServices : public ToolServices {
     if (onOptions) onOptions(members);
     return S_OK;
   }
-  HRESULT RenumberSelection(ToolMembers& members, HostApp&) override {
+  HRESULT RenumberSelection(ToolMembers& members, HostApp& app) override {
     calls.push_back("RenumberSelection");
     if (insideDialog) insideDialog(members);
-    return renumberResult;
+    return renumber ? renumber(members, app) : renumberResult;
   }
   int Count(const std::string& call) const;
 
@@ -51,6 +51,8 @@ class FakeToolServices : public ToolServices {
   // Runs inside every dialog, as the host's calls that arrive in a dialog's message loop.
   std::function<void(ToolMembers&)> insideDialog;
   HRESULT renumberResult = S_OK;
+  // The Renumber tool itself, when a test sets it; renumberResult otherwise.
+  std::function<HRESULT(ToolMembers&, HostApp&)> renumber;
 };
 
 // Hands the host's events to the tool object, as the COM class does with Invoke.

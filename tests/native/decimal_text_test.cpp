@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <string>
 
 namespace {
@@ -73,6 +74,25 @@ TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
   for (const char* text : texts) {
     const long long wide = std::strtoll(text, nullptr, 10);
     EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(wide, kMin32, kMax32)) << "'" << text << "'";
+  }
+}
+
+// A numeric field holds a whole number, or nothing the add-in can use (the value is left alone).
+TEST(DecimalText, ReadsANumericFieldStrictly) {
+  const std::pair<const char*, int32_t> read[] = {
+      {"0", 0}, {"007", 7}, {"  42", 42}, {"\t-5", -5}, {"-0", 0}, {"2147483647", kMax32}, {"-2147483648", kMin32}};
+  for (const auto& [text, expected] : read) {
+    int32_t value = 12345;
+    EXPECT_TRUE(ReadDecimalFieldInt32(text, &value)) << "'" << text << "'";
+    EXPECT_EQ(expected, value) << "'" << text << "'";
+  }
+  const std::string refused[] = {
+      "2147483648", "-2147483649", "99999999999",        "", "   ", "-", "+5", "12a", "12 ", "1 2",
+      "--3",        "\n5",         std::string(200, '9')};
+  for (const std::string& text : refused) {
+    int32_t value = 12345;
+    EXPECT_FALSE(ReadDecimalFieldInt32(text, &value)) << "'" << text << "'";
+    EXPECT_EQ(12345, value) << "'" << text << "'";
   }
 }
 

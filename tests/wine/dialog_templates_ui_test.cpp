@@ -21,7 +21,7 @@ struct ControlRow {
   DWORD flags;         // style bits that must be set
   const wchar_t* text;
   RECT units;         // left, top, width, height in dialog units
-  DWORD cleared = 0;  // style bits that must not be set
+  DWORD cleared = 0;  // style bits that must be clear (a control that starts no group)
 };
 
 struct DialogRow {
@@ -36,6 +36,7 @@ constexpr DWORD kButtonType = BS_TYPEMASK;
 constexpr DWORD kStaticType = SS_TYPEMASK;
 const wchar_t kAboutPicture[] = {0xFFFF, IDB_ABOUT_STRIP, 0};  // a picture's text names its bitmap
 constexpr DWORD kUnsortedList = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kInGroup = WS_GROUP | WS_TABSTOP;  // a later button of a radio group
 
 std::vector<DialogRow> Dialogs() {
   return {
@@ -119,6 +120,76 @@ std::vector<DialogRow> Dialogs() {
            {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Close", {120, 102, 50, 16}},
        },
        DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU},
+      {IDD_RENUMBER,
+       L"Tallyline - Renumber",
+       202,
+       241,
+       {
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Objects to Renumber", {7, 7, 188, 8}},
+           {IDC_RENUMBER_ALL,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            WS_GROUP | WS_TABSTOP,
+            L"&All Leaders, numeric or not",
+            {14, 19, 181, 10}},
+           {IDC_RENUMBER_NUMERIC,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            0,
+            L"Only &Numeric Leaders (any Format)",
+            {14, 31, 181, 10},
+            kInGroup},
+           {IDC_RENUMBER_SAME_FORMAT,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            0,
+            L"Only Numeric Leaders in same &Format (as below)",
+            {14, 43, 181, 10},
+            kInGroup},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Renumbering/Formatting scheme", {7, 60, 188, 8}},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"&Start at ...", {14, 74, 44, 8}},
+           {IDC_RENUMBER_START_AT,
+            L"Edit",
+            0,
+            ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
+            L"",
+            {60, 72, 56, 12},
+            WS_GROUP},
+           {-1, L"Static", SS_LEFT, 0, L"Format", {14, 89, 44, 8}, WS_GROUP},
+           {IDC_RENUMBER_ARABIC,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            WS_GROUP | WS_TABSTOP,
+            L"&1, 2, 3...",
+            {22, 100, 100, 10}},
+           {IDC_RENUMBER_LETTERS, L"Button", BS_AUTORADIOBUTTON, 0, L"&A, B, C...", {22, 111, 100, 10}, kInGroup},
+           {IDC_RENUMBER_ROMAN, L"Button", BS_AUTORADIOBUTTON, 0, L"&i, ii, iii, iv...", {22, 122, 100, 10}, kInGroup},
+           {IDC_RENUMBER_FIX_ORDER,
+            L"Button",
+            BS_AUTOCHECKBOX,
+            WS_TABSTOP,
+            L"Fix &Order (gaps, repeats, blanks)",
+            {14, 138, 181, 10},
+            WS_GROUP},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"(No = keep relative ordinal values)", {26, 149, 169, 8}},
+           {IDC_RENUMBER_RESET,
+            L"Button",
+            BS_AUTOCHECKBOX,
+            WS_TABSTOP,
+            L"&Reset running Start At Value",
+            {14, 162, 181, 10},
+            WS_GROUP},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Result", {7, 178, 188, 8}},
+           {IDC_RENUMBER_PREVIEW,
+            L"Edit",
+            0,
+            ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_BORDER,
+            L"",
+            {14, 189, 181, 24},
+            WS_GROUP},
+           {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_GROUP | WS_TABSTOP, L"OK", {89, 220, 50, 14}},
+           {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {145, 220, 50, 14}, WS_GROUP},
+       }},
   };
 }
 

@@ -1,0 +1,23 @@
+// The glue between the tool object's members and the Renumber operation's plain values.
+#include "addin/renumber_tool.h"
+
+#include "renumber/renumber_selection.h"
+
+HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage) {
+  const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset};
+  // Still held when the members still hold this very application: not let go of, nor replaced by
+  // an Initialize after a Terminate.
+  const HostStillHeld stillHeld = [&members, &app] { return members.HostApp.get() == &app; };
+  RenumberChanges changes;
+  const HRESULT hr = RenumberSelection(app, stored, runner, codePage, stillHeld, &changes);
+  // Only what changed is copied back: a call that arrived during the dialog may have moved the
+  // running number meanwhile.
+  if (changes.settings) {
+    members.TLDefRenObjects = changes.settings->objects;
+    members.TLDefRenFixOrder = changes.settings->fixOrder;
+    members.TLDefRenReset = changes.settings->resetRunning;
+  }
+  if (changes.runningNumber) members.RunningNumber = *changes.runningNumber;
+  if (changes.numberFormat) members.TLDefFormat = *changes.numberFormat;
+  return hr;
+}

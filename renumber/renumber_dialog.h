@@ -1,0 +1,60 @@
+// CRenumberDlg, the Renumber dialog: the user chooses which selected leaders take part, the
+// start number, the format and the ordering rule, and a live preview shows how many leaders get
+// which range of labels. The caller fills Items and the stored choices, runs the dialog modally
+// and reads the labels and choices back when Accepted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "renumber/renumber_labels.h"
+#include "resources/resource_ids.h"
+
+// Dialog template 103 and its controls. The radio buttons of each group in tab order.
+constexpr int kRenumberDialog = IDD_RENUMBER;
+constexpr int kRenumberObjectButtons[] = {IDC_RENUMBER_ALL, IDC_RENUMBER_NUMERIC, IDC_RENUMBER_SAME_FORMAT};
+constexpr int kRenumberFormatButtons[] = {IDC_RENUMBER_ARABIC, IDC_RENUMBER_LETTERS, IDC_RENUMBER_ROMAN};
+constexpr int kRenumberStartAt = IDC_RENUMBER_START_AT;
+constexpr int kRenumberFixOrder = IDC_RENUMBER_FIX_ORDER;
+constexpr int kRenumberReset = IDC_RENUMBER_RESET;
+constexpr int kRenumberPreview = IDC_RENUMBER_PREVIEW;
+
+class CRenumberDlg : public DialogModel {
+ public:
+  // Items holds `itemCount` empty records, to be filled before the dialog opens.
+  CRenumberDlg(DialogRunner& runner, size_t itemCount);
+
+  // The user's choices: set by the caller (Objects, FixOrder, ResetRunning) and read after OK.
+  int32_t Objects = NumericLeaders;  // 0 to 2; -1 when no button is checked
+  int32_t FixOrder = 1;              // used as a bool
+  int32_t StartAt = 1;
+  int32_t ResetRunning = 0;  // used as a bool
+  int32_t Format = Arabic;
+  std::vector<RenumberItem> Items;
+  // The results of the last computation.
+  int32_t FirstIndex = -1;
+  int32_t LastIndex = -1;
+  int32_t SmallestKey = 0;
+  int32_t NextNumber = 0;
+  int32_t Count = 0;
+  bool Accepted = false;
+  bool Ready = false;  // false while the controls are filled: no preview is computed then
+
+  int TemplateId() const override { return kRenumberDialog; }
+  void OnInit(DialogControls& controls) override;
+  void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
+
+  // Reads the controls, computes the labels and shows the preview; nothing while not Ready.
+  void UpdatePreview(DialogControls& controls);
+  // The numbering itself under the current choices.
+  void ComputeLabels();
+
+ private:
+  void ReadChoices(DialogControls& controls);
+  void Confirm(DialogControls& controls);
+
+  DialogRunner& runner_;
+  RenumberOrder order_;  // the ordering's scratch space, reserved once
+};

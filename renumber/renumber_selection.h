@@ -1,0 +1,44 @@
+// The Renumber tool's operation: read the selected leaders, ask the user in the Renumber dialog
+// and write the new labels into the leaders under one undo record. It works over the host port,
+// the dialog port and plain values; the tool object's glue copies its members in and out.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "framework/code_page.h"
+#include "framework/dialog.h"
+#include "host/host_port.h"
+
+// The stored choices of the Renumber dialog.
+struct RenumberSettings {
+  int32_t objects = 1;
+  bool fixOrder = true;
+  bool resetRunning = false;
+};
+
+// What the operation changes outside the drawing; each is set only when it changes.
+struct RenumberChanges {
+  std::optional<RenumberSettings> settings;  // confirmed with OK
+  std::optional<int32_t> runningNumber;      // the Number tool goes on past the new sequence ...
+  std::optional<int32_t> numberFormat;       // ... in the chosen format
+};
+
+// The no-leaders message and the caption of the message box and the undo record.
+inline constexpr char kRenumberCaption[] = "Tallyline - Renumber";
+inline constexpr char kNoLeadersMessage[] =
+    "No Leaders were found in the Selection. Operation Cancelled.\n\nTo use Renumber, make sure there are one or "
+    "more Leaders in the current Selection";
+inline constexpr char16_t kRenumberUndoCaption[] = u"TL Renumber";
+
+// Whether the host objects may still be used once the dialog has closed: a host that let go of
+// the add-in while the dialog was open gets nothing written.
+using HostStillHeld = std::function<bool()>;
+
+// Gives S_OK for every outcome without a host failure (no drawing, an empty selection, no
+// leaders, Cancel, OK) and otherwise the code of the first host call that failed (E_POINTER for
+// an object the host did not give). A failure while writing ends at that leader; the undo record
+// is closed all the same, so that the labels written so far are undone in one step.
+HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRunner& runner, const CodePage& codePage,
+                          const HostStillHeld& hostStillHeld, RenumberChanges* changes);

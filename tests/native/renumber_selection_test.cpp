@@ -1,0 +1,214 @@
+// The Renumber operation against the in-process simulated host: the host calls it makes, the
+// quiet endings, the running number it hands on, and every host call of reading and writing
+// failing (or giving no object) in turn.
+#include "renumber/renumber_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "renumber/renumber_dialog.h"
+#include "simhost/sim_host.h"
+#include "testing/scripted_dialog_runner.h"
+#include "testing/windows1252_code_page.h"
+
+namespace {
+
+constexpr HRESULT kInjected = static_cast<HRESULT>(0x8004F00D);
+constexpr HRESULT kCloseFailed = static_cast<HRESULT>(0x8004F00E);
+
+// A drawing whose selection holds "7|#|Note": leaders with these texts, "#" a graphic of another
+// type (its text "part"), and a user who answers the dialog as scripted.
+struct Scene {
+  explicit Scene(const std::string& texts) {
+    drawing = host.AddDrawing();
+    host.SetActiveDrawing(drawing);
+    std::istringstream in(texts);
+    for (std::string text; std::getline(in, text, '|');) {
+      const bool leader = text != "#";
+      ids.push_back(
+          host.AddGraphic(drawing, {leader ? u"TCW25DimLead" : u"GRAPHIC", codePage.ToWide(leader ? text : "part")}));
+    }
+    host.Select(ids);
+    added = Texts();
+    runner.DeclareEdit(kRenumberStartAt);
+    runner.DeclareEdit(kRenumberPreview);
+  }
+  HRESULT Renumber(RenumberSettings stored = {}) {
+    HostRef<HostApp> app = host.App();
+    return RenumberSelection(*app, stored, runner, codePage, nullptr, &changes);
+  }
+  std::string Texts() const {
+    std::string texts;
+    for (int32_t id : ids) texts += (texts.empty() ? "" : "|") + codePage.ToAnsi(host.Model().Graphic(id)->info);
+    return texts;
+  }
+  std::vector<std::string> CallNames() const {
+    std::vector<std::string> names;
+    for (const SimCall& call : host.Calls()) names.push_back(call.name);
+    return names;
+  }
+
+  SimHost host;
+  Windows1252CodePage codePage;
+  ScriptedDialogRunner runner;
+  int32_t drawing = 0;
+  std::vector<int32_t> ids;
+  std::string added;  // the texts as they were put in
+  RenumberChanges changes;
+};
+
+TEST(RenumberSelection, ReadsEachGraphicAndWritesEachLabelUnderOneUndoStep) {
+  Scene s("2|#|1|Note");
+  s.runner.Type(kRenumberStartAt, "5");
+  s.runner.Click(kIdOk);
+  EXPECT_EQ(S_OK, s.Renumber({NumericLeaders, true, false}));
+  EXPECT_EQ("6|part|5|Note", s.Texts());
+  const std::vector<std::string> item = {"IHostSelection.PickItem", "IHostGraphic.ReadGraphicId",
+                                         "IHostGraphic.ReadTypeName"};
+  const std::vector<std::string> text = {"IHostGraphic.ReadPropertyList", "IHostPropertyList.PickProperty",
+                                         "IHostProperty.GetPropertyValue"};
+  // The undo record notes each leader before its text changes.
+  const std::vector<std::string> write = {"IHostGraphicList.FindById",      "IHostUndoRecord.NoteChangedGraphic",
+                                          "IHostGraphic.ReadPropertyList",  "IHostPropertyList.PickProperty",
+                                          "IHostProperty.SetPropertyValue", "IHostGraphic.UpdateGraphic"};
+  std::vector<std::string> expected = {"IHostApp.ReadActiveDrawing", "IHostDrawing.ReadSelection",
+                                       "IHostSelection.CountItems"};
+  for (const auto* part : {&item, &text, &item, &item, &text, &item, &text}) {
+    expected.insert(expected.end(), part->begin(), part->end());
+  }
+  expected.insert(expected.end(), {"IHostDrawing.ReadGraphicList", "IHostDrawing.OpenUndoRecord"});
+  for (const auto* part : {&write, &write}) expected.insert(expected.end(), part->begin(), part->end());
+  expected.insert(expected.end(),
+                  {"IHostUndoRecord.CloseUndoRecord", "IHostDrawing.ReadActiveView", "IHostView.RefreshView"});
+  EXPECT_EQ(expected, s.CallNames());
+  EXPECT_EQ(1, s.host.RefreshCount());
+  EXPECT_EQ(0, s.host.LiveHandles());
+  ASSERT_TRUE(s.host.Undo());
+  EXPECT_EQ(s.added, s.Texts()) << "one step takes every label back";
+  EXPECT_FALSE(s.host.Undo());
+}
+
+TEST(RenumberSelection, EndsQuietlyOrWithTheNoLeadersMessage) {
+  const struct {
+    const char* texts;
+    bool noDrawing;
+    size_t messages, dialogs;
+  } cases[] = {{"1", true, 0, 0}, {"", false, 0, 0}, {"#|#", false, 1, 0}, {"5|3", false, 0, 1 /* Cancel */}};
+  for (const auto& c : cases) {
+    Scene s(c.texts);
+    if (c.noDrawing) s.host.SetActiveDrawing(0);
+    s.runner.Type(kRenumberStartAt, "40");
+    s.runner.Click(kIdCancel);
+    EXPECT_EQ(S_OK, s.Renumber()) << c.texts;
+    EXPECT_EQ(s.added, s.Texts()) << c.texts;
+    EXPECT_TRUE(s.host.UndoCaptions().empty()) << c.texts;
+    EXPECT_EQ(c.dialogs, s.runner.ShownTemplates().size()) << c.texts;
+    ASSERT_EQ(c.messages, s.runner.Messages().size()) << c.texts;
+    if (c.messages > 0) {
+      EXPECT_EQ(kNoLeadersMessage, s.runner.Messages()[0].text);
+      EXPECT_EQ("Tallyline - Renumber", s.runner.Messages()[0].caption);
+      EXPECT_EQ(kMbOk, s.runner.Messages()[0].flags);
+    }
+    EXPECT_FALSE(s.changes.settings || s.changes.runningNumber || s.changes.numberFormat) << c.texts;
+  }
+}
+
+TEST(RenumberSelection, ConfirmedChoicesAndTheRunningNumberHandedOn) {
+  const struct {
+    const char* texts;
+    RenumberSettings stored;
+    const char* startAt;
+    const char* after;
+    std::optional<int32_t> runningNumber;
+  } cases[] = {
+      {"3|1|2", {NumericLeaders, true, true}, "1", "3|1|2", 4},  // written even where unchanged
+      {"5|7|9", {SameFormatLeaders, false, true}, "1", "1|3|5", 6},
+      {"5|7|9", {NumericLeaders, false, false}, "1", "1|3|5", std::nullopt},
+      {"1|2", {AllLeaders, true, true}, "2147483647", "E!Range 1 - 999|E!Range 1 - 999", INT32_MAX},
+  };
+  for (const auto& c : cases) {
+    Scene s(c.texts);
+    s.runner.Type(kRenumberStartAt, c.startAt);
+    s.runner.Click(kIdOk);
+    EXPECT_EQ(S_OK, s.Renumber(c.stored));
+    EXPECT_EQ(c.after, s.Texts());
+    for (int32_t id : s.ids) EXPECT_EQ(1, s.host.UpdateCount(id)) << c.texts;
+    ASSERT_TRUE(s.changes.settings);
+    EXPECT_EQ(c.stored.objects, s.changes.settings->objects);
+    EXPECT_EQ(c.stored.fixOrder, s.changes.settings->fixOrder);
+    EXPECT_EQ(c.stored.resetRunning, s.changes.settings->resetRunning);
+    EXPECT_EQ(c.runningNumber, s.changes.runningNumber) << c.texts;
+    EXPECT_EQ(c.runningNumber ? std::optional<int32_t>(Arabic) : std::nullopt, s.changes.numberFormat);
+  }
+}
+
+// Every host call of a renumber with OK fails in turn, and every call that gives an object gives
+// none. A failure while reading ends before the dialog; one while writing ends at that leader
+// with the undo record closed over what was written, whatever the close itself gives.
+TEST(RenumberSelection, EveryHostCallFailingOrGivingNoObject) {
+  const char* const before = "7|#|Note|5|9";
+  const std::vector<std::string> old = {"7", "part", "Note", "5", "9"}, after = {"2", "part", "4", "1", "3"};
+  const struct Fault {
+    const char* name;
+    bool none, closeFails;
+  } faults[] = {{"failing", false, false}, {"giving none", true, false}, {"failing, the close too", false, true}};
+  const auto play = [](Scene& s, const std::function<void(SimHost&)>& arm) {
+    s.runner.Type(kRenumberStartAt, "1");
+    s.runner.Click(kIdOk);
+    s.host.ClearCalls();
+    arm(s.host);
+    return s.Renumber({AllLeaders, true, true});
+  };
+  Scene clean(before);
+  ASSERT_EQ(S_OK, play(clean, [](SimHost&) {}));
+  const std::vector<std::string> calls = clean.CallNames();
+  const auto indexOf = [&calls](const char* name) {
+    return std::find(calls.begin(), calls.end(), name) - calls.begin();
+  };
+  const auto firstWrite = indexOf("IHostDrawing.ReadGraphicList"), open = indexOf("IHostDrawing.OpenUndoRecord"),
+             close = indexOf("IHostUndoRecord.CloseUndoRecord");
+  int points = 0;
+  for (ptrdiff_t i = 0; i < static_cast<ptrdiff_t>(calls.size()); ++i) {
+    for (const Fault& f : faults) {
+      if ((f.none && !clean.host.Calls()[i].gaveObject) || (f.closeFails && (i <= open || i >= close))) continue;
+      const std::string what = calls[i] + " (call " + std::to_string(i + 1) + ") " + f.name;
+      Scene s(before);
+      const HRESULT hr = play(s, [&](SimHost& h) {
+        f.none ? h.GiveNoObject(i + 1) : h.FailCall(i + 1, kInjected);
+        if (f.closeFails) h.FailCall(i + 2, kCloseFailed);  // the close after the failing write
+      });
+      ++points;
+      EXPECT_EQ(0, s.host.LiveHandles()) << what;
+      if (f.none && i == 0) {  // no active drawing: nothing to do
+        EXPECT_EQ(S_OK, hr) << what;
+        continue;
+      }
+      EXPECT_EQ(f.none ? E_POINTER : kInjected, hr) << what;
+      EXPECT_FALSE(s.changes.runningNumber) << what;
+      EXPECT_EQ(0, s.host.RefreshCount()) << what;
+      EXPECT_EQ(i >= firstWrite, s.changes.settings.has_value()) << what << ": the dialog's choices";
+      // The leaders whose SetPropertyValue came before the failure carry their new labels.
+      auto written = std::count(calls.begin(), calls.begin() + i, "IHostProperty.SetPropertyValue");
+      std::string expected;
+      for (size_t k = 0; k < old.size(); ++k) {
+        expected += (k == 0 ? "" : "|") + (old[k] != "part" && written-- > 0 ? after[k] : old[k]);
+      }
+      EXPECT_EQ(expected, s.Texts()) << what;
+      const bool closed = i > open && i != close && !f.closeFails;
+      EXPECT_EQ(closed ? 1u : 0u, s.host.UndoCaptions().size()) << what;
+      if (closed) {
+        s.host.Undo();
+        EXPECT_EQ(s.added, s.Texts()) << what << ", undone";
+      }
+    }
+  }
+  EXPECT_GT(points, 70);
+}
+
+}  // namespace

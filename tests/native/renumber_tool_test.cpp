@@ -1,0 +1,36 @@
+// The Renumber tool on the tool object when the host terminates the add-in while the dialog is
+// open: OK keeps the chosen options for the deferred save but writes nothing to the drawing.
+#include "addin/renumber_tool.h"
+
+#include <gtest/gtest.h>
+
+#include "addin/tool_table.h"
+#include "renumber/renumber_dialog.h"
+#include "testing/scripted_dialog_runner.h"
+#include "testing/tool_session.h"
+
+namespace {
+
+TEST(RenumberTool, TerminateDuringTheDialogKeepsTheOptionsAndWritesNothing) {
+  ToolSession s;
+  ScriptedDialogRunner runner;
+  runner.DeclareEdit(kRenumberStartAt);
+  s.services.renumber = [&](ToolMembers& members, HostApp& app) {
+    return RunRenumberTool(members, app, runner, s.codePage);
+  };
+  const int32_t leader = s.AddGraphic({u"TCW25DimLead", u"7"});
+  s.host.Select({leader, s.AddGraphic({u"TCW25DimLead", u"5"})});
+  runner.Type(kRenumberStartAt, "1");
+  runner.Check(kRenumberReset, kChecked);
+  runner.Then([&s](ScriptedDialog&) { s.Terminate(); });
+  runner.Click(kIdOk);
+  EXPECT_EQ(E_FAIL, s.Run(RenumberTool)) << "terminated meanwhile";
+  EXPECT_EQ(u"7", s.host.Model().Graphic(leader)->info);
+  EXPECT_TRUE(s.host.UndoCaptions().empty());
+  EXPECT_TRUE(s.members().TLDefRenReset) << "kept for the deferred save";
+  EXPECT_EQ(1, s.members().RunningNumber) << "no sequence was written to continue";
+  EXPECT_EQ(1, s.services.Count("SaveSettings")) << "saved once, when the dialog ended";
+  EXPECT_EQ(0, s.host.LiveHandles());
+}
+
+}  // namespace

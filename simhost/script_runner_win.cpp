@@ -363,8 +363,8 @@ void ScriptRunner::AnswerDialog(HWND dialog) {
     return;
   }
   if (answers_.empty()) {
-    failure_ =
-        failure_.empty() ? "the dialog \"" + caption + "\" opened and the script had no answer for it" : failure_;
+    if (current_ != nullptr)
+      Fail(*current_, "the dialog \"" + caption + "\" opened and the script had no answer for it");
     log_("  dialog \"" + caption + "\" unanswered: closed with Cancel");
     EndDialog(dialog, IDCANCEL);
     return;

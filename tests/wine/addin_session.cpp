@@ -11,13 +11,6 @@ void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
 }
 }  // namespace
 
-SimGraphicSpec Graphic(std::u16string type, std::u16string info) {
-  SimGraphicSpec request;
-  request.typeName = std::move(type);
-  request.info = std::move(info);
-  return request;
-}
-
 namespace {
 // The stored settings of earlier sessions are cleared, and the picklist lives in a folder of the
 // tests' own, so that each session starts as on a fresh machine.
@@ -122,16 +115,6 @@ HRESULT AddinSession::Poll(int32_t tool, VARIANT_BOOL* enabled, VARIANT_BOOL* ch
   return call.MethodCode();
 }
 
-void AddinSession::PollAll() {
-  for (int32_t i = 0; i < 5; ++i) Poll(i);
-}
-
-HRESULT AddinSession::DoLMCommand(long index) {
-  InvokeResult call;
-  Invoke(addin.Get(), kDispDoLMCommand, DISPATCH_METHOD, {LongVariant(index)}, &call);
-  return call.MethodCode();
-}
-
 HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
   ComPtr<IDispatch> drawingObject;
   MakeComDrawing(host, drawing, &drawingObject);
@@ -141,22 +124,4 @@ HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
           LongVariant(10), LongVariant(20), BoolRef(cancel)},
          &call);
   return call.MethodCode();
-}
-
-HRESULT AddinSession::SelectionChange() {
-  ComPtr<IDispatch> drawingObject;
-  MakeComDrawing(host, drawing, &drawingObject);
-  InvokeResult call;
-  Invoke(addin.Get(), kDispSelectionChange, DISPATCH_METHOD,
-         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), DispatchArg(nullptr)}, &call);
-  return call.MethodCode();
-}
-
-std::u16string AddinSession::Info(int32_t graphicId) {
-  const SimGraphicData* graphic = host.Model().Graphic(graphicId);
-  return graphic ? graphic->info : u"<none>";
-}
-
-size_t AddinSession::GraphicCount() {
-  return host.Model().Drawing(drawing)->graphics.size();
 }

@@ -40,13 +40,7 @@ class AddinSession {
   // Enabled and Checked start as `initial` so that a test sees what the add-in left alone.
   HRESULT Poll(int32_t tool, VARIANT_BOOL* enabled = nullptr, VARIANT_BOOL* checked = nullptr,
                VARIANT_BOOL* result = nullptr, VARIANT_BOOL initial = 0x55);
-  void PollAll();
-  HRESULT DoLMCommand(long index);
   HRESULT MouseDown(VARIANT_BOOL* cancel);
-  HRESULT SelectionChange();
-  int32_t AddGraphic(const SimGraphicSpec& request) { return host.AddGraphic(drawing, request); }
-  std::u16string Info(int32_t graphicId);
-  size_t GraphicCount();
 
   SimHost host;  // declared first: it outlives every COM object below
   int32_t drawing = 0;
@@ -61,6 +55,3 @@ class AddinSession {
 // True when nothing holds the add-in's module: the DLL's, or this program's own for a session
 // made in process.
 bool AddinModuleFree(bool inProcess);
-
-// Builds a graphic as tests ask for it.
-SimGraphicSpec Graphic(std::u16string type, std::u16string info = u"");

@@ -200,10 +200,17 @@ void HostWindow::Layout() {
   GetWindowRect(toolbar_, &toolbar);
   GetWindowRect(status_, &status);
   const int top = toolbar.bottom - toolbar.top, statusHeight = status.bottom - status.top;
-  RECT client = {0, 0, SceneView::PixelWidth() + 4, SceneView::PixelHeight() + 4 + top + statusHeight};
-  AdjustWindowRectEx(&client, GetWindowLongW(frame_, GWL_STYLE), TRUE, 0);
-  SetWindowPos(frame_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
-               SWP_NOMOVE | SWP_NOZORDER);
+  const SIZE wanted = {SceneView::PixelWidth() + 4, SceneView::PixelHeight() + 4 + top + statusHeight};
+  RECT frame = {0, 0, wanted.cx, wanted.cy};
+  AdjustWindowRectEx(&frame, GetWindowLongW(frame_, GWL_STYLE), TRUE, 0);
+  SetWindowPos(frame_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+  // A frame drawn by the system may take more than it says: grow by what the client area lacks.
+  RECT client = {};
+  GetClientRect(frame_, &client);
+  if (client.right != wanted.cx || client.bottom != wanted.cy) {
+    SetWindowPos(frame_, nullptr, 0, 0, frame.right - frame.left + wanted.cx - client.right,
+                 frame.bottom - frame.top + wanted.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  }
   MoveWindow(canvas_, 0, top, SceneView::PixelWidth() + 4, SceneView::PixelHeight() + 4, TRUE);
   SendMessageW(status_, WM_SIZE, 0, 0);
   const int parts[] = {SceneView::PixelWidth() - 160, -1};

@@ -623,7 +623,12 @@ LRESULT CALLBACK HostWindow::FrameProc(HWND window, UINT message, WPARAM wParam,
     if (self != nullptr && message == WM_NCCREATE) self->frame_ = window;
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  return self->OnFrameMessage(message, wParam, lParam);
+  // No exception may unwind through the system's message dispatch.
+  try {
+    return self->OnFrameMessage(message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 LRESULT CALLBACK HostWindow::CanvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -633,5 +638,9 @@ LRESULT CALLBACK HostWindow::CanvasProc(HWND window, UINT message, WPARAM wParam
   }
   auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr || self->canvas_ != window) return DefWindowProcW(window, message, wParam, lParam);
-  return self->OnCanvasMessage(message, wParam, lParam);
+  try {
+    return self->OnCanvasMessage(message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }

@@ -73,6 +73,47 @@ TEST(HostScript, AnUnansweredDialogFailsTheStepThatOpenedIt) {
       << report;
 }
 
+// Every kind of step that can go wrong stops the script at its own line, saying what differed.
+TEST(HostScript, EachFailingStepNamesItsLine) {
+  const std::string start = "forget settings\nload\n";
+  const struct {
+    const char* name;
+    std::string script;
+    const char* message;
+  } cases[] = {
+      {"next", start + "tool Number\nexpect next \"2\"\n",
+       "next.tlh:4: the leader tool holds &quot;1&quot;; expected &quot;2&quot;"},
+      {"button", start + "poll\nexpect tool Number checked\n",
+       "button.tlh:4: the button of &quot;Number&quot; is unchecked; expected checked"},
+      {"disabled", start + "poll\ntool Renumber\n", "disabled.tlh:4: the button of &quot;Renumber&quot; is disabled"},
+      {"loaded", start + "setting TLDefFormat 1\n", "loaded.tlh:3: the add-in is loaded: it reads its settings"},
+      {"unloaded", "tool Number\n", "unloaded.tlh:1: the add-in is not loaded: add a &quot;load&quot; line"},
+      {"entry", start + "tool Number\nrightclick 9 9 \"Reset\"\n",
+       "entry.tlh:4: the local menu has no entry &quot;Reset&quot;; it offers &quot;(TL) Decrement Num&quot;, "
+       "&quot;Tallyline Options&quot;"},
+      {"nomenu", start + "rightclick 9 9 0\n", "nomenu.tlh:3: no local menu was offered"},
+      {"caption", start + "dialog \"Options\"\n  press OK\ntool Picklist\n",
+       "caption.tlh:3: the dialog that opened is &quot;Tallyline - Pick Text from List&quot;; expected "
+       "&quot;Options&quot;"},
+      {"open", start + "dialog\n  type 235 \"x\"\ntool Picklist\n",
+       "open.tlh:3: the dialog &quot;Tallyline - Pick Text from List&quot; was still open after these answers"},
+      {"entryless", "forget settings\npicklist \"a\"\nload\ndialog\n  pick 231 \"b\"\ntool Picklist\n",
+       "entryless.tlh:5: the list 231 has no entry b"},
+      {"control", start + "dialog\n  press 999\ntool Picklist\n", "control.tlh:4: the dialog has no control 999"},
+      {"unused", start + "dialog\n  press OK\ntool Number\n",
+       "unused.tlh:3: these answers were never used: no dialog opened after them"},
+      {"menupath", start + "menu \"File|Print\"\n", "menupath.tlh:3: the menus have no entry &quot;File|Print&quot;"},
+      {"nothing", start + "select at 100 5\n", "nothing.tlh:3: there is no graphic at 100 5"},
+      {"undo", start + "tool Number\nclick 1 1\nclick 2 2\nexpect undo\n",
+       "undo.tlh:6: the undo steps are &quot;Leader&quot;; expected (none)"},
+  };
+  for (const auto& c : cases) {
+    std::string report;
+    EXPECT_EQ(1, RunScript(std::string(c.name) + ".tlh", c.script, &report)) << c.name;
+    EXPECT_NE(std::string::npos, report.find(c.message)) << c.name << ": " << report;
+  }
+}
+
 TEST(HostScript, AMistypedLineStopsTheScriptBeforeItRuns) {
   std::string report;
   EXPECT_EQ(2, RunScript("mistyped.tlh", "load\nclick 20\n", &report));

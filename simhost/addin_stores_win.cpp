@@ -73,6 +73,29 @@ bool WritePickList(const std::vector<std::string>& items) {
   return ok && written == bytes.size();
 }
 
+bool ReadSetting(const std::string& name, std::string* value) {
+  return ReadText(name == "DataPath" ? kFamilyKey : kOptionsKey, name.c_str(), value);
+}
+
+bool ReadPickList(std::vector<std::string>* items) {
+  const std::string path = PickListPath();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  items->clear();
+  const std::string open = "<NAME>", close = "</NAME>";
+  for (size_t at = bytes.find(open); at != std::string::npos; at = bytes.find(open, at)) {
+    at += open.size();
+    const size_t end = bytes.find(close, at);
+    if (end == std::string::npos) break;
+    items->push_back(bytes.substr(at, end - at));
+  }
+  return true;
+}
+
 std::vector<std::string> DescribeSettings() {
   std::vector<std::string> lines;
   std::string value;

@@ -12,6 +12,10 @@ bool WriteSetting(const std::string& name, const std::string& value);
 void ForgetSettings();
 // Writes the picklist file of the data folder with these items, as the add-in writes it.
 bool WritePickList(const std::vector<std::string>& items);
+// A value as the add-in left it; false when there is none.
+bool ReadSetting(const std::string& name, std::string* value);
+// The items of the picklist file in file order; false when there is no file.
+bool ReadPickList(std::vector<std::string>* items);
 // The settings and the picklist file as lines for the transcript.
 std::vector<std::string> DescribeSettings();
 std::vector<std::string> DescribePickList();

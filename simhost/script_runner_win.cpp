@@ -301,6 +301,20 @@ void ScriptRunner::Expect(const ScriptStep& step) {
     if (actual != Lower(step.Arg(1))) Fail(step, "the host command is " + actual + "; expected " + step.Arg(1));
     return;
   }
+  if (what == "picklist") {
+    std::vector<std::string> items;
+    if (!ReadPickList(&items)) return Fail(step, "there is no picklist file");
+    return compare("the picklist file holds", items);
+  }
+  if (what == "setting") {
+    std::string value = "(none)";
+    const bool found = ReadSetting(step.Arg(1), &value);
+    if (!found || value != step.Arg(2)) {
+      Fail(step, "the setting " + step.Arg(1) + " is " + (found ? "\"" + value + "\"" : value) + "; expected \"" +
+                     step.Arg(2) + "\"");
+    }
+    return;
+  }
   if (what == "graphics") {
     const size_t count = drawing == nullptr ? 0 : drawing->graphics.size();
     if (std::to_string(count) != step.Arg(1)) {

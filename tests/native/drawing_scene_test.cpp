@@ -101,6 +101,19 @@ TEST_F(DrawingSceneTest, DoubleClickMakesAPointLeaderOrOnlyEndsOne) {
   EXPECT_EQ(7u, host.Model().Drawing(drawing)->graphics.size());
 }
 
+TEST_F(DrawingSceneTest, RightPressOnlyTellsTheAddinAndACommandChangeDropsAHalfLeader) {
+  host.UserPicksHostTool(kSimCommandLeader);
+  input.Press({10, 10, 0}, false);
+  recorder->events.clear();
+  input.RightPress({40, 40, 0}, false);
+  ASSERT_EQ(1u, recorder->events.size());
+  EXPECT_EQ(2, recorder->events[0].button);
+  ASSERT_TRUE(input.ArrowPoint().has_value()) << "the half-made leader stays";
+  input.Reset();
+  EXPECT_FALSE(input.ArrowPoint().has_value());
+  EXPECT_EQ(DrawingInput::Outcome::ArrowPointSet, input.Press({20, 20, 0}, false).outcome) << "a new first point";
+}
+
 TEST_F(DrawingSceneTest, SelectByClickWithShiftAddingAndTakingAway) {
   host.UserPicksHostTool(kSimCommandSelect);
   recorder->events.clear();

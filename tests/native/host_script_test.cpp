@@ -43,8 +43,9 @@ TEST(HostScript, EveryFormOfACommand) {
   const auto steps = Parse(
       "click 10 20.5\nclick -3 4 SHIFT\nselect 4 5 6\nselect at 1 2 shift\nselect none\n"
       "rightclick 1 2\nrightclick 1 2 \"(TL) Decrement Num\"\nexpect leader last \"3\"\nexpect leader 2 \"B\"\n"
-      "expect menu\nexpect tool Number enabled checked\nsave svg out.svg\nshow picklist\n");
-  ASSERT_EQ(13u, steps.size());
+      "expect menu\nexpect tool Number enabled checked\nsave svg out.svg\nshow picklist\n"
+      "expect setting TLDefFormat \"1\"\nexpect picklist\n");
+  ASSERT_EQ(15u, steps.size());
   EXPECT_EQ("shift", steps[1].Arg(2)) << "keywords reach the runner in lower case";
   EXPECT_EQ(3u, steps[2].ArgCount());
   EXPECT_EQ((std::vector<std::string>{"expect", "menu"}), steps[9].words) << "an empty menu";

@@ -379,4 +379,18 @@ TEST_F(SimRedoTest, RedoAppliesAChangeAgainAndANewRecordForgetsTheUndone) {
   EXPECT_EQ(nullptr, host.Model().Graphic(leader));
 }
 
+TEST_F(SimRedoTest, UndoneGraphicsAreGoneForEveryoneUntilRedone) {
+  const int32_t leader = PlaceAt({{10, 20, 0}, {30, 40, 0}}, u"1");
+  const int32_t child = host.Model().Graphic(leader)->children.at(2);
+  host.Select({leader});
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(nullptr, host.Model().Graphic(child)) << "the children go with their leader";
+  EXPECT_TRUE(host.Model().Drawing(drawing)->selection.empty());
+  EXPECT_FALSE(host.Select({leader}));
+  ASSERT_TRUE(host.Redo());
+  ASSERT_NE(nullptr, host.Model().Graphic(child));
+  EXPECT_EQ((SimListRef{drawing, leader}), *host.Model().Graphic(child)->home);
+  EXPECT_TRUE(host.Select({leader}));
+}
+
 }  // namespace

@@ -330,7 +330,14 @@ void HostWindow::Sync() {
       L"Tallyline reference host - " +
       (host_.ActiveDrawing() == 0 ? std::wstring(L"no drawing") : L"Drawing " + std::to_wstring(host_.ActiveDrawing()));
   SetWindowTextW(frame_, title.c_str());
-  InvalidateRect(canvas_, nullptr, FALSE);
+  // The canvas is painted again only when its picture changed: the idle poll runs often.
+  std::string picture = SceneToSvg(BuildScene(host_.Model(), host_.ActiveDrawing()));
+  if (input_.ArrowPoint())
+    picture += std::to_string(input_.ArrowPoint()->x) + "," + std::to_string(input_.ArrowPoint()->y);
+  if (picture != shownPicture_) {
+    shownPicture_ = std::move(picture);
+    InvalidateRect(canvas_, nullptr, FALSE);
+  }
 }
 
 void HostWindow::SetStatus(const std::wstring& text) {
@@ -547,9 +554,17 @@ void HostWindow::OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT HostWindow::OnCanvasMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
+      // Painted off screen first, so that the drawing does not flicker.
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(canvas_, &paint);
-      PaintScene(dc, BuildScene(host_.Model(), host_.ActiveDrawing()), input_.ArrowPoint());
+      HDC memory = CreateCompatibleDC(dc);
+      HBITMAP bitmap = CreateCompatibleBitmap(dc, SceneView::PixelWidth(), SceneView::PixelHeight());
+      HGDIOBJ old = SelectObject(memory, bitmap);
+      PaintScene(memory, BuildScene(host_.Model(), host_.ActiveDrawing()), input_.ArrowPoint());
+      BitBlt(dc, 0, 0, SceneView::PixelWidth(), SceneView::PixelHeight(), memory, 0, 0, SRCCOPY);
+      SelectObject(memory, old);
+      DeleteObject(bitmap);
+      DeleteDC(memory);
       EndPaint(canvas_, &paint);
       return 0;
     }

@@ -112,4 +112,5 @@ class HostWindow {
   std::vector<std::u16string> shownMenu_;
   int32_t shownCommand_ = 0;
   std::u16string shownLeaderText_;
+  std::string shownPicture_;
 };

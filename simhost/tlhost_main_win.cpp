@@ -71,8 +71,10 @@ int RunInteractive(HINSTANCE instance) {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
-    // Idle: the host polls its add-in's buttons once the queue is empty, and on its timer.
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && IsWindow(window.Frame())) window.PollTools();
+    // Idle: the host polls its add-in's buttons once the user's input is handled, and on its
+    // timer; painting and the timer itself are no input.
+    const bool input = message.message != WM_PAINT && message.message != WM_TIMER;
+    if (input && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && IsWindow(window.Frame())) window.PollTools();
   }
   return 0;
 }

@@ -162,6 +162,36 @@ TEST_F(DrawingSceneTest, ConvertedPointLeaderShowsItsTextApart) {
   EXPECT_EQ("</svg>\n", svg.substr(svg.size() - 7));
 }
 
+TEST_F(DrawingSceneTest, EachShapeKindInSvgWithItsStyle) {
+  host.UserPicksHostTool(kSimCommandLeader);
+  host.SetLeaderToolText(u"7");
+  const int32_t leader = host.PlaceLeaderAt({{20, 60, 0}, {30, 70, 0}});
+  host.Select({leader});
+  std::string svg;
+  for (const SceneShape& shape : ShapesOf(leader)) svg += SceneToSvg({shape});
+  const std::string selected = "stroke=\"#e07000\" stroke-width=\"2.5\"";
+  EXPECT_NE(std::string::npos, svg.find("<polyline points=\"80.0,320.0 120.0,280.0\" fill=\"none\" " + selected));
+  EXPECT_NE(std::string::npos, svg.find("<polygon points=\"80.0,320.0 ")) << "the arrow head at the first point";
+  EXPECT_NE(std::string::npos, svg.find("fill=\"#e07000\"/>")) << "filled with the stroke colour";
+  EXPECT_NE(std::string::npos, svg.find("<rect x=\"")) << "the text frame";
+  EXPECT_NE(std::string::npos, svg.find("font-size=\"14.0\" text-anchor=\"middle\"")) << "3.5 units high";
+  EXPECT_NE(std::string::npos, svg.find(">7</text>"));
+  const std::string block = SceneToSvg(ShapesOf(4));
+  EXPECT_NE(std::string::npos, block.find("fill=\"#eef7f1\" stroke=\"#22805a\" stroke-width=\"1.5\" "
+                                          "stroke-dasharray=\"6 3\""));
+  EXPECT_NE(std::string::npos, block.find("font-size=\"10.0\"")) << "the block's name is smaller";
+}
+
+TEST_F(DrawingSceneTest, TheNewestGraphicUnderThePointWins) {
+  host.UserPicksHostTool(kSimCommandLeader);
+  const int32_t first = host.PlaceLeaderAt({{120, 40, 0}, {135, 30, 0}});  // its text on the pump block
+  EXPECT_EQ(first, GraphicAt(host.Model(), drawing, {135, 30, 0}));
+  EXPECT_EQ(4, GraphicAt(host.Model(), drawing, {145, 45, 0})) << "the block where no leader is";
+  const int32_t second = host.PlaceLeaderAt({{135, 30, 0}});
+  EXPECT_EQ(second, GraphicAt(host.Model(), drawing, {135, 30, 0})) << "its arrow point";
+  EXPECT_EQ(0, GraphicAt(host.Model(), 99, {135, 30, 0})) << "no such drawing";
+}
+
 TEST(DrawingSceneText, Utf8) {
   EXPECT_EQ("Ab", Utf8(u"Ab"));
   EXPECT_EQ("\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", Utf8(u"\u00e9\u20ac\U0001F600"));

@@ -51,6 +51,65 @@ TEST(HostScript, EveryFormOfACommand) {
   EXPECT_EQ((std::vector<std::string>{"expect", "menu"}), steps[9].words) << "an empty menu";
 }
 
+TEST(HostScript, EveryDocumentedFormIsAccepted) {
+  const char* lines[] = {"load",
+                         "unload",
+                         "forget settings",
+                         "setting TLDefFormat 1",
+                         "picklist \"Valve\" Pump",
+                         "version \"8.1\"",
+                         "tool Number",
+                         "tool 3",
+                         "menu \"File|New\"",
+                         "click 1.5 -2",
+                         "click 1 2 shift",
+                         "dblclick 3 4",
+                         "rightclick 5 6",
+                         "rightclick 5 6 1",
+                         "select 7",
+                         "select at 1 2",
+                         "select none",
+                         "undo",
+                         "redo",
+                         "poll",
+                         "dialog",
+                         "dialog \"Caption\"",
+                         "expect leaders",
+                         "expect leaders \"1\" 2",
+                         "expect leader last 1",
+                         "expect leader 3 \"C\"",
+                         "expect next \"\"",
+                         "expect prompt x",
+                         "expect menu a b",
+                         "expect tool Number disabled unchecked",
+                         "expect command none",
+                         "expect undo Leader",
+                         "expect graphics 7",
+                         "expect texts",
+                         "expect setting DataPath \"C:\\\"",
+                         "expect picklist a",
+                         "save png a.png",
+                         "save window w.png",
+                         "save buttons b.png",
+                         "show settings",
+                         "say hello"};
+  for (const char* line : lines) {
+    std::vector<ScriptStep> steps;
+    std::string error;
+    EXPECT_TRUE(ParseHostScript("t.tlh", line, &steps, &error)) << line << ": " << error;
+    EXPECT_EQ(1u, steps.size()) << line;
+  }
+  const char* answers[] = {"type 235 \"x\"", "pick 231 0", "dblpick 231 \"Pump\"", "check 226 1",
+                           "press Yes",      "shot d.png", "shows 235 \"\""};
+  for (const char* answer : answers) {
+    std::vector<ScriptStep> steps;
+    std::string error;
+    EXPECT_TRUE(ParseHostScript("t.tlh", std::string("dialog\n") + answer, &steps, &error)) << answer << ": " << error;
+    ASSERT_EQ(1u, steps.size());
+    EXPECT_EQ(1u, steps[0].answers.size()) << answer;
+  }
+}
+
 TEST(HostScript, DialogAnswersBelongToTheDialogAbove) {
   const auto steps = Parse(
       "dialog \"Tallyline - Pick Text from List\"\n"

@@ -117,7 +117,10 @@ bool HostWindow::Create(HINSTANCE instance, std::function<void()> onTick) {
   canvasClass.hCursor = LoadCursorW(nullptr, IDC_CROSS);
   canvasClass.hbrBackground = nullptr;
   canvasClass.lpszClassName = kCanvasClass;
-  if (!RegisterClassExW(&frameClass) || !RegisterClassExW(&canvasClass)) return false;
+  // A second window of the same program finds its classes there already.
+  for (const WNDCLASSEXW* windowClass : {&frameClass, &canvasClass}) {
+    if (!RegisterClassExW(windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  }
 
   menu_ = CreateMenu();
   BuildMenus();

@@ -11,6 +11,7 @@ namespace {
 constexpr int kLeaderChildren = 5;
 constexpr int kLeaderVertexChild = 2;
 constexpr int kLeaderTextChild = 4;
+constexpr double kPointLeaderTextOffset = 4.0;
 
 bool MaskHas(int32_t mask, int32_t dispid) {
   const int32_t bit = dispid - kDispBeforeExit;
@@ -48,22 +49,37 @@ int32_t SimHost::PlaceLeader(int vertexCount) {
 }
 
 int32_t SimHost::PlaceLeaderWithChildren(int childCount, int vertexCount) {
+  const SimDrawingData* drawing = model_.Drawing(app_.activeDrawing);
+  const double origin = 10.0 * static_cast<double>(drawing == nullptr ? 1 : drawing->graphics.size() + 1);
+  std::vector<SimPoint> points;
+  for (int v = 0; v < vertexCount; ++v) points.push_back(SimPoint{origin + 5.0 * v, origin - 2.5 * v, 0.0});
+  return BuildLeader(childCount, points, points.empty() ? SimPoint{origin, origin, 0.0} : points.back());
+}
+
+int32_t SimHost::PlaceLeaderAt(const std::vector<SimPoint>& points) {
+  if (points.empty()) return 0;
+  SimPoint textPoint = points.back();
+  if (points.size() == 1) {
+    textPoint.x += kPointLeaderTextOffset;
+    textPoint.y += kPointLeaderTextOffset;
+  }
+  return BuildLeader(kLeaderChildren, points, textPoint);
+}
+
+int32_t SimHost::BuildLeader(int childCount, const std::vector<SimPoint>& points, SimPoint textPoint) {
   const int32_t drawingId = app_.activeDrawing;
   if (app_.activeCommand != kSimCommandLeader || model_.Drawing(drawingId) == nullptr) return 0;
   SimGraphicSpec leaderSpec;
   leaderSpec.typeName = u"TCW25DimLead";
   leaderSpec.info = app_.leaderToolText;
   const int32_t leaderId = model_.AddGraphic(drawingId, leaderSpec, SimListRef{drawingId, 0});
-  const double origin = 10.0 * leaderId;
   for (int child = 0; child < childCount; ++child) {
     SimGraphicSpec childSpec;
-    if (child == kLeaderVertexChild) {
-      for (int v = 0; v < vertexCount; ++v)
-        childSpec.vertices.push_back(SimPoint{origin + 5.0 * v, origin - 2.5 * v, 0.0});
-    }
+    if (child == kLeaderVertexChild) childSpec.vertices = points;
     if (child == kLeaderTextChild) {
       childSpec.typeName = u"TEXT";
       childSpec.info = app_.leaderToolText;
+      childSpec.vertices = {textPoint};
     }
     model_.AddGraphic(drawingId, childSpec, SimListRef{drawingId, leaderId});
   }
@@ -86,6 +102,10 @@ bool SimHost::Select(std::vector<int32_t> graphicIds) {
 
 bool SimHost::Undo() {
   return model_.Undo(app_.activeDrawing);
+}
+
+bool SimHost::Redo() {
+  return model_.Redo(app_.activeDrawing);
 }
 
 std::vector<std::u16string> SimHost::UndoCaptions() const {

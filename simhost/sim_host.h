@@ -78,11 +78,15 @@ class SimHost {
   // drawing is active.
   int32_t PlaceLeader(int vertexCount = 2);
   int32_t PlaceLeaderWithChildren(int childCount, int vertexCount);
+  // The same leader at the user's points: the arrow point and the text point, or one point for a
+  // point leader (a double-click), whose text sits just beside it.
+  int32_t PlaceLeaderAt(const std::vector<SimPoint>& points);
   // Sets the active drawing's selection; raises SelectionChange when the select command is active.
   // False (selection unchanged) when there is no active drawing or an id is not a graphic.
   bool Select(std::vector<int32_t> graphicIds);
   // Reverts the newest closed undo record of the active drawing; false when there is none.
   bool Undo();
+  bool Redo();                                       // applies the newest undone record of the active drawing again
   std::vector<std::u16string> UndoCaptions() const;  // of the active drawing, oldest first
   int RefreshCount() const;                          // RefreshView calls on all views
   int UpdateCount(int32_t graphicId) const;          // UpdateGraphic calls on the graphic
@@ -167,6 +171,7 @@ class SimHost {
     int32_t mask = 0;
   };
   void Raise(const SimEvent& event);
+  int32_t BuildLeader(int childCount, const std::vector<SimPoint>& points, SimPoint textPoint);
 
   SimModel model_;
   SimAppState app_;

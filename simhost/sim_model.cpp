@@ -191,6 +191,12 @@ HRESULT SimModel::CloseUndoRecord(int32_t recordId) {
   RETURN_HR_IF(E_FAIL, drawing == nullptr);
   record->state = SimUndoRecordData::State::Closed;
   drawing->undoStack.push_back(recordId);
+  for (int32_t undone : drawing->redoStack) {
+    for (const SimUndoEntry& entry : undoRecords_.at(undone).entries) {
+      if (entry.added) Forget(entry.graphicId);
+    }
+  }
+  drawing->redoStack.clear();
   return S_OK;
 }
 
@@ -200,18 +206,33 @@ void SimModel::RemoveFromHome(SimGraphicData& graphic) {
   graphic.home.reset();
 }
 
-void SimModel::DeleteGraphic(int32_t id) {
-  SimGraphicData* graphic = Graphic(id);
-  if (graphic == nullptr) return;
-  RemoveFromHome(*graphic);
-  const std::vector<int32_t> children = graphic->children;
+void SimModel::Bury(int32_t id, bool top) {
+  auto it = graphics_.find(id);
+  if (it == graphics_.end()) return;
+  // The children keep their place in their owner's list, to come back with it.
+  if (top) RemoveFromHome(it->second);
   for (auto& entry : drawings_) Erase(entry.second.selection, id);
-  graphics_.erase(id);
-  for (int32_t child : children) {
-    // A child list names its items; the items still point back at the deleted owner.
-    if (SimGraphicData* item = Graphic(child)) item->home.reset();
-    DeleteGraphic(child);
-  }
+  const std::vector<int32_t> children = it->second.children;
+  buried_[id] = std::move(it->second);
+  graphics_.erase(it);
+  for (int32_t child : children) Bury(child, false);
+}
+
+void SimModel::Unbury(int32_t id) {
+  auto it = buried_.find(id);
+  if (it == buried_.end()) return;
+  const std::vector<int32_t> children = it->second.children;
+  graphics_[id] = std::move(it->second);
+  buried_.erase(it);
+  for (int32_t child : children) Unbury(child);
+}
+
+void SimModel::Forget(int32_t id) {
+  auto it = buried_.find(id);
+  if (it == buried_.end()) return;
+  const std::vector<int32_t> children = it->second.children;
+  buried_.erase(it);
+  for (int32_t child : children) Forget(child);
 }
 
 void SimModel::Restore(SimGraphicData& graphic, const SimGraphicSnapshot& before) {
@@ -240,18 +261,47 @@ bool SimModel::Undo(int32_t drawingId) {
   SimUndoRecordData* record = FindUndoRecord(recordId);
   record->state = SimUndoRecordData::State::Undone;
   for (auto entry = record->entries.rbegin(); entry != record->entries.rend(); ++entry) {
+    SimGraphicData* graphic = Graphic(entry->graphicId);
+    if (graphic == nullptr) continue;
     if (entry->added) {
       // The graphic leaves its list first; a change noted in the same record may take it back
       // (a text returned to its leader). Only what no list holds afterwards is gone.
-      if (SimGraphicData* graphic = Graphic(entry->graphicId)) RemoveFromHome(*graphic);
-    } else if (SimGraphicData* graphic = Graphic(entry->graphicId)) {
+      entry->home = graphic->home;
+      RemoveFromHome(*graphic);
+    } else {
+      entry->after = SimGraphicSnapshot{graphic->info, graphic->children, graphic->vertices};
       Restore(*graphic, entry->before);
     }
   }
   for (const SimUndoEntry& entry : record->entries) {
     const SimGraphicData* graphic = Graphic(entry.graphicId);
-    if (entry.added && graphic != nullptr && !graphic->home) DeleteGraphic(entry.graphicId);
+    if (entry.added && graphic != nullptr && !graphic->home) Bury(entry.graphicId, true);
   }
+  drawing->redoStack.push_back(recordId);
+  return true;
+}
+
+bool SimModel::Redo(int32_t drawingId) {
+  SimDrawingData* drawing = Drawing(drawingId);
+  if (drawing == nullptr || drawing->redoStack.empty()) return false;
+  const int32_t recordId = drawing->redoStack.back();
+  drawing->redoStack.pop_back();
+  SimUndoRecordData* record = FindUndoRecord(recordId);
+  // What undo buried comes back first, then the changes, and last every added graphic that no
+  // list holds goes back where it was: a change may have taken it out of a list again.
+  for (const SimUndoEntry& entry : record->entries) {
+    if (entry.added) Unbury(entry.graphicId);
+  }
+  for (const SimUndoEntry& entry : record->entries) {
+    SimGraphicData* graphic = Graphic(entry.graphicId);
+    if (!entry.added && graphic != nullptr) Restore(*graphic, entry.after);
+  }
+  for (const SimUndoEntry& entry : record->entries) {
+    const SimGraphicData* graphic = Graphic(entry.graphicId);
+    if (entry.added && graphic != nullptr && !graphic->home && entry.home) Append(*entry.home, entry.graphicId);
+  }
+  record->state = SimUndoRecordData::State::Closed;
+  drawing->undoStack.push_back(recordId);
   return true;
 }
 

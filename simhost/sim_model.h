@@ -65,7 +65,9 @@ struct SimGraphicSnapshot {
 struct SimUndoEntry {
   int32_t graphicId = 0;
   bool added = false;
-  SimGraphicSnapshot before;  // used when !added
+  SimGraphicSnapshot before;       // used when !added
+  SimGraphicSnapshot after;        // taken by undo, for redo
+  std::optional<SimListRef> home;  // where an added graphic was when undo took it out
 };
 
 struct SimUndoRecordData {
@@ -82,6 +84,7 @@ struct SimDrawingData {
   std::vector<int32_t> graphics;
   std::vector<int32_t> selection;
   std::vector<int32_t> undoStack;  // closed record ids, oldest first
+  std::vector<int32_t> redoStack;  // undone record ids, the next to redo last
   int refreshCount = 0;
 };
 
@@ -127,11 +130,17 @@ class SimModel {
   HRESULT CloseUndoRecord(int32_t recordId);
   // Reverts the newest closed record of the drawing; false when there is none.
   bool Undo(int32_t drawingId);
+  // Applies the newest undone record again; false when there is none. Closing a new record
+  // forgets what could be redone.
+  bool Redo(int32_t drawingId);
   std::vector<std::u16string> UndoCaptions(int32_t drawingId) const;
 
  private:
   void RemoveFromHome(SimGraphicData& graphic);
-  void DeleteGraphic(int32_t id);
+  // Undo keeps what it took away (with its children) aside, so that redo can bring it back.
+  void Bury(int32_t id, bool top);
+  void Unbury(int32_t id);
+  void Forget(int32_t id);
   void Restore(SimGraphicData& graphic, const SimGraphicSnapshot& before);
   bool IsWithin(int32_t graphicId, int32_t ancestorId) const;
   SimUndoRecordData* FindOpenRecord(int32_t id);
@@ -139,6 +148,7 @@ class SimModel {
   std::map<int32_t, SimDrawingData> drawings_;
   std::map<int32_t, SimGraphicData> graphics_;
   std::map<int32_t, SimUndoRecordData> undoRecords_;
+  std::map<int32_t, SimGraphicData> buried_;
   int32_t nextDrawingId_ = 1;
   int32_t nextGraphicId_ = 1;
   int32_t nextUndoRecordId_ = 1;

@@ -312,3 +312,85 @@ TEST_F(SimHostTest, UndoRestoresAChangedGraphicAndSkipsOpenRecords) {
 }
 
 }  // namespace
+
+// --- Redo ---
+
+namespace {
+
+class SimRedoTest : public SimHostTest {
+ protected:
+  int32_t PlaceAt(std::vector<SimPoint> points, std::u16string text) {
+    host.UserPicksHostTool(kSimCommandLeader);
+    host.SetLeaderToolText(std::move(text));
+    return host.PlaceLeaderAt(points);
+  }
+};
+
+TEST_F(SimRedoTest, LeaderAtTheUsersPointsCarriesThemAndItsTextPlace) {
+  const int32_t twoPoint = PlaceAt({{10, 20, 0}, {30, 40, 0}}, u"1");
+  const int32_t onePoint = PlaceAt({{50, 60, 0}}, u"2");
+  const SimModel& model = host.Model();
+  const auto child = [&](int32_t leader, size_t i) { return model.Graphic(model.Graphic(leader)->children.at(i)); };
+  EXPECT_EQ((std::vector<SimPoint>{{10, 20, 0}, {30, 40, 0}}), child(twoPoint, 2)->vertices);
+  EXPECT_EQ((std::vector<SimPoint>{{30, 40, 0}}), child(twoPoint, 4)->vertices) << "the text at the second point";
+  EXPECT_EQ((std::vector<SimPoint>{{50, 60, 0}}), child(onePoint, 2)->vertices);
+  EXPECT_EQ((std::vector<SimPoint>{{54, 64, 0}}), child(onePoint, 4)->vertices) << "beside a point leader";
+  EXPECT_EQ(0, PlaceAt({}, u"3"));
+}
+
+TEST_F(SimRedoTest, RedoBringsBackAnUndoneLeaderWithItsChildren) {
+  const int32_t leader = PlaceAt({{10, 20, 0}, {30, 40, 0}}, u"1");
+  const std::vector<int32_t> children = host.Model().Graphic(leader)->children;
+  EXPECT_FALSE(host.Redo()) << "nothing undone yet";
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(nullptr, host.Model().Graphic(leader));
+  ASSERT_TRUE(host.Redo());
+  ASSERT_NE(nullptr, host.Model().Graphic(leader));
+  EXPECT_EQ(u"1", host.Model().Graphic(leader)->info);
+  EXPECT_EQ(children, host.Model().Graphic(leader)->children);
+  EXPECT_EQ((std::vector<int32_t>{leader}), host.Model().Drawing(drawing)->graphics);
+  EXPECT_EQ((std::vector<std::u16string>{u"Leader"}), host.UndoCaptions());
+  EXPECT_FALSE(host.Redo());
+}
+
+TEST_F(SimRedoTest, RedoAppliesAChangeAgainAndANewRecordForgetsTheUndone) {
+  const int32_t leader = PlaceAt({{10, 20, 0}}, u"1");
+  auto handle = Find(leader);
+  HostRef<HostUndoRecord> record;
+  ASSERT_EQ(S_OK, host.Drawing(drawing)->OpenUndoRecord(u"TL Text", &record));
+  ASSERT_EQ(S_OK, record->NoteChangedGraphic(*handle));
+  HostRef<HostGraphic> text;
+  ASSERT_EQ(S_OK, Children(*handle)->ExtractItem(4, &text));
+  ASSERT_EQ(S_OK, Graphics()->AppendGraphic(*text));
+  ASSERT_EQ(S_OK, record->NoteAddedGraphic(*text));
+  ASSERT_EQ(S_OK, record->CloseUndoRecord());
+  const int32_t textId = host.Model().Drawing(drawing)->graphics.back();
+
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(5u, host.Model().Graphic(leader)->children.size()) << "the text is back in its leader";
+  ASSERT_TRUE(host.Redo());
+  EXPECT_EQ(4u, host.Model().Graphic(leader)->children.size());
+  EXPECT_EQ((std::vector<int32_t>{leader, textId}), host.Model().Drawing(drawing)->graphics);
+
+  ASSERT_TRUE(host.Undo());
+  ASSERT_TRUE(host.Undo());
+  PlaceAt({{70, 80, 0}}, u"2");
+  EXPECT_FALSE(host.Redo()) << "a new step forgets what could be redone";
+  EXPECT_EQ(nullptr, host.Model().Graphic(leader));
+}
+
+TEST_F(SimRedoTest, UndoneGraphicsAreGoneForEveryoneUntilRedone) {
+  const int32_t leader = PlaceAt({{10, 20, 0}, {30, 40, 0}}, u"1");
+  const int32_t child = host.Model().Graphic(leader)->children.at(2);
+  host.Select({leader});
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(nullptr, host.Model().Graphic(child)) << "the children go with their leader";
+  EXPECT_TRUE(host.Model().Drawing(drawing)->selection.empty());
+  EXPECT_FALSE(host.Select({leader}));
+  ASSERT_TRUE(host.Redo());
+  ASSERT_NE(nullptr, host.Model().Graphic(child));
+  EXPECT_EQ((SimListRef{drawing, leader}), *host.Model().Graphic(child)->home);
+  EXPECT_TRUE(host.Select({leader}));
+}
+
+}  // namespace

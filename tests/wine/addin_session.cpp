@@ -132,6 +132,11 @@ HRESULT AddinSession::DoLMCommand(long index) {
   return call.MethodCode();
 }
 
+std::u16string AddinSession::Info(int32_t graphicId) {
+  const SimGraphicData* graphic = host.Model().Graphic(graphicId);
+  return graphic ? graphic->info : u"<none>";
+}
+
 HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
   ComPtr<IDispatch> drawingObject;
   MakeComDrawing(host, drawing, &drawingObject);
@@ -141,22 +146,4 @@ HRESULT AddinSession::MouseDown(VARIANT_BOOL* cancel) {
           LongVariant(10), LongVariant(20), BoolRef(cancel)},
          &call);
   return call.MethodCode();
-}
-
-HRESULT AddinSession::SelectionChange() {
-  ComPtr<IDispatch> drawingObject;
-  MakeComDrawing(host, drawing, &drawingObject);
-  InvokeResult call;
-  Invoke(addin.Get(), kDispSelectionChange, DISPATCH_METHOD,
-         {DispatchArg(drawingObject.Get()), DispatchArg(nullptr), DispatchArg(nullptr), DispatchArg(nullptr)}, &call);
-  return call.MethodCode();
-}
-
-std::u16string AddinSession::Info(int32_t graphicId) {
-  const SimGraphicData* graphic = host.Model().Graphic(graphicId);
-  return graphic ? graphic->info : u"<none>";
-}
-
-size_t AddinSession::GraphicCount() {
-  return host.Model().Drawing(drawing)->graphics.size();
 }

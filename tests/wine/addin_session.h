@@ -45,10 +45,8 @@ class AddinSession {
   void PollAll();
   HRESULT DoLMCommand(long index);
   HRESULT MouseDown(VARIANT_BOOL* cancel);
-  HRESULT SelectionChange();
   int32_t AddGraphic(const SimGraphicSpec& request) { return host.AddGraphic(drawing, request); }
   std::u16string Info(int32_t graphicId);
-  size_t GraphicCount();
 
   SimHost host;  // declared first: it outlives every COM object below
   int32_t drawing = 0;

@@ -80,34 +80,6 @@ TEST(PickDialog, SelectTypeAddRemoveAndOk) {
   EXPECT_EQ(Records({"Flange", "Gate", "pump", "Tee 90"}) + '\0', AddinSession::ReadPickListFile());
 }
 
-TEST(PickDialog, DoubleClickPicksAndAutoPickAsksAfterEachLeader) {
-  AddinSession s(WithPicklist(Records({"Valve", "Pump"})));
-  {
-    DialogDriver driver(kCaption, [](DialogUser& user) { user.DoubleClickListEntry(IDC_PICK_LIST, 1); });
-    EXPECT_EQ(S_OK, s.Run(kPicklist));
-    EXPECT_TRUE(driver.Finish());
-  }
-  EXPECT_EQ(u"Valve", s.host.LeaderToolText());
-  const int32_t first = s.host.PlaceLeader();
-  {
-    DialogDriver driver(kCaption, [](DialogUser& user) { user.DoubleClickListEntry(IDC_PICK_LIST, 0); });
-    s.PollAll();  // the poll notices the leader and asks for the next text
-    EXPECT_TRUE(driver.Finish());
-  }
-  EXPECT_EQ(u"Valve", s.Info(first));
-  EXPECT_EQ(u"Pump", s.host.LeaderToolText());
-  {
-    // The local menu's "(TL) Reselect Picklist".
-    DialogDriver driver(kCaption, [](DialogUser& user) {
-      user.Type(IDC_PICK_EDIT, L"Elbow");
-      user.Click(IDOK);
-    });
-    EXPECT_EQ(S_OK, s.DoLMCommand(0));
-    EXPECT_TRUE(driver.Finish());
-  }
-  EXPECT_EQ(u"Elbow", s.host.LeaderToolText());
-}
-
 TEST(PickDialog, CancelAfterChangesKeepsEverything) {
   const std::string records = Records({"b", "a"});
   AddinSession s(WithPicklist(records));

@@ -1,0 +1,64 @@
+// What the reference host shows of a drawing, as plain shapes in drawing units: the window paints
+// them with GDI, the PNG export paints them into a bitmap and the SVG export writes them as text,
+// so all three show the same picture. Also the hit test behind selection by click.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "simhost/sim_model.h"
+
+// The sheet the host shows: drawing units (millimetres) with y upwards, mapped to pixels with y
+// downwards at a fixed scale, so that a point given in whole units lands on a whole pixel.
+struct SceneView {
+  static constexpr double kWidth = 200.0;
+  static constexpr double kHeight = 140.0;
+  static constexpr double kPixelsPerUnit = 4.0;
+  static int PixelWidth() { return static_cast<int>(kWidth * kPixelsPerUnit); }
+  static int PixelHeight() { return static_cast<int>(kHeight * kPixelsPerUnit); }
+  static double PixelX(double x) { return x * kPixelsPerUnit; }
+  static double PixelY(double y) { return (kHeight - y) * kPixelsPerUnit; }
+  static SimPoint FromPixel(int x, int y) { return SimPoint{x / kPixelsPerUnit, kHeight - y / kPixelsPerUnit, 0.0}; }
+};
+
+enum class ShapeKind {
+  Line,      // an open polyline
+  Area,      // a closed, filled outline
+  Arrow,     // a filled arrow head: points are tip, left, right
+  Text,      // text centred on points[0]
+  TextFrame  // a box around a leader's text: points are two corners
+};
+
+enum class ShapeStyle { Plain, Solid, Block, Leader, FreeText, Selected };
+
+struct SceneShape {
+  ShapeKind kind = ShapeKind::Line;
+  ShapeStyle style = ShapeStyle::Plain;
+  std::vector<SimPoint> points;
+  std::u16string text;
+  int32_t graphicId = 0;  // the top-level graphic the shape belongs to
+};
+
+constexpr double kTextHeight = 3.5;
+
+// How a style looks, for both painters: colours as 0xRRGGBB, the stroke width in pixels.
+struct ShapeLook {
+  uint32_t stroke = 0x333333;
+  uint32_t fill = 0xffffff;
+  double width = 1.5;
+  bool dashed = false;
+};
+ShapeLook LookOf(ShapeStyle style);
+
+// The shapes of the drawing's graphics in list order, the selected ones styled as such.
+std::vector<SceneShape> BuildScene(const SimModel& model, int32_t drawingId);
+
+// The top-level graphic under the point (the newest first), 0 for none.
+int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at);
+
+// The drawing as an SVG document, in the pixels of SceneView.
+std::string SceneToSvg(const std::vector<SceneShape>& shapes);
+
+// UTF-8 for files and the transcript.
+std::string Utf8(const std::u16string& text);

@@ -1,0 +1,283 @@
+// Reading a script: splitting lines into words and texts, and checking each line against the
+// forms its command takes. Each form is a list of tokens: a keyword stands for itself, X a
+// number, I a whole number, C a control, T a text or word, T* any number of texts, T+ at least one.
+#include "simhost/host_script.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+struct CommandForms {
+  const char* verb;
+  std::vector<const char*> forms;
+  bool answer = false;  // a line of a dialog's answers
+};
+
+const std::vector<CommandForms>& Commands() {
+  static const std::vector<CommandForms> commands = {
+      {"load", {""}},
+      {"unload", {""}},
+      {"forget", {"settings"}},
+      {"setting", {"T T"}},
+      {"picklist", {"T+"}},
+      {"version", {"T"}},
+      {"tool", {"T"}},
+      {"menu", {"T"}},
+      {"click", {"X X", "X X shift"}},
+      {"dblclick", {"X X"}},
+      {"rightclick", {"X X", "X X T"}},
+      {"select", {"I+", "at X X", "at X X shift", "none"}},
+      {"undo", {""}},
+      {"redo", {""}},
+      {"poll", {""}},
+      {"dialog", {"", "T"}},
+      {"expect",
+       {"leaders T*", "leader last T", "leader I T", "next T", "prompt T", "menu T*", "tool T T+", "command T",
+        "undo T*", "graphics I", "texts T*", "setting T T", "picklist T*"}},
+      {"save", {"svg T", "png T", "window T", "buttons T"}},
+      {"show", {"settings", "picklist"}},
+      {"say", {"T"}},
+      {"type", {"C T"}, true},
+      {"pick", {"C T"}, true},
+      {"dblpick", {"C T"}, true},
+      {"check", {"C I"}, true},
+      {"press", {"C"}, true},
+      {"shot", {"T"}, true},
+      {"shows", {"C T"}, true},
+  };
+  return commands;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Where a comment begins: the first # outside a text, or the end of the line.
+size_t CommentStart(const std::string& line) {
+  bool inText = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') inText = !inText;
+    if (line[i] == '#' && !inText) return i == 0 ? 0 : i - 1;
+  }
+  return line.size();
+}
+
+struct Word {
+  std::string text;
+  bool quoted = false;
+};
+
+// Splits one line; false with `error` for a text that is not closed.
+bool SplitLine(const std::string& line, std::vector<Word>* words, std::string* error) {
+  size_t i = 0;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+    } else if (c == '#') {
+      break;
+    } else if (c == '"') {
+      Word word{"", true};
+      for (++i;; ++i) {
+        if (i >= line.size()) {
+          *error = "a text is not closed with \"";
+          return false;
+        }
+        if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+          word.text += '"';
+          ++i;
+        } else if (line[i] == '"') {
+          ++i;
+          break;
+        } else {
+          word.text += line[i];
+        }
+      }
+      words->push_back(word);
+    } else {
+      Word word;
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '#') {
+        word.text += line[i++];
+      }
+      words->push_back(word);
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> Tokens(const char* form) {
+  std::vector<std::string> tokens;
+  std::string token;
+  for (const char* c = form;; ++c) {
+    if (*c == ' ' || *c == '\0') {
+      if (!token.empty()) tokens.push_back(token);
+      token.clear();
+      if (*c == '\0') break;
+    } else {
+      token += *c;
+    }
+  }
+  return tokens;
+}
+
+bool MatchToken(const std::string& token, Word& word) {
+  if (token == "T") return true;
+  if (word.quoted) return false;
+  if (token == "X") {
+    double value = 0;
+    return ReadNumber(word.text, &value);
+  }
+  if (token == "I") {
+    long value = 0;
+    return ReadInteger(word.text, &value);
+  }
+  if (token == "C") return ControlIdOf(word.text) >= 0;
+  if (Lower(word.text) != token) return false;
+  word.text = token;  // keywords reach the runner in lower case
+  return true;
+}
+
+bool MatchForm(const char* form, std::vector<Word>& args) {
+  const std::vector<std::string> tokens = Tokens(form);
+  size_t a = 0;
+  for (size_t t = 0; t < tokens.size(); ++t) {
+    const std::string& token = tokens[t];
+    if (token == "T*" || token == "T+" || token == "I+") {
+      const size_t rest = args.size() - a;
+      if (token != "T*" && rest == 0) return false;
+      for (; a < args.size(); ++a) {
+        if (token == "I+" && !MatchToken("I", args[a])) return false;
+      }
+      return true;
+    }
+    if (a >= args.size() || !MatchToken(token, args[a])) return false;
+    ++a;
+  }
+  return a == args.size();
+}
+
+std::string Usage(const CommandForms& command) {
+  std::string usage;
+  for (const char* form : command.forms) {
+    if (!usage.empty()) usage += " | ";
+    usage += command.verb;
+    for (const std::string& token : Tokens(form)) {
+      if (token == "X") {
+        usage += " NUMBER";
+      } else if (token == "I" || token == "I+") {
+        usage += token == "I" ? " WHOLE-NUMBER" : " ID...";
+      } else if (token == "C") {
+        usage += " CONTROL-ID";
+      } else if (token == "T") {
+        usage += " TEXT";
+      } else if (token == "T*" || token == "T+") {
+        usage += " TEXT...";
+      } else {
+        usage += " " + token;
+      }
+    }
+  }
+  return usage;
+}
+
+const CommandForms* FindCommand(const std::string& verb) {
+  for (const CommandForms& command : Commands()) {
+    if (verb == command.verb) return &command;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool ReadInteger(const std::string& word, long* value) {
+  if (word.empty()) return false;
+  char* end = nullptr;
+  const long read = std::strtol(word.c_str(), &end, 10);
+  if (*end != '\0') return false;
+  *value = read;
+  return true;
+}
+
+bool ReadNumber(const std::string& word, double* value) {
+  if (word.empty()) return false;
+  char* end = nullptr;
+  const double read = std::strtod(word.c_str(), &end);
+  if (*end != '\0') return false;
+  *value = read;
+  return true;
+}
+
+int ControlIdOf(const std::string& word) {
+  const std::string name = Lower(word);
+  if (name == "ok") return 1;
+  if (name == "cancel") return 2;
+  if (name == "yes") return 6;
+  if (name == "no") return 7;
+  long id = 0;
+  if (!ReadInteger(word, &id) || id < 0 || id > 0xffff) return -1;
+  return static_cast<int>(id);
+}
+
+bool ParseHostScript(const std::string& file, const std::string& text, std::vector<ScriptStep>* steps,
+                     std::string* error) {
+  steps->clear();
+  size_t start = 0;
+  int lineNumber = 0;
+  bool inDialog = false;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    const std::string where = file + ":" + std::to_string(lineNumber) + ": ";
+    std::vector<Word> words;
+    std::string problem;
+    if (!SplitLine(line, &words, &problem)) {
+      *error = where + problem;
+      return false;
+    }
+    if (words.empty()) continue;
+    const std::string verb = Lower(words.front().text);
+    const CommandForms* command = words.front().quoted ? nullptr : FindCommand(verb);
+    if (command == nullptr) {
+      std::string known;
+      for (const CommandForms& c : Commands()) known += std::string(known.empty() ? "" : ", ") + c.verb;
+      *error = where + "unknown command \"" + words.front().text + "\"; the commands are: " + known;
+      return false;
+    }
+    std::vector<Word> args(words.begin() + 1, words.end());
+    bool matched = false;
+    for (const char* form : command->forms) {
+      std::vector<Word> tried = args;
+      if (MatchForm(form, tried)) {
+        args = tried;
+        matched = true;
+        break;
+      }
+    }
+    if (!matched) {
+      *error = where + "expected " + Usage(*command);
+      return false;
+    }
+    if (command->answer && !inDialog) {
+      *error = where + "\"" + verb + "\" answers a dialog: put it under a \"dialog\" line";
+      return false;
+    }
+    ScriptStep step;
+    step.file = file;
+    step.line = lineNumber;
+    step.source = line.substr(0, line.find_last_not_of(" \t\r", CommentStart(line)) + 1);
+    step.words.push_back(verb);
+    for (const Word& arg : args) step.words.push_back(arg.text);
+    if (command->answer) {
+      steps->back().answers.push_back(step);
+      continue;
+    }
+    inDialog = verb == "dialog";
+    steps->push_back(step);
+  }
+  return true;
+}

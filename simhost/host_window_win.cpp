@@ -101,8 +101,9 @@ void HostWindow::Say(const std::string& text) const {
   if (log_) log_(text);
 }
 
-bool HostWindow::Create(HINSTANCE instance, std::function<void()> onTick) {
+bool HostWindow::Create(HINSTANCE instance, std::function<void()> onTick, bool applicationWindow) {
   onTick_ = std::move(onTick);
+  applicationWindow_ = applicationWindow;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW frameClass = {sizeof(frameClass)};
@@ -624,7 +625,7 @@ LRESULT HostWindow::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(frame_, kTimerId);
       frame_ = nullptr;
-      PostQuitMessage(0);
+      if (applicationWindow_) PostQuitMessage(0);
       return 0;
     default:
       return DefWindowProcW(frame_, message, wParam, lParam);

@@ -41,8 +41,10 @@ class HostWindow {
   HostWindow& operator=(const HostWindow&) = delete;
 
   // Creates and shows the window. A scripted host polls only when its script says so and calls
-  // `onTick` every few milliseconds, inside modal loops too (to answer dialogs).
-  bool Create(HINSTANCE instance, std::function<void()> onTick);
+  // `onTick` every few milliseconds, inside modal loops too (to answer dialogs). The window of
+  // the host application ends its message loop when it is destroyed; one made inside another
+  // program (a test) leaves that program's loops alone.
+  bool Create(HINSTANCE instance, std::function<void()> onTick, bool applicationWindow = true);
   HWND Frame() const { return frame_; }
   HWND Canvas() const { return canvas_; }
 
@@ -98,6 +100,7 @@ class HostWindow {
   std::vector<ToolState> toolStates_;
   std::function<int(const HostLocalMenu&)> chooser_;
   std::function<void()> onTick_;
+  bool applicationWindow_ = true;
   HWND frame_ = nullptr;
   HWND toolbar_ = nullptr;
   HWND status_ = nullptr;

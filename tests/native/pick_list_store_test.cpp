@@ -302,7 +302,9 @@ TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
     SCOPED_TRACE(c.name);
     fs::remove_all(drive);
     fs::create_directory(drive);
-    if (c.fileAtSave) ASSERT_TRUE(files.WriteRealFile(kLeaders, *c.fileAtSave));
+    if (c.fileAtSave) {
+      ASSERT_TRUE(files.WriteRealFile(kLeaders, *c.fileAtSave));
+    }
     fs::rename(drive, away);
     LoadPickList(store, members);
     EXPECT_EQ(members.PickListText, u"");

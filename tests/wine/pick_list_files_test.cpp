@@ -130,7 +130,7 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
       ASSERT_TRUE(std::ofstream(file, std::ios::binary) << *c.fileBefore);
     }
     if (c.driveGoneAtStart) {
-      ASSERT_TRUE(DefineDrive(L'm', L""));
+      ASSERT_TRUE(DefineDrive(L'm', std::wstring()));
     }
 
     SessionStart start;
@@ -147,7 +147,7 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
     }
     for (const std::wstring& name : c.absent) EXPECT_FALSE(fs::exists(root / name)) << "stray " << name;
     EXPECT_EQ(StoredDataPath(), start.dataPath);
-    if (onDrive) DefineDrive(L'm', L"");
+    if (onDrive) DefineDrive(L'm', std::wstring());
   }
   fs::remove_all(root);
   if (ran == 0) GTEST_SKIP() << "no case for code page " << GetACP();

@@ -70,12 +70,7 @@ void DrawingInput::RightPress(SimPoint at, bool shift) {
 namespace {
 
 SimGraphicSpec GraphicOf(std::u16string type, std::u16string info, std::u16string layer, std::vector<SimPoint> points) {
-  SimGraphicSpec spec;
-  spec.typeName = std::move(type);
-  spec.info = std::move(info);
-  spec.layer = std::move(layer);
-  spec.vertices = std::move(points);
-  return spec;
+  return {std::move(type), std::move(info), std::move(layer), std::nullopt, std::move(points)};
 }
 
 }  // namespace
@@ -84,11 +79,11 @@ int32_t AddSampleDrawing(SimHost& host) {
   const int32_t drawing = host.AddDrawing();
   // A pipe run of three straight pieces: 40 + 30 + 25 units long.
   host.AddGraphic(drawing, GraphicOf(u"GRAPHIC", u"Cooling water line", u"Piping",
-                                {{20, 110, 0}, {60, 110, 0}, {60, 80, 0}, {85, 80, 0}}));
+                                     {{20, 110, 0}, {60, 110, 0}, {60, 80, 0}, {85, 80, 0}}));
   host.AddGraphic(drawing, GraphicOf(u"GRAPHIC", u"Tank T-1", u"Equipment",
-                                {{110, 85, 0}, {140, 85, 0}, {140, 120, 0}, {110, 120, 0}, {110, 85, 0}}));
+                                     {{110, 85, 0}, {140, 85, 0}, {140, 120, 0}, {110, 120, 0}, {110, 85, 0}}));
   host.AddGraphic(drawing, GraphicOf(u"TCW40EXTRUDE", u"", u"Structure",
-                                {{20, 20, 0}, {70, 20, 0}, {70, 35, 0}, {20, 35, 0}, {20, 20, 0}}));
+                                     {{20, 20, 0}, {70, 20, 0}, {70, 35, 0}, {20, 35, 0}, {20, 20, 0}}));
   SimGraphicSpec pump =
       GraphicOf(u"INSERT", u"", u"Equipment", {{120, 25, 0}, {150, 25, 0}, {150, 50, 0}, {120, 50, 0}, {120, 25, 0}});
   pump.block = u"PUMP-STD";

@@ -12,10 +12,7 @@ void TakeBool(const InvokeResult& call, VARIANT_BOOL* out) {
 }  // namespace
 
 SimGraphicSpec Graphic(std::u16string type, std::u16string info) {
-  SimGraphicSpec request;
-  request.typeName = std::move(type);
-  request.info = std::move(info);
-  return request;
+  return {std::move(type), std::move(info)};
 }
 
 namespace {

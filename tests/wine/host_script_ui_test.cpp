@@ -35,15 +35,18 @@ long RunScript(const std::string& name, const std::string& script, std::string* 
   return code;
 }
 
+// A session that places one leader, "1", ending on line 5.
+const char kOneLeader[] =
+    "forget settings\n"
+    "load\n"
+    "tool Number\n"
+    "click 20 60\n"
+    "click 30 70\n";
+
 TEST(HostScript, AWrongLeaderTextFailsNamingFileAndLine) {
-  const std::string script =
-      "forget settings\n"
-      "load\n"
-      "tool Number\n"
-      "click 20 60\n"
-      "click 30 70\n"
-      "expect leader 1 \"7\"   # the leader reads 1\n"
-      "say \"never reached\"\n";
+  const std::string script = std::string(kOneLeader) +
+                             "expect leader 1 \"7\"   # the leader reads 1\n"
+                             "say \"never reached\"\n";
   std::string report;
   EXPECT_EQ(1, RunScript("wrong_text.tlh", script, &report));
   EXPECT_NE(std::string::npos, report.find("failures=\"1\"")) << report;
@@ -53,13 +56,7 @@ TEST(HostScript, AWrongLeaderTextFailsNamingFileAndLine) {
 }
 
 TEST(HostScript, TheSameScriptWithTheRightTextPasses) {
-  const std::string script =
-      "forget settings\n"
-      "load\n"
-      "tool Number\n"
-      "click 20 60\n"
-      "click 30 70\n"
-      "expect leader 1 \"1\"\n";
+  const std::string script = std::string(kOneLeader) + "expect leader 1 \"1\"\n";
   std::string report;
   EXPECT_EQ(0, RunScript("right_text.tlh", script, &report));
   EXPECT_NE(std::string::npos, report.find("tests=\"1\" failures=\"0\"")) << report;

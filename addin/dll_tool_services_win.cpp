@@ -10,6 +10,7 @@ HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
 HRESULT DllToolServices::ShowOptions(ToolMembers& members) {
   return ::ShowOptions(members, dialogs_, codePage_);
 }
-HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app) {
-  return RunRenumberTool(members, app, dialogs_, codePage_);
+HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app,
+                                           const std::function<bool()>& hostStillHeld) {
+  return RunRenumberTool(members, app, dialogs_, codePage_, hostStillHeld);
 }

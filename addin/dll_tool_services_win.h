@@ -22,7 +22,7 @@ class DllToolServices : public ToolServices {
   void SavePickList(const ToolMembers& members) override { ::SavePickList(pickList_, members); }
   HRESULT ShowPickList(ToolMembers& members) override;
   HRESULT ShowOptions(ToolMembers& members) override;
-  HRESULT RenumberSelection(ToolMembers& members, HostApp& app) override;
+  HRESULT RenumberSelection(ToolMembers& members, HostApp& app, const std::function<bool()>& hostStillHeld) override;
 
  private:
   const CodePage& codePage_;

@@ -151,13 +151,18 @@ HRESULT ToolObject::ReadObjectText(HostGraphic& baseObject, std::u16string* text
   }
 }
 
+// A host that lets go of the add-in inside one of the reading calls gets no text written: the
+// write stops there with E_FAIL.
 HRESULT ToolObject::WriteLeaderText(const std::u16string& text) {
   RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
+  const uint32_t terminations = terminations_;
   HostRef<HostPropertyList> parameters;
   RETURN_IF_FAILED(m_.LeaderTool->ReadParameterList(&parameters));
   RETURN_HR_IF_NULL(E_POINTER, parameters);
+  RETURN_HR_IF(E_FAIL, terminations_ != terminations);
   HostRef<HostProperty> leaderText;  // parameter 0 of the leader tool is the leader text
   RETURN_IF_FAILED(parameters->PickProperty(HostPropertyKey{u"", 0}, &leaderText));
   RETURN_HR_IF_NULL(E_POINTER, leaderText);
+  RETURN_HR_IF(E_FAIL, terminations_ != terminations);
   return leaderText->SetPropertyValue(0, HostValue::FromText(text));
 }

@@ -1,15 +1,11 @@
 // The glue between the tool object's members and the Renumber operation's plain values.
 #include "addin/renumber_tool.h"
 
-#include "renumber/renumber_selection.h"
-
-HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage) {
+HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage,
+                        const HostStillHeld& hostStillHeld) {
   const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset};
-  // Still held when the members still hold this very application: not let go of, nor replaced by
-  // an Initialize after a Terminate.
-  const HostStillHeld stillHeld = [&members, &app] { return members.HostApp.get() == &app; };
   RenumberChanges changes;
-  const HRESULT hr = RenumberSelection(app, stored, runner, codePage, stillHeld, &changes);
+  const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the
   // running number meanwhile.
   if (changes.settings) {

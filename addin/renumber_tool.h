@@ -6,8 +6,10 @@
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"
+#include "renumber/renumber_selection.h"
 
-// `app` is the tool object's HostApp at the call. A Terminate while the dialog is open takes the
-// host references out of `members`: OK then writes nothing to the drawing and moves no running
-// number, but keeps the chosen options, which the deferred save then stores.
-HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage);
+// `app` is the tool object's HostApp at the call; `hostStillHeld` tells whether the host still
+// holds the add-in. A Terminate during the run stops it: after the dialog's OK nothing more is
+// written and no running number moves, but the chosen options are kept for the deferred save.
+HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage,
+                        const HostStillHeld& hostStillHeld);

@@ -116,6 +116,7 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
   const uint32_t terminations = terminations_;
   int32_t tool = -1;
   RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
+  RETURN_HR_IF(E_FAIL, terminations_ != terminations);  // let go of before anything started
   bool done = false;
   HRESULT hr = S_OK;
   switch (tool) {
@@ -127,11 +128,13 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
     case RenumberTool: {
       RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
       HostApp& app = *m_.HostApp;
-      OpenDialog([&] { hr = services_.RenumberSelection(m_, app); });
+      // The operation stops by itself once the host lets go, and tells a run that a Terminate
+      // stopped (E_FAIL) from one that had done everything before it came.
+      const auto stillHeld = [this, terminations] { return terminations_ == terminations; };
+      OpenDialog([&] { hr = services_.RenumberSelection(m_, app, stillHeld); });
       RETURN_IF_FAILED(hr);
-      hr = S_OK;
-      done = true;
-      break;
+      *result = true;
+      return S_OK;
     }
     case OptionsTool:
       OpenDialog([&] { services_.ShowOptions(m_); });

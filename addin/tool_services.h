@@ -2,6 +2,8 @@
 // the dialogs it opens (pick list, options, renumber). Each works on the tool object's members.
 #pragma once
 
+#include <functional>
+
 #include "addin/tool_members.h"
 #include "framework/status.h"
 
@@ -20,6 +22,7 @@ class ToolServices {
   virtual HRESULT ShowPickList(ToolMembers& members) = 0;
   // The options dialog: on OK it changes the running options.
   virtual HRESULT ShowOptions(ToolMembers& members) = 0;
-  // The Renumber tool: reads the selected leaders, asks the user and writes the new labels.
-  virtual HRESULT RenumberSelection(ToolMembers& members, HostApp& app) = 0;
+  // The Renumber tool: reads the selected leaders, asks the user and writes the new labels. It
+  // asks `hostStillHeld` after each host call and stops once the host has let go of the add-in.
+  virtual HRESULT RenumberSelection(ToolMembers& members, HostApp& app, const std::function<bool()>& hostStillHeld) = 0;
 };

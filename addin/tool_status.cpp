@@ -126,9 +126,15 @@ HRESULT ToolObject::SetupLocalMenu() {
   return S_OK;
 }
 
+// The results of the dialogs and of the steps after them are not the host's business: the
+// command gives S_OK. A Terminate during the command is: the command stops there (no leader
+// text is written for a host that let go) and fails, unless it came inside the last step.
 HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   EntryScope entry(*this);
   if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
+  const uint32_t terminations = terminations_;
+  const auto letGo = [this, terminations] { return terminations_ != terminations; };
+  HRESULT last = S_OK;
   switch (m_.ActiveTool) {
     case NumberTool:
       if (cmdIndex == 0) {
@@ -136,7 +142,8 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
       } else {
         OpenDialog([&] { services_.ShowOptions(m_); });
       }
-      UpdateLeaderText(nullptr);
+      RETURN_HR_IF(E_FAIL, letGo());
+      last = UpdateLeaderText(nullptr);
       break;
     case PicklistTool:
       if (cmdIndex == 0) {
@@ -144,14 +151,16 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
       } else {
         OpenDialog([&] { services_.ShowOptions(m_); });
       }
-      UpdateLeaderText(nullptr);
+      RETURN_HR_IF(E_FAIL, letGo());
+      last = UpdateLeaderText(nullptr);
       break;
     case ObjectTool:
       if (cmdIndex == 1) OpenDialog([&] { services_.ShowOptions(m_); });
-      ArmObjectSelection();
+      RETURN_HR_IF(E_FAIL, letGo());
+      last = ArmObjectSelection();
       break;
     default:
       break;
   }
-  return S_OK;
+  return letGo() && FAILED(last) ? E_FAIL : S_OK;
 }

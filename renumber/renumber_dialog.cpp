@@ -42,6 +42,7 @@ CRenumberDlg::CRenumberDlg(DialogRunner& runner, size_t itemCount) : Items(itemC
 
 void CRenumberDlg::OnInit(DialogControls& controls) {
   Ready = false;
+  order_.reserve(Items.size());  // Items may have been filled after construction
   StartAt = OpeningStartAt(Items);
   Format = OpeningFormat(Items);
   // A stored choice that names no button counts as the numeric leaders.

@@ -1,6 +1,8 @@
 // Reading the selection, the dialog and the writing of the Renumber tool. Each host call is one
-// step; the first that fails ends the operation with its code. The cost is a fixed number of
-// host calls per selected graphic, in reading and in writing alike.
+// step; the first that fails ends the operation with its code, and so does a host that let go of
+// the add-in during a step (a Terminate inside the call): then nothing more is asked of the host
+// but the close of the undo record the operation opened. The cost is a fixed number of host calls
+// per selected graphic, in reading and in writing alike.
 #include "renumber/renumber_selection.h"
 
 #include <algorithm>
@@ -13,31 +15,44 @@
 
 namespace {
 
-HRESULT PickInfo(HostGraphic& graphic, HostRef<HostProperty>* info) {
+// The status of one host call as a step of the operation: its failure, or E_FAIL when the host
+// let go of the add-in during the call, else its success code.
+class Steps {
+ public:
+  explicit Steps(const HostStillHeld& hostStillHeld) : hostStillHeld_(hostStillHeld) {}
+  HRESULT operator()(HRESULT hr) const { return FAILED(hr) || HostHeld() ? hr : E_FAIL; }
+  bool HostHeld() const { return !hostStillHeld_ || hostStillHeld_(); }
+
+ private:
+  const HostStillHeld& hostStillHeld_;
+};
+
+HRESULT PickInfo(HostGraphic& graphic, const Steps& step, HostRef<HostProperty>* info) {
   HostRef<HostPropertyList> properties;
-  RETURN_IF_FAILED(graphic.ReadPropertyList(&properties));
+  RETURN_IF_FAILED(step(graphic.ReadPropertyList(&properties)));
   RETURN_HR_IF_NULL(E_POINTER, properties);
-  RETURN_IF_FAILED(properties->PickProperty(HostPropertyKey{kInfoPropertyName, -1}, info));
+  RETURN_IF_FAILED(step(properties->PickProperty(HostPropertyKey{kInfoPropertyName, -1}, info)));
   RETURN_HR_IF_NULL(E_POINTER, *info);
   return S_OK;
 }
 
 // One selected graphic: its id, whether it is a leader, and the number its text reads as.
-HRESULT ReadItem(HostSelection& selection, int32_t index, const CodePage& codePage, RenumberItem* item) {
+HRESULT ReadItem(HostSelection& selection, int32_t index, const CodePage& codePage, const Steps& step,
+                 RenumberItem* item) {
   HostRef<HostGraphic> graphic;
-  RETURN_IF_FAILED(selection.PickItem(index, &graphic));
+  RETURN_IF_FAILED(step(selection.PickItem(index, &graphic)));
   RETURN_HR_IF_NULL(E_POINTER, graphic);
-  RETURN_IF_FAILED(graphic->ReadGraphicId(&item->graphicId));
+  RETURN_IF_FAILED(step(graphic->ReadGraphicId(&item->graphicId)));
   std::u16string type;
-  RETURN_IF_FAILED(graphic->ReadTypeName(&type));
+  RETURN_IF_FAILED(step(graphic->ReadTypeName(&type)));
   item->isLeader = type == kLeaderTypeName;
   item->format = NoLabel;
   item->number = 0;
   if (!item->isLeader) return S_OK;
   HostRef<HostProperty> info;
-  RETURN_IF_FAILED(PickInfo(*graphic, &info));
+  RETURN_IF_FAILED(PickInfo(*graphic, step, &info));
   HostValue value;
-  RETURN_IF_FAILED(info->GetPropertyValue(0, &value));
+  RETURN_IF_FAILED(step(info->GetPropertyValue(0, &value)));
   // A value that is no text reads as the empty text: a leader without a number.
   ReadLeaderLabel(value.kind == HostValue::Kind::Text ? codePage.ToAnsi(value.text) : std::string(), item);
   return S_OK;
@@ -45,39 +60,47 @@ HRESULT ReadItem(HostSelection& selection, int32_t index, const CodePage& codePa
 
 // The undo record notes the leader before its text changes.
 HRESULT WriteLabel(HostGraphicList& graphics, HostUndoRecord& record, const RenumberItem& item,
-                   const CodePage& codePage) {
+                   const CodePage& codePage, const Steps& step) {
   HostRef<HostGraphic> graphic;
-  RETURN_IF_FAILED(graphics.FindById(item.graphicId, &graphic));
+  RETURN_IF_FAILED(step(graphics.FindById(item.graphicId, &graphic)));
   RETURN_HR_IF_NULL(E_POINTER, graphic);
-  RETURN_IF_FAILED(record.NoteChangedGraphic(*graphic));
+  RETURN_IF_FAILED(step(record.NoteChangedGraphic(*graphic)));
   HostRef<HostProperty> info;
-  RETURN_IF_FAILED(PickInfo(*graphic, &info));
-  RETURN_IF_FAILED(info->SetPropertyValue(0, HostValue::FromText(codePage.ToWide(item.newLabel))));
-  return graphic->UpdateGraphic();
+  RETURN_IF_FAILED(PickInfo(*graphic, step, &info));
+  RETURN_IF_FAILED(step(info->SetPropertyValue(0, HostValue::FromText(codePage.ToWide(item.newLabel)))));
+  return step(graphic->UpdateGraphic());
 }
 
 // Every leader that received a label is written, also one whose text does not change.
-HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items, const CodePage& codePage) {
+HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items, const CodePage& codePage,
+                    const Steps& step) {
   HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED(drawing.ReadGraphicList(&graphics));
+  RETURN_IF_FAILED(step(drawing.ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
   HostRef<HostUndoRecord> record;
   RETURN_IF_FAILED(drawing.OpenUndoRecord(kRenumberUndoCaption, &record));
   RETURN_HR_IF_NULL(E_POINTER, record);
+  // A host that let go while the record opened gets it closed at once, with nothing written.
+  if (!step.HostHeld()) {
+    record->CloseUndoRecord();
+    return E_FAIL;
+  }
   for (const RenumberItem& item : items) {
     if (!item.isLeader || item.newLabel.empty()) continue;
-    const HRESULT hr = ComTry([&] { return WriteLabel(*graphics, *record, item, codePage); });
+    const HRESULT hr = ComTry([&] { return WriteLabel(*graphics, *record, item, codePage, step); });
     if (FAILED(hr)) {
       // The labels written so far stay; closed, the record undoes them in one step. The first
-      // failure is the answer, whatever the close gives.
+      // failure is the answer, whatever the close gives. A host that let go still gets its
+      // record closed: the operation opened it.
       record->CloseUndoRecord();
       return hr;
     }
   }
-  RETURN_IF_FAILED(record->CloseUndoRecord());
+  RETURN_IF_FAILED(step(record->CloseUndoRecord()));
   HostRef<HostView> view;
-  RETURN_IF_FAILED(drawing.ReadActiveView(&view));
+  RETURN_IF_FAILED(step(drawing.ReadActiveView(&view)));
   RETURN_HR_IF_NULL(E_POINTER, view);
+  // The last step: a host that lets go during it has had everything done.
   return view->RefreshView();
 }
 
@@ -86,19 +109,25 @@ HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items
 HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRunner& runner, const CodePage& codePage,
                           const HostStillHeld& hostStillHeld, RenumberChanges* changes) {
   RETURN_HR_IF_NULL(E_POINTER, changes);
+  const Steps step(hostStillHeld);
   HostRef<HostDrawing> drawing;
-  RETURN_IF_FAILED(app.ReadActiveDrawing(&drawing));
-  if (!drawing) return S_OK;
+  const HRESULT readDrawing = app.ReadActiveDrawing(&drawing);
+  if (SUCCEEDED(readDrawing) && !drawing) return S_OK;  // nothing to renumber: done
+  RETURN_IF_FAILED(step(readDrawing));
   HostRef<HostSelection> selection;
-  RETURN_IF_FAILED(drawing->ReadSelection(&selection));
+  RETURN_IF_FAILED(step(drawing->ReadSelection(&selection)));
   RETURN_HR_IF_NULL(E_POINTER, selection);
   int32_t count = 0;
-  RETURN_IF_FAILED(selection->CountItems(&count));
-  if (count <= 0) return S_OK;
+  const HRESULT counted = selection->CountItems(&count);
+  if (SUCCEEDED(counted) && count <= 0) return S_OK;  // an empty selection: done
+  RETURN_IF_FAILED(step(counted));
 
-  CRenumberDlg dialog(runner, static_cast<size_t>(count));
+  // The items grow as they are read: a count the host gets wrong costs memory only for the
+  // graphics it really hands out, and a failing first item is that failure, not a vast allocation.
+  CRenumberDlg dialog(runner, 0);
   for (int32_t i = 0; i < count; ++i) {
-    RETURN_IF_FAILED(ReadItem(*selection, i, codePage, &dialog.Items[static_cast<size_t>(i)]));
+    dialog.Items.emplace_back();
+    RETURN_IF_FAILED(ReadItem(*selection, i, codePage, step, &dialog.Items.back()));
   }
   selection.reset();
   const auto isLeader = [](const RenumberItem& item) { return item.isLeader; };
@@ -113,9 +142,9 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
   changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0};
-  if (hostStillHeld && !hostStillHeld()) return S_OK;
+  RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
-  RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, codePage));
+  RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, codePage, step));
   if (dialog.ResetRunning != 0) {
     changes->runningNumber = dialog.NextNumber;
     changes->numberFormat = dialog.Format;

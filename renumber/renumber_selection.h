@@ -32,13 +32,16 @@ inline constexpr char kNoLeadersMessage[] =
     "more Leaders in the current Selection";
 inline constexpr char16_t kRenumberUndoCaption[] = u"TL Renumber";
 
-// Whether the host objects may still be used once the dialog has closed: a host that let go of
-// the add-in while the dialog was open gets nothing written.
+// Whether the host still holds the add-in: asked after every host call and after the dialog. A host
+// that let go of the add-in (a Terminate inside a call or while the dialog was open) is asked for
+// nothing more, the close of an undo record the operation opened aside, and no dialog opens.
 using HostStillHeld = std::function<bool()>;
 
 // Gives S_OK for every outcome without a host failure (no drawing, an empty selection, no
 // leaders, Cancel, OK) and otherwise the code of the first host call that failed (E_POINTER for
 // an object the host did not give). A failure while writing ends at that leader; the undo record
-// is closed all the same, so that the labels written so far are undone in one step.
+// is closed all the same, so that the labels written so far are undone in one step. A host that
+// let go ends it the same way with E_FAIL, unless it let go inside the last call, the view's
+// refresh, when everything was done. Options confirmed with OK are handed back in any case.
 HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRunner& runner, const CodePage& codePage,
                           const HostStillHeld& hostStillHeld, RenumberChanges* changes);

@@ -38,21 +38,23 @@ class FakeToolServices : public ToolServices {
     if (onOptions) onOptions(members);
     return S_OK;
   }
-  HRESULT RenumberSelection(ToolMembers& members, HostApp& app) override {
+  HRESULT RenumberSelection(ToolMembers& members, HostApp& app, const std::function<bool()>& hostStillHeld) override {
     calls.push_back("RenumberSelection");
+    if (renumber) return renumber(members, app, hostStillHeld);  // with a dialog of its own
     if (insideDialog) insideDialog(members);
-    return renumber ? renumber(members, app) : renumberResult;
+    return hostStillHeld() ? renumberResult : E_FAIL;  // the operation stops for a host that let go
   }
   int Count(const std::string& call) const;
 
   std::vector<std::string> calls;
   std::deque<std::optional<std::u16string>> picks;
   void (*onOptions)(ToolMembers&) = nullptr;
-  // Runs inside every dialog, as the host's calls that arrive in a dialog's message loop.
+  // Runs inside every dialog these stand-ins show, as the host's calls that arrive in a dialog's
+  // message loop.
   std::function<void(ToolMembers&)> insideDialog;
   HRESULT renumberResult = S_OK;
   // The Renumber tool itself, when a test sets it; renumberResult otherwise.
-  std::function<HRESULT(ToolMembers&, HostApp&)> renumber;
+  std::function<HRESULT(ToolMembers&, HostApp&, const std::function<bool()>&)> renumber;
 };
 
 // Hands the host's events to the tool object, as the COM class does with Invoke.

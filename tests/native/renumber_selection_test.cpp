@@ -211,4 +211,47 @@ TEST(RenumberSelection, EveryHostCallFailingOrGivingNoObject) {
   EXPECT_GT(points, 70);
 }
 
+// A selection whose count is absurd (a host that miscounts) and whose first item fails: the
+// operation hands on the host's failure and never sizes anything by the count alone.
+TEST(RenumberSelection, AnAbsurdCountWithAFailingFirstItemGivesTheHostsFailure) {
+  struct Selection : HostSelection {
+    explicit Selection(int32_t count) : count(count) {}
+    HRESULT CountItems(int32_t* out) override { return *out = count, S_OK; }
+    HRESULT PickItem(int32_t, HostRef<HostGraphic>*) override { return kInjected; }
+    HRESULT ClearSelection() override { return S_OK; }
+    int32_t count;
+  };
+  struct Drawing : HostDrawing {
+    explicit Drawing(int32_t count) : count(count) {}
+    HRESULT ReadGraphicList(HostRef<HostGraphicList>*) override { return E_NOTIMPL; }
+    HRESULT ReadSelection(HostRef<HostSelection>* out) override {
+      return *out = std::make_unique<Selection>(count), S_OK;
+    }
+    HRESULT ReadActiveView(HostRef<HostView>*) override { return E_NOTIMPL; }
+    HRESULT OpenUndoRecord(const std::u16string&, HostRef<HostUndoRecord>*) override { return E_NOTIMPL; }
+    int32_t count;
+  };
+  struct App : HostApp {
+    explicit App(int32_t count) : count(count) {}
+    HRESULT ReadActiveDrawing(HostRef<HostDrawing>* out) override {
+      return *out = std::make_unique<Drawing>(count), S_OK;
+    }
+    HRESULT ReadToolList(HostRef<HostToolList>*) override { return E_NOTIMPL; }
+    HRESULT ReadVersionText(int32_t, std::u16string*) override { return E_NOTIMPL; }
+    HRESULT SubscribeEvents(int32_t, int32_t*) override { return E_NOTIMPL; }
+    HRESULT UnsubscribeEvents(int32_t) override { return E_NOTIMPL; }
+    HRESULT QueryAddinServices(HostRef<HostAddinServices>*) override { return E_NOTIMPL; }
+    HRESULT QueryCommands(HostRef<HostCommands>*) override { return E_NOTIMPL; }
+    int32_t count;
+  };
+  for (const int32_t count : {INT32_MAX, 50'000'000, 1}) {
+    App app(count);
+    ScriptedDialogRunner runner;
+    Windows1252CodePage codePage;
+    RenumberChanges changes;
+    EXPECT_EQ(kInjected, RenumberSelection(app, {}, runner, codePage, nullptr, &changes)) << count;
+    EXPECT_TRUE(runner.ShownTemplates().empty()) << count;
+  }
+}
+
 }  // namespace

@@ -15,8 +15,8 @@ TEST(RenumberTool, TerminateDuringTheDialogKeepsTheOptionsAndWritesNothing) {
   ToolSession s;
   ScriptedDialogRunner runner;
   runner.DeclareEdit(kRenumberStartAt);
-  s.services.renumber = [&](ToolMembers& members, HostApp& app) {
-    return RunRenumberTool(members, app, runner, s.codePage);
+  s.services.renumber = [&](ToolMembers& members, HostApp& app, const std::function<bool()>& held) {
+    return RunRenumberTool(members, app, runner, s.codePage, held);
   };
   const int32_t leader = s.AddGraphic({u"TCW25DimLead", u"7"});
   s.host.Select({leader, s.AddGraphic({u"TCW25DimLead", u"5"})});

@@ -3,6 +3,7 @@
 // the C runtime, and writing is plain signed decimal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@ int32_t ReadLeadingInt32(std::string_view text);
 // optional minus sign, then one or more digits and nothing else, within the signed 32-bit range.
 // False, with *value untouched, for anything else: empty, "12a", "+5", "-", too many digits.
 bool ReadDecimalFieldInt32(std::string_view text, int32_t* value);
+
+// The most characters a signed 32-bit number takes as text: "-2147483648". A numeric field takes
+// no more, so that pasting a long text costs nothing.
+constexpr size_t kInt32TextLength = 11;
 
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);

@@ -52,6 +52,9 @@ class DialogControls {
   virtual int GetCheck(int id) = 0;
   virtual void SetCheck(int id, int state) = 0;
   virtual void SetFocus(int id) = 0;
+  // The most characters the user may type or paste into an edit control; the model's own SetText
+  // is not limited, as with the system's edit.
+  virtual void LimitText(int id, size_t characters) = 0;
 
   // List boxes with a single selection. ListAdd puts the entry in its sorted place when the list
   // box sorts (comparing without case) and at the end otherwise; ListInsert puts it at `index`

@@ -57,6 +57,8 @@ class WindowControls : public DialogControls {
     focusSet_ = true;
   }
 
+  void LimitText(int id, size_t characters) override { Send(id, EM_LIMITTEXT, characters, 0); }
+
   void ListReset(int id) override { Send(id, LB_RESETCONTENT, 0, 0); }
   int ListAdd(int id, const std::string& text) override {
     return Index(Send(id, LB_ADDSTRING, 0, Text(codePage_.ToWide(text))));

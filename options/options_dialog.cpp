@@ -38,6 +38,7 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   for (const char* entry : kObjectSourceEntries) controls.ListInsert(kOptionsObjectSource, -1, entry);
   for (const char* entry : kFormatEntries) controls.ListInsert(kOptionsFormat, -1, entry);
   // The edit reports this change too; the preview waits for the ready flag.
+  controls.LimitText(kOptionsStart, kInt32TextLength);
   controls.SetText(kOptionsStart, WriteInt32(Values.StartValue));
   KeepCheckState(&Values.ConvertPointState);
   KeepCheckState(&Values.AutoPickState);

@@ -49,6 +49,7 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
   if (Objects < AllLeaders || Objects > SameFormatLeaders) Objects = NumericLeaders;
   CheckPosition(controls, kRenumberObjectButtons, Objects);
   controls.SetCheck(kRenumberFixOrder, CheckState(FixOrder));
+  controls.LimitText(kRenumberStartAt, kInt32TextLength);
   controls.SetText(kRenumberStartAt, WriteInt32(StartAt));
   controls.SetCheck(kRenumberReset, CheckState(ResetRunning));
   CheckPosition(controls, kRenumberFormatButtons, Format);

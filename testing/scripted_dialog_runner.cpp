@@ -76,6 +76,12 @@ void ScriptedDialog::SetCheck(int id, int state) {
 void ScriptedDialog::SetFocus(int id) {
   focus_ = id;
 }
+void ScriptedDialog::LimitText(int id, size_t characters) {
+  At(id).limit = characters;
+}
+std::string ScriptedDialog::Limited(int id, const std::string& text) {
+  return text.substr(0, At(id).limit);
+}
 
 void ScriptedDialog::ListReset(int id) {
   Control* list = List(id, "ListReset");
@@ -229,7 +235,7 @@ void ScriptedDialogRunner::Type(int editId, const std::string& text) {
     }
     if (!dialog.CanAct(editId, "typing")) return;
     dialog.SetFocus(editId);
-    dialog.SetText(editId, text);
+    dialog.SetText(editId, dialog.Limited(editId, text));
   });
 }
 

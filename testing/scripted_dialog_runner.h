@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -43,6 +44,9 @@ class ScriptedDialog : public DialogControls {
   int GetCheck(int id) override;
   void SetCheck(int id, int state) override;
   void SetFocus(int id) override;
+  void LimitText(int id, size_t characters) override;
+  // What the user's typing or pasting leaves of `text` in the edit `id`.
+  std::string Limited(int id, const std::string& text);
   void ListReset(int id) override;
   int ListAdd(int id, const std::string& text) override;
   int ListInsert(int id, int index, const std::string& text) override;
@@ -74,6 +78,7 @@ class ScriptedDialog : public DialogControls {
     std::vector<std::string> items;
     int selection = kListError;
     bool redraw = true;
+    size_t limit = SIZE_MAX;  // the user's typing is cut to it, counted in bytes
   };
 
   Control& At(int id) { return controls_[id]; }
@@ -108,11 +113,13 @@ class ScriptedDialogRunner : public DialogRunner {
   void DeclareListBox(int id, bool sorted);
 
   // The script: the user's actions in the order given.
-  void Type(int editId, const std::string& text);  // replaces the text: one kEditChanged
-  void Select(int listId, int index);              // a click: kListSelectionChanged
-  void DoubleClick(int listId, int index);         // kListSelectionChanged, kListDoubleClicked
-  void Click(int buttonId);                        // kButtonClicked, kIdOk and kIdCancel too
-  void Check(int checkBoxId, int state);           // the box shows `state`, then kButtonClicked
+  // Replaces the text, as a paste over the whole field does: cut to the edit's limit, one
+  // kEditChanged.
+  void Type(int editId, const std::string& text);
+  void Select(int listId, int index);       // a click: kListSelectionChanged
+  void DoubleClick(int listId, int index);  // kListSelectionChanged, kListDoubleClicked
+  void Click(int buttonId);                 // kButtonClicked, kIdOk and kIdCancel too
+  void Check(int checkBoxId, int state);    // the box shows `state`, then kButtonClicked
   void Then(std::function<void(ScriptedDialog&)> step);
 
   // The answer of the next message box; without one a message box gives its first button.

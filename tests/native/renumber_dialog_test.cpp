@@ -94,7 +94,8 @@ TEST_F(RenumberDialogTest, OpensWithTheStoredChoicesAndAPreview) {
 
 TEST_F(RenumberDialogTest, AllLeadersChecksAndDisablesFixOrder) {
   Make({"5", "Note", "9"}, SameFormatLeaders, 0);
-  runner.Type(kRenumberStartAt, "1");
+  // A paste of 64,000 characters: the field keeps the 11 a number can take, here 1.
+  runner.Type(kRenumberStartAt, "00000000001" + std::string(63989, '9'));
   ExpectPreview("Renumber 2 items.\r\nRange: 1 - 5");  // 5 and 9 keep their distance
   ClickRadio(kRenumberObjectButtons, AllLeaders);
   runner.Then([](ScriptedDialog& d) { EXPECT_FALSE(d.IsEnabled(kRenumberFixOrder)); });

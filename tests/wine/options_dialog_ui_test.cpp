@@ -4,6 +4,7 @@
 // Cancel leave in the next leader and in the stores.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "addin_session.h"
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr int32_t kNumber = 0;
+constexpr int32_t kRenumber = 3;
 constexpr int32_t kOptions = 4;
 const wchar_t kOptionsCaption[] = L"Tallyline Running Options";
 
@@ -115,6 +117,42 @@ TEST(OptionsDialog, FromTheLocalMenuTheVeryNextLeaderTakesTheNewFormatAndStart) 
   s.PollAll();
   EXPECT_EQ(u"xl", s.Info(next));
   EXPECT_EQ(u"xli", s.host.LeaderToolText());
+}
+
+// The user selects the field's text and pastes `text` from the clipboard over it.
+void PasteOver(DialogUser& user, int id, const std::wstring& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  ASSERT_NE(nullptr, memory);
+  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  ASSERT_TRUE(OpenClipboard(user.dialog()));
+  EmptyClipboard();
+  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+  CloseClipboard();
+  SendDlgItemMessageW(user.dialog(), id, EM_SETSEL, 0, -1);
+  SendDlgItemMessageW(user.dialog(), id, WM_PASTE, 0, 0);
+}
+
+// Both number fields take the characters of a 32-bit number and no more, however long a paste.
+TEST(NumberFields, APasteOf64000DigitsKeepsEleven) {
+  AddinSession s;
+  s.host.Select({s.AddGraphic(Graphic(u"TCW25DimLead", u"3"))});
+  const struct Field {
+    int32_t tool;
+    const wchar_t* caption;
+    int id;
+  } fields[] = {{kOptions, kOptionsCaption, IDC_OPTIONS_START},
+                {kRenumber, L"Tallyline - Renumber", IDC_RENUMBER_START_AT}};
+  for (const Field& field : fields) {
+    DialogDriver driver(field.caption, [&field](DialogUser& user) {
+      PasteOver(user, field.id, std::wstring(64000, L'7'));
+      EXPECT_EQ(std::wstring(11, L'7'), user.Text(field.id)) << field.tool;
+      user.Click(IDCANCEL);
+    });
+    EXPECT_EQ(S_OK, s.Run(field.tool)) << field.tool;
+    EXPECT_TRUE(driver.Finish()) << field.tool;
+  }
 }
 
 }  // namespace

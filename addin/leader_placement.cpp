@@ -10,12 +10,12 @@
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
   RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  RETURN_IF_FAILED(m_.HostApp->ReadActiveDrawing(drawing));
+  RETURN_IF_FAILED(Step(m_.HostApp->ReadActiveDrawing(drawing)));
   RETURN_HR_IF_NULL(E_POINTER, *drawing);
   HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED((*drawing)->ReadGraphicList(&graphics));
+  RETURN_IF_FAILED(Step((*drawing)->ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
-  return graphics->CountItems(&m_.LastGraphicCount);
+  return Step(graphics->CountItems(&m_.LastGraphicCount));
 }
 
 HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
@@ -25,8 +25,9 @@ HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
   convertedTexts_.clear();
   m_.ActiveTool = tool;
   SetupLocalMenu();
+  RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  return m_.HostCommands->StartCommand(m_.LeaderCommandId);
+  return Step(m_.HostCommands->StartCommand(m_.LeaderCommandId));
 }
 
 HRESULT ToolObject::SubscribeHostEvents() {
@@ -34,6 +35,7 @@ HRESULT ToolObject::SubscribeHostEvents() {
     EndPlacement();
     return E_FAIL;
   }
+  RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
   HostApp& app = *m_.HostApp;  // kept alive for this call even if a nested Terminate lets it go
   const uint32_t terminations = terminations_;
@@ -52,8 +54,9 @@ HRESULT ToolObject::SubscribeHostEvents() {
 HRESULT ToolObject::ArmObjectSelection() {
   // The select command raises RunTool inside StartCommand; that one must not end the placement.
   m_.EndOnRunTool = false;
+  RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  RETURN_IF_FAILED(m_.HostCommands->StartCommand(m_.SelectCommandId));
+  RETURN_IF_FAILED(Step(m_.HostCommands->StartCommand(m_.SelectCommandId)));
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
   const uint32_t terminations = terminations_;
@@ -110,26 +113,26 @@ HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
   if (m_.PlacementState != AwaitingObject) return S_OK;
   RETURN_HR_IF_NULL(E_POINTER, whichDrawing);
   HostRef<HostSelection> selection;
-  RETURN_IF_FAILED(whichDrawing->ReadSelection(&selection));
+  RETURN_IF_FAILED(Step(whichDrawing->ReadSelection(&selection)));
   RETURN_HR_IF_NULL(E_POINTER, selection);
   int32_t count = 0;
-  RETURN_IF_FAILED(selection->CountItems(&count));
+  RETURN_IF_FAILED(Step(selection->CountItems(&count)));
   RETURN_HR_IF(E_FAIL, count < 1);  // nothing selected: keep waiting
   HostRef<HostGraphic> baseObject;
-  RETURN_IF_FAILED(selection->PickItem(0, &baseObject));
+  RETURN_IF_FAILED(Step(selection->PickItem(0, &baseObject)));
   RETURN_HR_IF_NULL(E_POINTER, baseObject);
 
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  RETURN_IF_FAILED(m_.AddinServices->ShowPrompt(u"", 0));
+  RETURN_IF_FAILED(Step(m_.AddinServices->ShowPrompt(u"", 0)));
   m_.EndOnRunTool = false;
   RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  RETURN_IF_FAILED(m_.HostCommands->StartCommand(m_.LeaderCommandId));
+  RETURN_IF_FAILED(Step(m_.HostCommands->StartCommand(m_.LeaderCommandId)));
   m_.EndOnRunTool = true;
 
   HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED(whichDrawing->ReadGraphicList(&graphics));
+  RETURN_IF_FAILED(Step(whichDrawing->ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
-  RETURN_IF_FAILED(graphics->CountItems(&m_.LastGraphicCount));
+  RETURN_IF_FAILED(Step(graphics->CountItems(&m_.LastGraphicCount)));
   m_.StartGraphicCount = m_.LastGraphicCount;
   convertedTexts_.clear();
   UpdateLeaderText(baseObject.get());
@@ -155,11 +158,11 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   if (!numberOrPick && tool != ObjectTool) return S_OK;
 
   HostRef<HostGraphicList> graphics;
-  RETURN_IF_FAILED(drawing.ReadGraphicList(&graphics));
+  RETURN_IF_FAILED(Step(drawing.ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
   int32_t count = 0;
   const HRESULT counted = graphics->CountItems(&count);
-  RETURN_IF_FAILED(counted);
+  RETURN_IF_FAILED(Step(counted));
 
   // A point leader's text taken out as a graphic of its own raises the count once more; that
   // graphic is no new leader, so it counts as seen.
@@ -168,6 +171,7 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
     // One leader per chosen object, then the next object is asked for.
     if (count != m_.LastGraphicCount + 1) return counted;
     if (m_.TLDefConvertPoint) ConvertPointLeader(*graphics, &appended);
+    RETURN_HR_IF(E_FAIL, LetGo());
     m_.LastGraphicCount = count + appended;
     m_.ActiveTool = ObjectTool;
     return ArmObjectSelection();
@@ -176,6 +180,7 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   if (m_.PlacementState != Placing || count == m_.LastGraphicCount) return counted;
   // The user undid point-leader conversions and nothing else: no leader went away.
   const int32_t removedTexts = count < m_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
+  RETURN_HR_IF(E_FAIL, LetGo());
   if (count + removedTexts == m_.LastGraphicCount) {
     m_.LastGraphicCount = count;
     return counted;
@@ -184,6 +189,7 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
     // Only a new graphic can be a leader just placed. After a removal the newest graphic is an
     // older leader: converting it again would undo the user's undo of its conversion.
     if (m_.TLDefConvertPoint && count > m_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
+    RETURN_HR_IF(E_FAIL, LetGo());
     if (tool == NumberTool) {
       // Several leaders between two polls advance by their count; removed ones take it back.
       const int64_t next = static_cast<int64_t>(m_.RunningNumber) + count - m_.LastGraphicCount + removedTexts;
@@ -204,6 +210,7 @@ int32_t ToolObject::CountRemovedTexts(HostGraphicList& graphics) {
   const std::vector<int32_t> texts = convertedTexts_;
   int32_t removed = 0;
   for (const int32_t id : texts) {
+    if (LetGo()) break;
     HostRef<HostGraphic> text;
     if (SUCCEEDED(graphics.FindById(id, &text)) && !text) {
       ++removed;

@@ -3,6 +3,7 @@
 // parameter 0 of the host's leader tool.
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
@@ -12,65 +13,68 @@
 namespace {
 enum ObjectTextSource : int32_t { BestGuess = 0, LayerName = 1, PathLength = 2 };
 
-HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text) {
+// The tool object's Step: a host call's status, or E_FAIL once the host has let go of the add-in.
+using StepFn = std::function<HRESULT(HRESULT)>;
+
+HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text, const StepFn& step) {
   std::u16string type;
-  RETURN_IF_FAILED(object.ReadTypeName(&type));
+  RETURN_IF_FAILED(step(object.ReadTypeName(&type)));
   if (type == u"INSERT") {
     HostRef<HostBlock> block;
-    RETURN_IF_FAILED(object.ReadBlock(&block));
+    RETURN_IF_FAILED(step(object.ReadBlock(&block)));
     RETURN_HR_IF_NULL(E_POINTER, block);
-    RETURN_IF_FAILED(block->ReadBlockName(text));
+    RETURN_IF_FAILED(step(block->ReadBlockName(text)));
   } else {
     HostRef<HostPropertyList> properties;
-    RETURN_IF_FAILED(object.ReadPropertyList(&properties));
+    RETURN_IF_FAILED(step(object.ReadPropertyList(&properties)));
     RETURN_HR_IF_NULL(E_POINTER, properties);
     HostRef<HostProperty> info;
-    RETURN_IF_FAILED(properties->PickProperty(HostPropertyKey{kInfoPropertyName, -1}, &info));
+    RETURN_IF_FAILED(step(properties->PickProperty(HostPropertyKey{kInfoPropertyName, -1}, &info)));
     RETURN_HR_IF_NULL(E_POINTER, info);
     HostValue value;
-    RETURN_IF_FAILED(info->GetPropertyValue(0, &value));
+    RETURN_IF_FAILED(step(info->GetPropertyValue(0, &value)));
     if (value.kind == HostValue::Kind::Text) *text = value.text;
   }
   if (text->empty()) *text = type;
   return S_OK;
 }
 
-HRESULT ReadLayerName(HostGraphic& object, std::u16string* text) {
+HRESULT ReadLayerName(HostGraphic& object, std::u16string* text, const StepFn& step) {
   HostRef<HostLayer> layer;
-  RETURN_IF_FAILED(object.ReadLayer(&layer));
+  RETURN_IF_FAILED(step(object.ReadLayer(&layer)));
   RETURN_HR_IF_NULL(E_POINTER, layer);
-  return layer->ReadLayerName(text);
+  return step(layer->ReadLayerName(text));
 }
 
-HRESULT ReadVertex(HostVertexList& vertices, int32_t index, double xyz[3]) {
+HRESULT ReadVertex(HostVertexList& vertices, int32_t index, double xyz[3], const StepFn& step) {
   HostRef<HostVertex> vertex;
-  RETURN_IF_FAILED(vertices.PickVertex(index, &vertex));
+  RETURN_IF_FAILED(step(vertices.PickVertex(index, &vertex)));
   RETURN_HR_IF_NULL(E_POINTER, vertex);
-  RETURN_IF_FAILED(vertex->ReadX(&xyz[0]));
-  RETURN_IF_FAILED(vertex->ReadY(&xyz[1]));
-  return vertex->ReadZ(&xyz[2]);
+  RETURN_IF_FAILED(step(vertex->ReadX(&xyz[0])));
+  RETURN_IF_FAILED(step(vertex->ReadY(&xyz[1])));
+  return step(vertex->ReadZ(&xyz[2]));
 }
 
 // The length of an open path through the object's vertices, as "L = 12.34".
-HRESULT ReadPathLength(HostGraphic& object, std::u16string* text) {
+HRESULT ReadPathLength(HostGraphic& object, std::u16string* text, const StepFn& step) {
   std::u16string type;
-  RETURN_IF_FAILED(object.ReadTypeName(&type));
+  RETURN_IF_FAILED(step(object.ReadTypeName(&type)));
   if (type != u"TCW40EXTRUDE" && type != u"GRAPHIC") {
     *text = u"N/A";
     return S_OK;
   }
   HostRef<HostVertexList> vertices;
-  RETURN_IF_FAILED(object.ReadVertexList(&vertices));
+  RETURN_IF_FAILED(step(object.ReadVertexList(&vertices)));
   RETURN_HR_IF_NULL(E_POINTER, vertices);
   int32_t count = 0;
-  RETURN_IF_FAILED(vertices->CountItems(&count));
+  RETURN_IF_FAILED(step(vertices->CountItems(&count)));
   if (count < 2) return S_OK;
   double previous[3] = {};
-  RETURN_IF_FAILED(ReadVertex(*vertices, 0, previous));
+  RETURN_IF_FAILED(ReadVertex(*vertices, 0, previous, step));
   double total = 0;
   for (int32_t i = 1; i < count; ++i) {
     double current[3] = {};
-    RETURN_IF_FAILED(ReadVertex(*vertices, i, current));
+    RETURN_IF_FAILED(ReadVertex(*vertices, i, current, step));
     const double dx = current[0] - previous[0], dy = current[1] - previous[1], dz = current[2] - previous[2];
     total += std::sqrt(dx * dx + dy * dy + dz * dz);
     for (int axis = 0; axis < 3; ++axis) previous[axis] = current[axis];
@@ -141,28 +145,26 @@ HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std
 }
 
 HRESULT ToolObject::ReadObjectText(HostGraphic& baseObject, std::u16string* text) {
+  const StepFn step = [this](HRESULT hr) { return Step(hr); };
   switch (m_.TLDefObjDSource) {
     case BestGuess:
-      return ReadBestGuess(baseObject, text);
+      return ReadBestGuess(baseObject, text, step);
     case LayerName:
-      return ReadLayerName(baseObject, text);
+      return ReadLayerName(baseObject, text, step);
     default:
-      return ReadPathLength(baseObject, text);
+      return ReadPathLength(baseObject, text, step);
   }
 }
 
-// A host that lets go of the add-in inside one of the reading calls gets no text written: the
-// write stops there with E_FAIL.
+// A host that has let go of the add-in gets no text written.
 HRESULT ToolObject::WriteLeaderText(const std::u16string& text) {
+  RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
-  const uint32_t terminations = terminations_;
   HostRef<HostPropertyList> parameters;
-  RETURN_IF_FAILED(m_.LeaderTool->ReadParameterList(&parameters));
+  RETURN_IF_FAILED(Step(m_.LeaderTool->ReadParameterList(&parameters)));
   RETURN_HR_IF_NULL(E_POINTER, parameters);
-  RETURN_HR_IF(E_FAIL, terminations_ != terminations);
   HostRef<HostProperty> leaderText;  // parameter 0 of the leader tool is the leader text
-  RETURN_IF_FAILED(parameters->PickProperty(HostPropertyKey{u"", 0}, &leaderText));
+  RETURN_IF_FAILED(Step(parameters->PickProperty(HostPropertyKey{u"", 0}, &leaderText)));
   RETURN_HR_IF_NULL(E_POINTER, leaderText);
-  RETURN_HR_IF(E_FAIL, terminations_ != terminations);
   return leaderText->SetPropertyValue(0, HostValue::FromText(text));
 }

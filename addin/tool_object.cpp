@@ -6,6 +6,7 @@
 ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}
 
 ToolObject::EntryScope::~EntryScope() {
+  tool_.innermost_ = outer_;
   if (--tool_.callDepth_ == 0) tool_.retired_.clear();
 }
 
@@ -115,8 +116,7 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   const uint32_t terminations = terminations_;
   int32_t tool = -1;
-  RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
-  RETURN_HR_IF(E_FAIL, terminations_ != terminations);  // let go of before anything started
+  RETURN_IF_FAILED(Step(thisTool->ReadToolIndex(&tool)));  // let go of before anything started
   bool done = false;
   HRESULT hr = S_OK;
   switch (tool) {
@@ -130,14 +130,14 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
       HostApp& app = *m_.HostApp;
       // The operation stops by itself once the host lets go, and tells a run that a Terminate
       // stopped (E_FAIL) from one that had done everything before it came.
-      const auto stillHeld = [this, terminations] { return terminations_ == terminations; };
+      const auto stillHeld = [this] { return !LetGo(); };
       OpenDialog([&] { hr = services_.RenumberSelection(m_, app, stillHeld); });
       RETURN_IF_FAILED(hr);
       *result = true;
       return S_OK;
     }
     case OptionsTool:
-      OpenDialog([&] { services_.ShowOptions(m_); });
+      OpenDialog([&] { services_.ShowOptions(m_); });  // no host call before it
       done = true;
       break;
     default:
@@ -159,13 +159,13 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
   HostRef<HostDrawing> drawing;
   RETURN_IF_FAILED(CountActiveDrawing(&drawing));
   HostRef<HostSelection> selection;
-  RETURN_IF_FAILED(drawing->ReadSelection(&selection));
+  RETURN_IF_FAILED(Step(drawing->ReadSelection(&selection)));
   RETURN_HR_IF_NULL(E_POINTER, selection);
-  RETURN_IF_FAILED(selection->ClearSelection());
+  RETURN_IF_FAILED(Step(selection->ClearSelection()));
   HostRef<HostView> view;
-  RETURN_IF_FAILED(drawing->ReadActiveView(&view));
+  RETURN_IF_FAILED(Step(drawing->ReadActiveView(&view)));
   RETURN_HR_IF_NULL(E_POINTER, view);
-  RETURN_IF_FAILED(view->RefreshView());
+  RETURN_IF_FAILED(Step(view->RefreshView()));
 
   if (m_.EventCookie != -1) {  // a placement of any tool runs: end it and start nothing
     m_.PlacementState = Idle;
@@ -188,6 +188,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
     RETURN_IF_FAILED(StartLeaderCommand(tool));
     // Cancel keeps the previous pick text.
     if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(m_); });
+    RETURN_HR_IF(E_FAIL, LetGo());
     bool labelFailed = false;
     const HRESULT labelStatus = UpdateLeaderText(nullptr, &labelFailed);
     // A number out of its format's range is no host failure: its range text is written and the

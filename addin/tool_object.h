@@ -77,19 +77,31 @@ class ToolObject {
   // The host may call back into the object from inside any host call (a host that pumps
   // messages), Terminate included. Each protocol method holds an EntryScope; the host references
   // a nested Terminate lets go of stay alive until the outermost method returns, so that no
-  // method running below it is left inside a destroyed object. A method that must know whether
-  // it was terminated meanwhile compares Terminations() before and after its host calls.
+  // method running below it is left inside a destroyed object. Scopes nest as the calls do: the
+  // innermost one belongs to the method in hand.
   class EntryScope {
    public:
-    explicit EntryScope(ToolObject& tool) : tool_(tool) { ++tool_.callDepth_; }
+    explicit EntryScope(ToolObject& tool) : tool_(tool), outer_(tool.innermost_), terminations_(tool.terminations_) {
+      ++tool_.callDepth_;
+      tool_.innermost_ = this;
+    }
     ~EntryScope();
     EntryScope(const EntryScope&) = delete;
     EntryScope& operator=(const EntryScope&) = delete;
 
    private:
+    friend class ToolObject;
     ToolObject& tool_;
+    EntryScope* outer_;
+    uint32_t terminations_;  // at the method's entry
   };
-  uint32_t Terminations() const { return terminations_; }
+  // Whether the host let go of the add-in (a Terminate) since the method in hand was entered.
+  // From then on the method opens no dialog and makes no host call but those that take back
+  // what it set itself (an undo record, a subscription, a prompt or a menu).
+  bool LetGo() const { return innermost_ != nullptr && terminations_ != innermost_->terminations_; }
+  // A host call's status as a step of the method in hand: its failure, or E_FAIL once the host
+  // has let go during it.
+  HRESULT Step(HRESULT hr) const { return FAILED(hr) || !LetGo() ? hr : E_FAIL; }
 
   // Runs one of the add-in's modal dialogs, unless one is open already (a call that arrived
   // inside its message loop): then nothing is shown and false is given. A Terminate while a
@@ -123,6 +135,7 @@ class ToolObject {
     HostRef<HostLeaderTool> leaderTool;
   };
   int callDepth_ = 0;
+  EntryScope* innermost_ = nullptr;
   uint32_t terminations_ = 0;
   std::vector<HostConnection> retired_;  // let go of by a nested Terminate
   int dialogDepth_ = 0;

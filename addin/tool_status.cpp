@@ -27,11 +27,11 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
   }
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   int32_t tool = -1;
-  RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
+  RETURN_IF_FAILED(Step(thisTool->ReadToolIndex(&tool)));
   RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
   HostRef<HostDrawing> drawing;  // there may be none
   const HRESULT hr = m_.HostApp->ReadActiveDrawing(&drawing);
-  RETURN_IF_FAILED(hr);
+  RETURN_IF_FAILED(Step(hr));
 
   switch (tool) {
     case NumberTool:
@@ -47,11 +47,11 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
       status->enabled = false;
       if (!drawing) return hr;
       HostRef<HostGraphicList> graphics;
-      RETURN_IF_FAILED(drawing->ReadGraphicList(&graphics));
+      RETURN_IF_FAILED(Step(drawing->ReadGraphicList(&graphics)));
       RETURN_HR_IF_NULL(E_POINTER, graphics);
       int32_t count = 0;
       const HRESULT counted = graphics->CountItems(&count);
-      RETURN_IF_FAILED(counted);
+      RETURN_IF_FAILED(Step(counted));
       status->enabled = count != 0;
       // The progress check calls the host only while an object's leader is being placed.
       if (m_.ActiveTool != ObjectTool || m_.PlacementState != Placing) return counted;
@@ -62,16 +62,16 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
       status->checked = false;
       if (version < kFirstRenumberVersion || !drawing) return hr;
       HostRef<HostSelection> selection;
-      RETURN_IF_FAILED(drawing->ReadSelection(&selection));
+      RETURN_IF_FAILED(Step(drawing->ReadSelection(&selection)));
       RETURN_HR_IF_NULL(E_POINTER, selection);
       int32_t count = 0;
-      RETURN_IF_FAILED(selection->CountItems(&count));
+      RETURN_IF_FAILED(Step(selection->CountItems(&count)));
       for (int32_t i = 0; i < count; ++i) {  // enabled when the selection holds a leader
         HostRef<HostGraphic> graphic;
-        RETURN_IF_FAILED(selection->PickItem(i, &graphic));
+        RETURN_IF_FAILED(Step(selection->PickItem(i, &graphic)));
         RETURN_HR_IF_NULL(E_POINTER, graphic);
         std::u16string type;
-        RETURN_IF_FAILED(graphic->ReadTypeName(&type));
+        RETURN_IF_FAILED(Step(graphic->ReadTypeName(&type)));
         if (type == kLeaderTypeName) {
           status->enabled = true;
           break;
@@ -114,7 +114,7 @@ HRESULT ToolObject::SetupLocalMenu() {
   menu.flags2 = {false, false};
   // The host's answers do not stop the placement. A Terminate inside one of these calls lets
   // the host go: then nothing more is set, and a menu the host set after it is taken back.
-  if (!m_.AddinServices) return S_OK;
+  if (!m_.AddinServices || LetGo()) return S_OK;
   HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
   const uint32_t terminations = terminations_;
   services.ShowPrompt(u"", 0);
@@ -132,8 +132,6 @@ HRESULT ToolObject::SetupLocalMenu() {
 HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   EntryScope entry(*this);
   if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
-  const uint32_t terminations = terminations_;
-  const auto letGo = [this, terminations] { return terminations_ != terminations; };
   HRESULT last = S_OK;
   switch (m_.ActiveTool) {
     case NumberTool:
@@ -142,7 +140,7 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
       } else {
         OpenDialog([&] { services_.ShowOptions(m_); });
       }
-      RETURN_HR_IF(E_FAIL, letGo());
+      RETURN_HR_IF(E_FAIL, LetGo());
       last = UpdateLeaderText(nullptr);
       break;
     case PicklistTool:
@@ -151,16 +149,16 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
       } else {
         OpenDialog([&] { services_.ShowOptions(m_); });
       }
-      RETURN_HR_IF(E_FAIL, letGo());
+      RETURN_HR_IF(E_FAIL, LetGo());
       last = UpdateLeaderText(nullptr);
       break;
     case ObjectTool:
       if (cmdIndex == 1) OpenDialog([&] { services_.ShowOptions(m_); });
-      RETURN_HR_IF(E_FAIL, letGo());
+      RETURN_HR_IF(E_FAIL, LetGo());
       last = ArmObjectSelection();
       break;
     default:
       break;
   }
-  return letGo() && FAILED(last) ? E_FAIL : S_OK;
+  return LetGo() && FAILED(last) ? E_FAIL : S_OK;
 }

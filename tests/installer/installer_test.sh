@@ -35,11 +35,11 @@ exits_with() {  # exits_with <code> <command...>
   [[ $? -eq $code ]]
 }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
-value() {  # value <key> [<name>]: the data of the registry value (the default one without a name)
+value() {  # value 32|64 <key> [<name>]: the data of a registry value (the default one without a name)
   local name=(/ve)
-  [[ -n ${2:-} ]] && name=(/v "$2")
+  [[ -n ${3:-} ]] && name=(/v "$3")
   # reg writes the OEM code page.
-  wine reg query "$1" "${name[@]}" 2>/dev/null | iconv -f CP437 | sed -nE 's/.*REG_[A-Z_]+ +//p' | tr -d '\r'
+  wine reg query "$2" "${name[@]}" "/reg:$1" 2>/dev/null | iconv -f CP437 | sed -nE 's/.*REG_[A-Z_]+ +//p' | tr -d '\r'
 }
 creates_addin() {  # creates_addin <cscript.exe>: the add-in made by ProgID answers its Description
   [[ $(wine "$1" //nologo 'C:\tallyline_create.vbs' 2>/dev/null | tr -d '\r') == Varnkit_TL ]]
@@ -54,7 +54,7 @@ run_line() {  # run_line <command line>
 # The entry's quiet uninstall command. The uninstaller leaves a copy of itself to remove
 # Uninstall.exe: wait until the folder is gone.
 quiet_uninstall() {  # quiet_uninstall HKLM|HKCU <install folder>
-  run_line "$(value "$1\\$entry" QuietUninstallString)" || return
+  run_line "$(value 32 "$1\\$entry" QuietUninstallString)" || return
   for _ in $(seq 50); do [[ -e $2 ]] || return 0; sleep 0.2; done
   return 1
 }
@@ -63,8 +63,9 @@ hold() {  # a 64-bit host keeps the add-in loaded until release
   wine "$build64/hold_addin.exe" "$(windows_path "$work/holding")" >"$work/holder.out" 2>&1 &
   holder=$!
   for _ in $(seq 100); do grep -q holding "$work/holder.out" && return; sleep 0.1; done
+  return 1
 }
-release() { rm -f "$work/holding"; wait "$holder"; }
+release() { rm -f "$work/holding"; wait "${holder:-}"; }
 # HKEY_LOCAL_MACHINE as text, less the display keys that Wine makes itself as programs start.
 machine_registry() {  # machine_registry <file>
   wine regedit /E 'C:\tallyline_machine.reg' HKEY_LOCAL_MACHINE
@@ -81,7 +82,7 @@ full_entry() {  # full_entry HKLM|HKCU <folder>: version, publisher, folder and 
 printf 'Set addin = CreateObject("Varnkit_TL.Tallyline")\r\nWScript.Echo addin.Description\r\n' \
   >"$drive/tallyline_create.vbs"
 
-echo "Signed build $(date +%s.%N | cut -c7-14)"
+echo "Signed build"
 mkdir "$work/win32" "$work/win64"
 cp "$build32/Varnkit_TL.dll" "$build32/tlhost.exe" "$work/win32/"
 cp "$build64/Varnkit_TL.dll" "$build64/tlhost.exe" "$build64/tallyline_version.txt" "$work/win64/"
@@ -94,9 +95,13 @@ signed_setup="$work/Tallyline-Setup-$version.exe"
 for file in win32/Varnkit_TL.dll win64/Varnkit_TL.dll win32/tlhost.exe win64/tlhost.exe "${signed_setup##*/}"; do
   check "signed: $file" signed "$work/$file"
 done
-check "the build's own installer is unsigned" absent signed "$setup"
+if [[ -z ${TL_SIGN_PFX:-} ]]; then
+  for file in "$setup" "$build64/Varnkit_TL.dll"; do
+    check "without a certificate unsigned: ${file##*/}" absent osslsigncode extract-signature -in "$file" -out "$work/sig"
+  done
+fi
 
-echo "Silent install $(date +%s.%N | cut -c7-14)"
+echo "Silent install"
 check "the installer is named with the project version" test "${setup##*/}" = "Tallyline-Setup-$version.exe"
 check "the DLL's version resource has it" \
   grep -qx "$version" <(strings -n 3 -el "$build64/Varnkit_TL.dll" | grep -A1 -x FileVersion)
@@ -111,8 +116,8 @@ check "uninstaller entry with version, publisher, folder and size" full_entry HK
 check "64-bit host creates it by ProgID" creates_addin 'C:\windows\system32\cscript.exe'
 check "32-bit host creates it by ProgID" creates_addin 'C:\windows\syswow64\cscript.exe'
 
-echo "Upgrade and uninstall while a host holds the DLL $(date +%s.%N | cut -c7-14)"
-hold
+echo "Upgrade and uninstall while a host holds the DLL"
+check "a 64-bit host has the add-in loaded" hold
 check "the upgrade refuses with exit code 32" exits_with 32 wine "$signed_setup" /S
 check "the installed DLL stays" cmp "$drive/Program Files/Varnkit/Varnkit_TL.dll" "$build64/Varnkit_TL.dll"
 check "the uninstaller refuses with exit code 32" exits_with 32 quiet_uninstall HKLM "$drive/Program Files/Varnkit"
@@ -123,7 +128,7 @@ check "the upgrade succeeds once the host has ended" wine "$signed_setup" /S
 check "the new DLL is in place" cmp "$drive/Program Files/Varnkit/Varnkit_TL.dll" "$work/win64/Varnkit_TL.dll"
 check "the uninstaller is signed" signed "$drive/Program Files/Varnkit/Uninstall.exe"
 
-echo "Silent uninstall $(date +%s.%N | cut -c7-14)"
+echo "Silent uninstall"
 printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
 check "the uninstaller succeeds" quiet_uninstall HKLM "$drive/Program Files/Varnkit"
 check "64-bit DLL removed" absent test -e "$drive/Program Files/Varnkit"
@@ -134,17 +139,18 @@ check "ProgID unregistered" absent wine reg query 'HKCR\Varnkit_TL.Tallyline'
 check "uninstaller entry removed" absent wine reg query "HKLM\\$entry"
 check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
 
-echo "Install to a chosen folder $(date +%s.%N | cut -c7-14)"
+echo "Install to a chosen folder"
 folder='C:\Mein Ördner\Tally Line'
 check "the installer succeeds with /D=" run_line "\"$(windows_path "$setup")\" /S /D=$folder"
 check "64-bit DLL there" test -f "$drive/Mein Ördner/Tally Line/Varnkit_TL.dll"
 check "32-bit DLL in its x86 folder" test -f "$drive/Mein Ördner/Tally Line/x86/Varnkit_TL.dll"
-check "registered there" test "$(value "HKLM\\$class")" = "$folder\\Varnkit_TL.dll"
+check "64-bit DLL registered there" test "$(value 64 "HKLM\\$class")" = "$folder\\Varnkit_TL.dll"
+check "32-bit DLL registered there" test "$(value 32 "HKLM\\$class")" = "$folder\\x86\\Varnkit_TL.dll"
 check "the uninstaller removes the folder" quiet_uninstall HKLM "$drive/Mein Ördner/Tally Line"
 check "and the class" absent wine reg query "HKLM\\$class" /reg:64
-rmdir "$drive/Mein Ördner"
+rmdir "$drive/Mein Ördner" 2>/dev/null
 
-echo "Per-user install $(date +%s.%N | cut -c7-14)"
+echo "Per-user install"
 user_folder="C:\\users\\$(id -un)\\AppData"
 programs="$drive/users/$(id -un)/AppData/Local/Programs/Varnkit"
 data="$drive/users/$(id -un)/AppData/Roaming/Varnkit/Data"
@@ -154,10 +160,10 @@ machine_registry "$work/after.reg"
 check "HKEY_LOCAL_MACHINE unchanged" diff "$work/before.reg" "$work/after.reg"
 check "64-bit DLL in the user's programs" test -f "$programs/Varnkit_TL.dll"
 check "32-bit DLL in its x86 folder" test -f "$programs/x86/Varnkit_TL.dll"
-check "class registered for the user" grep -qF "$user_folder\\Local\\Programs\\Varnkit\\" <(value "HKCU\\$class")
+check "class registered for the user" grep -qF "$user_folder\\Local\\Programs\\Varnkit\\" <(value 64 "HKCU\\$class")
 check "ProgID registered for the user" wine reg query 'HKCU\Software\Classes\Varnkit_TL.Tallyline'
 check "data folder" test -d "$data"
-check "DataPath names it" test "$(value 'HKCU\SOFTWARE\Varnkit' DataPath)" = "$user_folder\\Roaming\\Varnkit\\Data\\"
+check "DataPath names it" test "$(value 64 'HKCU\SOFTWARE\Varnkit' DataPath)" = "$user_folder\\Roaming\\Varnkit\\Data\\"
 check "uninstaller entry of the user" full_entry HKCU "$user_folder\\Local\\Programs\\Varnkit"
 printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$data/TLeaders.txt"
 check "the uninstaller succeeds" quiet_uninstall HKCU "$programs"
@@ -168,5 +174,5 @@ check "DataPath removed" absent wine reg query 'HKCU\SOFTWARE\Varnkit' /v DataPa
 check "picklist kept" test -s "$data/TLeaders.txt"
 rm -f "$drive"/tallyline_*
 
-echo "installer test: $failures failed $(date +%s.%N | cut -c7-14)"
+echo "installer test: $failures failed"
 [[ $failures -eq 0 ]]

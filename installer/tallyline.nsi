@@ -92,7 +92,6 @@ Function .onInit
   Call ApplyMode
 FunctionEnd
 
-
 ; The registry root, the regsvr32 options and the folders of the chosen mode. The folder is the
 ; earlier install's (an upgrade stays where it is) or the mode's default, unless /D= named one.
 Function ApplyMode
@@ -353,10 +352,10 @@ Section "Uninstall"
   ${Else}
     ExecWait '"$WINDIR\System32\regsvr32.exe" /s /u $RegsvrScope "$Folder32\Varnkit_TL.dll"'
   ${EndIf}
-  ClearErrors
   Delete "$INSTDIR\Varnkit_TL.dll"
   Delete "$Folder32\Varnkit_TL.dll"
-  ${If} ${Errors}
+  ${If} ${FileExists} "$INSTDIR\Varnkit_TL.dll"
+  ${OrIf} ${FileExists} "$Folder32\Varnkit_TL.dll"
     ; Taken since the check: the entry and the uninstaller stay, so that it can be run again.
     SetErrorLevel ${EXIT_IN_USE}
     Abort "${PRODUCT} is in use and could not be removed completely."

@@ -4,7 +4,7 @@
 # 64-bit and a 32-bit script host each create the add-in by ProgID); an upgrade and an uninstall
 # while a host holds the DLL, which both refuse with exit code 32 and change nothing; the silent
 # uninstall that removes the DLLs, their registration and the uninstaller entry while the user's
-# picklist stays; an install to a folder of the user's choice (/D=); and a per-user install
+# picklist stays; a move to a folder of the user's choice (/D=); and a per-user install
 # (/CurrentUser) that leaves HKEY_LOCAL_MACHINE as it was.
 #
 #   tests/installer/installer_test.sh <Tallyline-Setup.exe>
@@ -139,9 +139,12 @@ check "ProgID unregistered" absent wine reg query 'HKCR\Varnkit_TL.Tallyline'
 check "uninstaller entry removed" absent wine reg query "HKLM\\$entry"
 check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
 
-echo "Install to a chosen folder"
+echo "Install to a chosen folder, over an install in the default one"
 folder='C:\Mein Ördner\Tally Line'
+check "the default install succeeds" wine "$setup" /S
 check "the installer succeeds with /D=" run_line "\"$(windows_path "$setup")\" /S /D=$folder"
+check "the default folders are left empty and removed" \
+  absent test -e "$drive/Program Files/Varnkit" -o -e "$drive/Program Files (x86)/Varnkit"
 check "64-bit DLL there" test -f "$drive/Mein Ördner/Tally Line/Varnkit_TL.dll"
 check "32-bit DLL in its x86 folder" test -f "$drive/Mein Ördner/Tally Line/x86/Varnkit_TL.dll"
 check "64-bit DLL registered there" test "$(value 64 "HKLM\\$class")" = "$folder\\Varnkit_TL.dll"

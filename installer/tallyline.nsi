@@ -1,120 +1,376 @@
-; Tallyline's installer: Tallyline-Setup-1.0.exe. It installs the DLL of the machine's bitness
-; (both on 64-bit Windows, where 32-bit and 64-bit hosts each load their own), registers each
-; with the regsvr32 of its bitness, makes the default data folder writable by every user so that
-; a user without administrator rights can keep a picklist there, and adds an uninstaller entry.
-; The uninstaller unregisters and removes what was installed and keeps the user's picklist.
-; /S installs (and uninstalls) silently.
+; Tallyline's installer, Tallyline-Setup-<version>.exe. It installs the DLL of the machine's
+; bitness (both on 64-bit Windows, where 32-bit and 64-bit hosts each load their own), registers
+; each with the regsvr32 of its bitness, creates the data folder and adds an uninstaller entry.
+; The uninstaller unregisters and removes what the installer recorded and keeps the picklist.
 ;
-;   makensis -DDLL32=<32-bit dll> -DDLL64=<64-bit dll> -DOUTFILE=<setup exe> tallyline.nsi
+; Two modes: for everyone (the default; needs administrator rights, writes under
+; HKEY_LOCAL_MACHINE) or only for the current user (/CurrentUser, or the choice on the first
+; page; writes only under HKEY_CURRENT_USER). /S is silent, /D=<folder> (last) the folder.
+;
+; A DLL that a running program holds is never replaced or removed behind the user's back: the
+; installer and the uninstaller change nothing until the files are free. Interactively they ask
+; to close the program (Retry or Cancel); silently they stop with exit code 32 (the Windows
+; "file in use by another process" code).
+;
+;   makensis -DDLL32=<32-bit dll> -DDLL64=<64-bit dll> -DVERSION=<version> -DOUTFILE=<setup exe>
+;            [-DSIGN=<command that signs the file given to it in place>] tallyline.nsi
 
 Unicode true
 !include LogicLib.nsh
 !include x64.nsh
+!include FileFunc.nsh
+!include nsDialogs.nsh
 
-!ifndef DLL32 | DLL64 | OUTFILE
-  !error "Give -DDLL32, -DDLL64 and -DOUTFILE"
+!ifndef DLL32 | DLL64 | VERSION | OUTFILE
+  !error "Give -DDLL32, -DDLL64, -DVERSION and -DOUTFILE"
+!endif
+!ifdef SIGN
+  !finalize '"${SIGN}" "%1"' = 0
+  !uninstfinalize '"${SIGN}" "%1"' = 0
 !endif
 
 !define PRODUCT "Tallyline"
-!define VERSION "1.0"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyline"
+!define FAMILY_KEY "SOFTWARE\Varnkit"
 ; The add-in's default data folder (its DataPath when the registry names none).
 !define DATA_FOLDER "C:\Program Files\DEVO\Varnkit\Data"
 !define USERS_SID "*S-1-5-32-545"
+!define EXIT_IN_USE 32  ; ERROR_SHARING_VIOLATION
+!define EXIT_NEEDS_ADMIN 740  ; ERROR_ELEVATION_REQUIRED
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-RequestExecutionLevel admin
+; Administrators are asked to elevate; everyone else may still install for themselves.
+RequestExecutionLevel highest
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
 
+Page custom ModePageShow ModePageLeave
+Page directory
 Page instfiles
 UninstPage instfiles
 
-Var Folder32  ; where the 32-bit DLL goes
-Var Folder64  ; where the 64-bit DLL goes (64-bit Windows only) and the uninstaller
+Var PerUser         ; 1: only for the current user
+Var FolderGiven     ; 1: /D= named the folder, which then stays whatever the mode
+Var Folder32        ; where the 32-bit DLL goes; $INSTDIR holds the other DLL and the uninstaller
+Var OldFolder       ; the folders of an earlier install of the same mode, if any
+Var OldFolder32
+Var RegsvrScope     ; regsvr32's options of the mode
+Var ModeMachine     ; the first page's radio buttons
+Var ModeUser
+
+; ${IsAdmin}: the user is an administrator (the installer runs elevated then).
+!macro _IsAdmin _a _b _t _f
+  !insertmacro _LOGICLIB_TEMP
+  UserInfo::GetAccountType
+  Pop $_LOGICLIB_TEMP
+  StrCmp $_LOGICLIB_TEMP "Admin" `${_t}` `${_f}`
+!macroend
+!define IsAdmin `"" IsAdmin ""`
 
 Function .onInit
-  Call SetFolders
-FunctionEnd
-
-Function un.onInit
-  Call un.SetFolders
-FunctionEnd
-
-!macro SET_FOLDERS un
-  Function ${un}SetFolders
-    ${If} ${RunningX64}
-      StrCpy $Folder32 "$PROGRAMFILES32\Varnkit"
-      StrCpy $Folder64 "$PROGRAMFILES64\Varnkit"
-    ${Else}
-      StrCpy $Folder32 "$PROGRAMFILES\Varnkit"
-      StrCpy $Folder64 "$PROGRAMFILES\Varnkit"
+  StrCpy $FolderGiven 0
+  ${If} $INSTDIR != ""
+    StrCpy $FolderGiven 1
+  ${EndIf}
+  StrCpy $PerUser 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/CurrentUser" $1
+  ${IfNot} ${Errors}
+    StrCpy $PerUser 1
+  ${EndIf}
+  ${If} $PerUser == 0
+  ${AndIfNot} ${IsAdmin}
+    ${If} ${Silent}
+      SetErrorLevel ${EXIT_NEEDS_ADMIN}
+      Quit
     ${EndIf}
+    StrCpy $PerUser 1  ; the first page offers what this user can do
+  ${EndIf}
+  Call ApplyMode
+FunctionEnd
+
+; The registry root, the regsvr32 options and the folders of the chosen mode. The folder is the
+; earlier install's (an upgrade stays where it is) or the mode's default, unless /D= named one.
+Function ApplyMode
+  ${If} $PerUser == 1
+    SetShellVarContext current
+    StrCpy $RegsvrScope "/n /i:user"
+  ${Else}
+    SetShellVarContext all
+    StrCpy $RegsvrScope ""
+  ${EndIf}
+  ReadRegStr $OldFolder SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $OldFolder32 SHCTX "${UNINSTALL_KEY}" "Folder32"
+  ${If} $OldFolder != ""
+  ${AndIf} $OldFolder32 == ""
+    ; Version 1.0 recorded no Folder32: its 32-bit DLL is in the 32-bit programs folder.
+    StrCpy $OldFolder32 "$PROGRAMFILES32\Varnkit"
+  ${EndIf}
+  ${If} $FolderGiven == 0
+    ${If} $OldFolder != ""
+      StrCpy $INSTDIR $OldFolder
+    ${ElseIf} $PerUser == 1
+      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Varnkit"
+    ${ElseIf} ${RunningX64}
+      StrCpy $INSTDIR "$PROGRAMFILES64\Varnkit"
+    ${Else}
+      StrCpy $INSTDIR "$PROGRAMFILES\Varnkit"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function ModePageShow
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 20u "Install ${PRODUCT} ${VERSION}, the leader numbering add-in, for:"
+  Pop $0
+  ${NSD_CreateRadioButton} 10u 24u 100% 12u "&Everyone who uses this computer (needs administrator rights)"
+  Pop $ModeMachine
+  ${NSD_CreateRadioButton} 10u 40u 100% 12u "Only &me (no administrator rights needed)"
+  Pop $ModeUser
+  ${If} $PerUser == 1
+    ${NSD_Check} $ModeUser
+  ${Else}
+    ${NSD_Check} $ModeMachine
+  ${EndIf}
+  nsDialogs::Show
+FunctionEnd
+
+Function ModePageLeave
+  ${NSD_GetState} $ModeUser $0
+  ${If} $0 == ${BST_CHECKED}
+    StrCpy $PerUser 1
+  ${ElseIfNot} ${IsAdmin}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Installing for everyone needs administrator rights. Choose $\"Only me$\", or start the installer as administrator."
+    Abort
+  ${Else}
+    StrCpy $PerUser 0
+  ${EndIf}
+  Call ApplyMode
+FunctionEnd
+
+; On 64-bit Windows the 32-bit DLL goes to the 32-bit programs folder when everything else goes
+; to the default 64-bit one, and to the subfolder x86 of any other folder.
+Function SetFolder32
+  ${If} ${RunningX64}
+    ${If} $PerUser == 0
+    ${AndIf} $INSTDIR == "$PROGRAMFILES64\Varnkit"
+      StrCpy $Folder32 "$PROGRAMFILES32\Varnkit"
+    ${Else}
+      StrCpy $Folder32 "$INSTDIR\x86"
+    ${EndIf}
+  ${Else}
+    StrCpy $Folder32 $INSTDIR
+  ${EndIf}
+FunctionEnd
+
+; Pushes the first DLL, in $INSTDIR, $Folder32 and an earlier install's folders, that another
+; program holds (a loaded DLL cannot be opened for writing), or "" when all are free.
+!macro FIRST_HELD_DLL un
+  Function ${un}FirstHeldDll
+    Push $0
+    Push $1
+    Push $2
+    StrCpy $0 ""
+    ${ForEach} $1 1 4 + 1
+      ${If} $1 == 1
+        StrCpy $0 "$INSTDIR\Varnkit_TL.dll"
+      ${ElseIf} $1 == 2
+        StrCpy $0 "$Folder32\Varnkit_TL.dll"
+      ${ElseIf} $1 == 3
+        StrCpy $0 "$OldFolder\Varnkit_TL.dll"
+      ${Else}
+        StrCpy $0 "$OldFolder32\Varnkit_TL.dll"
+      ${EndIf}
+      ${If} $0 != "\Varnkit_TL.dll"
+      ${AndIf} ${FileExists} $0
+        ClearErrors
+        FileOpen $2 $0 a
+        ${If} ${Errors}
+          ${Break}
+        ${EndIf}
+        FileClose $2
+      ${EndIf}
+      StrCpy $0 ""
+    ${Next}
+    Pop $2
+    Pop $1
+    Exch $0
   FunctionEnd
 !macroend
-!insertmacro SET_FOLDERS ""
-!insertmacro SET_FOLDERS "un."
+!insertmacro FIRST_HELD_DLL ""
+!insertmacro FIRST_HELD_DLL "un."
 
-; Runs a regsvr32 and stops the installation when it fails.
-!macro REGSVR32 program arguments
-  ExecWait '"${program}" /s ${arguments}' $0
+; Waits until no DLL is held, asking the user to close the program that holds one; on Cancel
+; (and always when silent) stops with exit code 32 before anything changed.
+!macro WAIT_UNTIL_FREE un cancelled
+  check_held:
+  Call ${un}FirstHeldDll
+  Pop $0
+  ${If} $0 != ""
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is in use: the drafting program (TurboCAD) or another program has loaded$\r$\n$0$\r$\n$\r$\nClose it and choose Retry. Cancel ${cancelled}." /SD IDCANCEL IDRETRY check_held
+    SetErrorLevel ${EXIT_IN_USE}
+    Abort "${PRODUCT} is in use; nothing was changed."
+  ${EndIf}
+!macroend
+
+; Runs a regsvr32 with the mode's options and stops the installation when it fails.
+!macro REGSVR32 program dll
+  ExecWait '"${program}" /s $RegsvrScope "${dll}"' $0
   ${If} $0 <> 0
     DetailPrint "regsvr32 failed with $0"
     SetErrorLevel 2
-    Abort "Tallyline could not be registered."
+    Abort "${PRODUCT} could not be registered."
+  ${EndIf}
+!macroend
+
+; Puts a DLL in place; a program that took hold of it since the check stops the installation.
+!macro PUT_DLL source folder
+  SetOutPath "${folder}"
+  ClearErrors
+  File "/oname=Varnkit_TL.dll" "${source}"
+  ${If} ${Errors}
+    SetErrorLevel ${EXIT_IN_USE}
+    Abort "${folder}\Varnkit_TL.dll is in use and could not be replaced."
   ${EndIf}
 !macroend
 
 Section "Tallyline"
+  Call SetFolder32
+  ${If} $OldFolder == $INSTDIR
+    StrCpy $OldFolder ""
+  ${EndIf}
+  ${If} $OldFolder32 == $Folder32
+    StrCpy $OldFolder32 ""
+  ${EndIf}
+  !insertmacro WAIT_UNTIL_FREE "" "leaves the installed version as it is"
+  SetOverwrite try
   ${If} ${RunningX64}
     ${DisableX64FSRedirection}
-    SetOutPath "$Folder64"
-    File "/oname=Varnkit_TL.dll" "${DLL64}"
-    !insertmacro REGSVR32 "$WINDIR\System32\regsvr32.exe" '"$Folder64\Varnkit_TL.dll"'
+    !insertmacro PUT_DLL "${DLL64}" "$INSTDIR"
+    !insertmacro REGSVR32 "$WINDIR\System32\regsvr32.exe" "$INSTDIR\Varnkit_TL.dll"
     ${EnableX64FSRedirection}
-    SetOutPath "$Folder32"
-    File "/oname=Varnkit_TL.dll" "${DLL32}"
-    !insertmacro REGSVR32 "$WINDIR\SysWOW64\regsvr32.exe" '"$Folder32\Varnkit_TL.dll"'
+    !insertmacro PUT_DLL "${DLL32}" "$Folder32"
+    !insertmacro REGSVR32 "$WINDIR\SysWOW64\regsvr32.exe" "$Folder32\Varnkit_TL.dll"
   ${Else}
-    SetOutPath "$Folder32"
-    File "/oname=Varnkit_TL.dll" "${DLL32}"
-    !insertmacro REGSVR32 "$WINDIR\System32\regsvr32.exe" '"$Folder32\Varnkit_TL.dll"'
+    !insertmacro PUT_DLL "${DLL32}" "$Folder32"
+    !insertmacro REGSVR32 "$WINDIR\System32\regsvr32.exe" "$Folder32\Varnkit_TL.dll"
+  ${EndIf}
+  SetOverwrite on
+
+  ; An earlier install elsewhere: its files go (the registration now names the new ones).
+  ${If} $OldFolder != ""
+    Delete "$OldFolder\Varnkit_TL.dll"
+    Delete "$OldFolder\Uninstall.exe"
+    RMDir "$OldFolder\x86"
+    RMDir "$OldFolder"
+  ${EndIf}
+  ${If} $OldFolder32 != ""
+    Delete "$OldFolder32\Varnkit_TL.dll"
+    RMDir "$OldFolder32"
   ${EndIf}
 
-  ; Every user may create and change files in the data folder (the picklist is saved there).
-  CreateDirectory "${DATA_FOLDER}"
-  nsExec::Exec 'icacls "${DATA_FOLDER}" /grant ${USERS_SID}:(OI)(CI)M'
-  Pop $0
-  DetailPrint "Data folder ${DATA_FOLDER} opened to every user: $0"
+  ${If} $PerUser == 1
+    ; The user's own data folder, named to the add-in under HKEY_CURRENT_USER.
+    CreateDirectory "$APPDATA\Varnkit\Data"
+    WriteRegStr HKCU "${FAMILY_KEY}" "DataPath" "$APPDATA\Varnkit\Data\"
+  ${Else}
+    ; Every user may create and change files in the data folder (the picklist is saved there).
+    CreateDirectory "${DATA_FOLDER}"
+    nsExec::Exec 'icacls "${DATA_FOLDER}" /grant ${USERS_SID}:(OI)(CI)M'
+    Pop $0
+    DetailPrint "Data folder ${DATA_FOLDER} opened to every user: $0"
+  ${EndIf}
 
-  WriteUninstaller "$Folder64\Uninstall.exe"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Varnkit"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$Folder64"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$Folder64\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$Folder64\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ${If} $Folder32 != $INSTDIR
+  ${AndIf} $Folder32 != "$INSTDIR\x86"
+    ${GetSize} "$Folder32" "/M=Varnkit_TL.dll /S=0K" $1 $2 $3
+    IntOp $0 $0 + $1
+  ${EndIf}
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Varnkit"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Folder32" "$Folder32"
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  ; In its own folder (_?=) the uninstaller returns its real exit code to the caller.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; The uninstaller runs from a copy in the temporary folder, or in its own folder when started
+; with _?= (then a copy of it removes Uninstall.exe once this one has ended). It serves the
+; install whose entry names its folder: the current user's, else the machine's.
+Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/RemoveUninstaller" $1
+  ${IfNot} ${Errors}
+    ${ForEach} $1 1 50 + 1
+      Delete "$INSTDIR\Uninstall.exe"
+      ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+        ${Break}
+      ${EndIf}
+      Sleep 200
+    ${Next}
+    RMDir "$INSTDIR"
+    Quit
+  ${EndIf}
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    StrCpy $PerUser 1
+    SetShellVarContext current
+    StrCpy $RegsvrScope "/n /i:user"
+  ${Else}
+    StrCpy $PerUser 0
+    SetShellVarContext all
+    StrCpy $RegsvrScope ""
+  ${EndIf}
+  ReadRegStr $Folder32 SHCTX "${UNINSTALL_KEY}" "Folder32"
+  ${If} $Folder32 == ""
+    StrCpy $Folder32 $INSTDIR
+  ${EndIf}
+  StrCpy $OldFolder ""
+  StrCpy $OldFolder32 ""
+FunctionEnd
+
 Section "Uninstall"
+  !insertmacro WAIT_UNTIL_FREE "un." "keeps ${PRODUCT} installed"
   ; Unregistering is tried for each DLL; what stays registered points at a file that is gone.
   ${If} ${RunningX64}
     ${DisableX64FSRedirection}
-    ExecWait '"$WINDIR\System32\regsvr32.exe" /s /u "$Folder64\Varnkit_TL.dll"'
-    Delete "$Folder64\Varnkit_TL.dll"
+    ExecWait '"$WINDIR\System32\regsvr32.exe" /s /u $RegsvrScope "$INSTDIR\Varnkit_TL.dll"'
     ${EnableX64FSRedirection}
-    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /s /u "$Folder32\Varnkit_TL.dll"'
+    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /s /u $RegsvrScope "$Folder32\Varnkit_TL.dll"'
   ${Else}
-    ExecWait '"$WINDIR\System32\regsvr32.exe" /s /u "$Folder32\Varnkit_TL.dll"'
+    ExecWait '"$WINDIR\System32\regsvr32.exe" /s /u $RegsvrScope "$Folder32\Varnkit_TL.dll"'
   ${EndIf}
+  Delete "$INSTDIR\Varnkit_TL.dll"
   Delete "$Folder32\Varnkit_TL.dll"
-  Delete "$Folder64\Uninstall.exe"
+  ${If} ${FileExists} "$INSTDIR\Varnkit_TL.dll"
+  ${OrIf} ${FileExists} "$Folder32\Varnkit_TL.dll"
+    ; Taken since the check: the entry and the uninstaller stay, so that it can be run again.
+    SetErrorLevel ${EXIT_IN_USE}
+    Abort "${PRODUCT} is in use and could not be removed completely."
+  ${EndIf}
   RMDir "$Folder32"
-  RMDir "$Folder64"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${If} $PerUser == 1
+    DeleteRegValue HKCU "${FAMILY_KEY}" "DataPath"
+    DeleteRegKey /ifempty HKCU "${FAMILY_KEY}"
+  ${EndIf}
   ; The data folder and the picklist in it are the user's: they stay.
+  ${If} $EXEDIR == $INSTDIR
+    Exec '"$INSTDIR\Uninstall.exe" /RemoveUninstaller'
+  ${Else}
+    Delete "$INSTDIR\Uninstall.exe"
+    RMDir "$INSTDIR"
+  ${EndIf}
 SectionEnd

@@ -8,7 +8,7 @@ tl_packages=(
   mingw-w64 mingw-w64-tools g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
   libwine-dev wine wine32:i386 wine64
-  xvfb xauth imagemagick locales
+  xvfb xauth imagemagick locales osslsigncode openssl
 )
 
 # The glibc locales the Wine sessions run in. Wine names files in the Unix locale and cannot

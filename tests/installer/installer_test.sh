@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The installer as a user meets it, in the 64-bit Wine prefix: a silent install puts both DLLs
-# in place and registers them (a 64-bit and a 32-bit script host each create the add-in by
-# ProgID), and a silent uninstall removes the DLLs, their registration and the uninstaller
-# entry while the user's picklist stays.
+# The installer as users meet it, in the 64-bit Wine prefix: a signed build of it (with a
+# throwaway certificate); a silent install that puts both DLLs in place and registers them (a
+# 64-bit and a 32-bit script host each create the add-in by ProgID); an upgrade and an uninstall
+# while a host holds the DLL, which both refuse with exit code 32 and change nothing; the silent
+# uninstall that removes the DLLs, their registration and the uninstaller entry while the user's
+# picklist stays; a move to a folder of the user's choice (/D=); and a per-user install
+# (/CurrentUser) that leaves HKEY_LOCAL_MACHINE as it was.
 #
 #   tests/installer/installer_test.sh <Tallyline-Setup.exe>
 set -u
@@ -11,9 +14,13 @@ export TL_WINEARCH=win64
 source "$here/../../scripts/wine-env.sh"
 tl_wine_prefix_ready || exit 1
 setup="$1"
+build32="$tl_root/build/win32" build64="$tl_root/build/win64"
+version=$(<"$build64/tallyline_version.txt")
 drive="$WINEPREFIX/drive_c"
-class='HKLM\Software\Classes\CLSID\{A6C55777-8C43-4D42-868C-70B07956EA54}\InprocServer32'
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyline'
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+class='Software\Classes\CLSID\{A6C55777-8C43-4D42-868C-70B07956EA54}\InprocServer32'
+entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyline'
 failures=0
 check() {  # check <what> <command...>
   local what=$1
@@ -21,42 +28,154 @@ check() {  # check <what> <command...>
   if "$@" >/dev/null 2>&1; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
+exits_with() {  # exits_with <code> <command...>
+  local code=$1
+  shift
+  "$@"
+  [[ $? -eq $code ]]
+}
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+value() {  # value 32|64 <key> [<name>]: the data of a registry value (the default one without a name)
+  local name=(/ve)
+  [[ -n ${3:-} ]] && name=(/v "$3")
+  # reg writes the OEM code page.
+  wine reg query "$2" "${name[@]}" "/reg:$1" 2>/dev/null | iconv -f CP437 | sed -nE 's/.*REG_[A-Z_]+ +//p' | tr -d '\r'
+}
 creates_addin() {  # creates_addin <cscript.exe>: the add-in made by ProgID answers its Description
   [[ $(wine "$1" //nologo 'C:\tallyline_create.vbs' 2>/dev/null | tr -d '\r') == Varnkit_TL ]]
+}
+# Runs a Windows command line as it stands, as a deployment tool does (/D= and _?= only count
+# unquoted), and gives its exit code.
+run_line() {  # run_line <command line>
+  printf 'WScript.Quit CreateObject("WScript.Shell").Run("%s", 0, True)\r\n' "${1//\"/\"\"}" |
+    iconv -t CP1252 >"$drive/tallyline_run.vbs"
+  wine 'C:\windows\system32\cscript.exe' //nologo 'C:\tallyline_run.vbs'
+}
+# The entry's quiet uninstall command. The uninstaller leaves a copy of itself to remove
+# Uninstall.exe: wait until the folder is gone.
+quiet_uninstall() {  # quiet_uninstall HKLM|HKCU <install folder>
+  run_line "$(value 32 "$1\\$entry" QuietUninstallString)" || return
+  for _ in $(seq 50); do [[ -e $2 ]] || return 0; sleep 0.2; done
+  return 1
+}
+hold() {  # a 64-bit host keeps the add-in loaded until release
+  touch "$work/holding"
+  wine "$build64/hold_addin.exe" "$(windows_path "$work/holding")" >"$work/holder.out" 2>&1 &
+  holder=$!
+  for _ in $(seq 100); do grep -q holding "$work/holder.out" && return; sleep 0.1; done
+  return 1
+}
+release() { rm -f "$work/holding"; wait "${holder:-}"; }
+# HKEY_LOCAL_MACHINE as text, less the display keys that Wine makes itself as programs start.
+machine_registry() {  # machine_registry <file>
+  wine regedit /E 'C:\tallyline_machine.reg' HKEY_LOCAL_MACHINE
+  iconv -f UTF-16LE "$drive/tallyline_machine.reg" | awk '/^\[/ { skip = /\\Control\\Video/ } !skip' >"$1"
+}
+signed() { osslsigncode verify -CAfile "$work/signer.pem" -in "$1"; }
+full_entry() {  # full_entry HKLM|HKCU <folder>: version, publisher, folder and size are shown
+  local shown
+  shown=$(wine reg query "$1\\$entry" | iconv -f CP437 | tr -d '\r')
+  grep -qE "DisplayVersion +REG_SZ +$version\$" <<<"$shown" && grep -qE 'Publisher +REG_SZ +Varnkit$' <<<"$shown" &&
+    grep -qF "InstallLocation    REG_SZ    $2" <<<"$shown" && grep -qE 'EstimatedSize +REG_DWORD +0x[1-9a-f]' <<<"$shown"
 }
 
 printf 'Set addin = CreateObject("Varnkit_TL.Tallyline")\r\nWScript.Echo addin.Description\r\n' \
   >"$drive/tallyline_create.vbs"
 
+echo "Signed build"
+mkdir "$work/win32" "$work/win64"
+cp "$build32/Varnkit_TL.dll" "$build32/tlhost.exe" "$work/win32/"
+cp "$build64/Varnkit_TL.dll" "$build64/tlhost.exe" "$build64/tallyline_version.txt" "$work/win64/"
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Tallyline test signer" -keyout "$work/signer.key" \
+  -out "$work/signer.pem" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" -out "$work/signer.pfx" -passout pass:throwaway
+check "the build signs with the given certificate" env TL_SIGN_PFX="$work/signer.pfx" TL_SIGN_PASSWORD=throwaway \
+  "$tl_root/installer/build.sh" "$work/win32" "$work/win64" "$work"
+signed_setup="$work/Tallyline-Setup-$version.exe"
+for file in win32/Varnkit_TL.dll win64/Varnkit_TL.dll win32/tlhost.exe win64/tlhost.exe "${signed_setup##*/}"; do
+  check "signed: $file" signed "$work/$file"
+done
+if [[ -z ${TL_SIGN_PFX:-} ]]; then
+  for file in "$setup" "$build64/Varnkit_TL.dll"; do
+    check "without a certificate unsigned: ${file##*/}" absent osslsigncode extract-signature -in "$file" -out "$work/sig"
+  done
+fi
+
 echo "Silent install"
+check "the installer is named with the project version" test "${setup##*/}" = "Tallyline-Setup-$version.exe"
+check "the DLL's version resource has it" \
+  grep -qx "$version" <(strings -n 3 -el "$build64/Varnkit_TL.dll" | grep -A1 -x FileVersion)
 check "the installer succeeds" wine "$setup" /S
 check "64-bit DLL" test -f "$drive/Program Files/Varnkit/Varnkit_TL.dll"
 check "32-bit DLL" test -f "$drive/Program Files (x86)/Varnkit/Varnkit_TL.dll"
 check "uninstaller" test -f "$drive/Program Files/Varnkit/Uninstall.exe"
 check "data folder" test -d "$drive/Program Files/DEVO/Varnkit/Data"
-check "64-bit class registered" wine reg query "$class" /reg:64
-check "32-bit class registered" wine reg query "$class" /reg:32
-check "uninstaller entry" wine reg query "$uninstall_key"
+check "64-bit class registered" wine reg query "HKLM\\$class" /reg:64
+check "32-bit class registered" wine reg query "HKLM\\$class" /reg:32
+check "uninstaller entry with version, publisher, folder and size" full_entry HKLM 'C:\Program Files\Varnkit'
 check "64-bit host creates it by ProgID" creates_addin 'C:\windows\system32\cscript.exe'
 check "32-bit host creates it by ProgID" creates_addin 'C:\windows\syswow64\cscript.exe'
 
+echo "Upgrade and uninstall while a host holds the DLL"
+check "a 64-bit host has the add-in loaded" hold
+check "the upgrade refuses with exit code 32" exits_with 32 wine "$signed_setup" /S
+check "the installed DLL stays" cmp "$drive/Program Files/Varnkit/Varnkit_TL.dll" "$build64/Varnkit_TL.dll"
+check "the uninstaller refuses with exit code 32" exits_with 32 quiet_uninstall HKLM "$drive/Program Files/Varnkit"
+check "the DLL stays registered" wine reg query "HKLM\\$class" /reg:64
+check "the uninstaller and its entry stay" wine reg query "HKLM\\$entry"
+release
+check "the upgrade succeeds once the host has ended" wine "$signed_setup" /S
+check "the new DLL is in place" cmp "$drive/Program Files/Varnkit/Varnkit_TL.dll" "$work/win64/Varnkit_TL.dll"
+check "the uninstaller is signed" signed "$drive/Program Files/Varnkit/Uninstall.exe"
+
 echo "Silent uninstall"
 printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
-check "the uninstaller succeeds" wine 'C:\Program Files\Varnkit\Uninstall.exe' /S
-# The uninstaller goes on from a copy of itself after it returns: wait until it has removed its
-# folder and its entry, its last two steps.
-for _ in $(seq 60); do
-  [[ ! -e "$drive/Program Files/Varnkit" ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && break
-  sleep 1
-done
+check "the uninstaller succeeds" quiet_uninstall HKLM "$drive/Program Files/Varnkit"
 check "64-bit DLL removed" absent test -e "$drive/Program Files/Varnkit"
 check "32-bit DLL removed" absent test -e "$drive/Program Files (x86)/Varnkit"
-check "64-bit class unregistered" absent wine reg query "$class" /reg:64
-check "32-bit class unregistered" absent wine reg query "$class" /reg:32
+check "64-bit class unregistered" absent wine reg query "HKLM\\$class" /reg:64
+check "32-bit class unregistered" absent wine reg query "HKLM\\$class" /reg:32
 check "ProgID unregistered" absent wine reg query 'HKCR\Varnkit_TL.Tallyline'
-check "uninstaller entry removed" absent wine reg query "$uninstall_key"
+check "uninstaller entry removed" absent wine reg query "HKLM\\$entry"
 check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
-rm -f "$drive/tallyline_create.vbs"
+
+echo "Install to a chosen folder, over an install in the default one"
+folder='C:\Mein Ördner\Tally Line'
+check "the default install succeeds" wine "$setup" /S
+check "the installer succeeds with /D=" run_line "\"$(windows_path "$setup")\" /S /D=$folder"
+check "the default folders are left empty and removed" \
+  absent test -e "$drive/Program Files/Varnkit" -o -e "$drive/Program Files (x86)/Varnkit"
+check "64-bit DLL there" test -f "$drive/Mein Ördner/Tally Line/Varnkit_TL.dll"
+check "32-bit DLL in its x86 folder" test -f "$drive/Mein Ördner/Tally Line/x86/Varnkit_TL.dll"
+check "64-bit DLL registered there" test "$(value 64 "HKLM\\$class")" = "$folder\\Varnkit_TL.dll"
+check "32-bit DLL registered there" test "$(value 32 "HKLM\\$class")" = "$folder\\x86\\Varnkit_TL.dll"
+check "the uninstaller removes the folder" quiet_uninstall HKLM "$drive/Mein Ördner/Tally Line"
+check "and the class" absent wine reg query "HKLM\\$class" /reg:64
+rmdir "$drive/Mein Ördner" 2>/dev/null
+
+echo "Per-user install"
+user_folder="C:\\users\\$(id -un)\\AppData"
+programs="$drive/users/$(id -un)/AppData/Local/Programs/Varnkit"
+data="$drive/users/$(id -un)/AppData/Roaming/Varnkit/Data"
+machine_registry "$work/before.reg"
+check "the installer succeeds with /CurrentUser" wine "$setup" /S /CurrentUser
+machine_registry "$work/after.reg"
+check "HKEY_LOCAL_MACHINE unchanged" diff "$work/before.reg" "$work/after.reg"
+check "64-bit DLL in the user's programs" test -f "$programs/Varnkit_TL.dll"
+check "32-bit DLL in its x86 folder" test -f "$programs/x86/Varnkit_TL.dll"
+check "class registered for the user" grep -qF "$user_folder\\Local\\Programs\\Varnkit\\" <(value 64 "HKCU\\$class")
+check "ProgID registered for the user" wine reg query 'HKCU\Software\Classes\Varnkit_TL.Tallyline'
+check "data folder" test -d "$data"
+check "DataPath names it" test "$(value 64 'HKCU\SOFTWARE\Varnkit' DataPath)" = "$user_folder\\Roaming\\Varnkit\\Data\\"
+check "uninstaller entry of the user" full_entry HKCU "$user_folder\\Local\\Programs\\Varnkit"
+printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$data/TLeaders.txt"
+check "the uninstaller succeeds" quiet_uninstall HKCU "$programs"
+check "DLLs removed" absent test -e "$programs"
+check "class unregistered" absent wine reg query "HKCU\\$class"
+check "uninstaller entry removed" absent wine reg query "HKCU\\$entry"
+check "DataPath removed" absent wine reg query 'HKCU\SOFTWARE\Varnkit' /v DataPath
+check "picklist kept" test -s "$data/TLeaders.txt"
+rm -f "$drive"/tallyline_*
 
 echo "installer test: $failures failed"
 [[ $failures -eq 0 ]]

@@ -1,6 +1,6 @@
 // The registry key names, the default data folder and the picklist file's record form are those
 // the add-in documents for its users; the host touches them only when a script asks.
-#include "simhost/addin_stores_win.h"
+#include "tlhost/addin_stores_win.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The host's own handling of clicks, and the sample drawing.
-#include "simhost/drawing_input.h"
+#include "tlhost/drawing_input.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The shapes of each kind of graphic, the hit test over them and the SVG writer.
-#include "simhost/drawing_scene.h"
+#include "tlhost/drawing_scene.h"
 
 #include <algorithm>
 #include <cmath>

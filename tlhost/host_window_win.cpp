@@ -1,6 +1,6 @@
 // The window side of the reference host: message handling, menus, toolbar, status bar, the
 // drawing commands of the File and Edit menus, and the transcript of what changed.
-#include "simhost/host_window_win.h"
+#include "tlhost/host_window_win.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -8,7 +8,7 @@
 #include <cwctype>
 #include <fstream>
 
-#include "simhost/host_canvas_win.h"
+#include "tlhost/host_canvas_win.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Each command of the script language, as the host carries it out.
-#include "simhost/script_runner_win.h"
+#include "tlhost/script_runner_win.h"
 
 #include <cmath>
 #include <cwctype>
 
-#include "simhost/addin_stores_win.h"
-#include "simhost/dialog_driver_win.h"
-#include "simhost/png_file_win.h"
+#include "tlhost/addin_stores_win.h"
+#include "tlhost/dialog_driver_win.h"
+#include "tlhost/png_file_win.h"
 
 namespace {
 

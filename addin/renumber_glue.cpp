@@ -7,7 +7,7 @@ HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner
   const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset};
   // Still held when the members still hold this very application: not let go of, nor replaced by
   // an Initialize after a Terminate.
-  const HostStillHeld stillHeld = [&members, &app] { return members.HostApp.get() == &app; };
+  const HostStillHeld stillHeld = [&members, &app] { return members.App.get() == &app; };
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, stillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the

@@ -28,9 +28,9 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   int32_t tool = -1;
   RETURN_IF_FAILED(thisTool->ReadToolIndex(&tool));
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
   HostRef<HostDrawing> drawing;  // there may be none
-  const HRESULT hr = m_.HostApp->ReadActiveDrawing(&drawing);
+  const HRESULT hr = m_.App->ReadActiveDrawing(&drawing);
   RETURN_IF_FAILED(hr);
 
   switch (tool) {

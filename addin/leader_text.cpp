@@ -15,7 +15,7 @@ enum ObjectTextSource : int32_t { BestGuess = 0, LayerName = 1, PathLength = 2 }
 HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text) {
   std::u16string type;
   RETURN_IF_FAILED(object.ReadTypeName(&type));
-  if (type == u"INSERT") {
+  if (type == kBlockTypeName) {
     HostRef<HostBlock> block;
     RETURN_IF_FAILED(object.ReadBlock(&block));
     RETURN_HR_IF_NULL(E_POINTER, block);
@@ -55,7 +55,7 @@ HRESULT ReadVertex(HostVertexList& vertices, int32_t index, double xyz[3]) {
 HRESULT ReadPathLength(HostGraphic& object, std::u16string* text) {
   std::u16string type;
   RETURN_IF_FAILED(object.ReadTypeName(&type));
-  if (type != u"TCW40EXTRUDE" && type != u"GRAPHIC") {
+  if (type != kExtrusionTypeName && type != kGraphicTypeName) {
     *text = u"N/A";
     return S_OK;
   }

@@ -2,6 +2,7 @@
 #include "addin/tool_object.h"
 
 #include "addin/tool_table.h"
+#include "host/host_names.h"
 
 ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}
 
@@ -53,9 +54,9 @@ HRESULT ToolObject::ConnectToHost(HostTool& thisTool) {
   RETURN_IF_FAILED(m_.App->QueryCommands(&m_.Commands));
   RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
   // From here on each host call may let a nested Terminate clear the references: checked again.
-  RETURN_IF_FAILED(m_.Commands->LookUpCommand(codePage_.ToWide("Edit|Select"), &m_.SelectCommandId));
+  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kSelectCommandName, &m_.SelectCommandId));
   RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
-  RETURN_IF_FAILED(m_.Commands->LookUpCommand(codePage_.ToWide("Insert|Dimension|Leader"), &m_.LeaderCommandId));
+  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kLeaderCommandName, &m_.LeaderCommandId));
   RETURN_HR_IF_NULL(E_POINTER, m_.App);
   HostRef<HostToolList> tools;
   RETURN_IF_FAILED(m_.App->ReadToolList(&tools));

@@ -1,8 +1,9 @@
 // The state of the tool object, in three parts: what it keeps between sessions (the stored
-// options and the picklist), the state of a running placement, and the references it holds to the host. One object serves all
-// five tools; the host references are held from the first Initialize to the first Terminate,
-// everything else the host owns is obtained per operation. The parts are bases of ToolMembers,
-// so that each member keeps its own name; a routine that needs one part takes only that part.
+// options and the picklist), the state of a running placement, and the references it holds to
+// the host. One object serves all five tools; the host references are held from the first
+// Initialize to the first Terminate, everything else the host owns is obtained per operation.
+// The parts are bases of ToolMembers, so that each member keeps its own name; a routine that
+// needs one part takes only that part.
 #pragma once
 
 #include <cstdint>

@@ -86,8 +86,8 @@ int32_t AddSampleDrawing(SimHost& host) {
                                      {{110, 85, 0}, {140, 85, 0}, {140, 120, 0}, {110, 120, 0}, {110, 85, 0}}));
   host.AddGraphic(drawing, GraphicOf(kExtrusionTypeName, u"", u"Structure",
                                      {{20, 20, 0}, {70, 20, 0}, {70, 35, 0}, {20, 35, 0}, {20, 20, 0}}));
-  SimGraphicSpec pump =
-      GraphicOf(kBlockTypeName, u"", u"Equipment", {{120, 25, 0}, {150, 25, 0}, {150, 50, 0}, {120, 50, 0}, {120, 25, 0}});
+  SimGraphicSpec pump = GraphicOf(kBlockTypeName, u"", u"Equipment",
+                                  {{120, 25, 0}, {150, 25, 0}, {150, 50, 0}, {120, 50, 0}, {120, 25, 0}});
   pump.block = u"PUMP-STD";
   host.AddGraphic(drawing, pump);
   host.AddGraphic(drawing, GraphicOf(kGraphicTypeName, u"", u"Notes", {{165, 110, 0}, {190, 95, 0}}));

@@ -9,8 +9,8 @@
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  RETURN_IF_FAILED(Step(m_.HostApp->ReadActiveDrawing(drawing)));
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  RETURN_IF_FAILED(Step(m_.App->ReadActiveDrawing(drawing)));
   RETURN_HR_IF_NULL(E_POINTER, *drawing);
   HostRef<HostGraphicList> graphics;
   RETURN_IF_FAILED(Step((*drawing)->ReadGraphicList(&graphics)));
@@ -26,8 +26,8 @@ HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
   m_.ActiveTool = tool;
   SetupLocalMenu();
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  return Step(m_.HostCommands->StartCommand(m_.LeaderCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
+  return Step(m_.Commands->StartCommand(m_.LeaderCommandId));
 }
 
 HRESULT ToolObject::SubscribeHostEvents() {
@@ -36,8 +36,8 @@ HRESULT ToolObject::SubscribeHostEvents() {
     return E_FAIL;
   }
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  HostApp& app = *m_.HostApp;  // kept alive for this call even if a nested Terminate lets it go
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  HostApp& app = *m_.App;  // kept alive for this call even if a nested Terminate lets it go
   const uint32_t terminations = terminations_;
   int32_t cookie = -1;
   const HRESULT hr = app.SubscribeEvents(kPlacementEventMask, &cookie);
@@ -55,8 +55,8 @@ HRESULT ToolObject::ArmObjectSelection() {
   // The select command raises RunTool inside StartCommand; that one must not end the placement.
   m_.EndOnRunTool = false;
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  RETURN_IF_FAILED(Step(m_.HostCommands->StartCommand(m_.SelectCommandId)));
+  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
+  RETURN_IF_FAILED(Step(m_.Commands->StartCommand(m_.SelectCommandId)));
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
   const uint32_t terminations = terminations_;
@@ -80,12 +80,12 @@ HRESULT ToolObject::EndPlacement() {
   HRESULT hr = services.ShowPrompt(u"", 0);
   RETURN_IF_FAILED(hr);
   if (m_.EventCookie != -1) {
-    RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+    RETURN_HR_IF_NULL(E_POINTER, m_.App);
     // Ended before the host hears of it: a call that arrives inside the unsubscription finds no
     // placement to act on. A failed unsubscription leaves the placement as it was.
     const int32_t cookie = m_.EventCookie, tool = m_.ActiveTool, state = m_.PlacementState;
     ResetPlacement();
-    hr = m_.HostApp->UnsubscribeEvents(cookie);
+    hr = m_.App->UnsubscribeEvents(cookie);
     if (FAILED(hr)) {
       if (m_.EventCookie == -1 && m_.ActiveTool == -1 && m_.PlacementState == Idle) {
         m_.EventCookie = cookie;
@@ -125,8 +125,8 @@ HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   RETURN_IF_FAILED(Step(m_.AddinServices->ShowPrompt(u"", 0)));
   m_.EndOnRunTool = false;
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  RETURN_IF_FAILED(Step(m_.HostCommands->StartCommand(m_.LeaderCommandId)));
+  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
+  RETURN_IF_FAILED(Step(m_.Commands->StartCommand(m_.LeaderCommandId)));
   m_.EndOnRunTool = true;
 
   HostRef<HostGraphicList> graphics;

@@ -19,7 +19,7 @@ using StepFn = std::function<HRESULT(HRESULT)>;
 HRESULT ReadBestGuess(HostGraphic& object, std::u16string* text, const StepFn& step) {
   std::u16string type;
   RETURN_IF_FAILED(step(object.ReadTypeName(&type)));
-  if (type == u"INSERT") {
+  if (type == kBlockTypeName) {
     HostRef<HostBlock> block;
     RETURN_IF_FAILED(step(object.ReadBlock(&block)));
     RETURN_HR_IF_NULL(E_POINTER, block);
@@ -59,7 +59,7 @@ HRESULT ReadVertex(HostVertexList& vertices, int32_t index, double xyz[3], const
 HRESULT ReadPathLength(HostGraphic& object, std::u16string* text, const StepFn& step) {
   std::u16string type;
   RETURN_IF_FAILED(step(object.ReadTypeName(&type)));
-  if (type != u"TCW40EXTRUDE" && type != u"GRAPHIC") {
+  if (type != kExtrusionTypeName && type != kGraphicTypeName) {
     *text = u"N/A";
     return S_OK;
   }

@@ -18,28 +18,6 @@
 
 namespace {
 
-// An option is a number or a flag; exactly one of the two members is set.
-struct Option {
-  const char* name;
-  int32_t ToolMembers::*number;
-  bool ToolMembers::*flag;
-};
-
-// In the order in which they are read and written.
-constexpr Option kOptions[] = {
-    {"TLDefConvertPoint", nullptr, &ToolMembers::TLDefConvertPoint},
-    {"TLDefMode", &ToolMembers::TLDefMode, nullptr},
-    {"TLDefFormat", &ToolMembers::TLDefFormat, nullptr},
-    {"TLDefObjDSource", &ToolMembers::TLDefObjDSource, nullptr},
-    {"TLDefRenObjects", &ToolMembers::TLDefRenObjects, nullptr},
-    {"TLDefRenFixOrder", nullptr, &ToolMembers::TLDefRenFixOrder},
-    {"TLDefRenReset", nullptr, &ToolMembers::TLDefRenReset},
-    {"TLPickAutoAdd", nullptr, &ToolMembers::TLPickAutoAdd},
-    {"TLPickAutoPick", nullptr, &ToolMembers::TLPickAutoPick},
-};
-
-constexpr char kDataPathName[] = "DataPath";  // in the family key
-
 struct SettingsKeys {
   std::unique_ptr<RegistryKey> family;
   std::unique_ptr<RegistryKey> settings;
@@ -68,74 +46,69 @@ std::optional<std::string> ReadText(RegistryKey& key, const char* name) {
 }
 
 // The text a value is written as.
-std::string OptionText(const Option& option, const ToolMembers& members) {
-  return WriteInt32(option.number ? members.*option.number : (members.*option.flag ? 1 : 0));
+std::string OptionText(const StoredOption& option, const StoredOptions& options) {
+  return WriteInt32(option.Get(options));
 }
 
-// Reads every value the keys hold over the members; an empty text leaves its member alone. The
+// Reads every value the keys hold over the options; an empty text leaves its option alone. The
 // names of values that are there but not taken go to `ignored`.
-void ReadValues(SettingsKeys& keys, ToolMembers& members, std::set<std::string>* ignored) {
+void ReadValues(SettingsKeys& keys, StoredOptions& options, std::set<std::string>* ignored) {
   const std::optional<std::string> dataPath = ReadText(*keys.family, kDataPathName);
   // A longer path would not fit the add-in's path buffers; the one in hand stays.
   if (!dataPath || dataPath->size() > kDataPathMaxLength) {
     ignored->insert(kDataPathName);
   } else if (!dataPath->empty()) {
-    members.DataPath = *dataPath;
+    options.DataPath = *dataPath;
   }
 
-  for (const Option& option : kOptions) {
+  for (const StoredOption& option : kStoredOptions) {
     const std::optional<std::string> read = ReadText(*keys.settings, option.name);
     if (!read) ignored->insert(option.name);
     if (!read || read->empty()) continue;
-    const int32_t value = ReadLeadingInt32(*read);
-    if (option.number) {
-      members.*option.number = value;
-    } else {
-      members.*option.flag = value != 0;
-    }
+    option.Set(options, ReadLeadingInt32(*read));
   }
 }
 
 // Failed writes are not reported: the values in memory stay in force for this session.
-void WriteValues(const ToolMembers& members, const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
+void WriteValues(const StoredOptions& options, const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
   auto write = [&kept](RegistryKey& key, const char* name, const std::string& text) {
     const auto unchanged = kept.find(name);
     if (unchanged == kept.end() || unchanged->second != text) key.SetText(name, text);
   };
-  for (const Option& option : kOptions) write(*keys.settings, option.name, OptionText(option, members));
-  write(*keys.family, kDataPathName, members.DataPath);
+  for (const StoredOption& option : kStoredOptions) write(*keys.settings, option.name, OptionText(option, options));
+  write(*keys.family, kDataPathName, options.DataPath);
 }
 
 }  // namespace
 
-void SettingsStore::Load(ToolMembers& members) {
+void SettingsStore::Load(StoredOptions& options) {
   kept_.clear();
   std::set<std::string> ignored;
   try {
     SettingsKeys keys;
     if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
       home_ = RegistryRoot::LocalMachine;
-      ReadValues(keys, members, &ignored);
+      ReadValues(keys, options, &ignored);
     } else {
       home_ = RegistryRoot::CurrentUser;
       // Read-only on both roots: loading creates no keys, and a copy the user may only read applies.
       if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
-        ReadValues(keys, members, &ignored);
+        ReadValues(keys, options, &ignored);
       }
       if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
-        ReadValues(keys, members, &ignored);
+        ReadValues(keys, options, &ignored);
       }
     }
-    for (const Option& option : kOptions) {
-      if (ignored.count(option.name) != 0) kept_[option.name] = OptionText(option, members);
+    for (const StoredOption& option : kStoredOptions) {
+      if (ignored.count(option.name) != 0) kept_[option.name] = OptionText(option, options);
     }
-    if (ignored.count(kDataPathName) != 0) kept_[kDataPathName] = members.DataPath;
+    if (ignored.count(kDataPathName) != 0) kept_[kDataPathName] = options.DataPath;
   } catch (...) {
-    // Out of memory while reading: the members read so far keep their new values.
+    // Out of memory while reading: the options read so far keep their new values.
   }
 }
 
-void SettingsStore::Save(const ToolMembers& members) {
+void SettingsStore::Save(const StoredOptions& options) {
   try {
     SettingsKeys keys;
     home_ = RegistryRoot::LocalMachine;
@@ -143,7 +116,7 @@ void SettingsStore::Save(const ToolMembers& members) {
       home_ = RegistryRoot::CurrentUser;
       if (FAILED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadWrite, &keys))) return;
     }
-    WriteValues(members, kept_, keys);
+    WriteValues(options, kept_, keys);
   } catch (...) {
     // Out of memory while writing: the values written so far stay.
   }

@@ -1,33 +1,31 @@
-// The add-in's options in the registry: the data folder under HKEY_LOCAL_MACHINE\SOFTWARE\Varnkit
-// and the nine tool options in its subkey VKTL, each a REG_SZ text named after its member.
+// The add-in's options in the registry, where and as the table of the stored options says: the
+// data folder in the family key and every option of the table in its subkey.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
 
-#include "addin/tool_members.h"
 #include "framework/registry.h"
+#include "options/stored_options.h"
 
-constexpr char kFamilyKeyPath[] = "SOFTWARE\\Varnkit";
-constexpr char kSettingsKeyName[] = "VKTL";  // below the family key
 constexpr size_t kSettingsReadBufferBytes = 1024;
 
 class SettingsStore {
  public:
   explicit SettingsStore(Registry& registry) : registry_(registry) {}
 
-  // Fills DataPath and the nine options from the stored values; a member whose value is missing,
+  // Fills DataPath and the options of the table from the stored values; a member whose value is missing,
   // empty or unreadable keeps what it holds. Reads HKEY_LOCAL_MACHINE alone where its keys open
   // for writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over
   // them.
-  void Load(ToolMembers& members);
+  void Load(StoredOptions& options);
 
-  // Writes the nine options and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
+  // Writes the options of the table and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
   // otherwise to HKEY_CURRENT_USER; nothing when the keys of the chosen root cannot be opened.
   // A value that the last Load found but did not take (too long) is not written while its
-  // member still holds what it held after that Load: the stored value stays as it stands.
-  void Save(const ToolMembers& members);
+  // option still holds what it held after that Load: the stored value stays as it stands.
+  void Save(const StoredOptions& options);
 
   // The root the last Load or Save took as the options' home (LocalMachine when its keys opened
   // for writing, CurrentUser otherwise); none before the first call. Lets the options dialog

@@ -2,6 +2,7 @@
 #include "addin/tool_object.h"
 
 #include "addin/tool_table.h"
+#include "host/host_names.h"
 
 ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}
 
@@ -25,7 +26,7 @@ HRESULT ToolObject::Initialize(HostTool* thisTool, bool* result) {
   EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, result == nullptr);
   // The host calls Initialize once per tool; only the first call connects.
-  if (m_.HostApp) {
+  if (m_.App) {
     *result = true;
     return S_OK;
   }
@@ -48,25 +49,25 @@ HRESULT ToolObject::ConnectToHost(HostTool& thisTool) {
   HostRef<HostApp> app;
   RETURN_IF_FAILED(thisTool.ReadApplication(&app));
   RETURN_HR_IF_NULL(E_POINTER, app);
-  m_.HostApp = std::move(app);
-  RETURN_IF_FAILED(m_.HostApp->QueryAddinServices(&m_.AddinServices));
+  m_.App = std::move(app);
+  RETURN_IF_FAILED(m_.App->QueryAddinServices(&m_.AddinServices));
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  RETURN_IF_FAILED(m_.HostApp->QueryCommands(&m_.HostCommands));
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
+  RETURN_IF_FAILED(m_.App->QueryCommands(&m_.Commands));
+  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
   // From here on each host call may let a nested Terminate clear the references: checked again.
-  RETURN_IF_FAILED(m_.HostCommands->LookUpCommand(codePage_.ToWide("Edit|Select"), &m_.SelectCommandId));
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostCommands);
-  RETURN_IF_FAILED(m_.HostCommands->LookUpCommand(codePage_.ToWide("Insert|Dimension|Leader"), &m_.LeaderCommandId));
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kSelectCommandName, &m_.SelectCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
+  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kLeaderCommandName, &m_.LeaderCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
   HostRef<HostToolList> tools;
-  RETURN_IF_FAILED(m_.HostApp->ReadToolList(&tools));
+  RETURN_IF_FAILED(m_.App->ReadToolList(&tools));
   RETURN_HR_IF_NULL(E_POINTER, tools);
   RETURN_IF_FAILED(tools->PickItem(static_cast<uint32_t>(m_.LeaderCommandId), &m_.LeaderTool));
   RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
   // The version only gates the buttons; without it every tool reads as disabled.
   std::u16string version;
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-  if (SUCCEEDED(m_.HostApp->ReadVersionText(0, &version))) m_.HostVersion = codePage_.ToAnsi(version);
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  if (SUCCEEDED(m_.App->ReadVersionText(0, &version))) m_.HostVersion = codePage_.ToAnsi(version);
   return S_OK;
 }
 
@@ -75,7 +76,7 @@ HRESULT ToolObject::Terminate() {
   ++terminations_;
   // The host would otherwise keep delivering events to an object that has let go of the host.
   EndPlacementForTermination();
-  if (m_.HostApp) {
+  if (m_.App) {
     // What the user confirms in an open dialog is kept: the save waits for the dialog's end.
     if (dialogDepth_ > 0) {
       saveDeferred_ = true;
@@ -83,7 +84,7 @@ HRESULT ToolObject::Terminate() {
       SaveStores();
     }
   }
-  HostConnection released{std::move(m_.HostApp), std::move(m_.AddinServices), std::move(m_.HostCommands),
+  HostConnection released{std::move(m_.App), std::move(m_.AddinServices), std::move(m_.Commands),
                           std::move(m_.LeaderTool)};
   // Inside another method's host call, the references live until that method has returned.
   if (callDepth_ > 1) retired_.push_back(std::move(released));
@@ -99,7 +100,7 @@ void ToolObject::EndPlacementForTermination() {
   const int32_t cookie = m_.EventCookie;
   ResetPlacement();
   if (m_.AddinServices) m_.AddinServices->ShowPrompt(u"", 0);
-  if (cookie != -1 && m_.HostApp) m_.HostApp->UnsubscribeEvents(cookie);
+  if (cookie != -1 && m_.App) m_.App->UnsubscribeEvents(cookie);
   if (m_.AddinServices) m_.AddinServices->SetLocalMenu(0, nullptr, 0);
 }
 
@@ -126,8 +127,8 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
       hr = RunPlacingTool(tool, &done);
       break;
     case RenumberTool: {
-      RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
-      HostApp& app = *m_.HostApp;
+      RETURN_HR_IF_NULL(E_POINTER, m_.App);
+      HostApp& app = *m_.App;
       // The operation stops by itself once the host lets go, and tells a run that a Terminate
       // stopped (E_FAIL) from one that had done everything before it came.
       const auto stillHeld = [this] { return !LetGo(); };
@@ -146,7 +147,7 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
   }
   // Terminated meanwhile: the host has let go of the add-in, so nothing may go on running.
   if (terminations_ != terminations) {
-    if (m_.EventCookie != -1 && m_.HostApp) m_.HostApp->UnsubscribeEvents(m_.EventCookie);
+    if (m_.EventCookie != -1 && m_.App) m_.App->UnsubscribeEvents(m_.EventCookie);
     ResetPlacement();
     return E_FAIL;
   }

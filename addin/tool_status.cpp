@@ -1,5 +1,5 @@
-// The host's polls of the tool buttons (also the heartbeat of a running placement) and the
-// local menu that a placement offers.
+// The host's polls of the tool buttons. A poll is also the heartbeat of a running placement: the
+// progress check it calls lives with the placement, in leader_placement.cpp.
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
 #include "framework/decimal_text.h"
@@ -28,9 +28,9 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   int32_t tool = -1;
   RETURN_IF_FAILED(Step(thisTool->ReadToolIndex(&tool)));
-  RETURN_HR_IF_NULL(E_POINTER, m_.HostApp);
+  RETURN_HR_IF_NULL(E_POINTER, m_.App);
   HostRef<HostDrawing> drawing;  // there may be none
-  const HRESULT hr = m_.HostApp->ReadActiveDrawing(&drawing);
+  const HRESULT hr = m_.App->ReadActiveDrawing(&drawing);
   RETURN_IF_FAILED(Step(hr));
 
   switch (tool) {
@@ -86,79 +86,4 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
     default:
       return hr;
   }
-}
-
-HRESULT ToolObject::SetupLocalMenu() {
-  // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number
-  // tool's prompt says "Increment" for the entry that decrements, as users have always seen it.
-  HostLocalMenu menu;
-  switch (m_.ActiveTool) {
-    case NumberTool:
-      menu.captions = {u"(TL) Decrement Num", u"Tallyline Options"};
-      menu.prompts = {u"Increment current Number for Tallyline", u"Set running Tallyline Options"};
-      break;
-    case PicklistTool:
-      menu.captions = {u"(TL) Reselect Picklist", u"Tallyline Options"};
-      menu.prompts = {u"Reselect text from Picklist for Tallyline", u"Set running Tallyline Options"};
-      break;
-    case ObjectTool:
-      menu.captions = {u"(TL) Reselect Object", u"Tallyline Options"};
-      menu.prompts = {u"Reselect Object base for Tallyline", u"Set running Tallyline Options"};
-      break;
-    default:
-      menu.captions = {u"", u"Tallyline Options"};
-      menu.prompts = {u"", u"Set running Tallyline Options"};
-      break;
-  }
-  menu.flags1 = {true, true};
-  menu.flags2 = {false, false};
-  // The host's answers do not stop the placement. A Terminate inside one of these calls lets
-  // the host go: then nothing more is set, and a menu the host set after it is taken back.
-  if (!m_.AddinServices || LetGo()) return S_OK;
-  HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
-  const uint32_t terminations = terminations_;
-  services.ShowPrompt(u"", 0);
-  if (terminations_ != terminations) return S_OK;
-  services.SetLocalMenu(0, nullptr, 0);
-  if (terminations_ != terminations) return S_OK;
-  services.SetLocalMenu(2, &menu, -1);
-  if (terminations_ != terminations) services.SetLocalMenu(0, nullptr, 0);
-  return S_OK;
-}
-
-// The results of the dialogs and of the steps after them are not the host's business: the
-// command gives S_OK. A Terminate during the command is: the command stops there (no leader
-// text is written for a host that let go) and fails, unless it came inside the last step.
-HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
-  EntryScope entry(*this);
-  if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
-  HRESULT last = S_OK;
-  switch (m_.ActiveTool) {
-    case NumberTool:
-      if (cmdIndex == 0) {
-        if (m_.RunningNumber > 0) --m_.RunningNumber;
-      } else {
-        OpenDialog([&] { services_.ShowOptions(m_); });
-      }
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = UpdateLeaderText(nullptr);
-      break;
-    case PicklistTool:
-      if (cmdIndex == 0) {
-        OpenDialog([&] { services_.ShowPickList(m_); });
-      } else {
-        OpenDialog([&] { services_.ShowOptions(m_); });
-      }
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = UpdateLeaderText(nullptr);
-      break;
-    case ObjectTool:
-      if (cmdIndex == 1) OpenDialog([&] { services_.ShowOptions(m_); });
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = ArmObjectSelection();
-      break;
-    default:
-      break;
-  }
-  return LetGo() && FAILED(last) ? E_FAIL : S_OK;
 }

@@ -2,14 +2,9 @@
 // layer and block. Every operation first checks that the graphic still exists.
 #include <memory>
 
+#include "host/host_names.h"
 #include "simhost/sim_call.h"
 #include "simhost/sim_handles.h"
-
-namespace {
-
-constexpr char16_t kInfoProperty[] = u"Info";
-
-}  // namespace
 
 HRESULT SimGraphicHandle::ReadGraphicId(int32_t* id) {
   return SimCallRun(host_, "IHostGraphic.ReadGraphicId", [&]() -> HRESULT {
@@ -84,7 +79,7 @@ HRESULT SimGraphicHandle::UpdateGraphic() {
 
 HRESULT SimGraphicPropertyListHandle::PickProperty(const HostPropertyKey& key, HostRef<HostProperty>* property) {
   return SimCallRunObject(host_, "IHostPropertyList.PickProperty", property, [&]() -> HRESULT {
-    RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr || key.name != kInfoProperty);
+    RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr || key.name != kInfoPropertyName);
     *property = std::make_unique<SimInfoPropertyHandle>(host_, graphicId_);
     return S_OK;
   });

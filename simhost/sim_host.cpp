@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "host/host_names.h"
 #include "simhost/sim_handles.h"
 
 namespace {
@@ -70,14 +71,14 @@ int32_t SimHost::BuildLeader(int childCount, const std::vector<SimPoint>& points
   const int32_t drawingId = app_.activeDrawing;
   if (app_.activeCommand != kSimCommandLeader || model_.Drawing(drawingId) == nullptr) return 0;
   SimGraphicSpec leaderSpec;
-  leaderSpec.typeName = u"TCW25DimLead";
+  leaderSpec.typeName = kLeaderTypeName;
   leaderSpec.info = app_.leaderToolText;
   const int32_t leaderId = model_.AddGraphic(drawingId, leaderSpec, SimListRef{drawingId, 0});
   for (int child = 0; child < childCount; ++child) {
     SimGraphicSpec childSpec;
     if (child == kLeaderVertexChild) childSpec.vertices = points;
     if (child == kLeaderTextChild) {
-      childSpec.typeName = u"TEXT";
+      childSpec.typeName = kTextTypeName;
       childSpec.info = app_.leaderToolText;
       childSpec.vertices = {textPoint};
     }

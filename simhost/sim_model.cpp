@@ -12,8 +12,8 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {u"Edit|Select", kSimCommandSelect},
-    {u"Insert|Dimension|Leader", kSimCommandLeader},
+    {kSelectCommandName, kSimCommandSelect},
+    {kLeaderCommandName, kSimCommandLeader},
     {u"File|Open", kSimCommandFileOpen},
     {u"Draw|Line", kSimCommandDrawLine},
 };

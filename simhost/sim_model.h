@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/status.h"
+#include "host/host_names.h"
 
 struct SimPoint {
   double x = 0.0;
@@ -25,7 +26,7 @@ inline bool operator==(const SimPoint& a, const SimPoint& b) {
 
 // What a test asks for when it puts a graphic into a drawing.
 struct SimGraphicSpec {
-  std::u16string typeName = u"GRAPHIC";
+  std::u16string typeName = kGraphicTypeName;
   std::u16string info;
   std::optional<std::u16string> layer;
   std::optional<std::u16string> block;

@@ -1,11 +1,5 @@
 #include "testing/tool_session.h"
 
-#include <algorithm>
-
-int FakeToolServices::Count(const std::string& call) const {
-  return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-}
-
 HRESULT ToolEventBridge::Deliver(SimHost& host, const SimEvent& event) {
   delivered.push_back(event.dispid);
   switch (event.dispid) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "simhost/drawing_input.h"
-#include "simhost/drawing_scene.h"
+#include "tlhost/drawing_input.h"
+#include "tlhost/drawing_scene.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "simhost/host_script.h"
+#include "tlhost/host_script.h"
 
 namespace {
 

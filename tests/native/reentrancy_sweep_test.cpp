@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "addin/renumber_tool.h"
+#include "addin/renumber_glue.h"
 #include "addin/tool_table.h"
 #include "renumber/renumber_dialog.h"
 #include "testing/scripted_dialog_runner.h"

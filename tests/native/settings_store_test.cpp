@@ -19,40 +19,22 @@ constexpr char kFamily[] = "SOFTWARE\\Varnkit";
 constexpr char kSettings[] = "SOFTWARE\\Varnkit\\VKTL";
 constexpr char kDefaultPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
 
-const std::vector<std::string> kOptionNames = {
-    "TLDefConvertPoint", "TLDefMode",     "TLDefFormat",   "TLDefObjDSource", "TLDefRenObjects",
-    "TLDefRenFixOrder",  "TLDefRenReset", "TLPickAutoAdd", "TLPickAutoPick",
-};
-
 // Text as a REG_SZ value stores it.
 std::string Sz(std::string text) {
   text.push_back('\0');
   return text;
 }
 
-// The ten stored members by value name, each as the text it is written as.
+// The stored options by value name, each as the text it is written as.
 using Stored = std::map<std::string, std::string>;
 
-std::string Flag(bool value) {
-  return value ? "1" : "0";
+Stored StoredMembers(const StoredOptions& options) {
+  Stored stored = {{"DataPath", options.DataPath}};
+  for (const StoredOption& option : kStoredOptions) stored[option.name] = std::to_string(option.Get(options));
+  return stored;
 }
 
-Stored StoredMembers(const ToolMembers& m) {
-  return {
-      {"DataPath", m.DataPath},
-      {"TLDefConvertPoint", Flag(m.TLDefConvertPoint)},
-      {"TLDefMode", std::to_string(m.TLDefMode)},
-      {"TLDefFormat", std::to_string(m.TLDefFormat)},
-      {"TLDefObjDSource", std::to_string(m.TLDefObjDSource)},
-      {"TLDefRenObjects", std::to_string(m.TLDefRenObjects)},
-      {"TLDefRenFixOrder", Flag(m.TLDefRenFixOrder)},
-      {"TLDefRenReset", Flag(m.TLDefRenReset)},
-      {"TLPickAutoAdd", Flag(m.TLPickAutoAdd)},
-      {"TLPickAutoPick", Flag(m.TLPickAutoPick)},
-  };
-}
-
-// What the ten values under `root` hold, as REG_SZ bytes with their NUL; missing ones are left
+// What the stored values under `root` hold, as REG_SZ bytes with their NUL; missing ones are left
 // out, and a value of any other type fails the test.
 Stored Written(const MemoryRegistry& registry, RegistryRoot root) {
   Stored written;
@@ -64,7 +46,7 @@ Stored Written(const MemoryRegistry& registry, RegistryRoot root) {
     written[name] = bytes;
   };
   take(kFamily, "DataPath");
-  for (const std::string& name : kOptionNames) take(kSettings, name);
+  for (const StoredOption& option : kStoredOptions) take(kSettings, option.name);
   return written;
 }
 
@@ -81,14 +63,15 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
   MemoryRegistry registry;
   SettingsStore store(registry);
   EXPECT_FALSE(store.Home().has_value());
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
-  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
   EXPECT_EQ(store.Home(), kMachine);
   EXPECT_TRUE(registry.KeyExists(kMachine, kSettings));  // created by the load
   EXPECT_TRUE(Written(registry, kMachine).empty());
 
   store.Save(members);
+  // The names and defaults as the add-in documents them for its users.
   const Stored expected = {
       {"DataPath", std::string(kDefaultPath) + '\0'}, {"TLDefConvertPoint", std::string("1\0", 2)},
       {"TLDefMode", std::string("0\0", 2)},           {"TLDefFormat", std::string("0\0", 2)},
@@ -98,6 +81,23 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
   };
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
+}
+
+TEST(StoredOptionTable, EachRowIsOneKindWithItsDefaultInRangeAndIsFoundByItsName) {
+  const StoredOptions defaults;
+  for (const StoredOption& option : kStoredOptions) {
+    SCOPED_TRACE(option.name);
+    EXPECT_NE(option.number == nullptr, option.flag == nullptr);
+    EXPECT_LE(option.lowest, option.defaultValue);
+    EXPECT_LE(option.defaultValue, option.highest);
+    if (option.flag) {
+      EXPECT_EQ(option.highest, 1);
+    }
+    EXPECT_EQ(option.Get(defaults), option.defaultValue);
+    EXPECT_EQ(FindStoredOption(option.name), &option);
+  }
+  EXPECT_EQ(FindStoredOption("DataPath"), nullptr);  // a text of the family key, not of the table
+  EXPECT_EQ(FindStoredOption("tldefformat"), nullptr);
 }
 
 // One planted value, loaded over the initial members and saved back.
@@ -159,15 +159,22 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
       {"DataPath", kRegText, Sz(std::string(600, 'p')), kDefaultPath, true},
       {"DataPath", kRegText, Sz(""), kDefaultPath},
   };
-  for (const ValueCase& c : cases) {
+  std::vector<ValueCase> all(std::begin(cases), std::end(cases));
+  // Every option takes the ends of its range as they are.
+  for (const StoredOption& option : kStoredOptions) {
+    for (const int32_t end : {option.lowest, option.highest}) {
+      all.push_back({option.name, kRegText, Sz(std::to_string(end)), std::to_string(end)});
+    }
+  }
+  for (const ValueCase& c : all) {
     SCOPED_TRACE(std::string(c.name) + " '" + c.bytes.substr(0, 40) + "'");
     MemoryRegistry registry;
     registry.SetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name, c.type, c.bytes);
-    Stored expected = StoredMembers(ToolMembers{});
+    Stored expected = StoredMembers(StoredOptions{});
     expected[c.name] = c.loaded;
 
     SettingsStore store(registry);
-    ToolMembers members;
+    StoredOptions members;
     store.Load(members);
     EXPECT_EQ(StoredMembers(members), expected);
     store.Save(members);
@@ -184,16 +191,16 @@ TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
   struct Case {
     const char* name;
     std::string stored;
-    void (*change)(ToolMembers&);  // what the user changed during the run; null: nothing
+    void (*change)(StoredOptions&);  // what the user changed during the run; null: nothing
     std::string written;
   };
   const Case cases[] = {
       {"DataPath", longPath, nullptr, longPath},
-      {"DataPath", longPath, [](ToolMembers& m) { m.DataPath = "E:\\Mine\\"; }, "E:\\Mine\\"},
+      {"DataPath", longPath, [](StoredOptions& m) { m.DataPath = "E:\\Mine\\"; }, "E:\\Mine\\"},
       {"TLDefFormat", tooLong, nullptr, tooLong},
-      {"TLDefFormat", tooLong, [](ToolMembers& m) { m.TLDefFormat = 2; }, "2"},
-      {"TLPickAutoAdd", tooLong, [](ToolMembers& m) { m.TLDefFormat = 2; }, tooLong},
-      {"TLPickAutoAdd", tooLong, [](ToolMembers& m) { m.TLPickAutoAdd = false; }, "0"},
+      {"TLDefFormat", tooLong, [](StoredOptions& m) { m.TLDefFormat = 2; }, "2"},
+      {"TLPickAutoAdd", tooLong, [](StoredOptions& m) { m.TLDefFormat = 2; }, tooLong},
+      {"TLPickAutoAdd", tooLong, [](StoredOptions& m) { m.TLPickAutoAdd = false; }, "0"},
   };
   for (const RegistryRoot home : {kMachine, kUser}) {
     for (const Case& c : cases) {
@@ -203,9 +210,9 @@ TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
       Plant(registry, home, c.name, c.stored);
       if (home == kUser) registry.MarkNotWritable(kMachine, "SOFTWARE");
       SettingsStore store(registry);
-      ToolMembers members;
+      StoredOptions members;
       store.Load(members);
-      EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+      EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
       if (c.change) c.change(members);
       store.Save(members);
       EXPECT_EQ(Written(registry, home).at(c.name), Sz(c.written));
@@ -217,7 +224,7 @@ TEST(SettingsStore, DataPathAbsentBesideASettingsKeyKeepsTheDefault) {
   MemoryRegistry registry;
   Plant(registry, kMachine, "TLDefFormat", "2");
   Plant(registry, kMachine, "TLDefRenReset", "1");
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath = "F:\\Kept\\";
   SettingsStore(registry).Load(members);
   EXPECT_EQ(members.DataPath, "F:\\Kept\\");
@@ -233,9 +240,9 @@ TEST(SettingsStore, NothingIsReadOrWrittenWithoutTheSettingsKey) {
     registry.MarkNotWritable(root, kFamily);
   }
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
-  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
 
   members.DataPath = "Y:\\";
   store.Save(members);
@@ -258,9 +265,9 @@ TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   const Stored machineBefore = Written(registry, kMachine);
 
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
-  Stored expected = StoredMembers(ToolMembers{});
+  Stored expected = StoredMembers(StoredOptions{});
   expected["DataPath"] = "M:\\Data\\";
   expected["TLDefMode"] = "5";
   expected["TLDefFormat"] = "2";
@@ -276,7 +283,7 @@ TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   EXPECT_EQ(Written(registry, kMachine), machineBefore);
 
   // The user's copy now holds every value, so it decides them all at the next load.
-  ToolMembers reloaded;
+  StoredOptions reloaded;
   SettingsStore(registry).Load(reloaded);
   EXPECT_EQ(StoredMembers(reloaded), StoredMembers(members));
 }
@@ -285,9 +292,9 @@ TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
   MemoryRegistry registry;
   registry.MarkNotWritable(kMachine, "SOFTWARE");
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
-  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
   EXPECT_FALSE(registry.KeyExists(kUser, kFamily));  // the load creates no per-user keys
 
   members.TLDefFormat = 2;
@@ -296,7 +303,7 @@ TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
   EXPECT_FALSE(registry.KeyExists(kMachine, kFamily));
 
   Plant(registry, kUser, "TLDefObjDSource", "4");
-  ToolMembers reloaded;
+  StoredOptions reloaded;
   SettingsStore(registry).Load(reloaded);
   EXPECT_EQ(reloaded.TLDefFormat, 2);
   EXPECT_EQ(reloaded.TLDefObjDSource, 4);
@@ -309,7 +316,7 @@ TEST(SettingsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
   Plant(registry, kMachine, "TLDefMode", "6");
   registry.MarkNotWritable(kMachine, kSettings);
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
   EXPECT_EQ(members.DataPath, "M:\\");
   EXPECT_EQ(members.TLDefMode, 6);
@@ -325,9 +332,9 @@ TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
   Plant(registry, kUser, "DataPath", "U:\\");
   Plant(registry, kUser, "TLDefFormat", "2");
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
-  EXPECT_EQ(StoredMembers(members), StoredMembers(ToolMembers{}));
+  EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
 
   members.TLDefMode = 9;
   store.Save(members);
@@ -338,7 +345,7 @@ TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
 TEST(SettingsStore, SaveChoosesItsRootAgain) {
   MemoryRegistry registry;
   SettingsStore store(registry);
-  ToolMembers members;
+  StoredOptions members;
   store.Load(members);
   ASSERT_EQ(store.Home(), kMachine);
 
@@ -404,14 +411,14 @@ class RecordingRegistry : public Registry {
 
 std::vector<std::string> Queries() {
   std::vector<std::string> queries = {"query DataPath 1024"};
-  for (const std::string& name : kOptionNames) queries.push_back("query " + name + " 1024");
+  for (const StoredOption& option : kStoredOptions) queries.push_back(std::string("query ") + option.name + " 1024");
   return queries;
 }
 
 TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
   MemoryRegistry memory;
   RecordingRegistry registry(memory);
-  ToolMembers members;
+  StoredOptions members;
   SettingsStore(registry).Load(members);
   std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
   for (const std::string& query : Queries()) expected.push_back(query);
@@ -431,21 +438,18 @@ TEST(SettingsStore, WritesEveryValueInOrderWhateverEachWriteGives) {
   MemoryRegistry memory;
   RecordingRegistry registry(memory);
   registry.failingWrite = 0;
-  ToolMembers members;
+  StoredOptions members;
   members.TLDefFormat = -1;
   SettingsStore(registry).Save(members);
-  const std::string settings = "set HKLM SOFTWARE\\Varnkit\\VKTL ";
-  const std::vector<std::string> expected = {
-      "open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw",
-      settings + "TLDefConvertPoint=1", settings + "TLDefMode=0",
-      settings + "TLDefFormat=-1",      settings + "TLDefObjDSource=0",
-      settings + "TLDefRenObjects=1",   settings + "TLDefRenFixOrder=1",
-      settings + "TLDefRenReset=0",     settings + "TLPickAutoAdd=1",
-      settings + "TLPickAutoPick=1",    "set HKLM SOFTWARE\\Varnkit DataPath=" + std::string(kDefaultPath),
-  };
+  std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
+  for (const StoredOption& option : kStoredOptions) {
+    expected.push_back(std::string("set HKLM SOFTWARE\\Varnkit\\VKTL ") + option.name + "=" +
+                       std::to_string(option.Get(members)));
+  }
+  expected.push_back("set HKLM SOFTWARE\\Varnkit DataPath=" + std::string(kDefaultPath));
   EXPECT_EQ(registry.log, expected);
   Stored written = AsWritten(StoredMembers(members));
-  written.erase("TLDefConvertPoint");
+  written.erase(kStoredOptions[0].name);  // the first write failed
   EXPECT_EQ(Written(memory, kMachine), written);
 }
 

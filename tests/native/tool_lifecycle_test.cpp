@@ -13,7 +13,7 @@ TEST(Lifecycle, InitializeConnectsOnceAndReadsTheStoresFirst) {
   EXPECT_EQ(1001, s.members().SelectCommandId);
   EXPECT_EQ(2001, s.members().LeaderCommandId);
   EXPECT_EQ("10.5", s.members().HostVersion);
-  EXPECT_TRUE(s.members().HostApp && s.members().AddinServices && s.members().HostCommands && s.members().LeaderTool);
+  EXPECT_TRUE(s.members().App && s.members().AddinServices && s.members().Commands && s.members().LeaderTool);
   s.host.ClearCalls();
   bool result = false;
   EXPECT_EQ(S_OK, s.Initialize(NumberTool, &result));
@@ -27,7 +27,7 @@ TEST(Lifecycle, TerminateSavesOnceAndReleasesEverything) {
   EXPECT_EQ(1, s.services.Count("SaveSettings"));
   EXPECT_EQ(1, s.services.Count("SavePickList"));
   EXPECT_EQ(0, s.host.LiveHandles());
-  EXPECT_FALSE(s.members().HostApp || s.members().AddinServices || s.members().HostCommands || s.members().LeaderTool);
+  EXPECT_FALSE(s.members().App || s.members().AddinServices || s.members().Commands || s.members().LeaderTool);
 }
 
 TEST(Lifecycle, FailedLookUpKeepsWhatWasObtained) {
@@ -43,7 +43,7 @@ TEST(Lifecycle, FailedLookUpKeepsWhatWasObtained) {
   EXPECT_EQ(static_cast<HRESULT>(0x80040154), tool.Initialize(thisTool.get(), &result));
   EXPECT_FALSE(result);
   EXPECT_EQ("IHostCommands.LookUpCommand", host.Calls().at(1).name);
-  EXPECT_TRUE(tool.Members().HostApp && tool.Members().AddinServices && tool.Members().HostCommands);
+  EXPECT_TRUE(tool.Members().App && tool.Members().AddinServices && tool.Members().Commands);
   EXPECT_FALSE(tool.Members().LeaderTool);
   EXPECT_EQ(1, services.Count("LoadSettings"));
   // A later call sees HostApp and answers at once; nothing uses the missing leader tool.

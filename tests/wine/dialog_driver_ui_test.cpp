@@ -2,7 +2,7 @@
 // from its second thread and press its buttons while the first thread sits in the modal loop.
 #include <gtest/gtest.h>
 
-#include "simhost/dialog_driver_win.h"
+#include "tlhost/dialog_driver_win.h"
 
 namespace {
 

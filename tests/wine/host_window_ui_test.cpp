@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "simhost/host_window_win.h"
+#include "tlhost/host_window_win.h"
 #include "wine_test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "addin_session.h"
 #include "resources/resource_ids.h"
-#include "simhost/dialog_driver_win.h"
+#include "tlhost/dialog_driver_win.h"
 
 namespace {
 

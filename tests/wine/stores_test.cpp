@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "addin_session.h"
+#include "options/stored_options.h"
 
 namespace {
 
@@ -35,16 +36,11 @@ void SetValue(const char* key, const char* name, const std::string& text) {
 
 TEST(Stores, TerminateWritesEveryValueAsText) {
   { AddinSession s; }
-  const struct {
-    const char* name;
-    const char* text;
-  } expected[] = {{"TLDefConvertPoint", "1"}, {"TLDefMode", "0"},       {"TLDefFormat", "0"},
-                  {"TLDefObjDSource", "0"},   {"TLDefRenObjects", "1"}, {"TLDefRenFixOrder", "1"},
-                  {"TLDefRenReset", "0"},     {"TLPickAutoAdd", "1"},   {"TLPickAutoPick", "1"}};
-  for (const auto& value : expected) {
-    const StoredValue stored = ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Varnkit\\VKTL", value.name);
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored.type) << value.name;
-    EXPECT_EQ(std::string(value.text) + '\0', stored.bytes) << value.name << ": the terminating zero is counted";
+  for (const StoredOption& option : kStoredOptions) {  // each with its default
+    const StoredValue stored = ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Varnkit\\VKTL", option.name);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored.type) << option.name;
+    EXPECT_EQ(std::to_string(option.defaultValue) + '\0', stored.bytes)
+        << option.name << ": the terminating zero is counted";
   }
   const std::wstring folder = AddinSession::DataFolder();
   EXPECT_EQ(std::string(folder.begin(), folder.end()) + '\0',

@@ -2,7 +2,7 @@
 // registered once up front (as an installer would); the registration tests re-register it.
 #include <gtest/gtest.h>
 
-#include "simhost/png_file_win.h"
+#include "tlhost/png_file_win.h"
 #include "wine_test_support.h"
 
 namespace {

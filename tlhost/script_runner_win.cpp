@@ -1,12 +1,13 @@
 // Each command of the script language, as the host carries it out.
-#include "simhost/script_runner_win.h"
+#include "tlhost/script_runner_win.h"
 
 #include <cmath>
 #include <cwctype>
 
-#include "simhost/addin_stores_win.h"
-#include "simhost/dialog_driver_win.h"
-#include "simhost/png_file_win.h"
+#include "host/host_names.h"
+#include "tlhost/addin_stores_win.h"
+#include "tlhost/dialog_driver_win.h"
+#include "tlhost/png_file_win.h"
 
 namespace {
 
@@ -256,8 +257,8 @@ void ScriptRunner::Expect(const ScriptStep& step) {
   if (drawing != nullptr) {
     for (int32_t id : drawing->graphics) {
       const SimGraphicData* graphic = host_.Model().Graphic(id);
-      if (graphic != nullptr && graphic->typeName == u"TCW25DimLead") leaders.push_back(Utf8(graphic->info));
-      if (graphic != nullptr && graphic->typeName == u"TEXT") texts.push_back(Utf8(graphic->info));
+      if (graphic != nullptr && graphic->typeName == kLeaderTypeName) leaders.push_back(Utf8(graphic->info));
+      if (graphic != nullptr && graphic->typeName == kTextTypeName) texts.push_back(Utf8(graphic->info));
     }
   }
   const auto compare = [&](const std::string& subject, const std::vector<std::string>& actual) {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "simhost/drawing_scene.h"
+#include "tlhost/drawing_scene.h"
 
 // `arrowPoint`: the first point of a leader being placed, marked with a small cross.
 void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint);

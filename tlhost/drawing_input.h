@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "simhost/drawing_scene.h"
+#include "tlhost/drawing_scene.h"
 #include "simhost/sim_host.h"
 
 class DrawingInput {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "simhost/host_script.h"
-#include "simhost/host_window_win.h"
+#include "tlhost/host_script.h"
+#include "tlhost/host_window_win.h"
 
 class ScriptRunner {
  public:

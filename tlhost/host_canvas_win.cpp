@@ -1,9 +1,9 @@
 // One pen and brush per shape, made from the look that the SVG writer uses too.
-#include "simhost/host_canvas_win.h"
+#include "tlhost/host_canvas_win.h"
 
 #include <cmath>
 
-#include "simhost/png_file_win.h"
+#include "tlhost/png_file_win.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 // The host's own handling of clicks, and the sample drawing.
-#include "simhost/drawing_input.h"
+#include "tlhost/drawing_input.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "host/host_names.h"
 
 namespace {
 constexpr int16_t kLeftButton = 1, kRightButton = 2;
@@ -78,16 +80,16 @@ SimGraphicSpec GraphicOf(std::u16string type, std::u16string info, std::u16strin
 int32_t AddSampleDrawing(SimHost& host) {
   const int32_t drawing = host.AddDrawing();
   // A pipe run of three straight pieces: 40 + 30 + 25 units long.
-  host.AddGraphic(drawing, GraphicOf(u"GRAPHIC", u"Cooling water line", u"Piping",
+  host.AddGraphic(drawing, GraphicOf(kGraphicTypeName, u"Cooling water line", u"Piping",
                                      {{20, 110, 0}, {60, 110, 0}, {60, 80, 0}, {85, 80, 0}}));
-  host.AddGraphic(drawing, GraphicOf(u"GRAPHIC", u"Tank T-1", u"Equipment",
+  host.AddGraphic(drawing, GraphicOf(kGraphicTypeName, u"Tank T-1", u"Equipment",
                                      {{110, 85, 0}, {140, 85, 0}, {140, 120, 0}, {110, 120, 0}, {110, 85, 0}}));
-  host.AddGraphic(drawing, GraphicOf(u"TCW40EXTRUDE", u"", u"Structure",
+  host.AddGraphic(drawing, GraphicOf(kExtrusionTypeName, u"", u"Structure",
                                      {{20, 20, 0}, {70, 20, 0}, {70, 35, 0}, {20, 35, 0}, {20, 20, 0}}));
-  SimGraphicSpec pump =
-      GraphicOf(u"INSERT", u"", u"Equipment", {{120, 25, 0}, {150, 25, 0}, {150, 50, 0}, {120, 50, 0}, {120, 25, 0}});
+  SimGraphicSpec pump = GraphicOf(kBlockTypeName, u"", u"Equipment",
+                                  {{120, 25, 0}, {150, 25, 0}, {150, 50, 0}, {120, 50, 0}, {120, 25, 0}});
   pump.block = u"PUMP-STD";
   host.AddGraphic(drawing, pump);
-  host.AddGraphic(drawing, GraphicOf(u"GRAPHIC", u"", u"Notes", {{165, 110, 0}, {190, 95, 0}}));
+  host.AddGraphic(drawing, GraphicOf(kGraphicTypeName, u"", u"Notes", {{165, 110, 0}, {190, 95, 0}}));
   return drawing;
 }

@@ -1,9 +1,11 @@
 // The shapes of each kind of graphic, the hit test over them and the SVG writer.
-#include "simhost/drawing_scene.h"
+#include "tlhost/drawing_scene.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include "host/host_names.h"
 
 namespace {
 
@@ -68,7 +70,7 @@ void AddLeader(const SimModel& model, const SimGraphicData& leader, ShapeStyle s
   if (vertexChild == nullptr || vertexChild->vertices.empty()) return;
   const std::vector<SimPoint>& points = vertexChild->vertices;
   const SimGraphicData* textChild = Child(model, leader, 4);
-  const bool hasText = textChild != nullptr && textChild->typeName == u"TEXT";
+  const bool hasText = textChild != nullptr && textChild->typeName == kTextTypeName;
   SimPoint textPoint = points.back();
   if (hasText && !textChild->vertices.empty()) textPoint = textChild->vertices.front();
   std::vector<SimPoint> line = points;
@@ -95,18 +97,18 @@ SimPoint Centre(const std::vector<SimPoint>& points) {
 
 void AddGraphic(const SimModel& model, const SimGraphicData& graphic, bool selected, std::vector<SceneShape>* out) {
   const auto pick = [selected](ShapeStyle style) { return selected ? ShapeStyle::Selected : style; };
-  if (graphic.typeName == u"TCW25DimLead") {
+  if (graphic.typeName == kLeaderTypeName) {
     AddLeader(model, graphic, pick(ShapeStyle::Leader), out);
     return;
   }
-  if (graphic.typeName == u"TEXT") {
+  if (graphic.typeName == kTextTypeName) {
     const SimPoint at = graphic.vertices.empty() ? SimPoint{} : graphic.vertices.front();
     out->push_back(TextShape(at, graphic.info, pick(ShapeStyle::FreeText), graphic.id));
     return;
   }
   if (graphic.vertices.empty()) return;
-  if (graphic.typeName == u"INSERT" || graphic.typeName == u"TCW40EXTRUDE") {
-    const bool block = graphic.typeName == u"INSERT";
+  if (graphic.typeName == kBlockTypeName || graphic.typeName == kExtrusionTypeName) {
+    const bool block = graphic.typeName == kBlockTypeName;
     out->push_back(
         Shape(ShapeKind::Area, pick(block ? ShapeStyle::Block : ShapeStyle::Solid), graphic.vertices, graphic.id));
     if (block)

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "simhost/addin_client_win.h"
-#include "simhost/drawing_input.h"
+#include "tlhost/addin_client_win.h"
+#include "tlhost/drawing_input.h"
 #include "simhost/sim_host.h"
 
 // Command ids of the host's own menu entries; the add-in's tools follow from kCommandToolBase.

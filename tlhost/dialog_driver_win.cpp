@@ -1,9 +1,9 @@
 // The messages are those a user's input produces: a click is BM_CLICK (the button then sends
 // WM_COMMAND/BN_CLICKED to its dialog); a list selection by mouse is LB_SETCURSEL followed by the
 // list box's own LBN_SELCHANGE notification, which SetCurSel alone does not send.
-#include "simhost/dialog_driver_win.h"
+#include "tlhost/dialog_driver_win.h"
 
-#include "simhost/png_file_win.h"
+#include "tlhost/png_file_win.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "simhost/png_file_win.h"
+#include "tlhost/png_file_win.h"
 
 // GDI+ needs the COM and property declarations first.
 #include <objidl.h>

@@ -13,10 +13,10 @@
 #include <sstream>
 #include <string>
 
-#include "simhost/host_script.h"
-#include "simhost/host_window_win.h"
-#include "simhost/png_file_win.h"
-#include "simhost/script_runner_win.h"
+#include "tlhost/host_script.h"
+#include "tlhost/host_window_win.h"
+#include "tlhost/png_file_win.h"
+#include "tlhost/script_runner_win.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The host's side of each add-in method it calls. The host makes the six tool-info arrays (one
 // element each, as a host does before it knows the count); the add-in sizes them.
-#include "simhost/addin_client_win.h"
+#include "tlhost/addin_client_win.h"
 
 #include <olectl.h>
 

@@ -1,17 +1,15 @@
-// The registry key names, the default data folder and the picklist file's record form are those
-// the add-in documents for its users; the host touches them only when a script asks.
-#include "simhost/addin_stores_win.h"
+// The registry keys, the stored options and the default data folder are those of the add-in's
+// table of stored options, which it documents for its users; the picklist file's record form too.
+// The host touches them only when a script asks.
+#include "tlhost/addin_stores_win.h"
 
 #include <windows.h>
 
+#include "options/stored_options.h"
+
 namespace {
 
-constexpr char kFamilyKey[] = "SOFTWARE\\Varnkit";
-constexpr char kOptionsKey[] = "SOFTWARE\\Varnkit\\VKTL";
-constexpr char kDefaultDataPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
-constexpr const char* kOptionNames[] = {"TLDefConvertPoint", "TLDefMode",       "TLDefFormat",
-                                        "TLDefObjDSource",   "TLDefRenObjects", "TLDefRenFixOrder",
-                                        "TLDefRenReset",     "TLPickAutoAdd",   "TLPickAutoPick"};
+const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
 
 bool ReadText(const char* key, const char* name, std::string* value) {
   HKEY opened = nullptr;
@@ -27,7 +25,7 @@ bool ReadText(const char* key, const char* name, std::string* value) {
 
 std::string PickListPath() {
   std::string folder;
-  if (!ReadText(kFamilyKey, "DataPath", &folder)) folder = kDefaultDataPath;
+  if (!ReadText(kFamilyKeyPath, kDataPathName, &folder)) folder = kDefaultDataPath;
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder + "TLeaders.txt";
 }
@@ -42,7 +40,7 @@ void CreateFolders(const std::string& path) {
 }  // namespace
 
 bool WriteSetting(const std::string& name, const std::string& value) {
-  const char* key = name == "DataPath" ? kFamilyKey : kOptionsKey;
+  const char* key = name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str();
   HKEY opened = nullptr;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
       ERROR_SUCCESS) {
@@ -55,8 +53,8 @@ bool WriteSetting(const std::string& name, const std::string& value) {
 }
 
 void ForgetSettings() {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kFamilyKey);
-  RegDeleteTreeA(HKEY_CURRENT_USER, kFamilyKey);
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kFamilyKeyPath);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kFamilyKeyPath);
 }
 
 bool WritePickList(const std::vector<std::string>& items) {
@@ -74,7 +72,7 @@ bool WritePickList(const std::vector<std::string>& items) {
 }
 
 bool ReadSetting(const std::string& name, std::string* value) {
-  return ReadText(name == "DataPath" ? kFamilyKey : kOptionsKey, name.c_str(), value);
+  return ReadText(name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str(), name.c_str(), value);
 }
 
 bool ReadPickList(std::vector<std::string>* items) {
@@ -99,11 +97,11 @@ bool ReadPickList(std::vector<std::string>* items) {
 std::vector<std::string> DescribeSettings() {
   std::vector<std::string> lines;
   std::string value;
-  lines.push_back(std::string("HKLM\\") + kFamilyKey +
-                  "  DataPath = " + (ReadText(kFamilyKey, "DataPath", &value) ? "\"" + value + "\"" : "(none)"));
-  for (const char* name : kOptionNames) {
-    lines.push_back(std::string("  VKTL\\") + name + " = " +
-                    (ReadText(kOptionsKey, name, &value) ? "\"" + value + "\"" : "(none)"));
+  lines.push_back(std::string("HKLM\\") + kFamilyKeyPath + "  " + kDataPathName + " = " +
+                  (ReadText(kFamilyKeyPath, kDataPathName, &value) ? "\"" + value + "\"" : "(none)"));
+  for (const StoredOption& option : kStoredOptions) {
+    lines.push_back(std::string("  ") + kSettingsKeyName + "\\" + option.name + " = " +
+                    (ReadText(kOptionsKey.c_str(), option.name, &value) ? "\"" + value + "\"" : "(none)"));
   }
   return lines;
 }

@@ -1,6 +1,6 @@
 // The Renumber tool on the tool object when the host terminates the add-in while the dialog is
 // open: OK keeps the chosen options for the deferred save but writes nothing to the drawing.
-#include "addin/renumber_tool.h"
+#include "addin/renumber_glue.h"
 
 #include <gtest/gtest.h>
 

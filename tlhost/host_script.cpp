@@ -1,7 +1,7 @@
 // Reading a script: splitting lines into words and texts, and checking each line against the
 // forms its command takes. Each form is a list of tokens: a keyword stands for itself, X a
 // number, I a whole number, C a control, T a text or word, T* any number of texts, T+ at least one.
-#include "simhost/host_script.h"
+#include "tlhost/host_script.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -95,6 +95,11 @@ int RunScript(HINSTANCE instance, const std::wstring& wideFile, const std::wstri
     if (!report.empty()) WriteReport(report, file, error);
     return 2;
   }
+  // The code page the add-in stores its texts in, which decides which texts it can keep.
+  CPINFO codePage = {};
+  GetCPInfo(CP_ACP, &codePage);
+  Print("tlhost: " + file + " on the ANSI code page " + std::to_string(GetACP()) +
+        (codePage.MaxCharSize > 1 ? " (double-byte)" : " (single-byte)"));
   SimHost host;
   ScriptRunner runner(host, outFolder, Print);
   HostWindow window(host, Print);

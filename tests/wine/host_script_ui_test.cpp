@@ -62,6 +62,15 @@ TEST(HostScript, TheSameScriptWithTheRightTextPasses) {
   EXPECT_NE(std::string::npos, report.find("tests=\"1\" failures=\"0\"")) << report;
 }
 
+// A stored value is read whole however long it is: one past any buffer is no "(none)".
+TEST(HostScript, ALongStoredValueReadsWhole) {
+  const std::string value(5000, 'x');
+  const std::string script =
+      "forget settings\nsetting TLDefMode \"" + value + "\"\nexpect setting TLDefMode \"" + value + "\"\n";
+  std::string report;
+  EXPECT_EQ(0, RunScript("long_value.tlh", script, &report)) << report.substr(0, 300);
+}
+
 TEST(HostScript, AnUnansweredDialogFailsTheStepThatOpenedIt) {
   std::string report;
   EXPECT_EQ(1, RunScript("unanswered.tlh", "forget settings\nload\ntool Picklist\n", &report));

@@ -327,7 +327,9 @@ void ScriptRunner::Expect(const ScriptStep& step) {
   if (what == "file") return ExpectFile(step, OutPath(step.Arg(1)));
   if (what == "graphics") {
     const size_t count = drawing == nullptr ? 0 : drawing->graphics.size();
-    if (std::to_string(count) != step.Arg(1)) {
+    long wantedCount = -1;
+    ReadInteger(step.Arg(1), &wantedCount);
+    if (static_cast<long>(count) != wantedCount) {
       Fail(step, "the drawing holds " + std::to_string(count) + " graphics; expected " + step.Arg(1));
     }
     return;

@@ -2,8 +2,9 @@
 // and with the DLL's own code: the Picklist tool's ShowPickList over the real dialog template,
 // answered by a user on a second thread who waits for the dialog, types a text and presses OK.
 //
-// Wine keeps every modal dialog about two seconds after it ends, so the absolute times mean
-// little; the table gives each size's times as differences from the 10-item run as well.
+// Under a window manager Wine waits up to two seconds for it to withdraw each dialog that ends
+// (the project's sessions leave windows unmanaged, which skips that wait), so the absolute times
+// mean little; the table gives each size's times as differences from the 10-item run as well.
 //
 //   pick_dialog_timing.exe [runs per size]     (default 3; each row is the median)
 #include <windows.h>

@@ -25,4 +25,14 @@ tl_wine_prefix_ready() {
     wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
     wineserver -w
   fi
+  tl_wine_caption_font
+}
+
+# Wine draws the caption buttons of the frames it paints itself with the Marlett font, or "0 1 r"
+# without it. Debian's fonts-wine holds it, where this Wine does not look: the prefix's own font
+# folder gets a copy.
+tl_wine_caption_font() {
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [[ -f $marlett && -d $fonts && ! -f $fonts/marlett.ttf ]]; then cp "$marlett" "$fonts/"; fi
+  return 0
 }

@@ -5,50 +5,117 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "options/stored_options.h"
+#include "tlhost/utf8_text.h"
 
 namespace {
 
 const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
 
+std::wstring WideOf(const std::string& utf8) {
+  std::u16string wide;
+  Utf16FromUtf8(utf8, &wide);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::wstring WideFromAnsi(const std::string& ansi) {
+  if (ansi.empty()) return std::wstring();
+  const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], size);
+  return wide;
+}
+
+std::string Utf8FromAnsi(const std::string& ansi) {
+  const std::wstring wide = WideFromAnsi(ansi);
+  return Utf8(std::u16string(wide.begin(), wide.end()));
+}
+
+// The ANSI form of a UTF-8 text; false with `problem` when the code page has no exact form for
+// one of its characters (no "?" and no look-alike letter stands in for it).
+bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* problem) {
+  const std::wstring wide = WideOf(text);
+  ansi->clear();
+  if (wide.empty()) return true;
+  BOOL usedDefault = FALSE;
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &usedDefault);
+  ansi->assign(static_cast<size_t>(size), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &(*ansi)[0], size, nullptr, &usedDefault);
+  }
+  if (size > 0 && !usedDefault && WideFromAnsi(*ansi) == wide) return true;
+  *problem = "the text \"" + text + "\" has no form in the ANSI code page " + std::to_string(GetACP()) +
+             ", in which the add-in stores it";
+  return false;
+}
+
+// A text value in its ANSI bytes, whatever its length.
 bool ReadText(const char* key, const char* name, std::string* value) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  char data[1024] = {};
-  DWORD size = sizeof(data) - 1;
-  const LONG status = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  DWORD size = 0;
+  LONG status = RegQueryValueExA(opened, name, nullptr, nullptr, nullptr, &size);
+  std::string data(size, '\0');
+  if (status == ERROR_SUCCESS && size > 0) {
+    status = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size);
+  }
   RegCloseKey(opened);
   if (status != ERROR_SUCCESS) return false;
+  data.resize(std::min<size_t>(size, data.size()));
+  while (!data.empty() && data.back() == '\0') data.pop_back();
   *value = data;
   return true;
 }
 
-std::string PickListPath() {
+std::wstring PickListPath() {
   std::string folder;
-  if (!ReadText(kFamilyKeyPath, kDataPathName, &folder)) folder = kDefaultDataPath;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder + "TLeaders.txt";
+  std::wstring path =
+      ReadText(kFamilyKeyPath, kDataPathName, &folder) ? WideFromAnsi(folder) : WideFromAnsi(kDefaultDataPath);
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return path + L"TLeaders.txt";
 }
 
-// Creates each folder of the path in turn, as the add-in does before it writes.
-void CreateFolders(const std::string& path) {
-  for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
-    CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
-  }
+bool ReadFileBytes(const std::wstring& path, std::string* bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes->assign(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes->empty()) ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr);
+  CloseHandle(file);
+  bytes->resize(read);
+  return true;
+}
+
+std::string Shown(const char* key, const char* name) {
+  std::string value;
+  return ReadText(key, name, &value) ? "\"" + Utf8FromAnsi(value) + "\"" : "(none)";
 }
 
 }  // namespace
 
-bool WriteSetting(const std::string& name, const std::string& value) {
+void CreateFolders(const std::wstring& path) {
+  for (size_t slash = path.find_first_of(L"\\/", 1); slash != std::wstring::npos;
+       slash = path.find_first_of(L"\\/", slash + 1)) {
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+}
+
+bool WriteSetting(const std::string& name, const std::string& value, std::string* problem) {
+  std::string ansi;
+  if (!AnsiFromUtf8(value, &ansi, problem)) return false;
   const char* key = name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str();
   HKEY opened = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
+  LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr);
+  if (status == ERROR_SUCCESS) {
+    status = RegSetValueExA(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
+                            static_cast<DWORD>(ansi.size() + 1));
+    RegCloseKey(opened);
   }
-  const LONG status = RegSetValueExA(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(opened);
+  if (status != ERROR_SUCCESS) *problem = "cannot write the setting " + name;
   return status == ERROR_SUCCESS;
 }
 
@@ -57,75 +124,76 @@ void ForgetSettings() {
   RegDeleteTreeA(HKEY_CURRENT_USER, kFamilyKeyPath);
 }
 
-bool WritePickList(const std::vector<std::string>& items) {
-  const std::string path = PickListPath();
-  CreateFolders(path);
+bool WritePickList(const std::vector<std::string>& items, std::string* problem) {
   std::string bytes;
-  for (const std::string& item : items) bytes += "<TLT><NAME>" + item + "</NAME></TLT>\r\n";
+  for (const std::string& item : items) {
+    std::string ansi;
+    if (!AnsiFromUtf8(item, &ansi, problem)) return false;
+    bytes += "<TLT><NAME>" + ansi + "</NAME></TLT>\r\n";
+  }
   bytes += '\0';  // the add-in's files end with a zero byte
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const std::wstring path = PickListPath();
+  CreateFolders(path);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  const BOOL ok = file != INVALID_HANDLE_VALUE &&
+                  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!ok || written != bytes.size())
+    *problem = "cannot write the picklist file " + Utf8(std::u16string(path.begin(), path.end()));
   return ok && written == bytes.size();
 }
 
 bool ReadSetting(const std::string& name, std::string* value) {
-  return ReadText(name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str(), name.c_str(), value);
+  std::string ansi;
+  if (!ReadText(name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str(), name.c_str(), &ansi)) return false;
+  *value = Utf8FromAnsi(ansi);
+  return true;
 }
 
 bool ReadPickList(std::vector<std::string>* items) {
-  const std::string path = PickListPath();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string bytes(GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
+  std::string bytes;
+  if (!ReadFileBytes(PickListPath(), &bytes)) return false;
   items->clear();
+  // No trail byte of a double-byte code page is "<", so the marks are found in the ANSI bytes.
   const std::string open = "<NAME>", close = "</NAME>";
   for (size_t at = bytes.find(open); at != std::string::npos; at = bytes.find(open, at)) {
     at += open.size();
     const size_t end = bytes.find(close, at);
     if (end == std::string::npos) break;
-    items->push_back(bytes.substr(at, end - at));
+    items->push_back(Utf8FromAnsi(bytes.substr(at, end - at)));
   }
   return true;
 }
 
 std::vector<std::string> DescribeSettings() {
   std::vector<std::string> lines;
-  std::string value;
   lines.push_back(std::string("HKLM\\") + kFamilyKeyPath + "  " + kDataPathName + " = " +
-                  (ReadText(kFamilyKeyPath, kDataPathName, &value) ? "\"" + value + "\"" : "(none)"));
+                  Shown(kFamilyKeyPath, kDataPathName));
   for (const StoredOption& option : kStoredOptions) {
     lines.push_back(std::string("  ") + kSettingsKeyName + "\\" + option.name + " = " +
-                    (ReadText(kOptionsKey.c_str(), option.name, &value) ? "\"" + value + "\"" : "(none)"));
+                    Shown(kOptionsKey.c_str(), option.name));
   }
   return lines;
 }
 
 std::vector<std::string> DescribePickList() {
-  const std::string path = PickListPath();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {path + ": not there"};
-  std::string bytes(GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
+  const std::wstring widePath = PickListPath();
+  const std::string path = Utf8(std::u16string(widePath.begin(), widePath.end()));
+  std::string bytes;
+  if (!ReadFileBytes(widePath, &bytes)) return {path + ": not there"};
   std::vector<std::string> lines = {path + " (" + std::to_string(bytes.size()) + " bytes):"};
-  std::string line;
-  for (char c : bytes) {
-    if (c == '\n') {
-      lines.push_back("  " + line);
+  std::u16string line;
+  for (wchar_t c : WideFromAnsi(bytes)) {
+    if (c == L'\n') {
+      lines.push_back("  " + Utf8(line));
       line.clear();
-    } else if (c == '\0') {
-      line += "<0>";
-    } else if (c != '\r') {
-      line += c;
+    } else if (c == L'\0') {
+      line += u"<0>";
+    } else if (c != L'\r') {
+      line += static_cast<char16_t>(c);
     }
   }
-  if (!line.empty()) lines.push_back("  " + line);
+  if (!line.empty()) lines.push_back("  " + Utf8(line));
   return lines;
 }

@@ -291,29 +291,3 @@ std::string SceneToSvg(const std::vector<SceneShape>& shapes) {
   for (const SceneShape& shape : shapes) svg += SvgShape(shape) + "\n";
   return svg + "</svg>\n";
 }
-
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xd800 && c < 0xdc00 && i + 1 < text.size() && text[i + 1] >= 0xdc00 && text[i + 1] < 0xe000) {
-      c = 0x10000 + ((c - 0xd800) << 10) + (text[++i] - 0xdc00);
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xc0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3f));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xe0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-      out += static_cast<char>(0x80 | (c & 0x3f));
-    } else {
-      out += static_cast<char>(0xf0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-      out += static_cast<char>(0x80 | (c & 0x3f));
-    }
-  }
-  return out;
-}

@@ -3,11 +3,13 @@
 // so all three show the same picture. Also the hit test behind selection by click.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "simhost/sim_model.h"
+#include "tlhost/utf8_text.h"
 
 // The sheet the host shows: drawing units (millimetres) with y upwards, mapped to pixels with y
 // downwards at a fixed scale, so that a point given in whole units lands on a whole pixel.
@@ -20,6 +22,18 @@ struct SceneView {
   static double PixelX(double x) { return x * kPixelsPerUnit; }
   static double PixelY(double y) { return (kHeight - y) * kPixelsPerUnit; }
   static SimPoint FromPixel(int x, int y) { return SimPoint{x / kPixelsPerUnit, kHeight - y / kPixelsPerUnit, 0.0}; }
+  // The pixel a point falls on; false for a point the window cannot show (off the sheet's
+  // pixels, or no number at all), so that no point is ever wrapped into a window message.
+  static bool PixelOf(double x, double y, int* pixelX, int* pixelY) {
+    const double px = std::round(PixelX(x)), py = std::round(PixelY(y));
+    if (!(px >= 0 && px < PixelWidth() && py >= 0 && py < PixelHeight())) return false;
+    *pixelX = static_cast<int>(px);
+    *pixelY = static_cast<int>(py);
+    return true;
+  }
+  // The sheet's points the window shows: x from 0 to kMaxX, y from kMinY to kHeight.
+  static constexpr double kMaxX = kWidth - 1 / kPixelsPerUnit;
+  static constexpr double kMinY = 1 / kPixelsPerUnit;
 };
 
 enum class ShapeKind {
@@ -59,6 +73,3 @@ int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at);
 
 // The drawing as an SVG document, in the pixels of SceneView.
 std::string SceneToSvg(const std::vector<SceneShape>& shapes);
-
-// UTF-8 for files and the transcript.
-std::string Utf8(const std::u16string& text);

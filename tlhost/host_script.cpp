@@ -4,7 +4,11 @@
 #include "tlhost/host_script.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
+
+#include "tlhost/drawing_scene.h"
+#include "tlhost/utf8_text.h"
 
 namespace {
 
@@ -34,7 +38,7 @@ const std::vector<CommandForms>& Commands() {
       {"dialog", {"", "T"}},
       {"expect",
        {"leaders T*", "leader last T", "leader I T", "next T", "prompt T", "menu T*", "tool T T+", "command T",
-        "undo T*", "graphics I", "texts T*", "setting T T", "picklist T*"}},
+        "undo T*", "graphics I", "texts T*", "setting T T", "picklist T*", "file T"}},
       {"save", {"svg T", "png T", "window T", "buttons T"}},
       {"show", {"settings", "picklist"}},
       {"say", {"T"}},
@@ -54,20 +58,52 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// Where a comment begins: the first # outside a text, or the end of the line.
-size_t CommentStart(const std::string& line) {
-  bool inText = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') inText = !inText;
-    if (line[i] == '#' && !inText) return i == 0 ? 0 : i - 1;
-  }
-  return line.size();
-}
-
 struct Word {
   std::string text;
   bool quoted = false;
+  char kind = 'T';  // as read: the token it matched (T, X, I, C) or K for a keyword
 };
+
+// The shortest plain decimal that reads back as the same number.
+std::string NumberText(double value) {
+  char text[48];
+  for (int decimals = 0;; ++decimals) {
+    std::snprintf(text, sizeof(text), "%.*f", decimals, value);
+    if (decimals == 9 || std::strtod(text, nullptr) == value) return text;
+  }
+}
+
+// A word as the runner takes it, for the transcript.
+std::string Understood(const Word& word) {
+  if (word.kind == 'X') return NumberText(std::strtod(word.text.c_str(), nullptr));
+  if (word.kind == 'I') return std::to_string(std::strtol(word.text.c_str(), nullptr, 10));
+  if (word.kind != 'T' || (!word.text.empty() && word.text.find_first_of(" \t\"#") == std::string::npos)) {
+    return word.text;
+  }
+  std::string quoted = "\"";
+  for (char c : word.text) quoted += c == '"' ? "\"\"" : std::string(1, c);
+  return quoted + "\"";
+}
+
+// Each pair of numbers on a line is a point: false with `problem` for one the window cannot show.
+bool PointsOnSheet(const std::vector<Word>& args, std::string* problem) {
+  std::vector<const Word*> numbers;
+  for (const Word& arg : args) {
+    if (arg.kind == 'X') numbers.push_back(&arg);
+  }
+  for (size_t i = 0; i + 1 < numbers.size(); i += 2) {
+    int x = 0, y = 0;
+    const double atX = std::strtod(numbers[i]->text.c_str(), nullptr),
+                 atY = std::strtod(numbers[i + 1]->text.c_str(), nullptr);
+    if (!SceneView::PixelOf(atX, atY, &x, &y)) {
+      *problem = "the point " + numbers[i]->text + " " + numbers[i + 1]->text +
+                 " is off the sheet: the window shows x from 0 to " + NumberText(SceneView::kMaxX) + " and y from " +
+                 NumberText(SceneView::kMinY) + " to " + NumberText(SceneView::kHeight);
+      return false;
+    }
+  }
+  return true;
+}
 
 // Splits one line; false with `error` for a text that is not closed.
 bool SplitLine(const std::string& line, std::vector<Word>* words, std::string* error) {
@@ -123,6 +159,7 @@ std::vector<std::string> Tokens(const char* form) {
 }
 
 bool MatchToken(const std::string& token, Word& word) {
+  word.kind = token[0];
   if (token == "T") return true;
   if (word.quoted) return false;
   if (token == "X") {
@@ -136,6 +173,7 @@ bool MatchToken(const std::string& token, Word& word) {
   if (token == "C") return ControlIdOf(word.text) >= 0;
   if (Lower(word.text) != token) return false;
   word.text = token;  // keywords reach the runner in lower case
+  word.kind = 'K';
   return true;
 }
 
@@ -148,7 +186,7 @@ bool MatchForm(const char* form, std::vector<Word>& args) {
       const size_t rest = args.size() - a;
       if (token != "T*" && rest == 0) return false;
       for (; a < args.size(); ++a) {
-        if (token == "I+" && !MatchToken("I", args[a])) return false;
+        if (!MatchToken(token == "I+" ? "I" : "T", args[a])) return false;
       }
       return true;
     }
@@ -191,24 +229,6 @@ const CommandForms* FindCommand(const std::string& verb) {
 
 }  // namespace
 
-bool ReadInteger(const std::string& word, long* value) {
-  if (word.empty()) return false;
-  char* end = nullptr;
-  const long read = std::strtol(word.c_str(), &end, 10);
-  if (*end != '\0') return false;
-  *value = read;
-  return true;
-}
-
-bool ReadNumber(const std::string& word, double* value) {
-  if (word.empty()) return false;
-  char* end = nullptr;
-  const double read = std::strtod(word.c_str(), &end);
-  if (*end != '\0') return false;
-  *value = read;
-  return true;
-}
-
 int ControlIdOf(const std::string& word) {
   const std::string name = Lower(word);
   if (name == "ok") return 1;
@@ -220,21 +240,31 @@ int ControlIdOf(const std::string& word) {
   return static_cast<int>(id);
 }
 
-bool ParseHostScript(const std::string& file, const std::string& text, std::vector<ScriptStep>* steps,
+bool ParseHostScript(const std::string& file, const std::string& bytes, std::vector<ScriptStep>* steps,
                      std::string* error) {
   steps->clear();
+  std::string text, problem;
+  if (!ScriptTextFromBytes(bytes, &text, &problem)) {
+    *error = file + ": " + problem;
+    return false;
+  }
   size_t start = 0;
   int lineNumber = 0;
   bool inDialog = false;
   while (start <= text.size()) {
-    size_t end = text.find('\n', start);
+    // A line ends with LF, CR LF or a lone CR.
+    size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
-    start = end + 1;
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     ++lineNumber;
     const std::string where = file + ":" + std::to_string(lineNumber) + ": ";
+    std::u16string wide;
+    if (!Utf16FromUtf8(line, &wide)) {
+      *error = where + "this line is not UTF-8 text: save the script as UTF-8";
+      return false;
+    }
     std::vector<Word> words;
-    std::string problem;
     if (!SplitLine(line, &words, &problem)) {
       *error = where + problem;
       return false;
@@ -262,6 +292,10 @@ bool ParseHostScript(const std::string& file, const std::string& text, std::vect
       *error = where + "expected " + Usage(*command);
       return false;
     }
+    if (!PointsOnSheet(args, &problem)) {
+      *error = where + problem;
+      return false;
+    }
     if (command->answer && !inDialog) {
       *error = where + "\"" + verb + "\" answers a dialog: put it under a \"dialog\" line";
       return false;
@@ -269,15 +303,22 @@ bool ParseHostScript(const std::string& file, const std::string& text, std::vect
     ScriptStep step;
     step.file = file;
     step.line = lineNumber;
-    step.source = line.substr(0, line.find_last_not_of(" \t\r", CommentStart(line)) + 1);
+    step.understood = verb;
     step.words.push_back(verb);
-    for (const Word& arg : args) step.words.push_back(arg.text);
+    for (const Word& arg : args) {
+      step.words.push_back(arg.text);
+      step.understood += " " + Understood(arg);
+    }
     if (command->answer) {
       steps->back().answers.push_back(step);
       continue;
     }
     inDialog = verb == "dialog";
     steps->push_back(step);
+  }
+  if (steps->empty()) {
+    *error = file + ": holds no steps: a script that does nothing would pass without proving anything";
+    return false;
   }
   return true;
 }

@@ -1,18 +1,21 @@
 // Each command of the script language, as the host carries it out.
 #include "tlhost/script_runner_win.h"
 
-#include <cmath>
 #include <cwctype>
 
 #include "host/host_names.h"
 #include "tlhost/addin_stores_win.h"
 #include "tlhost/dialog_driver_win.h"
 #include "tlhost/png_file_win.h"
+#include "tlhost/utf8_text.h"
 
 namespace {
 
+// A script's text (UTF-8, checked when the script was read) for the window, dialogs and files.
 std::wstring Wide(const std::string& text) {
-  return std::wstring(text.begin(), text.end());
+  std::u16string wide;
+  Utf16FromUtf8(text, &wide);
+  return std::wstring(wide.begin(), wide.end());
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -69,9 +72,7 @@ ScriptRunner::ScriptRunner(SimHost& host, std::wstring outFolder, HostWindow::Lo
 }
 
 std::wstring ScriptRunner::OutPath(const std::string& name) const {
-  if (IsAbsolute(name) || outFolder_.empty()) return Wide(name);
-  CreateDirectoryW(outFolder_.c_str(), nullptr);
-  return outFolder_ + Wide(name);
+  return IsAbsolute(name) || outFolder_.empty() ? Wide(name) : outFolder_ + Wide(name);
 }
 
 void ScriptRunner::Fail(const ScriptStep& step, const std::string& what) {
@@ -88,7 +89,7 @@ void ScriptRunner::Pump() {
 
 bool ScriptRunner::Run(const std::vector<ScriptStep>& steps) {
   for (const ScriptStep& step : steps) {
-    if (step.Verb() != "say") log_("> " + step.source.substr(step.source.find_first_not_of(" \t")));
+    if (step.Verb() != "say") log_("> " + step.understood);
     current_ = &step;
     Step(step);
     Pump();
@@ -113,16 +114,14 @@ int ScriptRunner::ToolIndex(const std::string& name) const {
   const std::vector<AddinToolInfo>& tools = window_->Addin().Tools();
   long index = 0;
   if (ReadInteger(name, &index)) return index >= 0 && static_cast<size_t>(index) < tools.size() ? index : -1;
-  const auto plain = [](std::wstring text) {
-    std::string out;
+  const auto plain = [](const std::wstring& text) {
+    std::wstring out;
     for (wchar_t c : text) {
-      if (c != L'&') out += static_cast<char>(std::towlower(c));
+      if (c != L'&') out += static_cast<wchar_t>(std::towlower(c));
     }
-    if (out.rfind("tl ", 0) == 0) out = out.substr(3);
-    return out;
+    return out.rfind(L"tl ", 0) == 0 ? out.substr(3) : out;
   };
-  std::string wanted = Lower(name);
-  if (wanted.rfind("tl ", 0) == 0) wanted = wanted.substr(3);
+  const std::wstring wanted = plain(Wide(name));
   for (size_t i = 0; i < tools.size(); ++i) {
     const std::wstring& path = tools[i].commandName;
     if (plain(tools[i].caption) == wanted || plain(path.substr(path.rfind(L'|') + 1)) == wanted) {
@@ -134,10 +133,17 @@ int ScriptRunner::ToolIndex(const std::string& name) const {
 
 void ScriptRunner::SendClick(const ScriptStep& step, UINT down, UINT up, bool twice) {
   double x = 0, y = 0;
-  ReadNumber(step.Arg(0), &x);
-  ReadNumber(step.Arg(1), &y);
+  int pixelX = -1, pixelY = -1;
+  RECT client = {};
+  GetClientRect(window_->Canvas(), &client);
+  // The point was checked against the sheet when the script was read; the window is checked too,
+  // so that no point is ever wrapped into a message's 16 bits.
+  if (!ReadNumber(step.Arg(0), &x) || !ReadNumber(step.Arg(1), &y) || !SceneView::PixelOf(x, y, &pixelX, &pixelY) ||
+      pixelX >= client.right || pixelY >= client.bottom) {
+    return Fail(step, "the window cannot show the point " + step.Arg(0) + " " + step.Arg(1));
+  }
   const WPARAM keys = step.ArgCount() > 2 && step.Arg(2) == "shift" ? MK_SHIFT : 0;
-  const LPARAM at = MAKELPARAM(std::lround(SceneView::PixelX(x)), std::lround(SceneView::PixelY(y)));
+  const LPARAM at = MAKELPARAM(pixelX, pixelY);
   const WPARAM button = down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON;
   HWND canvas = window_->Canvas();
   SendMessageW(canvas, down, keys | button, at);
@@ -239,13 +245,16 @@ void ScriptRunner::Machine(const ScriptStep& step) {
   if (verb == "forget") {
     ForgetSettings();
   } else if (verb == "setting") {
-    if (!WriteSetting(step.Arg(0), step.Arg(1))) Fail(step, "cannot write the setting " + step.Arg(0));
+    std::string problem;
+    if (!WriteSetting(step.Arg(0), step.Arg(1), &problem)) Fail(step, problem);
   } else if (verb == "picklist") {
-    if (!WritePickList(std::vector<std::string>(step.words.begin() + 1, step.words.end()))) {
-      Fail(step, "cannot write the picklist file");
+    std::string problem;
+    if (!WritePickList(std::vector<std::string>(step.words.begin() + 1, step.words.end()), &problem)) {
+      Fail(step, problem);
     }
   } else if (verb == "version") {
-    host_.SetVersionText(std::u16string(step.Arg(0).begin(), step.Arg(0).end()));
+    const std::wstring version = Wide(step.Arg(0));
+    host_.SetVersionText(std::u16string(version.begin(), version.end()));
   }
 }
 
@@ -316,9 +325,12 @@ void ScriptRunner::Expect(const ScriptStep& step) {
     }
     return;
   }
+  if (what == "file") return ExpectFile(step, OutPath(step.Arg(1)));
   if (what == "graphics") {
     const size_t count = drawing == nullptr ? 0 : drawing->graphics.size();
-    if (std::to_string(count) != step.Arg(1)) {
+    long wantedCount = -1;
+    ReadInteger(step.Arg(1), &wantedCount);
+    if (static_cast<long>(count) != wantedCount) {
       Fail(step, "the drawing holds " + std::to_string(count) + " graphics; expected " + step.Arg(1));
     }
     return;
@@ -344,9 +356,32 @@ void ScriptRunner::Expect(const ScriptStep& step) {
   }
 }
 
+// Each folder of the path and the file itself under the very names the file system gives them:
+// a name beyond ASCII that reached the disk changed fails here.
+void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) {
+  wchar_t full[MAX_PATH] = {};
+  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+  if (length == 0 || length >= MAX_PATH) return Fail(step, "cannot read the path " + Narrow(path));
+  const std::wstring wanted = full;
+  std::wstring real = wanted.substr(0, wanted.find(L'\\') + 1);
+  for (size_t start = real.size(); start < wanted.size();) {
+    size_t end = wanted.find(L'\\', start);
+    if (end == std::wstring::npos) end = wanted.size();
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW(wanted.substr(0, end).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + Narrow(wanted.substr(0, end)));
+    FindClose(search);
+    real += found.cFileName;
+    if (end < wanted.size()) real += L'\\';
+    start = end + 1;
+  }
+  if (real != wanted) Fail(step, "the file is named " + Narrow(real) + "; expected " + Narrow(wanted));
+}
+
 void ScriptRunner::Save(const ScriptStep& step) {
   const std::string& kind = step.Arg(0);
   const std::wstring path = OutPath(step.Arg(1));
+  CreateFolders(path);  // the out folder with its parents, made when a file goes there
   HRESULT hr = E_FAIL;
   if (kind == "svg") {
     hr = window_->SaveSvg(path);
@@ -404,6 +439,7 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
   DialogUser user(dialog);
   if (verb == "shot") {
     const std::wstring path = OutPath(answer.Arg(0));
+    CreateFolders(path);
     if (!user.SaveScreenshot(path)) Fail(answer, "cannot write " + Narrow(path));
     log_("    screenshot " + Narrow(path));
     return failure_.empty();

@@ -15,7 +15,8 @@
 
 class ScriptRunner {
  public:
-  // Files the script saves go into `outFolder` (made when missing) unless they name a full path.
+  // Files the script saves go into `outFolder` (made with its parents when missing) unless they
+  // name a full path.
   ScriptRunner(SimHost& host, std::wstring outFolder, HostWindow::Log log);
   void Attach(HostWindow& window) { window_ = &window; }
   // What the window calls on every tick.
@@ -29,6 +30,7 @@ class ScriptRunner {
  private:
   void Step(const ScriptStep& step);
   void Expect(const ScriptStep& step);
+  void ExpectFile(const ScriptStep& step, const std::wstring& path);
   void Save(const ScriptStep& step);
   void Machine(const ScriptStep& step);
   void Fail(const ScriptStep& step, const std::string& what);

@@ -1,22 +1,29 @@
 // tlhost.exe, the reference host: a small drafting window that loads the add-in as the real host
 // does. Without arguments a person uses it; with --script it runs a script in the same window and
-// exits with 0 when every step passed, 1 when one failed, 2 when the script cannot be read.
+// exits with 0 when every step passed, 1 when one failed, 2 when the script cannot be read, the
+// command line is wrong or the report cannot be written.
 //
 //   tlhost.exe [--script FILE [--out FOLDER] [--report FILE.xml]]
 //
 // --out is where the files the script saves go; --report writes the outcome as a one-case
 // test report in GoogleTest's XML form, which the test runner counts with the other suites.
+// The command line is read in UTF-16, so that folder and file names of any language arrive whole.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tlhost/host_arguments.h"
 #include "tlhost/host_script.h"
 #include "tlhost/host_window_win.h"
 #include "tlhost/png_file_win.h"
 #include "tlhost/script_runner_win.h"
+#include "tlhost/utf8_text.h"
 
 namespace {
 
@@ -25,24 +32,12 @@ void Print(const std::string& line) {
   std::fflush(stdout);
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else
-      out += c;
-  }
-  return out;
+std::string Narrow(const std::wstring& text) {
+  return Utf8(std::u16string(text.begin(), text.end()));
 }
 
-void WriteReport(const std::string& path, const std::string& scriptFile, const std::string& failure) {
+// False when the report cannot be written whole.
+bool WriteReport(const std::wstring& path, const std::string& scriptFile, const std::string& failure) {
   std::string name = scriptFile.substr(scriptFile.find_last_of("/\\") + 1);
   name = name.substr(0, name.find('.'));
   const std::string failures = failure.empty() ? "0" : "1";
@@ -50,13 +45,17 @@ void WriteReport(const std::string& path, const std::string& scriptFile, const s
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<testsuites tests=\"1\" failures=\"" << failures << "\" disabled=\"0\" errors=\"0\" name=\"tlhost\">\n"
       << "  <testsuite name=\"HostScript\" tests=\"1\" failures=\"" << failures << "\" disabled=\"0\" errors=\"0\">\n"
-      << "    <testcase name=\"" << Escaped(name) << "\" status=\"run\" classname=\"HostScript\"";
+      << "    <testcase name=\"" << XmlAttributeText(name) << "\" status=\"run\" classname=\"HostScript\"";
   if (failure.empty()) {
     out << "/>\n";
   } else {
-    out << ">\n      <failure message=\"" << Escaped(failure) << "\"/>\n    </testcase>\n";
+    out << ">\n      <failure message=\"" << XmlAttributeText(failure) << "\"/>\n    </testcase>\n";
   }
   out << "  </testsuite>\n</testsuites>\n";
+  out.close();
+  if (out) return true;
+  Print("tlhost: cannot write the report " + Narrow(path));
+  return false;
 }
 
 int RunInteractive(HINSTANCE instance) {
@@ -79,8 +78,10 @@ int RunInteractive(HINSTANCE instance) {
   return 0;
 }
 
-int RunScript(HINSTANCE instance, const std::string& file, const std::string& outFolder, const std::string& report) {
-  std::ifstream in(file.c_str(), std::ios::binary);
+int RunScript(HINSTANCE instance, const std::wstring& wideFile, const std::wstring& outFolder,
+              const std::wstring& report) {
+  const std::string file = Narrow(wideFile);
+  std::ifstream in(wideFile.c_str(), std::ios::binary);
   if (!in) {
     Print(file + ": cannot be read");
     return 2;
@@ -94,8 +95,13 @@ int RunScript(HINSTANCE instance, const std::string& file, const std::string& ou
     if (!report.empty()) WriteReport(report, file, error);
     return 2;
   }
+  // The code page the add-in stores its texts in, which decides which texts it can keep.
+  CPINFO codePage = {};
+  GetCPInfo(CP_ACP, &codePage);
+  Print("tlhost: " + file + " on the ANSI code page " + std::to_string(GetACP()) +
+        (codePage.MaxCharSize > 1 ? " (double-byte)" : " (single-byte)"));
   SimHost host;
-  ScriptRunner runner(host, std::wstring(outFolder.begin(), outFolder.end()), Print);
+  ScriptRunner runner(host, outFolder, Print);
   HostWindow window(host, Print);
   if (!window.Create(instance, [&runner] { runner.OnTick(); })) {
     Print("tlhost: cannot open its window (is there a display?)");
@@ -104,33 +110,35 @@ int RunScript(HINSTANCE instance, const std::string& file, const std::string& ou
   runner.Attach(window);
   const bool passed = runner.Run(steps);
   Print(passed ? "tlhost: " + file + " passed" : "FAILED " + runner.Failure());
-  if (!report.empty()) WriteReport(report, file, runner.Failure());
+  if (!report.empty() && !WriteReport(report, file, runner.Failure())) return 2;
   return passed ? 0 : 1;
+}
+
+// The command line in UTF-16; false for one of another form.
+bool ReadCommandLine(HostArguments* read) {
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (args == nullptr) return false;
+  const std::vector<std::wstring> options(args + std::min(count, 1), args + count);
+  LocalFree(args);
+  return ReadHostArguments(options, read);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::string script, outFolder, report;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 < argc && arg == "--script") {
-      script = argv[++i];
-    } else if (i + 1 < argc && arg == "--out") {
-      outFolder = argv[++i];
-    } else if (i + 1 < argc && arg == "--report") {
-      report = argv[++i];
-    } else {
-      Print("usage: tlhost.exe [--script FILE [--out FOLDER] [--report FILE.xml]]");
-      return 2;
-    }
+int main() {
+  HostArguments arguments;
+  if (!ReadCommandLine(&arguments)) {
+    Print(kHostUsage);
+    return 2;
   }
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
   int result = 0;
   {
     GdiplusSession gdiplus;  // for the PNG files
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    result = script.empty() ? RunInteractive(instance) : RunScript(instance, script, outFolder, report);
+    result = arguments.script.empty() ? RunInteractive(instance)
+                                      : RunScript(instance, arguments.script, arguments.outFolder, arguments.report);
   }
   CoUninitialize();
   return result;

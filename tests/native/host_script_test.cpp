@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tlhost/host_arguments.h"
 #include "tlhost/host_script.h"
+#include "tlhost/utf8_text.h"
 
 namespace {
 
@@ -34,14 +36,14 @@ TEST(HostScript, WordsTextsAndComments) {
   EXPECT_EQ((std::vector<std::string>{"expect", "leaders", "1", "say \"A\"", ""}), steps[0].words);
   EXPECT_EQ(3, steps[0].line);
   EXPECT_EQ("t.tlh:3", steps[0].Where());
-  EXPECT_EQ("Expect leaders \"1\" \"say \"\"A\"\"\" \"\"", steps[0].source.substr(2));
+  EXPECT_EQ("expect leaders 1 \"say \"\"A\"\"\" \"\"", steps[0].understood) << "the step as the host reads it";
   EXPECT_EQ("C:\\Data\\", steps[1].Arg(1)) << "backslashes are plain characters";
   EXPECT_EQ("# no comment", steps[2].Arg(0));
 }
 
 TEST(HostScript, EveryFormOfACommand) {
   const auto steps = Parse(
-      "click 10 20.5\nclick -3 4 SHIFT\nselect 4 5 6\nselect at 1 2 shift\nselect none\n"
+      "click 10 20.5\nclick 3 4 SHIFT\nselect 4 5 6\nselect at 1 2 shift\nselect none\n"
       "rightclick 1 2\nrightclick 1 2 \"(TL) Decrement Num\"\nexpect leader last \"3\"\nexpect leader 2 \"B\"\n"
       "expect menu\nexpect tool Number enabled checked\nsave svg out.svg\nshow picklist\n"
       "expect setting TLDefFormat \"1\"\nexpect picklist\n");
@@ -61,7 +63,9 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "tool Number",
                          "tool 3",
                          "menu \"File|New\"",
-                         "click 1.5 -2",
+                         "click 1.5 2",
+                         "click 0 140",
+                         "click 199.75 0.25",
                          "click 1 2 shift",
                          "dblclick 3 4",
                          "rightclick 5 6",
@@ -88,6 +92,7 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "expect texts",
                          "expect setting DataPath \"C:\\\"",
                          "expect picklist a",
+                         "expect file \"Zeichnung-ünï.svg\"",
                          "save png a.png",
                          "save window w.png",
                          "save buttons b.png",
@@ -143,7 +148,7 @@ TEST(HostScript, ControlsByNumberOrButtonName) {
 
 TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
   const struct {
-    const char* text;
+    std::string text;
     const char* error;
   } cases[] = {
       {"load\nclik 1 2\n", "t.tlh:2: unknown command \"clik\"; the commands are: load, unload, "},
@@ -157,6 +162,35 @@ TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
       {"dialog\ntool Number\npress OK\n", "t.tlh:3: \"press\" answers a dialog"},
       {"dialog\n  press Apply\n", "t.tlh:2: expected press CONTROL-ID"},
       {"\"tool\" Number\n", "t.tlh:1: unknown command \"tool\""},
+      // Numbers are plain decimals, and every point is one the window shows.
+      {"click 1e2 70\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click nan nan\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click inf 1\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click 0x10 1\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click 1. 2\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click +1 2\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"click 10000000000 2\n", "t.tlh:1: expected click NUMBER NUMBER"},
+      {"say x\nclick 16400 70\n",
+       "t.tlh:2: the point 16400 70 is off the sheet: the window shows x from 0 to 199.75 "
+       "and y from 0.25 to 140"},
+      {"click 1 -1\n", "t.tlh:1: the point 1 -1 is off the sheet"},
+      {"dblclick 200 70\n", "t.tlh:1: the point 200 70 is off the sheet"},
+      {"rightclick 5 140.2 \"Tallyline Options\"\n", "t.tlh:1: the point 5 140.2 is off the sheet"},
+      {"select at -0.2 7\n", "t.tlh:1: the point -0.2 7 is off the sheet"},
+      {"select 4 99999999999\n", "t.tlh:1: expected select ID..."},
+      {"expect graphics 1e3\n", "t.tlh:1: expected expect leaders TEXT..."},
+      {"dialog\n  check 226 0x1\n", "t.tlh:2: expected check CONTROL-ID WHOLE-NUMBER"},
+      // Encodings, line ends and empty scripts.
+      {"say \"a\"\nsay \"\xc3\x28\"\n", "t.tlh:2: this line is not UTF-8 text: save the script as UTF-8"},
+      {"say \"\xc0\xaf\"\n", "t.tlh:1: this line is not UTF-8"},
+      {"say \"\xed\xa0\x80\"\n", "t.tlh:1: this line is not UTF-8"},
+      {std::string("s\0a\0y\0", 6),
+       "t.tlh: holds zero bytes: a script is UTF-8 text (or UTF-16 with its byte order mark)"},
+      {std::string("\xff\xfe\x00", 3), "t.tlh: is UTF-16 with a broken character"},
+      {std::string("\xff\xfe\x00\xd8x\x00", 6), "t.tlh: is UTF-16 with a broken character"},
+      {"say a\rclick 1\r", "t.tlh:2: expected click NUMBER NUMBER"},
+      {"", "t.tlh: holds no steps"},
+      {"\xef\xbb\xbf# only a comment\r\n\r\n", "t.tlh: holds no steps"},
   };
   for (const auto& c : cases) {
     const std::string error = ErrorOf(c.text);
@@ -174,7 +208,83 @@ TEST(HostScript, NumbersAreWholeOrNot) {
   EXPECT_EQ(-12, whole) << "left alone when it is no number";
   EXPECT_TRUE(ReadNumber("2.5", &number));
   EXPECT_EQ(2.5, number);
-  EXPECT_FALSE(ReadNumber("", &number));
+  EXPECT_TRUE(ReadInteger("999999999", &whole));
+  for (const char* word :
+       {"", "-", "1.", ".5", "1.5.1", "1e400", " 1", "1 ", "nan", "-inf", "0x1A", "1000000000", "٣"}) {
+    EXPECT_FALSE(ReadNumber(word, &number)) << word;
+    EXPECT_FALSE(ReadInteger(word, &whole)) << word;
+  }
+  EXPECT_EQ(999999999, whole) << "left alone";
+}
+
+// Scripts are UTF-8 whatever the editor wrote: a byte order mark, UTF-16 with its mark and CR
+// line ends all read as the same steps, and texts stay whole ("Ü" is one character, not two).
+TEST(HostScript, EncodingsAndLineEndsReadTheSameSteps) {
+  const auto utf16 = [](const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
+    for (char16_t unit : text) {
+      const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xff);
+      bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+  };
+  const std::u16string text = u"say \"Ü-Bogen 図\"\r\nsay \"\U0001F600\"";
+  const std::string forms[] = {"say \"Ü-Bogen 図\"\nsay \"\U0001F600\"",
+                               "\xef\xbb\xbfsay \"Ü-Bogen 図\"\r\nsay \"\U0001F600\"",
+                               "say \"Ü-Bogen 図\"\rsay \"\U0001F600\"\r", utf16(text, false), utf16(text, true)};
+  for (const std::string& form : forms) {
+    const auto steps = Parse(form);
+    ASSERT_EQ(2u, steps.size());
+    EXPECT_EQ("Ü-Bogen 図", steps[0].Arg(0));
+    EXPECT_EQ("\U0001F600", steps[1].Arg(0));
+    EXPECT_EQ(2, steps[1].line);
+  }
+  std::u16string wide;
+  EXPECT_TRUE(Utf16FromUtf8("Ü-Bogen", &wide));
+  EXPECT_EQ(u"Ü-Bogen", wide) << "never widened byte by byte";
+  EXPECT_EQ("Ü-Bogen", Utf8(wide));
+}
+
+TEST(HostScript, StepsReadAsUnderstood) {
+  const auto steps = Parse("CLICK 020.50 7.0 Shift\nselect 007 8\ntool Number\nsay \"a # b\"\nexpect next \"\"\n");
+  EXPECT_EQ("click 20.5 7 shift", steps[0].understood);
+  EXPECT_EQ("select 7 8", steps[1].understood);
+  EXPECT_EQ("tool Number", steps[2].understood);
+  EXPECT_EQ("say \"a # b\"", steps[3].understood);
+  EXPECT_EQ("expect next \"\"", steps[4].understood);
+}
+
+// A report's failure message holds whatever a script or the add-in said: it stays well-formed XML.
+TEST(HostScript, ReportTextIsWellFormedXml) {
+  EXPECT_EQ("a &amp; &lt;b&gt; &quot;c&quot; Ü", XmlAttributeText("a & <b> \"c\" Ü"));
+  EXPECT_EQ("bell\\x07 tab&#9;line&#10;", XmlAttributeText("bell\x07 tab\tline\n"));
+  EXPECT_EQ("cut \\xC3 end \\xEF\\xBF\\xBF", XmlAttributeText("cut \xc3 end \xef\xbf\xbf"));
+}
+
+TEST(HostScript, CommandLinesOfOtherFormsAreRefused) {
+  const struct {
+    std::vector<std::wstring> args;
+    bool valid;
+  } cases[] = {
+      {{}, true},
+      {{L"--script", L"a.tlh"}, true},
+      {{L"--out", L"ö/x", L"--script", L"a.tlh", L"--report", L"r.xml"}, true},
+      {{L"--out", L"out"}, false},
+      {{L"--report", L"r.xml"}, false},
+      {{L"--script", L"a.tlh", L"--script", L"b.tlh"}, false},
+      {{L"--script", L"a.tlh", L"--out"}, false},
+      {{L"--script", L""}, false},
+      {{L"--scrip", L"a.tlh"}, false},
+      {{L"a.tlh"}, false},
+  };
+  for (const auto& c : cases) {
+    HostArguments read;
+    EXPECT_EQ(c.valid, ReadHostArguments(c.args, &read)) << c.args.size();
+  }
+  HostArguments read;
+  ASSERT_TRUE(ReadHostArguments({L"--out", L"ö/x", L"--script", L"a.tlh"}, &read));
+  EXPECT_EQ(L"ö/x", read.outFolder);
+  EXPECT_EQ(L"a.tlh", read.script);
 }
 
 }  // namespace

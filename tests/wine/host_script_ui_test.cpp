@@ -29,8 +29,8 @@ long RunScript(const std::string& name, const std::string& script, std::string* 
   const std::wstring reportFile = file + L".xml";
   std::ofstream(file.c_str(), std::ios::binary) << script;
   DeleteFileW(reportFile.c_str());
-  const long code =
-      RunProcess(L"\"" + ExeFolder() + L"tlhost.exe\" --script \"" + file + L"\" --report \"" + reportFile + L"\"");
+  const long code = RunProcess(L"\"" + ExeFolder() + L"tlhost.exe\" --script \"" + file + L"\" --out \"" +
+                               TempFolder() + L"tlhost\" --report \"" + reportFile + L"\"");
   *report = ReadAll(reportFile);
   return code;
 }
@@ -60,6 +60,15 @@ TEST(HostScript, TheSameScriptWithTheRightTextPasses) {
   std::string report;
   EXPECT_EQ(0, RunScript("right_text.tlh", script, &report));
   EXPECT_NE(std::string::npos, report.find("tests=\"1\" failures=\"0\"")) << report;
+}
+
+// A stored value is read whole however long it is: one past any buffer is no "(none)".
+TEST(HostScript, ALongStoredValueReadsWhole) {
+  const std::string value(5000, 'x');
+  const std::string script =
+      "forget settings\nsetting TLDefMode \"" + value + "\"\nexpect setting TLDefMode \"" + value + "\"\n";
+  std::string report;
+  EXPECT_EQ(0, RunScript("long_value.tlh", script, &report)) << report.substr(0, 300);
 }
 
 TEST(HostScript, AnUnansweredDialogFailsTheStepThatOpenedIt) {
@@ -103,12 +112,35 @@ TEST(HostScript, EachFailingStepNamesItsLine) {
       {"nothing", start + "select at 100 5\n", "nothing.tlh:3: there is no graphic at 100 5"},
       {"undo", start + "tool Number\nclick 1 1\nclick 2 2\nexpect undo\n",
        "undo.tlh:6: the undo steps are &quot;Leader&quot;; expected (none)"},
+      // A text the add-in would keep in its ANSI code page (1252 here) and cannot is never stored as "?".
+      {"ansi_item", "forget settings\npicklist \"Ventil\" \"Ő-Ventil\"\n",
+       "ansi_item.tlh:2: the text &quot;Ő-Ventil&quot; has no form in the ANSI code page 1252, in which the add-in "
+       "stores it"},
+      {"ansi_value", "setting DataPath \"C:\\Daten-図\"\n",
+       "ansi_value.tlh:1: the text &quot;C:\\Daten-図&quot; has no form"},
+      {"nofile", "save svg a.svg\nexpect file a.svg\nexpect file b.svg\n", "nofile.tlh:3: there is no "},
+      {"realname", "save svg a.svg\nexpect file A.svg\n", "realname.tlh:2: the file is named "},
   };
   for (const auto& c : cases) {
     std::string report;
     EXPECT_EQ(1, RunScript(std::string(c.name) + ".tlh", c.script, &report)) << c.name;
     EXPECT_NE(std::string::npos, report.find(c.message)) << c.name << ": " << report;
   }
+}
+
+// A command line of another form and a report that cannot be written are errors of the run (2),
+// never a window opened for a person or a pass.
+TEST(HostScript, OtherCommandLinesAndUnwritableReportsExitWith2) {
+  const std::wstring host = L"\"" + ExeFolder() + L"tlhost.exe\" ";
+  const std::wstring script = L"\"" + TempFolder() + L"passes.tlh\"";
+  std::ofstream((TempFolder() + L"passes.tlh").c_str(), std::ios::binary) << "say \"hello\"\n";
+  EXPECT_EQ(0, RunProcess(host + L"--script " + script));
+  const std::wstring cases[] = {
+      L"--out out",
+      L"--script " + script + L" --script " + script,
+      L"--script " + script + L" --report \"" + TempFolder() + L"no such folder\\r.xml\"",
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) EXPECT_EQ(2, RunProcess(host + cases[i])) << i;
 }
 
 TEST(HostScript, AMistypedLineStopsTheScriptBeforeItRuns) {

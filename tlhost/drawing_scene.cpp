@@ -179,27 +179,9 @@ std::string PixelPoints(const std::vector<SimPoint>& points) {
   return text;
 }
 
+// The SVG's text is XML as a report's attributes are: escaped the same way.
 std::string Escaped(const std::u16string& text) {
-  std::string out;
-  for (char c : Utf8(text)) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return XmlAttributeText(Utf8(text));
 }
 
 std::string StrokeOf(const ShapeLook& look) {

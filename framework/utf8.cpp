@@ -1,5 +1,5 @@
-// UTF-8 to UTF-16 and back. Picklists are mostly ASCII, so runs of ASCII are copied without a
-// decode step each.
+// UTF-8 to UTF-16 and back. Whole picklists pass through here: each output is sized once and
+// filled in place.
 #include "framework/utf8.h"
 
 namespace {
@@ -35,30 +35,36 @@ size_t SequenceLength(unsigned char lead) {
   return 0;
 }
 
-void AppendCodePoint(char32_t c, std::u16string* wide) {
+char16_t* PutCodePoint(char32_t c, char16_t* out) {
   if (c < 0x10000) {
-    wide->push_back(static_cast<char16_t>(c));
+    *out++ = static_cast<char16_t>(c);
   } else {
     c -= 0x10000;
-    wide->push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-    wide->push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
   }
+  return out;
+}
+
+bool IsPair(std::u16string_view wide, size_t pos) {
+  return wide[pos] >= 0xD800 && wide[pos] <= 0xDBFF && pos + 1 < wide.size() && wide[pos + 1] >= 0xDC00 &&
+         wide[pos + 1] <= 0xDFFF;
 }
 
 }  // namespace
 
+// The output never has more units than the input has bytes: it is sized once and cut to length.
 std::u16string Utf8ToWide(std::string_view utf8) {
-  std::u16string wide;
-  wide.reserve(utf8.size());
+  std::u16string wide(utf8.size(), u'\0');
+  char16_t* const first = wide.empty() ? nullptr : &wide[0];
+  char16_t* out = first;
   const size_t size = utf8.size();
   size_t pos = 0;
   while (pos < size) {
     const auto lead = static_cast<unsigned char>(utf8[pos]);
     if (lead < 0x80) {
-      size_t end = pos + 1;
-      while (end < size && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
-      wide.append(utf8.begin() + pos, utf8.begin() + end);
-      pos = end;
+      *out++ = lead;
+      ++pos;
       continue;
     }
     const size_t length = SequenceLength(lead);
@@ -71,46 +77,61 @@ std::u16string Utf8ToWide(std::string_view utf8) {
       }
     }
     if (taken < length || length == 0) {
-      wide.push_back(kReplacement);
+      *out++ = kReplacement;
     } else {
       char32_t c = lead & (0x7F >> length);
       for (size_t i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
-      AppendCodePoint(c, &wide);
+      out = PutCodePoint(c, out);
     }
     pos += taken;
   }
+  wide.resize(static_cast<size_t>(out - first));
   return wide;
 }
 
+// Two passes: the size first, then the bytes into a string of that size. The size is summed
+// without a branch per unit, taking every surrogate as three bytes; a text with surrogates has
+// its pairs counted again.
 std::string WideToUtf8(std::u16string_view wide) {
-  std::string utf8;
-  utf8.reserve(wide.size());
   const size_t size = wide.size();
+  size_t bytes = 0;
+  size_t surrogates = 0;
+  for (const char16_t c : wide) {
+    bytes += 1 + (c >= 0x80) + (c >= 0x800);
+    surrogates += (c & 0xF800) == 0xD800;
+  }
+  if (surrogates != 0) {
+    for (size_t pos = 0; pos + 1 < size; ++pos) {
+      if (IsPair(wide, pos)) {
+        bytes -= 2;  // four bytes for the pair, not six
+        ++pos;
+      }
+    }
+  }
+  std::string utf8(bytes, '\0');
+  char* out = bytes == 0 ? nullptr : &utf8[0];
   for (size_t pos = 0; pos < size; ++pos) {
     char32_t c = wide[pos];
     if (c < 0x80) {
-      utf8.push_back(static_cast<char>(c));
+      *out++ = static_cast<char>(c);
       continue;
     }
-    if (c >= 0xD800 && c <= 0xDFFF) {
-      const bool pair = c <= 0xDBFF && pos + 1 < size && wide[pos + 1] >= 0xDC00 && wide[pos + 1] <= 0xDFFF;
-      if (pair) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (wide[++pos] - 0xDC00);
-      } else {
-        c = kReplacement;
-      }
+    if (IsPair(wide, pos)) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (wide[++pos] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = kReplacement;
     }
     if (c < 0x800) {
-      utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      *out++ = static_cast<char>(0xC0 | (c >> 6));
     } else if (c < 0x10000) {
-      utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     } else {
-      utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      *out++ = static_cast<char>(0xF0 | (c >> 18));
+      *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     }
-    utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
   return utf8;
 }

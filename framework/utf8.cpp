@@ -89,15 +89,21 @@ std::u16string Utf8ToWide(std::string_view utf8) {
   return wide;
 }
 
-// Two passes: the size first, then the bytes into a string of that size. The size is summed
-// without a branch per unit, taking every surrogate as three bytes; a text with surrogates has
-// its pairs counted again.
+// Two passes: the size first, then the bytes into a string of that size; both take four ASCII
+// units at a time while they last. The size takes every surrogate as three bytes; a text with
+// surrogates has its pairs counted again.
 std::string WideToUtf8(std::u16string_view wide) {
   const size_t size = wide.size();
-  size_t bytes = 0;
+  const char16_t* units = wide.data();
+  size_t bytes = size;
   size_t surrogates = 0;
-  for (const char16_t c : wide) {
-    bytes += 1 + (c >= 0x80) + (c >= 0x800);
+  for (size_t pos = 0; pos < size; ++pos) {
+    if (pos + 4 <= size && ((units[pos] | units[pos + 1] | units[pos + 2] | units[pos + 3]) & 0xFF80) == 0) {
+      pos += 3;  // four ASCII units: a byte each
+      continue;
+    }
+    const char16_t c = units[pos];
+    bytes += (c >= 0x80) + (c >= 0x800);
     surrogates += (c & 0xF800) == 0xD800;
   }
   if (surrogates != 0) {
@@ -111,7 +117,17 @@ std::string WideToUtf8(std::u16string_view wide) {
   std::string utf8(bytes, '\0');
   char* out = bytes == 0 ? nullptr : &utf8[0];
   for (size_t pos = 0; pos < size; ++pos) {
-    char32_t c = wide[pos];
+    // Four ASCII units at a time while they last.
+    while (pos + 4 <= size && ((units[pos] | units[pos + 1] | units[pos + 2] | units[pos + 3]) & 0xFF80) == 0) {
+      out[0] = static_cast<char>(units[pos]);
+      out[1] = static_cast<char>(units[pos + 1]);
+      out[2] = static_cast<char>(units[pos + 2]);
+      out[3] = static_cast<char>(units[pos + 3]);
+      out += 4;
+      pos += 4;
+    }
+    if (pos == size) break;
+    char32_t c = units[pos];
     if (c < 0x80) {
       *out++ = static_cast<char>(c);
       continue;

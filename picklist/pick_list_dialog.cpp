@@ -30,12 +30,12 @@ bool IsAscii(std::string_view text) {
 // and for an item that only UTF-8 can store; the ANSI code page otherwise. No character of the
 // ANSI code page takes more bytes there than in UTF-8, so a text within the limit in UTF-8 is
 // within it in ANSI too.
-std::string_view CPickListDlg::CutToItemLength(std::string_view utf8Text) const {
+std::string_view CPickListDlg::CutToStoredLength(std::string_view utf8Text) const {
   if (utf8Text.size() <= kMaxItemBytes || utf8List_) return CutUtf8ToItemLength(utf8Text);
   const std::u16string wide = Utf8ToWide(utf8Text);
   const std::string ansi = codePage_.ToAnsi(wide);
   if (codePage_.ToWide(ansi) != wide) return CutUtf8ToItemLength(utf8Text);
-  const std::string_view cut = ::CutToItemLength(codePage_, ansi);
+  const std::string_view cut = CutToItemLength(codePage_, ansi);
   return utf8Text.substr(0, WideToUtf8(codePage_.ToWide(cut)).size());
 }
 
@@ -53,7 +53,7 @@ void CPickListDlg::OnInit(DialogControls& controls) {
   utf8List_ = IsUtf8List(Values.ListText);
   const std::string text = WideToUtf8(Values.ListText);
   std::vector<std::string_view> items = FindRecordItems(std::string_view(text));
-  for (std::string_view& item : items) item = CutToItemLength(item);
+  for (std::string_view& item : items) item = CutToStoredLength(item);
   controls.ListAddAll(kPickListBox, items);
   controls.SetRedraw(kPickListBox, true);
   const int check = Values.AddAutomatically;
@@ -109,7 +109,7 @@ void CPickListDlg::CopySelection(DialogControls& controls) {
 
 void CPickListDlg::Add(DialogControls& controls) {
   const std::string typed = controls.GetText(kPickEdit);
-  const std::string text(CutToItemLength(typed));
+  const std::string text(CutToStoredLength(typed));
   if (!text.empty()) {
     if (CanBeStoredAsItem(text)) {
       controls.ListSetSel(kPickListBox, controls.ListAdd(kPickListBox, text));

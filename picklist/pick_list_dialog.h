@@ -48,7 +48,7 @@ class CPickListDlg : public DialogModel {
   void Remove(DialogControls& controls);
   void Confirm(DialogControls& controls);
   // `utf8Text` within the item limit, counted in bytes of the encoding that will store it.
-  std::string_view CutToItemLength(std::string_view utf8Text) const;
+  std::string_view CutToStoredLength(std::string_view utf8Text) const;
   // Whether the list must be kept in UTF-8: it is already, or the ANSI code page lacks a
   // character of one of `items`.
   bool NeedsUtf8(const std::vector<std::string>& items) const;

@@ -1,10 +1,26 @@
 // UTF-8 to UTF-16 and back. Whole picklists pass through here: each output is sized once and
-// filled in place.
+// filled in place, runs of ASCII a block at a time.
 #include "framework/utf8.h"
+
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+
+// Eight bytes, or four UTF-16 units, of ASCII: no byte with its top bit set, no unit past 0x7F.
+// Whole picklists are mostly ASCII, and a block test per eight bytes keeps them moving.
+bool AsciiBytes(const char* bytes) {
+  uint64_t block;
+  std::memcpy(&block, bytes, sizeof block);
+  return (block & 0x8080808080808080u) == 0;
+}
+bool AsciiUnits(const char16_t* units) {
+  uint64_t block;
+  std::memcpy(&block, units, sizeof block);
+  return (block & 0xFF80FF80FF80FF80u) == 0;
+}
 
 bool IsContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
@@ -61,6 +77,12 @@ std::u16string Utf8ToWide(std::string_view utf8) {
   const size_t size = utf8.size();
   size_t pos = 0;
   while (pos < size) {
+    while (pos + 8 <= size && AsciiBytes(utf8.data() + pos)) {
+      for (size_t i = 0; i < 8; ++i) out[i] = static_cast<char16_t>(utf8[pos + i]);
+      out += 8;
+      pos += 8;
+    }
+    if (pos == size) break;
     const auto lead = static_cast<unsigned char>(utf8[pos]);
     if (lead < 0x80) {
       *out++ = lead;
@@ -98,7 +120,7 @@ std::string WideToUtf8(std::u16string_view wide) {
   size_t bytes = size;
   size_t surrogates = 0;
   for (size_t pos = 0; pos < size; ++pos) {
-    if (pos + 4 <= size && ((units[pos] | units[pos + 1] | units[pos + 2] | units[pos + 3]) & 0xFF80) == 0) {
+    if (pos + 4 <= size && AsciiUnits(units + pos)) {
       pos += 3;  // four ASCII units: a byte each
       continue;
     }
@@ -118,11 +140,8 @@ std::string WideToUtf8(std::u16string_view wide) {
   char* out = bytes == 0 ? nullptr : &utf8[0];
   for (size_t pos = 0; pos < size; ++pos) {
     // Four ASCII units at a time while they last.
-    while (pos + 4 <= size && ((units[pos] | units[pos + 1] | units[pos + 2] | units[pos + 3]) & 0xFF80) == 0) {
-      out[0] = static_cast<char>(units[pos]);
-      out[1] = static_cast<char>(units[pos + 1]);
-      out[2] = static_cast<char>(units[pos + 2]);
-      out[3] = static_cast<char>(units[pos + 3]);
+    while (pos + 4 <= size && AsciiUnits(units + pos)) {
+      for (size_t i = 0; i < 4; ++i) out[i] = static_cast<char>(units[pos + i]);
       out += 4;
       pos += 4;
     }

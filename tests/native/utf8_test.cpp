@@ -16,6 +16,7 @@ TEST(Utf8, DecodesCharactersAndReplacesEachBrokenPart) {
   };
   const Case cases[] = {
       {"ASCII and zero", "a\0b"s, u"a\0b"s},
+      {"ASCII blocks around characters", "abcdefgh\xC3\xA9ijklmnopq\xE2\x8C\x80rs", u"abcdefgh\u00e9ijklmnopq\u2300rs"},
       {"two, three and four bytes", "\xC3\xA9\xE2\x8C\x80\xE2\x89\xA4\xE5\x9B\xB3\xF0\x9F\x98\x80",
        u"\u00e9\u2300\u2264\u56f3\U0001F600"},
       {"the byte order mark", "\xEF\xBB\xBFx", u"\uFEFFx"},

@@ -47,7 +47,6 @@ std::u16string_view UpToZero(std::u16string_view text) {
 class FileEncoding {
  public:
   FileEncoding(const CodePage& codePage, bool utf8) : codePage_(codePage), utf8_(utf8) {}
-  bool Utf8() const { return utf8_; }
   std::u16string Decode(std::string_view bytes) const { return utf8_ ? Utf8ToWide(bytes) : codePage_.ToWide(bytes); }
   std::string Encode(std::u16string_view text) const { return utf8_ ? WideToUtf8(text) : codePage_.ToAnsi(text); }
   std::vector<std::string_view> Items(std::string_view bytes) const {

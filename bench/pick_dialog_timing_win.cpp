@@ -4,7 +4,9 @@
 //
 // Under a window manager Wine waits up to two seconds for it to withdraw each dialog that ends
 // (the project's sessions leave windows unmanaged, which skips that wait), so the absolute times
-// mean little; the table gives each size's times as differences from the 10-item run as well.
+// mean little; the table gives each size's times as differences from the 10-item run as well. One
+// table for a list kept in ANSI, one for a list kept in UTF-8 whose items hold characters that
+// no ANSI code page holds together.
 //
 //   pick_dialog_timing.exe [runs per size]     (default 3; each row is the median)
 #include <windows.h>
@@ -20,13 +22,13 @@
 
 #include "addin/dll_tool_services_win.h"
 #include "framework/code_page_win.h"
+#include "framework/utf8.h"
 #include "picklist/pick_list_records.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 const wchar_t kCaption[] = L"Tallyline - Pick Text from List";
-constexpr char16_t kTyped[] = u"Typed text";
 
 double Seconds() {
   LARGE_INTEGER now, frequency;
@@ -35,13 +37,15 @@ double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Part names in random order, a third of them with a twin that differs only in letter case.
-std::vector<std::string> MakeItems(int count) {
+// Part names in random order, a third of them with a twin that differs only in letter case; in
+// UTF-8 every other one carries a diameter sign, a "less or equal" and a Japanese word.
+std::vector<std::string> MakeItems(int count, bool utf8) {
   static const char* const kWords[] = {"valve", "pump", "flange", "elbow", "tee", "gasket", "bolt", "nut"};
   std::mt19937 random(static_cast<unsigned>(count));
   std::vector<std::string> items;
   while (static_cast<int>(items.size()) < count) {
     std::string item = std::string(kWords[random() % 8]) + " " + std::to_string(random() % 100000);
+    if (utf8 && random() % 2 == 0) item += " \xE2\x8C\x80 5 \xE2\x89\xA4 \xE5\x9B\xB3\xE9\x9D\xA2";
     for (char& c : item) {
       if (random() % 4 == 0) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     }
@@ -61,7 +65,7 @@ struct Timing {
 };
 
 // One pick: open, type, OK.
-Timing Pick(DllToolServices& services, const std::u16string& listText, size_t itemCount) {
+Timing Pick(DllToolServices& services, const std::u16string& listText, size_t itemCount, const std::u16string& typed) {
   ToolMembers members;
   members.PickListText = listText;
   std::atomic<double> shown{0}, pressed{0};
@@ -69,7 +73,7 @@ Timing Pick(DllToolServices& services, const std::u16string& listText, size_t it
     HWND dialog = nullptr;
     while ((dialog = FindWindowW(L"#32770", kCaption)) == nullptr || !IsWindowVisible(dialog)) Sleep(1);
     shown = Seconds();
-    SetDlgItemTextW(dialog, IDC_PICK_EDIT, reinterpret_cast<const wchar_t*>(kTyped));
+    SetDlgItemTextW(dialog, IDC_PICK_EDIT, reinterpret_cast<const wchar_t*>(typed.c_str()));
     pressed = Seconds();
     SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   });
@@ -78,10 +82,10 @@ Timing Pick(DllToolServices& services, const std::u16string& listText, size_t it
   const double end = Seconds();
   user.join();
 
-  const AnsiCodePage codePage;
   Timing timing{shown - start, end - pressed, false};
-  timing.checked = members.CurrentPickText == kTyped && members.PickListText &&
-                   ParsePickListText(codePage, *members.PickListText).size() == itemCount + 1;
+  timing.checked = members.CurrentPickText == typed && members.PickListText &&
+                   IsUtf8List(*members.PickListText) == IsUtf8List(listText) &&
+                   FindRecordItems(std::u16string_view(*members.PickListText)).size() == itemCount + 1;
   return timing;
 }
 
@@ -90,22 +94,19 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const AnsiCodePage codePage;
-  DllToolServices services(codePage);
-  std::printf("Pick dialog under Wine (open, type, OK), median of %d runs, seconds\n", runs);
+// The table of one encoding; false when a pick did not give back the typed text and the list.
+bool TimeEncoding(DllToolServices& services, int runs, bool utf8) {
+  const std::u16string typed = utf8 ? u"Typed \u2300 \u56f3\u9762" : u"Typed text";
+  std::printf("\nList kept in %s\n", utf8 ? "UTF-8" : "ANSI");
   std::printf("%9s %9s %9s %14s %14s %14s\n", "items", "open", "confirm", "open - 10", "confirm - 10", "pick - 10");
   double baseOpen = 0, baseConfirm = 0;
   bool allChecked = true;
   for (const int count : {10, 1000, 20000, 200000}) {
-    const std::vector<std::string> items = MakeItems(count);
-    const std::u16string listText = BuildPickListText(codePage, items);
+    const std::vector<std::string> items = MakeItems(count, utf8);
+    const std::u16string listText = (utf8 ? std::u16string(1, kByteOrderMark) : u"") + Utf8ToWide(BuildPickList(items));
     std::vector<double> open, confirm;
     for (int run = 0; run < runs; ++run) {
-      const Timing timing = Pick(services, listText, items.size());
+      const Timing timing = Pick(services, listText, items.size(), typed);
       allChecked = allChecked && timing.checked;
       open.push_back(timing.open);
       confirm.push_back(timing.confirm);
@@ -116,6 +117,17 @@ int main(int argc, char** argv) {
                 medianConfirm - baseConfirm, medianOpen - baseOpen + medianConfirm - baseConfirm);
     std::fflush(stdout);
   }
+  return allChecked;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const AnsiCodePage codePage;
+  DllToolServices services(codePage);
+  std::printf("Pick dialog under Wine (open, type, OK), median of %d runs, seconds\n", runs);
+  const bool allChecked = TimeEncoding(services, runs, false) && TimeEncoding(services, runs, true);
   if (!allChecked) std::printf("A pick did not give back the typed text and the list with it.\n");
   return allChecked ? 0 : 1;
 }

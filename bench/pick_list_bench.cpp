@@ -1,8 +1,10 @@
 // Loading a picklist of 100,000 items (about 5 MB) from a real file and reading its items, beside
-// the least any reader must do: read the same file and find each opening tag. The counter
-// "ratio" of BM_LoadAndParseVsBaseline is load-and-parse time over baseline time, both measured
-// in the same iterations. The stages follow on their own: the reader on text in memory and the
-// two whole-text conversions of the code page.
+// the least any reader must do: read the same file and find each opening tag; once for a file in
+// the ANSI code page and once for a UTF-8 file with the byte order mark whose items hold a
+// diameter sign, a "less or equal" and a Japanese word. The counter "ratio" of
+// BM_LoadAndParseVsBaseline is load-and-parse time over baseline time, both measured in the same
+// iterations. The stages follow on their own: the reader on text in memory and the whole-text
+// conversions of the code page and of UTF-8.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/utf8.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -22,11 +25,19 @@ namespace {
 constexpr int kItemCount = 100000;
 constexpr char kDataPath[] = "C:\\Data";
 constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
+constexpr char kUtf8DataPath[] = "C:\\Utf8";
+constexpr char kUtf8Leaders[] = "C:\\Utf8\\TLeaders.txt";
 
-// Items of 40 to 50 bytes, a few with characters of the upper half of Windows-1252.
-std::vector<std::string> MakeItems() {
-  static const char* const kParts[] = {"Hex bolt M8x40 DIN 933", "Washer \xd8 8.4 ISO 7089", "Nut M8 ISO 4032 class 8",
-                                       "Bracket, galvanised", "Cover plate 2 mm \xe9tage 3"};
+// Items of 40 to 50 bytes, a few with characters of the upper half of Windows-1252, or in UTF-8
+// with characters that no ANSI code page holds together.
+std::vector<std::string> MakeItems(bool utf8 = false) {
+  static const char* const kAnsiParts[] = {"Hex bolt M8x40 DIN 933", "Washer \xd8 8.4 ISO 7089",
+                                           "Nut M8 ISO 4032 class 8", "Bracket, galvanised",
+                                           "Cover plate 2 mm \xe9tage 3"};
+  static const char* const kUtf8Parts[] = {"Hex bolt M8x40 DIN 933", "Washer \xE2\x8C\x80 8.4 ISO 7089",
+                                           "Nut M8 \xE2\x89\xA4 class 8", "Bracket \xE5\x9B\xB3\xE9\x9D\xA2",
+                                           "Cover plate 2 mm \xC3\xA9tage 3"};
+  const char* const* kParts = utf8 ? kUtf8Parts : kAnsiParts;
   std::vector<std::string> items;
   items.reserve(kItemCount);
   char number[16];
@@ -39,15 +50,18 @@ std::vector<std::string> MakeItems() {
   return items;
 }
 
-// One temporary tree with the file, shared by every benchmark of the run.
+// One temporary tree with both files, shared by every benchmark of the run.
 struct PickListFile {
   PickListFile() {
     const std::string text = BuildPickList(MakeItems()) + '\0';
     bytes = text.size();
-    if (!files.WriteRealFile(kLeaders, text)) std::abort();
+    const std::string utf8 = std::string(kUtf8Mark) + BuildPickList(MakeItems(true)) + '\0';
+    utf8Bytes = utf8.size();
+    if (!files.WriteRealFile(kLeaders, text) || !files.WriteRealFile(kUtf8Leaders, utf8)) std::abort();
   }
   TempRootFileSystem files;
   size_t bytes = 0;
+  size_t utf8Bytes = 0;
 };
 
 PickListFile& File() {
@@ -55,9 +69,9 @@ PickListFile& File() {
   return file;
 }
 
-size_t ReadAndScan(FileSystem& files) {
+size_t ReadAndScan(FileSystem& files, const char* path) {
   std::string bytes;
-  if (FAILED(files.ReadWholeFile(kLeaders, &bytes))) std::abort();
+  if (FAILED(files.ReadWholeFile(path, &bytes))) std::abort();
   size_t count = 0;
   for (size_t pos = bytes.find(kRecordOpenTag); pos != std::string::npos; pos = bytes.find(kRecordOpenTag, pos)) {
     ++count;
@@ -66,32 +80,44 @@ size_t ReadAndScan(FileSystem& files) {
   return count;
 }
 
-size_t LoadAndParse(FileSystem& files, const CodePage& codePage) {
+size_t LoadAndParse(FileSystem& files, const CodePage& codePage, const char* dataPath) {
   PickListStore store(files, codePage);
-  const std::u16string listText = store.Load(kDataPath);
+  const std::u16string listText = store.Load(dataPath);
   // What the pick dialog does before it fills its list.
-  const std::string text = codePage.ToAnsi(listText);
-  return FindPickListItems(codePage, text).size();
+  const std::string text = WideToUtf8(listText);
+  return FindRecordItems(std::string_view(text)).size();
 }
 
 void CheckCount(benchmark::State& state, size_t count) {
   if (count != static_cast<size_t>(kItemCount)) state.SkipWithError("wrong item count");
 }
 
+// Argument 0: the ANSI file; 1: the UTF-8 file.
+bool Utf8File(const benchmark::State& state) {
+  return state.range(0) != 0;
+}
+const char* LeadersOf(const benchmark::State& state) {
+  return Utf8File(state) ? kUtf8Leaders : kLeaders;
+}
+const char* DataPathOf(const benchmark::State& state) {
+  return Utf8File(state) ? kUtf8DataPath : kDataPath;
+}
+
 void SetBytes(benchmark::State& state) {
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(File().bytes));
+  const size_t bytes = Utf8File(state) ? File().utf8Bytes : File().bytes;
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
 
 void BM_ReadAndScan(benchmark::State& state) {
   PickListFile& file = File();
-  for (auto _ : state) CheckCount(state, ReadAndScan(file.files));
+  for (auto _ : state) CheckCount(state, ReadAndScan(file.files, LeadersOf(state)));
   SetBytes(state);
 }
 
 void BM_LoadAndParse(benchmark::State& state) {
   PickListFile& file = File();
   const Windows1252CodePage codePage;
-  for (auto _ : state) CheckCount(state, LoadAndParse(file.files, codePage));
+  for (auto _ : state) CheckCount(state, LoadAndParse(file.files, codePage, DataPathOf(state)));
   SetBytes(state);
 }
 
@@ -103,9 +129,9 @@ void BM_LoadAndParseVsBaseline(benchmark::State& state) {
   Clock::duration loadAndParse{};
   for (auto _ : state) {
     const auto start = Clock::now();
-    CheckCount(state, ReadAndScan(file.files));
+    CheckCount(state, ReadAndScan(file.files, LeadersOf(state)));
     const auto middle = Clock::now();
-    CheckCount(state, LoadAndParse(file.files, codePage));
+    CheckCount(state, LoadAndParse(file.files, codePage, DataPathOf(state)));
     const auto end = Clock::now();
     baseline += middle - start;
     loadAndParse += end - middle;
@@ -148,12 +174,29 @@ void BM_ConvertToAnsi(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 
-BENCHMARK(BM_ReadAndScan)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadAndParse)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadAndParseVsBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndScan)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndParse)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndParseVsBaseline)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseWindows1252)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseDoubleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToWide)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToAnsi)->Unit(benchmark::kMillisecond);
+
+// The two conversions of UTF-8: the file to the wide text at load, the wide text to the
+// dialog's UTF-8 before the reader.
+void BM_Utf8ToWide(benchmark::State& state) {
+  const std::string text = BuildPickList(MakeItems(true));
+  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToWide(text));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+
+void BM_WideToUtf8(benchmark::State& state) {
+  const std::u16string text = Utf8ToWide(BuildPickList(MakeItems(true)));
+  for (auto _ : state) benchmark::DoNotOptimize(WideToUtf8(text));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+
+BENCHMARK(BM_Utf8ToWide)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToUtf8)->Unit(benchmark::kMillisecond);
 
 }  // namespace

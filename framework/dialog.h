@@ -1,7 +1,8 @@
 // The dialog port. A dialog is a model in plain C++ that holds the dialog's state and reacts to
 // its events through DialogControls, and a view that shows it: the Win32 dialog over the
-// resource template on Windows, a scripted user in the tests. Texts are 8-bit ANSI like the rest
-// of the core; the Windows view converts them through the code page port.
+// resource template on Windows, a scripted user in the tests. Texts are 8-bit: ANSI like the rest
+// of the core, or UTF-8 for a model that says so (its controls then hold any character); the
+// Windows view converts them through the code page port or from UTF-8.
 //
 // The numbers below are the Windows values, so that a view can pass them through unchanged.
 #pragma once
@@ -86,12 +87,16 @@ class DialogControls {
   virtual void EndDialog(int result) = 0;
 };
 
+// The encoding of the texts that a model and its controls exchange.
+enum class DialogTexts { Ansi, Utf8 };
+
 class DialogModel {
  public:
   virtual ~DialogModel() = default;
 
   // The resource id of the dialog template.
   virtual int TemplateId() const = 0;
+  virtual DialogTexts Texts() const { return DialogTexts::Ansi; }
   virtual void OnInit(DialogControls& controls) = 0;
   // Every command, OK and Cancel included (Enter, Escape and the close box send those too); the
   // dialog only ends when the model calls EndDialog.

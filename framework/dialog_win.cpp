@@ -10,6 +10,7 @@
 
 #include "framework/list_box_fill_win.h"
 #include "framework/module_win.h"
+#include "framework/utf8.h"
 
 static_assert(kButtonClicked == BN_CLICKED && kEditChanged == EN_CHANGE && kListSelectionChanged == LBN_SELCHANGE &&
                   kListDoubleClicked == LBN_DBLCLK,
@@ -32,18 +33,17 @@ const wchar_t* WideText(const std::u16string& text) {
 
 class WindowControls : public DialogControls {
  public:
-  WindowControls(HWND dialog, const CodePage& codePage) : dialog_(dialog), codePage_(codePage) {}
+  WindowControls(HWND dialog, const CodePage& codePage, DialogTexts texts)
+      : dialog_(dialog), codePage_(codePage), utf8_(texts == DialogTexts::Utf8) {}
 
   std::string GetText(int id) override {
     const HWND control = GetDlgItem(dialog_, id);
     std::u16string text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, u'\0');
     const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(&text[0]), static_cast<int>(text.size()));
     text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return codePage_.ToAnsi(text);
+    return Narrow(text);
   }
-  void SetText(int id, const std::string& text) override {
-    SetDlgItemTextW(dialog_, id, WideText(codePage_.ToWide(text)));
-  }
+  void SetText(int id, const std::string& text) override { SetDlgItemTextW(dialog_, id, WideText(Wide(text))); }
   void Enable(int id, bool enable) override { EnableWindow(GetDlgItem(dialog_, id), enable); }
   bool IsEnabled(int id) override { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
   int GetCheck(int id) override { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
@@ -60,16 +60,14 @@ class WindowControls : public DialogControls {
   void LimitText(int id, size_t characters) override { Send(id, EM_LIMITTEXT, characters, 0); }
 
   void ListReset(int id) override { Send(id, LB_RESETCONTENT, 0, 0); }
-  int ListAdd(int id, const std::string& text) override {
-    return Index(Send(id, LB_ADDSTRING, 0, Text(codePage_.ToWide(text))));
-  }
+  int ListAdd(int id, const std::string& text) override { return Index(Send(id, LB_ADDSTRING, 0, Text(Wide(text)))); }
   int ListInsert(int id, int index, const std::string& text) override {
-    return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(codePage_.ToWide(text))));
+    return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(Wide(text))));
   }
   void ListAddAll(int id, const std::vector<std::string_view>& texts) override {
     std::vector<std::u16string> wide;
     wide.reserve(texts.size());
-    for (std::string_view text : texts) wide.push_back(codePage_.ToWide(text));
+    for (std::string_view text : texts) wide.push_back(Wide(text));
     AddListBoxStrings(GetDlgItem(dialog_, id), wide);
   }
   int ListDelete(int id, int index) override { return Index(Send(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0)); }
@@ -80,7 +78,7 @@ class WindowControls : public DialogControls {
     std::u16string text(static_cast<size_t>(length) + 1, u'\0');
     const LRESULT got = Send(id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return codePage_.ToAnsi(text);
+    return Narrow(text);
   }
   std::vector<std::string> ListGetAll(int id) override {
     // One look-up of the control for all entries: each look-up costs Wine a server call.
@@ -93,14 +91,14 @@ class WindowControls : public DialogControls {
       const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
       text.assign(length > 0 ? static_cast<size_t>(length) + 1 : 1, u'\0');
       const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-      texts.push_back(codePage_.ToAnsi(std::u16string_view(text.data(), got > 0 ? static_cast<size_t>(got) : 0)));
+      texts.push_back(Narrow(std::u16string_view(text.data(), got > 0 ? static_cast<size_t>(got) : 0)));
     }
     return texts;
   }
   int ListGetSel(int id) override { return Index(Send(id, LB_GETCURSEL, 0, 0)); }
   void ListSetSel(int id, int index) override { Send(id, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
   int ListFindExact(int id, int startAfter, const std::string& text) override {
-    return Index(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), Text(codePage_.ToWide(text))));
+    return Index(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), Text(Wide(text))));
   }
   void SetRedraw(int id, bool redraw) override {
     Send(id, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
@@ -113,6 +111,8 @@ class WindowControls : public DialogControls {
   bool FocusSet() const { return focusSet_; }
 
  private:
+  std::u16string Wide(std::string_view text) const { return utf8_ ? Utf8ToWide(text) : codePage_.ToWide(text); }
+  std::string Narrow(std::u16string_view text) const { return utf8_ ? WideToUtf8(text) : codePage_.ToAnsi(text); }
   LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageW(dialog_, id, message, wParam, lParam);
   }
@@ -122,6 +122,7 @@ class WindowControls : public DialogControls {
 
   HWND dialog_;
   const CodePage& codePage_;
+  bool utf8_;  // the model's texts are UTF-8, not ANSI
   bool focusSet_ = false;
 };
 
@@ -137,7 +138,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_INITDIALOG) {
       auto* session = reinterpret_cast<Session*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      session->controls.emplace(dialog, session->codePage);
+      session->controls.emplace(dialog, session->codePage, session->model.Texts());
       session->model.OnInit(*session->controls);
       return session->controls->FocusSet() ? FALSE : TRUE;
     }

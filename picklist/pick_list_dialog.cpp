@@ -1,8 +1,13 @@
 // The pick dialog's behaviour. The list box sorts as items arrive, so the list is shown - and
 // written back on OK - in its own order. "&Add" is enabled exactly while the edit box holds a
 // text the user changed since an item was copied into it or added.
+//
+// Texts pass through the controls as UTF-8, so that whatever the user types stays as typed. A
+// list kept in ANSI goes over to UTF-8 (its text starts with the byte order mark) once it holds
+// an item that the ANSI code page cannot hold, and stays there.
 #include "picklist/pick_list_dialog.h"
 
+#include "framework/utf8.h"
 #include "picklist/pick_list_records.h"
 
 #include <utility>
@@ -12,14 +17,43 @@ namespace {
 bool IsChecked(int state) {
   return state >= kChecked && state <= kIndeterminate;
 }
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
 }  // namespace
+
+// An item is at most kMaxItemBytes long in the encoding that stores it: UTF-8 in a UTF-8 list,
+// and for an item that only UTF-8 can store; the ANSI code page otherwise. No character of the
+// ANSI code page takes more bytes there than in UTF-8, so a text within the limit in UTF-8 is
+// within it in ANSI too.
+std::string_view CPickListDlg::CutToStoredLength(std::string_view utf8Text) const {
+  if (utf8Text.size() <= kMaxItemBytes || utf8List_) return CutUtf8ToItemLength(utf8Text);
+  const std::u16string wide = Utf8ToWide(utf8Text);
+  const std::string ansi = codePage_.ToAnsi(wide);
+  if (codePage_.ToWide(ansi) != wide) return CutUtf8ToItemLength(utf8Text);
+  const std::string_view cut = CutToItemLength(codePage_, ansi);
+  return utf8Text.substr(0, WideToUtf8(codePage_.ToWide(cut)).size());
+}
+
+bool CPickListDlg::NeedsUtf8(const std::vector<std::string>& items) const {
+  if (utf8List_) return true;
+  for (const std::string& item : items) {
+    if (!IsAscii(item) && !AnsiHolds(codePage_, Utf8ToWide(item))) return true;
+  }
+  return false;
+}
 
 void CPickListDlg::OnInit(DialogControls& controls) {
   // Thousands of items go in at once and without a redraw for each.
   controls.SetRedraw(kPickListBox, false);
-  const std::string text = codePage_.ToAnsi(Values.ListText);
-  std::vector<std::string_view> items = FindPickListItems(codePage_, text);
-  for (std::string_view& item : items) item = CutToItemLength(codePage_, item);
+  utf8List_ = IsUtf8List(Values.ListText);
+  const std::string text = WideToUtf8(Values.ListText);
+  std::vector<std::string_view> items = FindRecordItems(std::string_view(text));
+  for (std::string_view& item : items) item = CutToStoredLength(item);
   controls.ListAddAll(kPickListBox, items);
   controls.SetRedraw(kPickListBox, true);
   const int check = Values.AddAutomatically;
@@ -64,21 +98,18 @@ void CPickListDlg::OnCommand(DialogControls& controls, int controlId, int notify
   }
 }
 
-std::string CPickListDlg::ItemText(DialogControls& controls, int index) {
-  return std::string(CutToItemLength(codePage_, controls.ListGetText(kPickListBox, index)));
-}
-
 // The selected item goes into the edit box; that is no edit of the user's.
 void CPickListDlg::CopySelection(DialogControls& controls) {
   const int selection = controls.ListGetSel(kPickListBox);
   if (selection < 0) return;
-  controls.SetText(kPickEdit, ItemText(controls, selection));
+  controls.SetText(kPickEdit, controls.ListGetText(kPickListBox, selection));
   edited_ = false;
   controls.Enable(kPickAdd, false);
 }
 
 void CPickListDlg::Add(DialogControls& controls) {
-  const std::string text(CutToItemLength(codePage_, controls.GetText(kPickEdit)));
+  const std::string typed = controls.GetText(kPickEdit);
+  const std::string text(CutToStoredLength(typed));
   if (!text.empty()) {
     if (CanBeStoredAsItem(text)) {
       controls.ListSetSel(kPickListBox, controls.ListAdd(kPickListBox, text));
@@ -109,10 +140,11 @@ void CPickListDlg::Confirm(DialogControls& controls) {
   Values.ListText.clear();
   Values.AddAutomatically = IsChecked(controls.GetCheck(kPickAutoAdd)) ? 1 : 0;
   if (Values.AddAutomatically != 0 && edited_) Add(controls);
-  std::vector<std::string> items = controls.ListGetAll(kPickListBox);
-  for (std::string& item : items) item.resize(CutToItemLength(codePage_, item).size());
-  Values.ListText = BuildPickListText(codePage_, items);
-  Values.PickText = codePage_.ToWide(controls.GetText(kPickEdit));
+  // Every item came in through the cut, on opening or by Add.
+  const std::vector<std::string> items = controls.ListGetAll(kPickListBox);
+  if (NeedsUtf8(items)) Values.ListText.push_back(kByteOrderMark);
+  Values.ListText += Utf8ToWide(BuildPickList(items));
+  Values.PickText = Utf8ToWide(controls.GetText(kPickEdit));
   Confirmed = true;
 }
 

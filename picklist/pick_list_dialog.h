@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "framework/code_page.h"
 #include "framework/dialog.h"
@@ -21,11 +23,12 @@ constexpr int kPickAdd = IDC_PICK_ADD;
 
 // The values the pick dialog edits.
 struct PickListValues {
-  std::u16string ListText;   // the picklist in file form
+  std::u16string ListText;   // the picklist in file form, U+FEFF first for a list kept in UTF-8
   int AddAutomatically = 0;  // the check box "A&dd automatically on OK"
   std::u16string PickText;   // the edit box's text after OK
 };
 
+// Its texts are UTF-8 (DialogTexts::Utf8): the list and the edit box hold any character.
 class CPickListDlg : public DialogModel {
  public:
   CPickListDlg(const CodePage& codePage, DialogRunner& runner) : codePage_(codePage), runner_(runner) {}
@@ -35,6 +38,7 @@ class CPickListDlg : public DialogModel {
   bool Confirmed = false;
 
   int TemplateId() const override { return kPickListDialog; }
+  DialogTexts Texts() const override { return DialogTexts::Utf8; }
   void OnInit(DialogControls& controls) override;
   void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
 
@@ -43,11 +47,16 @@ class CPickListDlg : public DialogModel {
   void Add(DialogControls& controls);
   void Remove(DialogControls& controls);
   void Confirm(DialogControls& controls);
-  std::string ItemText(DialogControls& controls, int index);
+  // `utf8Text` within the item limit, counted in bytes of the encoding that will store it.
+  std::string_view CutToStoredLength(std::string_view utf8Text) const;
+  // Whether the list must be kept in UTF-8: it is already, or the ANSI code page lacks a
+  // character of one of `items`.
+  bool NeedsUtf8(const std::vector<std::string>& items) const;
 
   const CodePage& codePage_;
   DialogRunner& runner_;
-  bool edited_ = false;  // the edit box changed since an item was copied into it or added
+  bool edited_ = false;    // the edit box changed since an item was copied into it or added
+  bool utf8List_ = false;  // the list came in as UTF-8
 };
 
 // Runs the pick dialog on a copy of `values`; after OK the copy replaces them and the result is

@@ -1,7 +1,11 @@
 // Reading and writing the picklist records. The reader steps over whole characters of the code
 // page; on a page without lead bytes every byte is a whole character, and the plain search of
-// the standard library is both safe and several times faster than stepping byte by byte.
+// the standard library is both safe and several times faster than stepping byte by byte. UTF-8
+// and wide text never hold an ASCII byte or unit inside another character: the plain search
+// serves them too.
 #include "picklist/pick_list_records.h"
+
+#include "framework/utf8.h"
 
 namespace {
 
@@ -12,24 +16,29 @@ bool HasLeadBytes(const CodePage& codePage) {
   return false;
 }
 
-// Finds the tags of one text where a character of the code page starts.
-class TagFinder {
+template <class Char>
+struct Tags;
+template <>
+struct Tags<char> {
+  static constexpr std::string_view kOpen = kRecordOpenTag;
+  static constexpr std::string_view kClose = kRecordCloseTag;
+};
+template <>
+struct Tags<char16_t> {
+  static constexpr std::u16string_view kOpen = u"<TLT><NAME>";
+  static constexpr std::u16string_view kClose = u"</NAME></TLT>";
+};
+
+// Finds the tags of a double-byte text where a character of the code page starts.
+class DoubleByteTagFinder {
  public:
-  TagFinder(const CodePage& codePage, std::string_view text)
-      : codePage_(codePage), text_(text), singleByte_(!HasLeadBytes(codePage)) {}
+  DoubleByteTagFinder(const CodePage& codePage, std::string_view text) : codePage_(codePage), text_(text) {}
 
   // The first opening tag at or after the character boundary `from`; npos if there is none.
-  size_t FindOpeningTag(size_t from) const {
-    return singleByte_ ? text_.find(kRecordOpenTag, from) : FindOnBoundary(kRecordOpenTag, from);
-  }
-
-  // The closing tag of the record whose opening tag starts at `open`; npos if there is none. The
-  // walk over characters starts at the opening tag itself. The closing tag cannot begin inside
-  // the opening one (nothing there reads "</"), so a plain search may skip it.
-  size_t FindClosingTag(size_t open) const {
-    return singleByte_ ? text_.find(kRecordCloseTag, open + kRecordOpenTag.size())
-                       : FindOnBoundary(kRecordCloseTag, open);
-  }
+  size_t FindOpeningTag(size_t from) const { return FindOnBoundary(kRecordOpenTag, from); }
+  // The closing tag of the record whose opening tag starts at `open`; the walk over characters
+  // starts at the opening tag itself.
+  size_t FindClosingTag(size_t open) const { return FindOnBoundary(kRecordCloseTag, open); }
 
  private:
   size_t FindOnBoundary(std::string_view tag, size_t from) const {
@@ -41,13 +50,33 @@ class TagFinder {
 
   const CodePage& codePage_;
   std::string_view text_;
-  bool singleByte_;
 };
 
 }  // namespace
 
+template <class Char>
+std::vector<std::basic_string_view<Char>> FindRecordItems(std::basic_string_view<Char> text) {
+  using View = std::basic_string_view<Char>;
+  std::vector<View> items;
+  size_t pos = 0;
+  for (;;) {
+    const size_t open = text.find(Tags<Char>::kOpen, pos);
+    if (open == View::npos) break;
+    // The closing tag cannot begin inside the opening one (nothing there reads "</").
+    const size_t textStart = open + Tags<Char>::kOpen.size();
+    const size_t close = text.find(Tags<Char>::kClose, textStart);
+    if (close == View::npos) break;
+    items.push_back(text.substr(textStart, close - textStart));
+    pos = close + Tags<Char>::kClose.size();
+  }
+  return items;
+}
+template std::vector<std::string_view> FindRecordItems(std::string_view text);
+template std::vector<std::u16string_view> FindRecordItems(std::u16string_view text);
+
 std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText) {
-  const TagFinder finder(codePage, ansiText);
+  if (!HasLeadBytes(codePage)) return FindRecordItems(ansiText);
+  const DoubleByteTagFinder finder(codePage, ansiText);
   std::vector<std::string_view> items;
   size_t pos = 0;
   for (;;) {
@@ -98,4 +127,16 @@ bool CanBeStoredAsItem(std::string_view ansiText) {
 
 std::string_view CutToItemLength(const CodePage& codePage, std::string_view ansiText) {
   return TruncateOnCharBoundary(codePage, ansiText, kMaxItemBytes);
+}
+
+std::string_view CutUtf8ToItemLength(std::string_view utf8Text) {
+  return utf8Text.substr(0, Utf8BoundaryAtOrBefore(utf8Text, kMaxItemBytes));
+}
+
+bool IsUtf8List(std::u16string_view listText) {
+  return !listText.empty() && listText.front() == kByteOrderMark;
+}
+
+bool AnsiHolds(const CodePage& codePage, std::u16string_view wide) {
+  return codePage.ToWide(codePage.ToAnsi(wide)) == wide;
 }

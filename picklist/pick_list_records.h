@@ -1,6 +1,7 @@
 // The record syntax of the picklist: the whole list is one text, each item a record
-// "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page and the add-in
-// keeps it as wide text; the pick dialog works on the items.
+// "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page, or in UTF-8
+// after a byte order mark; the add-in keeps it as wide text, the mark included (U+FEFF first);
+// the pick dialog works on the items in UTF-8.
 // Item texts are not escaped, so a text that holds the closing tag cannot be an item.
 //
 // All functions may throw std::bad_alloc, as any producer of a std::string does.
@@ -17,7 +18,8 @@ inline constexpr std::string_view kRecordOpenTag = "<TLT><NAME>";
 inline constexpr std::string_view kRecordCloseTag = "</NAME></TLT>";
 inline constexpr std::string_view kRecordEnd = "</NAME></TLT>\r\n";  // what a build writes after each item
 
-// The longest item the pick dialog keeps, in bytes of the ANSI code page.
+// The longest item the pick dialog keeps, in bytes of the list's own encoding: the ANSI code page
+// or UTF-8.
 inline constexpr size_t kMaxItemBytes = 4095;
 
 // The items of a picklist in file form, in order. Tags are found only where a character of the
@@ -28,6 +30,11 @@ inline constexpr size_t kMaxItemBytes = 4095;
 // as ParsePickList without copying each (a large list is parsed once per dialog).
 std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText);
 std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText);
+
+// The items of a text whose every ASCII byte or unit is a character of its own, UTF-8 or wide
+// text, as views into it: a plain search finds the tags, by the same rule.
+template <class Char>
+std::vector<std::basic_string_view<Char>> FindRecordItems(std::basic_string_view<Char> text);
 
 // The same for the wide form the add-in keeps: the records are read from its ANSI form, where
 // the file's rules hold.
@@ -44,3 +51,11 @@ bool CanBeStoredAsItem(std::string_view ansiText);
 
 // `ansiText` cut to at most kMaxItemBytes without splitting a double-byte character.
 std::string_view CutToItemLength(const CodePage& codePage, std::string_view ansiText);
+// `utf8Text` cut to at most kMaxItemBytes without splitting a character.
+std::string_view CutUtf8ToItemLength(std::string_view utf8Text);
+
+// True for a list kept in UTF-8: its wide form starts with the byte order mark.
+bool IsUtf8List(std::u16string_view listText);
+// True when the ANSI code page holds every character of `wide`: it converts there and back
+// unchanged.
+bool AnsiHolds(const CodePage& codePage, std::u16string_view wide);

@@ -1,11 +1,17 @@
 // Loading and saving the picklist file, and the data folder it lives in. A load remembers the
-// file it read and the bytes it took: a list nobody changed is saved as those bytes (a double-byte
-// page does not give every byte sequence back unchanged), and a file whose list was never taken
-// in is not written over.
+// file it read and the bytes it took: a list nobody changed is saved as those bytes, and so is
+// each item nobody changed (a double-byte page does not give every byte sequence back
+// unchanged, nor does UTF-8 a broken sequence); a file whose list was never taken in is not
+// written over.
 #include "picklist/pick_list_store.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
 #include <vector>
+
+#include "framework/utf8.h"
+#include "picklist/pick_list_records.h"
 
 namespace {
 
@@ -27,11 +33,58 @@ bool SameFileName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// The file form of `text`: its ANSI bytes and one zero byte. The file ends at its first zero
-// byte, so a zero inside the text would end it early.
-std::string FileBytes(const CodePage& codePage, std::u16string_view text) {
-  std::string bytes = codePage.ToAnsi(text.substr(0, text.find(u'\0')));
-  bytes.push_back('\0');
+bool IsMarked(std::string_view bytes) {
+  return bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+}
+
+// The text up to its first zero character: the file ends at its first zero byte, so a zero
+// inside the text would end it early.
+std::u16string_view UpToZero(std::u16string_view text) {
+  return text.substr(0, text.find(u'\0'));
+}
+
+// How the list's text becomes file bytes and back, in one of the file's two encodings.
+class FileEncoding {
+ public:
+  FileEncoding(const CodePage& codePage, bool utf8) : codePage_(codePage), utf8_(utf8) {}
+  std::u16string Decode(std::string_view bytes) const { return utf8_ ? Utf8ToWide(bytes) : codePage_.ToWide(bytes); }
+  std::string Encode(std::u16string_view text) const { return utf8_ ? WideToUtf8(text) : codePage_.ToAnsi(text); }
+  std::vector<std::string_view> Items(std::string_view bytes) const {
+    return utf8_ ? FindRecordItems(bytes) : FindPickListItems(codePage_, bytes);
+  }
+
+ private:
+  const CodePage& codePage_;
+  bool utf8_;
+};
+
+// The loaded items whose bytes their text does not encode back to, by that text, in file order.
+using KeptItems = std::map<std::u16string, std::deque<std::string_view>, std::less<>>;
+
+KeptItems ItemsLostInDecoding(const FileEncoding& encoding, std::string_view loadedBytes) {
+  KeptItems kept;
+  for (const std::string_view item : encoding.Items(loadedBytes)) {
+    std::u16string text = encoding.Decode(item);
+    if (encoding.Encode(text) != item) kept[std::move(text)].push_back(item);
+  }
+  return kept;
+}
+
+// The file bytes of `text`: its records found in the wide text (where the file's rules hold
+// for both encodings), each item that a load kept written as the bytes it came from.
+std::string EncodeKeeping(const FileEncoding& encoding, std::u16string_view text, KeptItems& kept) {
+  std::string bytes;
+  size_t done = 0;
+  for (const std::u16string_view item : FindRecordItems(text)) {
+    const auto found = kept.find(item);
+    if (found == kept.end() || found->second.empty()) continue;
+    const size_t start = static_cast<size_t>(item.data() - text.data());
+    bytes += encoding.Encode(text.substr(done, start - done));
+    bytes += found->second.front();
+    found->second.pop_front();
+    done = start + item.size();
+  }
+  bytes += encoding.Encode(text.substr(done));
   return bytes;
 }
 
@@ -67,6 +120,7 @@ PickListStore::PickListStore(FileSystem& files, const CodePage& codePage) : file
 
 std::u16string PickListStore::Load(std::string_view dataPath) {
   loadFailed_ = false;
+  loadedUtf8_ = false;
   loadedPath_.clear();
   loadedBytes_.clear();
   try {
@@ -82,7 +136,9 @@ std::u16string PickListStore::Load(std::string_view dataPath) {
       return {};
     }
     bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-    std::u16string text = codePage_.ToWide(bytes);
+    // The mark decodes to U+FEFF, which keeps the list in UTF-8.
+    loadedUtf8_ = IsMarked(bytes);
+    std::u16string text = FileEncoding(codePage_, loadedUtf8_).Decode(bytes);
     loadedBytes_ = std::move(bytes);
     return text;
   } catch (...) {
@@ -100,15 +156,33 @@ void PickListStore::Save(std::string_view dataPath, std::u16string_view text) {
     const bool loadedFile = !loadedPath_.empty() && SameFileName(loadedPath_, path);
     if (loadFailed_ && (loadedFile || loadedPath_.empty())) {
       // The name the load used: the same file to Windows, whatever the case of this one.
-      files_.WriteNewFile(loadedFile ? loadedPath_ : path, FileBytes(codePage_, text));
+      files_.WriteNewFile(loadedFile ? loadedPath_ : path, FileBytes(text, !loadedFile));
       return;
     }
-    if (loadedFile && codePage_.ToWide(loadedBytes_) == text) {
+    if (loadedFile && FileEncoding(codePage_, loadedUtf8_).Decode(loadedBytes_) == text) {
       files_.WriteWholeFile(path, std::string(loadedBytes_) + '\0');
       return;
     }
-    files_.WriteWholeFile(path, FileBytes(codePage_, text));
+    files_.WriteWholeFile(path, FileBytes(text, !loadedFile));
   } catch (...) {
     // Out of memory before the write: the old file stays as it was.
   }
+}
+
+std::string PickListStore::FileBytes(std::u16string_view text, bool otherFile) const {
+  text = UpToZero(text);
+  // A list that the ANSI code page cannot hold is kept in UTF-8, mark first; nothing becomes '?'.
+  std::u16string marked;
+  const bool utf8 = IsUtf8List(text) || !AnsiHolds(codePage_, text);
+  if (utf8 && !IsUtf8List(text)) {
+    marked.assign(1, kByteOrderMark).append(text);
+    text = marked;
+  }
+  const FileEncoding encoding(codePage_, utf8);
+  std::string bytes;
+  KeptItems kept;
+  if (!otherFile && utf8 == loadedUtf8_) kept = ItemsLostInDecoding(encoding, loadedBytes_);
+  bytes = kept.empty() ? encoding.Encode(text) : EncodeKeeping(encoding, text, kept);
+  bytes.push_back('\0');
+  return bytes;
 }

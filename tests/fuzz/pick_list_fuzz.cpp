@@ -1,13 +1,17 @@
-// Arbitrary bytes as a picklist file, on a single-byte and a double-byte code page: the reader
-// must follow the reading rule character by character, never return an item that ends its own
-// record early, and read back what the writer made of its items; a load followed by a save must
-// give back the file up to its first zero byte.
+// Arbitrary bytes as a picklist file, on a single-byte and a double-byte code page and as UTF-8
+// after the byte order mark: the reader must follow the reading rule character by character,
+// never return an item that ends its own record early, and read back what the writer made of its
+// items; a load followed by a save must give back the file up to its first zero byte, and after
+// an edit every item of the file must keep its bytes. The UTF-8 reader must find the same items
+// in the bytes as in their wide text, and a cut must never change a character.
 #include <cstdint>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <string_view>
 
 #include "addin/pick_list_glue.h"
+#include "framework/utf8.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_records.h"
@@ -87,6 +91,16 @@ void CheckRecords(const CodePage& page, std::string_view text) {
   FUZZ_CHECK(ParsePickList(page, BuildPickList(items)) == items);
 }
 
+// The file's items as bytes: in UTF-8 after the mark, in the code page otherwise.
+std::vector<std::string> FileItems(const CodePage& page, std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return ParsePickList(page, bytes);
+  const std::vector<std::string_view> found = FindRecordItems(bytes);
+  return std::vector<std::string>(found.begin(), found.end());
+}
+
+// Loaded and saved untouched, the file comes back; with one item added, what the file held as
+// items is still there, byte for byte.
 void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file) {
   MemoryFileSystem files;
   files.files[kLeaders] = std::string(file);
@@ -97,14 +111,42 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());
 
   const std::string_view text = file.substr(0, file.find('\0'));
+  // A marked file is UTF-8: its reader has checks of its own.
+  const bool marked = text.substr(0, kUtf8Mark.size()) == kUtf8Mark;
   const std::vector<std::string> items = ParsePickListText(page, *members.PickListText);
-  if (lossless) FUZZ_CHECK(items == ParsePickList(page, text));
+  if (lossless && !marked) FUZZ_CHECK(items == ParsePickList(page, text));
 
   SavePickList(store, members);
   const std::string& saved = files.files[kLeaders];
   FUZZ_CHECK(!saved.empty() && saved.find('\0') == saved.size() - 1);
   // An untouched list goes back as its bytes, whatever the code page makes of them.
   FUZZ_CHECK(std::string_view(saved).substr(0, saved.size() - 1) == text);
+
+  *members.PickListText += u"<TLT><NAME>added</NAME></TLT>\r\n";
+  SavePickList(store, members);
+  std::vector<std::string> after = FileItems(page, files.files[kLeaders]);
+  std::sort(after.begin(), after.end());
+  std::vector<std::string> before = FileItems(page, file);
+  std::sort(before.begin(), before.end());
+  FUZZ_CHECK(std::includes(after.begin(), after.end(), before.begin(), before.end()));
+}
+
+void CheckUtf8Reader(std::string_view bytes) {
+  const std::u16string wide = Utf8ToWide(bytes);
+  FUZZ_CHECK(Utf8ToWide(WideToUtf8(wide)) == wide);
+  const std::vector<std::string_view> inBytes = FindRecordItems(bytes);
+  const std::vector<std::u16string_view> inWide = FindRecordItems(std::u16string_view(wide));
+  FUZZ_CHECK(inBytes.size() == inWide.size());
+  for (size_t i = 0; i < inBytes.size(); ++i) FUZZ_CHECK(Utf8ToWide(inBytes[i]) == inWide[i]);
+  // A few dozen cuts per input: each decodes the whole text again.
+  const size_t step = bytes.size() / 32 + 1;
+  for (size_t limit = 0; limit <= bytes.size(); limit += step) {
+    const size_t boundary = Utf8BoundaryAtOrBefore(bytes, limit);
+    FUZZ_CHECK(boundary <= limit && boundary + 3 >= limit);
+    const std::u16string head = Utf8ToWide(bytes.substr(0, boundary));
+    FUZZ_CHECK(wide.compare(0, head.size(), head) == 0);
+    FUZZ_CHECK(Utf8ToWide(bytes.substr(boundary)) == wide.substr(head.size()));
+  }
 }
 
 }  // namespace
@@ -118,5 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every byte of Windows-1252 is a character and back; the test page turns broken pairs to '?'.
   CheckLoadAndSave(windows1252, true, text);
   CheckLoadAndSave(doubleByte, false, text);
+  CheckUtf8Reader(text);
+  CheckLoadAndSave(windows1252, false, std::string(kUtf8Mark) + std::string(text));
   return 0;
 }

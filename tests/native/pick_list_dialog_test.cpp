@@ -4,15 +4,22 @@
 
 #include "addin/pick_list_glue.h"
 #include "testing/scripted_dialog_runner.h"
+#include "framework/utf8.h"
 #include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_dialog.h"
 
 namespace {
 
-std::u16string Records(std::initializer_list<const char16_t*> items) {
+std::u16string Records(std::initializer_list<std::u16string> items) {
   std::u16string text;
-  for (const char16_t* item : items) text += std::u16string(u"<TLT><NAME>") + item + u"</NAME></TLT>\r\n";
+  for (const std::u16string& item : items) text += u"<TLT><NAME>" + item + u"</NAME></TLT>\r\n";
   return text;
+}
+
+std::string Repeat(const std::string& text, int count) {
+  std::string repeated;
+  for (int i = 0; i < count; ++i) repeated += text;
+  return repeated;
 }
 
 class PickDialogTest : public testing::Test {
@@ -204,6 +211,44 @@ TEST_F(PickDialogTest, LongTextsAreBoundedInTheListButPickedWhole) {
   EXPECT_EQ(std::u16string(5000, u'x'), members.CurrentPickText) << "the pick text is whole";
 }
 
+// Texts travel as UTF-8: what the user types stays as typed, the list goes over to UTF-8 (U+FEFF
+// first) only for a character the ANSI code page lacks, and an item's length is counted in bytes
+// of the encoding that stores it.
+TEST_F(PickDialogTest, TypedTextsKeepEveryCharacterAndChooseTheEncoding) {
+  struct Case {
+    const char* name;
+    std::u16string list;
+    bool removeFirst;
+    std::string typed;  // UTF-8, added on OK
+    std::u16string listAfter;
+  };
+  const std::string diameter = "\xE2\x8C\x80", eAcute = "\xC3\xA9";
+  const std::u16string mark = u"\uFEFF";
+  const Case cases[] = {
+      {"a character 1252 holds keeps the list ANSI", Records({u"Valve"}), false, "Caf" + eAcute,
+       Records({u"Caf\u00e9", u"Valve"})},
+      {"one it lacks turns it to UTF-8", Records({u"Valve"}), false,
+       diameter + " 5 \xE2\x89\xA4 \xE5\x9B\xB3\xE9\x9D\xA2",
+       mark + Records({u"Valve", u"\u2300 5 \u2264 \u56f3\u9762"})},
+      {"a UTF-8 list stays UTF-8", mark + Records({u"\u2300 5"}), true, "Tee", mark + Records({u"Tee"})},
+      {"a UTF-8 list counts UTF-8 bytes", mark, false, Repeat(eAcute, 3000),
+       mark + Records({std::u16string(2047, u'\u00e9')})},
+      {"an ANSI list counts ANSI bytes", u"", false, Repeat(eAcute, 5000), Records({std::u16string(4095, u'\u00e9')})},
+      {"an item only UTF-8 holds counts UTF-8 bytes", u"", false, Repeat(diameter, 2000),
+       mark + Records({std::u16string(1365, u'\u2300')})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    members.PickListText = c.list;
+    if (c.removeFirst) runner.Click(kPickRemove);
+    runner.Type(kPickEdit, c.typed);
+    runner.Click(kIdOk);
+    Show();
+    EXPECT_EQ(c.listAfter, members.PickListText);
+    EXPECT_EQ(Utf8ToWide(c.typed), members.CurrentPickText) << "the pick text is whole";
+  }
+}
+
 TEST_F(PickDialogTest, TextThatWouldSplitARecordIsRefusedWithABeep) {
   const std::string bad = "a</NAME></TLT>b";
   runner.Type(kPickEdit, bad);
@@ -221,11 +266,11 @@ TEST_F(PickDialogTest, EditorFromTheOptionsDialogKeepsOnlyListAndCheckBox) {
   std::u16string working = Records({u"B", u"a"});
   uint8_t autoAdd = 0;
   runner.Then([](ScriptedDialog& d) { EXPECT_EQ("a", d.GetText(kPickEdit)); });
-  runner.Type(kPickEdit, "c");
+  runner.Type(kPickEdit, "\xE2\x8C\x80 c");
   runner.Check(kPickAutoAdd, kChecked);
   runner.Click(kIdOk);
   EXPECT_EQ(S_OK, EditPickList(&working, &autoAdd, runner, codePage));
-  EXPECT_EQ(Records({u"a", u"B", u"c"}), working);
+  EXPECT_EQ(u"\uFEFF" + Records({u"a", u"B", u"\u2300 c"}), working) << "a character 1252 lacks: UTF-8";
   EXPECT_EQ(1, autoAdd);
   EXPECT_EQ(u"before", members.CurrentPickText);
 }

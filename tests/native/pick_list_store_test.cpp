@@ -10,6 +10,7 @@
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
+#include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
 
 namespace {
@@ -165,6 +166,11 @@ TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
       {"abc\0def\0"s, u"abc"},
       {"no zero at the end", u"no zero at the end"},
       {"caf\xe9 \x80\x81\0\xff"s, u"caf\u00e9 \u20ac\u0081"},
+      {"\xEF\xBB\xBF"
+       "caf\xC3\xA9 \xE2\x8C\x80\0\xff"s,
+       u"\uFEFFcaf\u00e9 \u2300"},
+      {"\xEF\xBB\xBF", u"\uFEFF"},
+      {"x\xEF\xBB\xBF", u"x\u00ef\u00bb\u00bf"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
@@ -185,9 +191,16 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
       {"none", std::nullopt, "\0"s},
       {"empty", u"", "\0"s},
       {"records", u"<TLT><NAME>a</NAME></TLT>\r\n", "<TLT><NAME>a</NAME></TLT>\r\n\0"s},
-      {"unmappable characters", u"<TLT><NAME>\u4e00x\u00e9\u20ac</NAME></TLT>\r\n",
-       "<TLT><NAME>?x\xe9\x80</NAME></TLT>\r\n\0"s},
+      {"characters the page holds", u"<TLT><NAME>x\u00e9\u20ac</NAME></TLT>\r\n",
+       "<TLT><NAME>x\xe9\x80</NAME></TLT>\r\n\0"s},
+      {"a character it lacks: UTF-8 with the mark", u"<TLT><NAME>\u4e00x\u00e9</NAME></TLT>\r\n",
+       "\xEF\xBB\xBF<TLT><NAME>\xE4\xB8\x80x\xC3\xA9</NAME></TLT>\r\n\0"s},
+      {"marked", u"\uFEFFab",
+       "\xEF\xBB\xBF"
+       "ab\0"s},
+      {"marked, a lone surrogate", u"\uFEFF\xD800", "\xEF\xBB\xBF\xEF\xBF\xBD\0"s},
       {"zero inside the text", u"ab\0cd"s, "ab\0"s},
+      {"zero before the character it lacks", u"ab\0\u4e00"s, "ab\0"s},
   };
   ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
   for (const Case& c : cases) {
@@ -317,33 +330,105 @@ TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
   }
 }
 
-// Files that a double-byte code page does not give back unchanged: saved untouched they keep
-// their bytes; once the list was changed it is written as the code page converts it.
-TEST_F(PickListStoreTest, UntouchedListGoesBackAsTheBytesItCameFrom) {
+// Files in each encoding: the items a load finds, the bytes an untouched list goes back as, and
+// the bytes after one item was added. Items nobody changed keep their bytes even where the
+// encoding does not give them back (a broken double-byte pair, a broken UTF-8 sequence); a list
+// goes over to UTF-8 only for a character that the ANSI code page lacks.
+TEST_F(PickListStoreTest, EachFileGoesBackInItsEncodingWithItsBytes) {
   struct Case {
     const char* name;
+    bool doubleByte;  // the double-byte test page; Windows-1252 otherwise
     std::string file;
-    bool changed;
-    std::string saved;
+    std::vector<std::u16string> items;
+    std::string untouched;
+    std::u16string added;
+    std::string edited;  // the file after `added` joined the list
   };
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string cafe = "<TLT><NAME>Caf\xe9</NAME></TLT>\r\n";
   const std::string brokenPair = "<TLT><NAME>A\x82\nB</NAME></TLT>\r\n";
   const std::string utf8 = "<TLT><NAME>M\xc3\xbcller \xe2\x80\x93 5</NAME></TLT>\r\n";
+  const std::string diameter = "<TLT><NAME>\xE2\x8C\x80 5</NAME></TLT>\r\n";
+  const std::string broken = "<TLT><NAME>a\xE2\x8C</NAME></TLT>\r\n<TLT><NAME>\xC0\xAF</NAME></TLT>\r\n";
+  const std::string tee = "<TLT><NAME>Tee</NAME></TLT>\r\n";
   const Case cases[] = {
-      {"a lead byte before a line break", brokenPair + '\0', false, brokenPair + '\0'},
-      {"a lead byte at the end", brokenPair + "\x81\0"s, false, brokenPair + "\x81\0"s},
-      {"UTF-8 without a final zero", utf8, false, utf8 + '\0'},
-      {"bytes after the zero", utf8 + "\0\x81\0"s, false, utf8 + '\0'},
-      {"changed", brokenPair + '\0', true, "<TLT><NAME>A?B</NAME></TLT>\r\n<TLT><NAME>new</NAME></TLT>\r\n\0"s},
+      {"ANSI", false, cafe + '\0', {u"Caf\u00e9"}, cafe + '\0', u"Tee", cafe + tee + '\0'},
+      {"ANSI gaining characters it lacks",
+       false,
+       cafe + '\0',
+       {u"Caf\u00e9"},
+       cafe + '\0',
+       u"\u2300 5 \u2264 \u56f3\u9762",
+       mark + "<TLT><NAME>Caf\xC3\xA9</NAME></TLT>\r\n"
+              "<TLT><NAME>\xE2\x8C\x80 5 \xE2\x89\xA4 \xE5\x9B\xB3\xE9\x9D\xA2</NAME></TLT>\r\n\0"s},
+      {"ANSI on the double-byte page, a broken pair",
+       true,
+       brokenPair + '\0',
+       {u"A?B"},
+       brokenPair + '\0',
+       u"Tee",
+       brokenPair + tee + '\0'},
+      {"ANSI, a lead byte at the end",
+       true,
+       brokenPair + "\x81\0"s,
+       {u"A?B"},
+       brokenPair + "\x81\0"s,
+       u"Tee",
+       brokenPair + "?" + tee + '\0'},  // text outside records is no item
+      {"UTF-8 without the mark is ANSI",
+       false,
+       utf8,
+       {u"M\u00c3\u00bcller \u00e2\u20ac\u201c 5"},
+       utf8 + '\0',
+       u"Tee",
+       utf8 + tee + '\0'},
+      {"UTF-8 with the mark",
+       false,
+       mark + diameter + '\0',
+       {u"\u2300 5"},
+       mark + diameter + '\0',
+       u"Tee",
+       mark + diameter + tee + '\0'},
+      {"marked, ASCII only, stays UTF-8",
+       true,
+       mark + tee,
+       {u"Tee"},
+       mark + tee + '\0',
+       u"Tee",
+       mark + tee + tee + '\0'},
+      {"marked, broken sequences",
+       false,
+       mark + broken + "\xFF\0"s,
+       {u"a\uFFFD", u"\uFFFD\uFFFD"},
+       mark + broken + "\xFF\0"s,
+       u"Tee",
+       mark + broken + "\xEF\xBF\xBD" + tee + '\0'},
+      {"empty marked file",
+       false,
+       mark,
+       {},
+       mark + '\0',
+       u"\u2300",
+       mark + "<TLT><NAME>\xE2\x8C\x80</NAME></TLT>\r\n\0"s},
   };
   TestDoubleByteCodePage doubleByte;
   PickListStore doubleByteStore(files, doubleByte);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    PickListStore& pageStore = c.doubleByte ? doubleByteStore : store;
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
-    LoadPickList(doubleByteStore, members);
-    if (c.changed) *members.PickListText += u"<TLT><NAME>new</NAME></TLT>\r\n";
-    SavePickList(doubleByteStore, members);
-    EXPECT_EQ(FileContent(), c.saved);
+    LoadPickList(pageStore, members);
+    const std::u16string text = members.PickListText.value_or(u"(none)");
+    const std::vector<std::u16string_view> found = FindRecordItems(std::u16string_view(text));
+    EXPECT_EQ(std::vector<std::u16string>(found.begin(), found.end()), c.items);
+    SavePickList(pageStore, members);
+    EXPECT_EQ(FileContent(), c.untouched);
+
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
+    LoadPickList(pageStore, members);
+    *members.PickListText += u"<TLT><NAME>" + c.added + u"</NAME></TLT>\r\n";
+    SavePickList(pageStore, members);
+    EXPECT_EQ(FileContent(), c.edited);
   }
 }
 

@@ -83,7 +83,7 @@ TEST(OptionsDialog, CancelDropsEverythingAndOkKeepsEverything) {
     user.Click(IDC_OPTIONS_CONVERT_POINT);
     user.Click(IDC_OPTIONS_AUTO_PICK);
     EXPECT_EQ(BST_UNCHECKED, user.Check(IDC_OPTIONS_CONVERT_POINT)) << "checks itself";
-    AddToList(user, L"Pump");
+    AddToList(user, L"Pump \u2300 5");  // a character no ANSI page holds: the list goes over to UTF-8
     user.Click(IDOK);
   });
   EXPECT_EQ(S_OK, s.Run(kOptions));
@@ -95,7 +95,8 @@ TEST(OptionsDialog, CancelDropsEverythingAndOkKeepsEverything) {
   EXPECT_EQ("1 1 0 0 1", Setting("TLDefFormat") + ' ' + Setting("TLDefObjDSource") + ' ' +
                              Setting("TLDefConvertPoint") + ' ' + Setting("TLPickAutoPick") + ' ' +
                              Setting("TLPickAutoAdd"));
-  EXPECT_EQ("<TLT><NAME>Pump</NAME></TLT>\r\n" + records + '\0', AddinSession::ReadPickListFile());
+  EXPECT_EQ("\xEF\xBB\xBF<TLT><NAME>Pump \xE2\x8C\x80 5</NAME></TLT>\r\n" + records + '\0',
+            AddinSession::ReadPickListFile());
 }
 
 TEST(OptionsDialog, FromTheLocalMenuTheVeryNextLeaderTakesTheNewFormatAndStart) {

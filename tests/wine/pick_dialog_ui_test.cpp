@@ -2,6 +2,8 @@
 // a user's window messages from a second thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "addin_session.h"
 #include "resources/resource_ids.h"
 #include "tlhost/dialog_driver_win.h"
@@ -26,6 +28,33 @@ SessionStart WithPicklist(const std::string& records) {
 std::vector<std::wstring> ListItems(const DialogUser& user) {
   std::vector<std::wstring> items;
   for (int i = 0; i < user.ListCount(IDC_PICK_LIST); ++i) items.push_back(user.ListText(IDC_PICK_LIST, i));
+  return items;
+}
+
+// The file bytes of these items in code page `codePage`, as the system converts them.
+std::string FileBytes(UINT codePage, const std::vector<std::wstring>& items) {
+  std::wstring text;
+  for (const std::wstring& item : items) text += L"<TLT><NAME>" + item + L"</NAME></TLT>\r\n";
+  std::string bytes(text.size() * 4, '\0');
+  bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                                       &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+  return (codePage == CP_UTF8 ? "\xEF\xBB\xBF" : "") + bytes + '\0';
+}
+
+// Types `typed` into the dialog of a session on `file` and confirms it, adding the text to the
+// list; gives the list as the dialog showed it on OK.
+std::vector<std::wstring> TypeAndConfirm(const std::string& file, const std::wstring& typed) {
+  AddinSession s(WithPicklist(file));
+  std::vector<std::wstring> items;
+  DialogDriver driver(kCaption, [&](DialogUser& user) {
+    user.Type(IDC_PICK_EDIT, typed);
+    user.Click(IDC_PICK_ADD);
+    items = ListItems(user);
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.Run(kPicklist));
+  EXPECT_TRUE(driver.Finish());
+  EXPECT_EQ(std::u16string(typed.begin(), typed.end()), s.host.LeaderToolText()) << "the leader text is whole";
   return items;
 }
 
@@ -95,6 +124,34 @@ TEST(PickDialog, CancelAfterChangesKeepsEverything) {
   EXPECT_TRUE(driver.Finish());
   s.Close();
   EXPECT_EQ(records + '\0', AddinSession::ReadPickListFile()) << "file order and all";
+}
+
+// Run on code page 1252 and, by ctest's wine_ui_tests_cp932, on 932. A word of the system's own
+// code page keeps the list ANSI; "\u2300", "\u2264" and a Japanese word, which no ANSI page holds
+// together, turn it to UTF-8, and it comes back whole.
+TEST(PickDialog, TypedCharactersReachTheLeaderAndTheFileWhole) {
+  const std::wstring ownWord = GetACP() == 932 ? L"\u56f3\u9762" : L"Caf\u00e9";
+  const std::wstring callout = L"\u2300 5 \u2264 \u56f3\u9762";
+  const std::vector<std::wstring> ansiItems = TypeAndConfirm(Records({"Valve"}), ownWord);
+  EXPECT_EQ(2u, ansiItems.size());
+  const std::string ansiFile = AddinSession::ReadPickListFile();
+  EXPECT_EQ(FileBytes(CP_ACP, ansiItems), ansiFile) << "still ANSI, code page " << GetACP();
+
+  const std::vector<std::wstring> utf8Items = TypeAndConfirm(ansiFile, callout);
+  EXPECT_EQ(3u, utf8Items.size());
+  EXPECT_NE(utf8Items.end(), std::find(utf8Items.begin(), utf8Items.end(), ownWord)) << "read back from ANSI";
+  const std::string utf8File = AddinSession::ReadPickListFile();
+  EXPECT_EQ(FileBytes(CP_UTF8, utf8Items), utf8File);
+
+  AddinSession s(WithPicklist(utf8File));
+  DialogDriver driver(kCaption, [&](DialogUser& user) {
+    EXPECT_EQ(utf8Items, ListItems(user)) << "read back from UTF-8";
+    user.Click(IDCANCEL);
+  });
+  EXPECT_EQ(S_OK, s.Run(kPicklist));
+  EXPECT_TRUE(driver.Finish());
+  s.Close();
+  EXPECT_EQ(utf8File, AddinSession::ReadPickListFile());
 }
 
 TEST(PickDialog, TenThousandItemsOpenAndClose) {

@@ -85,6 +85,11 @@ const std::string kStored = "<TLT><NAME>Valve</NAME></TLT>\r\n<TLT><NAME>Pump</N
 
 // Windows-1252 holds every byte; the five it does not define come back unchanged too.
 const std::string kWindows1252 = "<TLT><NAME>Caf\xe9 \x81\x8d\x8f\x90\x9d\xff</NAME></TLT>\r\n";
+// UTF-8 after the byte order mark, with characters no ANSI page holds together and a broken
+// sequence.
+const std::string kUtf8 =
+    "\xEF\xBB\xBF<TLT><NAME>\xE2\x8C\x80 5 \xE2\x89\xA4 \xE5\x9B\xB3\xE9\x9D\xA2</NAME></TLT>\r\n"
+    "<TLT><NAME>a\xE2\x8C</NAME></TLT>\r\n";
 
 struct FileCase {
   const char* name;
@@ -102,12 +107,14 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
   const std::wstring mueller = L"Zeichnungen\\M\u00fcller", zumen = L"\u56f3\u9762\\\u30c7\u30fc\u30bf";
   const FileCase cases[] = {
       {"drive not there at start", 1252, L"M:\\Data\\", kStored, kStored, {}, true},
+      {"drive not there at start, UTF-8", 1252, L"M:\\Data\\", kUtf8, kUtf8, {}, true},
       {"untouched on 1252", 1252, L"Data", kWindows1252 + "\0tail"s, kWindows1252 + '\0'},
       {"untouched on 932", 932, L"Data", kNotRoundTripping + "\0tail"s, kNotRoundTripping + '\0'},
       {"non-ASCII folder on 1252", 1252, mueller, {}, "\0"s},
       {"non-ASCII folder on 932", 932, zumen, {}, "\0"s},
       // U+8868 is 0x95 0x5C on 932: its second byte is a backslash.
       {"folder ending in 0x5C", 932, L"\u8868\\", kStored, kStored, {L"\u8868TLeaders.txt"}},
+      {"UTF-8 in a folder ending in 0x5C", 932, L"\u8868\\", kUtf8, kUtf8 + '\0', {L"\u8868TLeaders.txt"}},
       {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, "\0"s, {L"\u8868"}},
       {"DataPath too long to take", 1252, longPath, {}, {}},
   };

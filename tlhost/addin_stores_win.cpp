@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "framework/utf8.h"
 #include "options/stored_options.h"
 #include "tlhost/utf8_text.h"
 
@@ -79,6 +80,14 @@ std::wstring PickListPath() {
   return path + L"TLeaders.txt";
 }
 
+// The picklist file as text: UTF-8 after its byte order mark, else in the ANSI code page.
+std::u16string PickListFileText(const std::string& bytes) {
+  if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0)
+    return Utf8ToWide(std::string_view(bytes).substr(kUtf8Mark.size()));
+  const std::wstring wide = WideFromAnsi(bytes);
+  return std::u16string(wide.begin(), wide.end());
+}
+
 bool ReadFileBytes(const std::wstring& path, std::string* bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -125,11 +134,18 @@ void ForgetSettings() {
 }
 
 bool WritePickList(const std::vector<std::string>& items, std::string* problem) {
+  // In the ANSI code page while it holds every item; otherwise in UTF-8 after its byte order
+  // mark, as the add-in keeps a list that holds a character no ANSI code page has.
   std::string bytes;
+  std::string notAnsi;
   for (const std::string& item : items) {
     std::string ansi;
-    if (!AnsiFromUtf8(item, &ansi, problem)) return false;
+    if (!AnsiFromUtf8(item, &ansi, &notAnsi)) break;
     bytes += "<TLT><NAME>" + ansi + "</NAME></TLT>\r\n";
+  }
+  if (!notAnsi.empty()) {
+    bytes = std::string(kUtf8Mark);
+    for (const std::string& item : items) bytes += "<TLT><NAME>" + item + "</NAME></TLT>\r\n";
   }
   bytes += '\0';  // the add-in's files end with a zero byte
   const std::wstring path = PickListPath();
@@ -155,13 +171,13 @@ bool ReadPickList(std::vector<std::string>* items) {
   std::string bytes;
   if (!ReadFileBytes(PickListPath(), &bytes)) return false;
   items->clear();
-  // No trail byte of a double-byte code page is "<", so the marks are found in the ANSI bytes.
-  const std::string open = "<NAME>", close = "</NAME>";
-  for (size_t at = bytes.find(open); at != std::string::npos; at = bytes.find(open, at)) {
+  const std::u16string text = PickListFileText(bytes);
+  const std::u16string open = u"<NAME>", close = u"</NAME>";
+  for (size_t at = text.find(open); at != std::u16string::npos; at = text.find(open, at)) {
     at += open.size();
-    const size_t end = bytes.find(close, at);
-    if (end == std::string::npos) break;
-    items->push_back(Utf8FromAnsi(bytes.substr(at, end - at)));
+    const size_t end = text.find(close, at);
+    if (end == std::u16string::npos) break;
+    items->push_back(Utf8(text.substr(at, end - at)));
   }
   return true;
 }
@@ -184,14 +200,14 @@ std::vector<std::string> DescribePickList() {
   if (!ReadFileBytes(widePath, &bytes)) return {path + ": not there"};
   std::vector<std::string> lines = {path + " (" + std::to_string(bytes.size()) + " bytes):"};
   std::u16string line;
-  for (wchar_t c : WideFromAnsi(bytes)) {
-    if (c == L'\n') {
+  for (char16_t c : PickListFileText(bytes)) {
+    if (c == u'\n') {
       lines.push_back("  " + Utf8(line));
       line.clear();
-    } else if (c == L'\0') {
+    } else if (c == u'\0') {
       line += u"<0>";
-    } else if (c != L'\r') {
-      line += static_cast<char16_t>(c);
+    } else if (c != u'\r') {
+      line += c;
     }
   }
   if (!line.empty()) lines.push_back("  " + Utf8(line));

@@ -1,7 +1,8 @@
 // The machine as the add-in finds it: its settings in the registry and its picklist file. A
 // script prepares them before it loads the add-in and shows them after it unloads it, as a user
 // would look at the registry editor and the data folder. Texts come and go in UTF-8; the registry
-// values and the file hold them in the process's ANSI code page, as the add-in stores them.
+// values hold them in the process's ANSI code page, the picklist file in that code page or in
+// UTF-8 after its byte order mark, as the add-in stores them.
 #pragma once
 
 #include <string>
@@ -12,7 +13,8 @@
 bool WriteSetting(const std::string& name, const std::string& value, std::string* problem);
 // Removes the add-in's keys under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
 void ForgetSettings();
-// Writes the picklist file of the data folder with these items, as the add-in writes it.
+// Writes the picklist file of the data folder with these items, as the add-in writes it: in the
+// ANSI code page, or in UTF-8 after its byte order mark when the code page lacks a character.
 bool WritePickList(const std::vector<std::string>& items, std::string* problem);
 // A value as the add-in left it, however long; false when there is none.
 bool ReadSetting(const std::string& name, std::string* value);

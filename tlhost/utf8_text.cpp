@@ -2,27 +2,9 @@
 
 #include <cstdio>
 
+#include "framework/utf8.h"
+
 namespace {
-
-constexpr char32_t kReplacement = 0xfffd;
-
-void AppendUtf8(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xc0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3f));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xe0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-    *out += static_cast<char>(0x80 | (c & 0x3f));
-  } else {
-    *out += static_cast<char>(0xf0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-    *out += static_cast<char>(0x80 | (c & 0x3f));
-  }
-}
 
 bool IsSurrogate(char32_t c) {
   return c >= 0xd800 && c < 0xe000;
@@ -56,56 +38,34 @@ bool DecodeUtf8(const std::string& text, size_t* at, char32_t* c) {
   return true;
 }
 
+// UTF-16 bytes after their mark, as UTF-8; false for an odd byte count or a lone surrogate.
 bool Utf8FromUtf16Bytes(const std::string& bytes, bool bigEndian, std::string* text) {
   if (bytes.size() % 2 != 0) return false;
-  text->clear();
-  const auto unit = [&](size_t i) -> char32_t {
-    const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-    return bigEndian ? (a << 8) | b : (b << 8) | a;
-  };
+  std::u16string wide;
   for (size_t i = 2; i < bytes.size(); i += 2) {
-    char32_t c = unit(i);
-    if (c >= 0xd800 && c < 0xdc00 && i + 3 < bytes.size() && unit(i + 2) >= 0xdc00 && unit(i + 2) < 0xe000) {
-      c = 0x10000 + ((c - 0xd800) << 10) + (unit(i + 2) - 0xdc00);
-      i += 2;
-    } else if (IsSurrogate(c)) {
-      return false;
-    }
-    AppendUtf8(c, text);
+    const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    wide += static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
   }
+  for (size_t i = 0; i < wide.size(); ++i) {
+    if (!IsSurrogate(wide[i])) continue;
+    const bool pair = wide[i] < 0xdc00 && i + 1 < wide.size() && wide[i + 1] >= 0xdc00 && wide[i + 1] < 0xe000;
+    if (!pair) return false;
+    ++i;
+  }
+  *text = WideToUtf8(wide);
   return true;
 }
 
 }  // namespace
 
 std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xd800 && c < 0xdc00 && i + 1 < text.size() && text[i + 1] >= 0xdc00 && text[i + 1] < 0xe000) {
-      c = 0x10000 + ((c - 0xd800) << 10) + (text[++i] - 0xdc00);
-    } else if (IsSurrogate(c)) {
-      c = kReplacement;
-    }
-    AppendUtf8(c, &out);
-  }
-  return out;
+  return WideToUtf8(text);
 }
 
+// Well-formed UTF-8 goes to UTF-16 and back unchanged; any broken sequence comes back as U+FFFD.
 bool Utf16FromUtf8(const std::string& text, std::u16string* wide) {
-  wide->clear();
-  bool valid = true;
-  for (size_t at = 0; at < text.size();) {
-    char32_t c = kReplacement;
-    if (!DecodeUtf8(text, &at, &c)) valid = false;
-    if (c < 0x10000) {
-      *wide += static_cast<char16_t>(c);
-    } else {
-      *wide += static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10));
-      *wide += static_cast<char16_t>(0xdc00 + ((c - 0x10000) & 0x3ff));
-    }
-  }
-  return valid;
+  *wide = Utf8ToWide(text);
+  return WideToUtf8(*wide) == text;
 }
 
 bool ScriptTextFromBytes(const std::string& bytes, std::string* text, std::string* problem) {

@@ -38,12 +38,11 @@ HRESULT ToolObject::SubscribeHostEvents() {
   RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.App);
   HostApp& app = *m_.App;  // kept alive for this call even if a nested Terminate lets it go
-  const uint32_t terminations = terminations_;
   int32_t cookie = -1;
   const HRESULT hr = app.SubscribeEvents(kPlacementEventMask, &cookie);
   RETURN_IF_FAILED(hr);
   // Terminated meanwhile, or a nested Run subscribed: this subscription would never be ended.
-  if (terminations_ != terminations || m_.EventCookie != -1) {
+  if (LetGo() || m_.EventCookie != -1) {
     app.UnsubscribeEvents(cookie);
     return E_FAIL;
   }
@@ -58,13 +57,12 @@ HRESULT ToolObject::ArmObjectSelection() {
   RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
   RETURN_IF_FAILED(Step(m_.Commands->StartCommand(m_.SelectCommandId)));
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  HostAddinServices& services = *m_.AddinServices;  // alive for this call even if let go
-  const uint32_t terminations = terminations_;
-  const HRESULT hr = services.ShowPrompt(kObjectPrompt, 0);
+  HostAddinServices& addinServices = *m_.AddinServices;  // alive for this call even if let go
+  const HRESULT hr = addinServices.ShowPrompt(kObjectPrompt, 0);
   RETURN_IF_FAILED(hr);
   m_.EndOnRunTool = true;
-  if (terminations_ != terminations) {  // the host let go meanwhile: its prompt is taken back
-    services.ShowPrompt(u"", 0);
+  if (LetGo()) {  // the host let go meanwhile: its prompt is taken back
+    addinServices.ShowPrompt(u"", 0);
     return E_FAIL;
   }
   m_.PlacementState = AwaitingObject;
@@ -76,8 +74,8 @@ HRESULT ToolObject::EndPlacement() {
   m_.EndOnRunTool = true;
   RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
   // Alive for this call even if a nested Terminate lets it go: the menu is still taken back.
-  HostAddinServices& services = *m_.AddinServices;
-  HRESULT hr = services.ShowPrompt(u"", 0);
+  HostAddinServices& addinServices = *m_.AddinServices;
+  HRESULT hr = addinServices.ShowPrompt(u"", 0);
   RETURN_IF_FAILED(hr);
   if (m_.EventCookie != -1) {
     RETURN_HR_IF_NULL(E_POINTER, m_.App);
@@ -97,7 +95,7 @@ HRESULT ToolObject::EndPlacement() {
   } else {
     ResetPlacement();
   }
-  RETURN_IF_FAILED(services.SetLocalMenu(0, nullptr, 0));
+  RETURN_IF_FAILED(addinServices.SetLocalMenu(0, nullptr, 0));
   return hr;
 }
 

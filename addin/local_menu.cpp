@@ -31,13 +31,12 @@ HRESULT ToolObject::SetupLocalMenu() {
   // the host go: then nothing more is set, and a menu the host set after it is taken back.
   if (!m_.AddinServices || LetGo()) return S_OK;
   HostAddinServices& addinServices = *m_.AddinServices;  // alive for this call even if let go
-  const uint32_t terminations = terminations_;
   addinServices.ShowPrompt(u"", 0);
-  if (terminations_ != terminations) return S_OK;
+  if (LetGo()) return S_OK;
   addinServices.SetLocalMenu(0, nullptr, 0);
-  if (terminations_ != terminations) return S_OK;
+  if (LetGo()) return S_OK;
   addinServices.SetLocalMenu(2, &menu, -1);
-  if (terminations_ != terminations) addinServices.SetLocalMenu(0, nullptr, 0);
+  if (LetGo()) addinServices.SetLocalMenu(0, nullptr, 0);
   return S_OK;
 }
 
@@ -46,34 +45,19 @@ HRESULT ToolObject::SetupLocalMenu() {
 // text is written for a host that let go) and fails, unless it came inside the last step.
 HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   EntryScope entry(*this);
-  if (cmdIndex != 0 && cmdIndex != 1) return S_OK;
-  HRESULT last = S_OK;
-  switch (m_.ActiveTool) {
-    case NumberTool:
-      if (cmdIndex == 0) {
-        if (m_.RunningNumber > 0) --m_.RunningNumber;
-      } else {
-        OpenDialog([&] { services_.ShowOptions(m_); });
-      }
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = UpdateLeaderText(nullptr);
-      break;
-    case PicklistTool:
-      if (cmdIndex == 0) {
-        OpenDialog([&] { services_.ShowPickList(m_); });
-      } else {
-        OpenDialog([&] { services_.ShowOptions(m_); });
-      }
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = UpdateLeaderText(nullptr);
-      break;
-    case ObjectTool:
-      if (cmdIndex == 1) OpenDialog([&] { services_.ShowOptions(m_); });
-      RETURN_HR_IF(E_FAIL, LetGo());
-      last = ArmObjectSelection();
-      break;
-    default:
-      break;
+  const int32_t tool = m_.ActiveTool;
+  const bool placing = tool == NumberTool || tool == PicklistTool || tool == ObjectTool;
+  if (!placing || (cmdIndex != 0 && cmdIndex != 1)) return S_OK;
+  // Entry 1 is the options for every tool; entry 0 decrements the number, reselects the pick
+  // text, or (below) asks for another base object.
+  if (cmdIndex == 1) {
+    OpenDialog([&] { services_.ShowOptions(m_); });
+  } else if (tool == NumberTool) {
+    if (m_.RunningNumber > 0) --m_.RunningNumber;
+  } else if (tool == PicklistTool) {
+    OpenDialog([&] { services_.ShowPickList(m_); });
   }
+  RETURN_HR_IF(E_FAIL, LetGo());
+  const HRESULT last = tool == ObjectTool ? ArmObjectSelection() : UpdateLeaderText(nullptr);
   return LetGo() && FAILED(last) ? E_FAIL : S_OK;
 }

@@ -36,9 +36,8 @@ HRESULT ToolObject::Initialize(HostTool* thisTool, bool* result) {
     services_.LoadPickList(m_);
   }
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
-  const uint32_t terminations = terminations_;
   RETURN_IF_FAILED(ConnectToHost(*thisTool));
-  RETURN_HR_IF(E_FAIL, terminations_ != terminations);  // let go of again before it was done
+  RETURN_HR_IF(E_FAIL, LetGo());  // let go of again before it was done
   *result = true;
   return S_OK;
 }
@@ -115,7 +114,6 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
   EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, result == nullptr);
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
-  const uint32_t terminations = terminations_;
   int32_t tool = -1;
   RETURN_IF_FAILED(Step(thisTool->ReadToolIndex(&tool)));  // let go of before anything started
   bool done = false;
@@ -146,7 +144,7 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
       break;
   }
   // Terminated meanwhile: the host has let go of the add-in, so nothing may go on running.
-  if (terminations_ != terminations) {
+  if (LetGo()) {
     if (m_.EventCookie != -1 && m_.App) m_.App->UnsubscribeEvents(m_.EventCookie);
     ResetPlacement();
     return E_FAIL;

@@ -20,3 +20,7 @@ size_t CharBoundaryAtOrBefore(const CodePage& codePage, std::string_view text, s
 std::string_view TruncateOnCharBoundary(const CodePage& codePage, std::string_view text, size_t maxBytes) {
   return text.substr(0, CharBoundaryAtOrBefore(codePage, text, maxBytes));
 }
+
+bool AnsiHolds(const CodePage& codePage, std::u16string_view wide) {
+  return codePage.ToWide(codePage.ToAnsi(wide)) == wide;
+}

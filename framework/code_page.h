@@ -32,5 +32,8 @@ size_t NextCharBoundary(const CodePage& codePage, std::string_view text, size_t 
 // start). Walks from the start, because a trail byte cannot be told from a lead byte by itself.
 size_t CharBoundaryAtOrBefore(const CodePage& codePage, std::string_view text, size_t limit);
 
+// True when the page holds every character of `wide`: it converts there and back unchanged.
+bool AnsiHolds(const CodePage& codePage, std::u16string_view wide);
+
 // `text` cut to at most `maxBytes` bytes without splitting a two-byte character.
 std::string_view TruncateOnCharBoundary(const CodePage& codePage, std::string_view text, size_t maxBytes);

@@ -136,7 +136,3 @@ std::string_view CutUtf8ToItemLength(std::string_view utf8Text) {
 bool IsUtf8List(std::u16string_view listText) {
   return !listText.empty() && listText.front() == kByteOrderMark;
 }
-
-bool AnsiHolds(const CodePage& codePage, std::u16string_view wide) {
-  return codePage.ToWide(codePage.ToAnsi(wide)) == wide;
-}

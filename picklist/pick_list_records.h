@@ -56,6 +56,3 @@ std::string_view CutUtf8ToItemLength(std::string_view utf8Text);
 
 // True for a list kept in UTF-8: its wide form starts with the byte order mark.
 bool IsUtf8List(std::u16string_view listText);
-// True when the ANSI code page holds every character of `wide`: it converts there and back
-// unchanged.
-bool AnsiHolds(const CodePage& codePage, std::u16string_view wide);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "framework/code_page_win.h"
 #include "framework/utf8.h"
 #include "options/stored_options.h"
 #include "tlhost/utf8_text.h"
@@ -15,40 +16,25 @@ namespace {
 
 const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
 
-std::wstring WideOf(const std::string& utf8) {
-  std::u16string wide;
-  Utf16FromUtf8(utf8, &wide);
+// The add-in's own code page: the process's ANSI one, converted without best-fit look-alikes.
+const AnsiCodePage kCodePage;
+
+std::wstring WideFromAnsi(const std::string& ansi) {
+  const std::u16string wide = kCodePage.ToWide(ansi);
   return std::wstring(wide.begin(), wide.end());
 }
 
-std::wstring WideFromAnsi(const std::string& ansi) {
-  if (ansi.empty()) return std::wstring();
-  const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], size);
-  return wide;
-}
-
 std::string Utf8FromAnsi(const std::string& ansi) {
-  const std::wstring wide = WideFromAnsi(ansi);
-  return Utf8(std::u16string(wide.begin(), wide.end()));
+  return Utf8(kCodePage.ToWide(ansi));
 }
 
 // The ANSI form of a UTF-8 text; false with `problem` when the code page has no exact form for
 // one of its characters (no "?" and no look-alike letter stands in for it).
 bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* problem) {
-  const std::wstring wide = WideOf(text);
-  ansi->clear();
-  if (wide.empty()) return true;
-  BOOL usedDefault = FALSE;
-  const int length = static_cast<int>(wide.size());
-  const int size =
-      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &usedDefault);
-  ansi->assign(static_cast<size_t>(size), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &(*ansi)[0], size, nullptr, &usedDefault);
-  }
-  if (size > 0 && !usedDefault && WideFromAnsi(*ansi) == wide) return true;
+  std::u16string wide;
+  Utf16FromUtf8(text, &wide);
+  *ansi = kCodePage.ToAnsi(wide);
+  if (AnsiHolds(kCodePage, wide)) return true;
   *problem = "the text \"" + text + "\" has no form in the ANSI code page " + std::to_string(GetACP()) +
              ", in which the add-in stores it";
   return false;
@@ -84,8 +70,7 @@ std::wstring PickListPath() {
 std::u16string PickListFileText(const std::string& bytes) {
   if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0)
     return Utf8ToWide(std::string_view(bytes).substr(kUtf8Mark.size()));
-  const std::wstring wide = WideFromAnsi(bytes);
-  return std::u16string(wide.begin(), wide.end());
+  return kCodePage.ToWide(bytes);
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string* bytes) {

@@ -171,6 +171,26 @@ std::string WideToUtf8(std::u16string_view wide) {
   return utf8;
 }
 
+size_t DecodeUtf8At(std::string_view utf8, size_t pos, char32_t* c) {
+  const auto lead = static_cast<unsigned char>(utf8[pos]);
+  if (lead < 0x80) {
+    *c = lead;
+    return 1;
+  }
+  const size_t length = SequenceLength(lead);
+  if (length == 0 || pos + length > utf8.size() || !SecondByteFits(lead, static_cast<unsigned char>(utf8[pos + 1]))) {
+    return 0;
+  }
+  char32_t value = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[pos + i]);
+    if (!IsContinuation(byte)) return 0;
+    value = (value << 6) | (byte & 0x3F);
+  }
+  *c = value;
+  return length;
+}
+
 // Walks back over continuation bytes only as far as one character reaches; stray ones further
 // back are characters of their own (each decodes to U+FFFD).
 size_t Utf8BoundaryAtOrBefore(std::string_view utf8, size_t limit) {

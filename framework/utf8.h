@@ -19,6 +19,10 @@ std::u16string Utf8ToWide(std::string_view utf8);
 // A lone surrogate, which is no character, becomes U+FFFD. May throw std::bad_alloc.
 std::string WideToUtf8(std::u16string_view wide);
 
+// The length in bytes (1 to 4) of the well-formed character that starts at byte `pos`, with *c
+// set to it; 0 when the bytes there start no character (for a reader that must tell them apart).
+size_t DecodeUtf8At(std::string_view utf8, size_t pos, char32_t* c);
+
 // The largest character boundary of `utf8` that is not past `limit` bytes: a character is never
 // split, whatever bytes follow it.
 size_t Utf8BoundaryAtOrBefore(std::string_view utf8, size_t limit);

@@ -10,34 +10,6 @@ bool IsSurrogate(char32_t c) {
   return c >= 0xd800 && c < 0xe000;
 }
 
-// The character that starts at `at`, moving `at` past it; false (and `at` past one byte) for a
-// byte that starts no well-formed UTF-8 sequence.
-bool DecodeUtf8(const std::string& text, size_t* at, char32_t* c) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(*at);
-  size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
-  if (length == 0 || *at + length > text.size()) {
-    ++*at;
-    return false;
-  }
-  char32_t value = length == 1 ? lead : lead & (0x7f >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(*at + i) & 0xc0) != 0x80) {
-      ++*at;
-      return false;
-    }
-    value = (value << 6) | (byte(*at + i) & 0x3f);
-  }
-  static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < kSmallest[length] || value > 0x10ffff || IsSurrogate(value)) {
-    ++*at;
-    return false;
-  }
-  *at += length;
-  *c = value;
-  return true;
-}
-
 // UTF-16 bytes after their mark, as UTF-8; false for an odd byte count or a lone surrogate.
 bool Utf8FromUtf16Bytes(const std::string& bytes, bool bigEndian, std::string* text) {
   if (bytes.size() % 2 != 0) return false;
@@ -90,7 +62,9 @@ std::string XmlAttributeText(const std::string& text) {
   for (size_t at = 0; at < text.size();) {
     const size_t start = at;
     char32_t c = 0;
-    const bool valid = DecodeUtf8(text, &at, &c);
+    const size_t length = DecodeUtf8At(text, at, &c);
+    const bool valid = length != 0;
+    at += valid ? length : 1;
     char escape[8];
     if (!valid || (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xfffe || c == 0xffff) {
       for (size_t i = start; i < at; ++i) {

@@ -33,6 +33,14 @@ TEST(Utf8, DecodesCharactersAndReplacesEachBrokenPart) {
     EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << c.name;
     // What decodes to a character encodes back to its bytes; a replacement encodes as itself.
     EXPECT_EQ(Utf8ToWide(WideToUtf8(c.wide)), c.wide) << c.name;
+    // Character by character, the decoder accepts exactly the texts that need no replacement.
+    bool wellFormed = true;
+    for (size_t at = 0, length = 0; at < c.utf8.size(); at += length ? length : 1) {
+      char32_t character = 0;
+      length = DecodeUtf8At(c.utf8, at, &character);
+      wellFormed = wellFormed && length != 0;
+    }
+    EXPECT_EQ(c.wide.find(u'\uFFFD') == std::u16string::npos, wellFormed) << c.name;
   }
   EXPECT_EQ(WideToUtf8(u"\u2300\U0001F600"), "\xE2\x8C\x80\xF0\x9F\x98\x80");
   EXPECT_EQ(WideToUtf8(u"a\xD800"

@@ -12,10 +12,6 @@
 
 constexpr int kLocalMenuBase = 2000;  // the local menu's entries, by their index
 
-inline std::string Narrow(const std::wstring& text) {
-  return Utf8(std::u16string(text.begin(), text.end()));
-}
-
 inline std::string Quoted(const std::u16string& text) {
   return "\"" + Utf8(text) + "\"";
 }

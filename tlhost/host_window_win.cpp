@@ -103,13 +103,13 @@ HRESULT HostWindow::LoadAddin() {
     addin_.Unload();
     return hr;
   }
-  Say("host: loaded " + Narrow(addin_.Description()) + " " + Narrow(addin_.ClassId()) + " with " +
+  Say("host: loaded " + Utf8(addin_.Description()) + " " + Utf8(addin_.ClassId()) + " with " +
       std::to_string(addin_.Tools().size()) + " tools");
   // What the host builds its menus and buttons from, told the first time only.
   for (const AddinToolInfo& tool : toolsShown_ ? std::vector<AddinToolInfo>() : addin_.Tools()) {
-    Say("  menu " + Narrow(tool.commandName) + "  caption " + Narrow(tool.caption) + "  group " + Narrow(tool.group));
-    Say("    prompt  " + Narrow(tool.prompt));
-    Say("    tooltip " + Narrow(tool.tooltip));
+    Say("  menu " + Utf8(tool.commandName) + "  caption " + Utf8(tool.caption) + "  group " + Utf8(tool.group));
+    Say("    prompt  " + Utf8(tool.prompt));
+    Say("    tooltip " + Utf8(tool.tooltip));
   }
   BITMAP strip = {};
   if (!toolsShown_ && GetObjectW(addin_.Buttons(), sizeof(strip), &strip) != 0) {

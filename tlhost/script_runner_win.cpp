@@ -11,17 +11,6 @@
 
 namespace {
 
-// A script's text (UTF-8, checked when the script was read) for the window, dialogs and files.
-std::wstring Wide(const std::string& text) {
-  std::u16string wide;
-  Utf16FromUtf8(text, &wide);
-  return std::wstring(wide.begin(), wide.end());
-}
-
-std::string Narrow(const std::wstring& text) {
-  return Utf8(std::u16string(text.begin(), text.end()));
-}
-
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -72,7 +61,7 @@ ScriptRunner::ScriptRunner(SimHost& host, std::wstring outFolder, HostWindow::Lo
 }
 
 std::wstring ScriptRunner::OutPath(const std::string& name) const {
-  return IsAbsolute(name) || outFolder_.empty() ? Wide(name) : outFolder_ + Wide(name);
+  return IsAbsolute(name) || outFolder_.empty() ? WideFromUtf8(name) : outFolder_ + WideFromUtf8(name);
 }
 
 void ScriptRunner::Fail(const ScriptStep& step, const std::string& what) {
@@ -121,7 +110,7 @@ int ScriptRunner::ToolIndex(const std::string& name) const {
     }
     return out.rfind(L"tl ", 0) == 0 ? out.substr(3) : out;
   };
-  const std::wstring wanted = plain(Wide(name));
+  const std::wstring wanted = plain(WideFromUtf8(name));
   for (size_t i = 0; i < tools.size(); ++i) {
     const std::wstring& path = tools[i].commandName;
     if (plain(tools[i].caption) == wanted || plain(path.substr(path.rfind(L'|') + 1)) == wanted) {
@@ -177,10 +166,10 @@ void ScriptRunner::Step(const ScriptStep& step) {
     }
     SendMessageW(window_->Frame(), WM_COMMAND, kCommandToolBase + tool, 0);
   } else if (verb == "menu" || verb == "undo" || verb == "redo") {
-    const std::wstring path = verb == "menu" ? Wide(step.Arg(0)) : verb == "undo" ? L"Edit|Undo" : L"Edit|Redo";
+    const std::wstring path = verb == "menu" ? WideFromUtf8(step.Arg(0)) : verb == "undo" ? L"Edit|Undo" : L"Edit|Redo";
     const int command = window_->FindMenuCommand(path);
-    if (command == 0) return Fail(step, "the menus have no entry \"" + Narrow(path) + "\"");
-    if (!window_->MenuCommandEnabled(command)) return Fail(step, "the menu entry \"" + Narrow(path) + "\" is disabled");
+    if (command == 0) return Fail(step, "the menus have no entry \"" + Utf8(path) + "\"");
+    if (!window_->MenuCommandEnabled(command)) return Fail(step, "the menu entry \"" + Utf8(path) + "\" is disabled");
     SendMessageW(window_->Frame(), WM_COMMAND, static_cast<WPARAM>(command), 0);
   } else if (verb == "click" || verb == "dblclick") {
     SendClick(step, WM_LBUTTONDOWN, WM_LBUTTONUP, verb == "dblclick");
@@ -253,7 +242,7 @@ void ScriptRunner::Machine(const ScriptStep& step) {
       Fail(step, problem);
     }
   } else if (verb == "version") {
-    const std::wstring version = Wide(step.Arg(0));
+    const std::wstring version = WideFromUtf8(step.Arg(0));
     host_.SetVersionText(std::u16string(version.begin(), version.end()));
   }
 }
@@ -361,7 +350,7 @@ void ScriptRunner::Expect(const ScriptStep& step) {
 void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) {
   wchar_t full[MAX_PATH] = {};
   const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-  if (length == 0 || length >= MAX_PATH) return Fail(step, "cannot read the path " + Narrow(path));
+  if (length == 0 || length >= MAX_PATH) return Fail(step, "cannot read the path " + Utf8(path));
   const std::wstring wanted = full;
   std::wstring real = wanted.substr(0, wanted.find(L'\\') + 1);
   for (size_t start = real.size(); start < wanted.size();) {
@@ -369,13 +358,13 @@ void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) 
     if (end == std::wstring::npos) end = wanted.size();
     WIN32_FIND_DATAW found = {};
     HANDLE search = FindFirstFileW(wanted.substr(0, end).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + Narrow(wanted.substr(0, end)));
+    if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + Utf8(wanted.substr(0, end)));
     FindClose(search);
     real += found.cFileName;
     if (end < wanted.size()) real += L'\\';
     start = end + 1;
   }
-  if (real != wanted) Fail(step, "the file is named " + Narrow(real) + "; expected " + Narrow(wanted));
+  if (real != wanted) Fail(step, "the file is named " + Utf8(real) + "; expected " + Utf8(wanted));
 }
 
 void ScriptRunner::Save(const ScriptStep& step) {
@@ -392,8 +381,8 @@ void ScriptRunner::Save(const ScriptStep& step) {
   } else if (kind == "buttons") {
     hr = window_->Addin().Buttons() != nullptr ? SaveBitmapAsPng(window_->Addin().Buttons(), path.c_str()) : E_FAIL;
   }
-  if (FAILED(hr)) return Fail(step, "cannot write " + Narrow(path));
-  log_("  wrote " + Narrow(path));
+  if (FAILED(hr)) return Fail(step, "cannot write " + Utf8(path));
+  log_("  wrote " + Utf8(path));
 }
 
 void ScriptRunner::OnTick() {
@@ -405,7 +394,7 @@ void ScriptRunner::OnTick() {
 }
 
 void ScriptRunner::AnswerDialog(HWND dialog) {
-  const std::string caption = Narrow(WindowText(dialog));
+  const std::string caption = Utf8(WindowText(dialog));
   if (const auto played = answered_.find(dialog); played != answered_.end()) {
     // Its answers are all played and it is still open and in charge.
     Fail(*played->second, "the dialog \"" + caption + "\" was still open after these answers");
@@ -440,8 +429,8 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
   if (verb == "shot") {
     const std::wstring path = OutPath(answer.Arg(0));
     CreateFolders(path);
-    if (!user.SaveScreenshot(path)) Fail(answer, "cannot write " + Narrow(path));
-    log_("    screenshot " + Narrow(path));
+    if (!user.SaveScreenshot(path)) Fail(answer, "cannot write " + Utf8(path));
+    log_("    screenshot " + Utf8(path));
     return failure_.empty();
   }
   const int id = ControlIdOf(answer.Arg(0));
@@ -456,20 +445,20 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
   }
   std::string said = "    " + verb + " " + answer.Arg(0);
   if (verb == "type") {
-    user.Type(id, Wide(answer.Arg(1)));
+    user.Type(id, WideFromUtf8(answer.Arg(1)));
     said += " \"" + answer.Arg(1) + "\"";
   } else if (verb == "pick" || verb == "dblpick") {
     long index = -1;
     if (!ReadInteger(answer.Arg(1), &index)) {
       for (int i = 0; i < user.ListCount(id) && index < 0; ++i) {
-        if (Narrow(user.ListText(id, i)) == answer.Arg(1)) index = i;
+        if (Utf8(user.ListText(id, i)) == answer.Arg(1)) index = i;
       }
     }
     if (index < 0 || index >= user.ListCount(id)) {
       Fail(answer, "the list " + answer.Arg(0) + " has no entry " + answer.Arg(1));
       return false;
     }
-    said += " \"" + Narrow(user.ListText(id, static_cast<int>(index))) + "\"";
+    said += " \"" + Utf8(user.ListText(id, static_cast<int>(index))) + "\"";
     log_(said);
     if (verb == "pick") {
       user.SelectListEntry(id, static_cast<int>(index));
@@ -490,7 +479,7 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
     user.Click(id);
     return failure_.empty();
   } else if (verb == "shows") {
-    const std::string actual = Narrow(user.Text(id));
+    const std::string actual = Utf8(user.Text(id));
     if (actual != answer.Arg(1)) {
       Fail(answer, "the control " + answer.Arg(0) + " shows \"" + actual + "\"; expected \"" + answer.Arg(1) + "\"");
     }

@@ -32,10 +32,6 @@ void Print(const std::string& line) {
   std::fflush(stdout);
 }
 
-std::string Narrow(const std::wstring& text) {
-  return Utf8(std::u16string(text.begin(), text.end()));
-}
-
 // False when the report cannot be written whole.
 bool WriteReport(const std::wstring& path, const std::string& scriptFile, const std::string& failure) {
   std::string name = scriptFile.substr(scriptFile.find_last_of("/\\") + 1);
@@ -54,7 +50,7 @@ bool WriteReport(const std::wstring& path, const std::string& scriptFile, const 
   out << "  </testsuite>\n</testsuites>\n";
   out.close();
   if (out) return true;
-  Print("tlhost: cannot write the report " + Narrow(path));
+  Print("tlhost: cannot write the report " + Utf8(path));
   return false;
 }
 
@@ -80,7 +76,7 @@ int RunInteractive(HINSTANCE instance) {
 
 int RunScript(HINSTANCE instance, const std::wstring& wideFile, const std::wstring& outFolder,
               const std::wstring& report) {
-  const std::string file = Narrow(wideFile);
+  const std::string file = Utf8(wideFile);
   std::ifstream in(wideFile.c_str(), std::ios::binary);
   if (!in) {
     Print(file + ": cannot be read");

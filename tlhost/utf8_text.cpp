@@ -40,6 +40,14 @@ bool Utf16FromUtf8(const std::string& text, std::u16string* wide) {
   return WideToUtf8(*wide) == text;
 }
 
+#ifdef _WIN32
+std::wstring WideFromUtf8(const std::string& text) {
+  std::u16string wide;
+  Utf16FromUtf8(text, &wide);
+  return std::wstring(wide.begin(), wide.end());
+}
+#endif
+
 bool ScriptTextFromBytes(const std::string& bytes, std::string* text, std::string* problem) {
   const auto startsWith = [&](const char* mark) {
     return bytes.compare(0, std::char_traits<char>::length(mark), mark) == 0;

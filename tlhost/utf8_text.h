@@ -8,6 +8,15 @@
 // UTF-8 for files and the transcript; an unpaired surrogate becomes U+FFFD.
 std::string Utf8(const std::u16string& text);
 
+#ifdef _WIN32
+// The same for the wide strings of Windows, which are UTF-16: a script's text (checked when the
+// script was read) for windows, dialogs and file names, and their texts for the transcript.
+inline std::string Utf8(const std::wstring& text) {
+  return Utf8(std::u16string(text.begin(), text.end()));
+}
+std::wstring WideFromUtf8(const std::string& text);
+#endif
+
 // The UTF-16 form of UTF-8 text; false for bytes that are not UTF-8 (overlong forms, encoded
 // surrogates and code points past U+10FFFF included).
 bool Utf16FromUtf8(const std::string& text, std::u16string* wide);

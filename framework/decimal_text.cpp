@@ -8,10 +8,6 @@
 
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // The white space that strtol skips in the "C" locale.
 bool IsCSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -30,7 +26,7 @@ int32_t ReadLeadingInt32(std::string_view text) {
   // Once the magnitude reaches 2^31 the result is one of the limits, so it stops growing there.
   constexpr int64_t kMagnitudeCap = int64_t{1} << 31;
   int64_t magnitude = 0;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+  for (; pos < text.size() && IsDecimalDigit(text[pos]); ++pos) {
     magnitude = std::min(magnitude * 10 + (text[pos] - '0'), kMagnitudeCap);
   }
   if (negative) return static_cast<int32_t>(-magnitude);
@@ -47,7 +43,7 @@ bool ReadDecimalFieldInt32(std::string_view text, int32_t* value) {
   constexpr int64_t kLargestMagnitude = int64_t{1} << 31;
   int64_t magnitude = 0;
   for (; pos < text.size(); ++pos) {
-    if (!IsDigit(text[pos])) return false;
+    if (!IsDecimalDigit(text[pos])) return false;
     magnitude = magnitude * 10 + (text[pos] - '0');
     if (magnitude > kLargestMagnitude) return false;
   }

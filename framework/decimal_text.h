@@ -22,6 +22,11 @@ bool ReadDecimalFieldInt32(std::string_view text, int32_t* value);
 // no more, so that pasting a long text costs nothing.
 constexpr size_t kInt32TextLength = 11;
 
+// '0' to '9' and nothing else, whatever the locale.
+inline bool IsDecimalDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);
 

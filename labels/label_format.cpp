@@ -12,10 +12,6 @@ constexpr int32_t kLettersTop = 702;  // ZZ
 constexpr int32_t kRomanTop = 999;    // cmxcix
 constexpr int32_t kAlphabetSize = 26;
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 int32_t RomanDigitValue(char c) {
   switch (c) {
     case 'i':
@@ -133,7 +129,7 @@ HRESULT DetectLabelFormat(std::string_view text, int32_t* format) {
   *format = NoLabel;
   if (text.empty()) return S_OK;
   const char last = text.back();
-  if (IsDigit(last)) {
+  if (IsDecimalDigit(last)) {
     *format = Arabic;
   } else if (last >= 'A' && last <= 'Z') {
     *format = Letters;

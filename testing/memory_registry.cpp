@@ -8,22 +8,9 @@
 
 namespace {
 
-char FoldAscii(char c) {
+char FoldNameCase(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
-
-struct NameLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
-    });
-  }
-};
-
-struct Value {
-  uint32_t type = 0;
-  std::string bytes;
-};
 
 // Splits a backslash-separated key path. As in the real registry, empty parts (a doubled or a
 // trailing backslash) are skipped and an empty path names the key itself, but a path must not
@@ -43,7 +30,21 @@ bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
 
 }  // namespace
 
+// Its helper types are its own rather than the anonymous namespace's, as the type itself is
+// declared in the header.
 struct MemoryRegistry::Node {
+  struct NameLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(FoldNameCase(x)) < static_cast<unsigned char>(FoldNameCase(y));
+      });
+    }
+  };
+  struct Value {
+    uint32_t type = 0;
+    std::string bytes;
+  };
+
   std::map<std::string, std::shared_ptr<Node>, NameLess> children;
   std::map<std::string, Value, NameLess> values;
   bool notWritable = false;
@@ -138,7 +139,7 @@ class MemoryKey : public RegistryKey {
   HRESULT SetText(const std::string& name, const std::string& text) override {
     RETURN_IF_FAILED(state_->writeFailure);
     RETURN_HR_IF(E_ACCESSDENIED, !writable_);
-    Value& value = node_->values[name];
+    Node::Value& value = node_->values[name];
     value.type = kRegText;
     value.bytes = text;
     value.bytes.push_back('\0');
@@ -167,7 +168,7 @@ HRESULT MemoryRegistry::OpenKey(RegistryRoot root, const std::string& path, Regi
 
 void MemoryRegistry::SetRawValue(RegistryRoot root, const std::string& path, const std::string& name, uint32_t type,
                                  const std::string& bytes) {
-  Value& value = state_->FindOrCreate(root, path)->values[name];
+  Node::Value& value = state_->FindOrCreate(root, path)->values[name];
   value.type = type;
   value.bytes = bytes;
 }

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int32_t kMin32 = std::numeric_limits<int32_t>::min();
-constexpr int32_t kMax32 = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMarker = static_cast<int32_t>(0xdeadbeef);
 
 struct FormatRange {
@@ -91,7 +89,7 @@ TEST(LabelFormat, LongestRomanLabelIs888) {
 
 TEST(LabelFormat, OutOfRangeGivesRangeText) {
   for (const FormatRange& range : kFormats) {
-    for (int32_t value : {0, range.top + 1, -1, -range.top, kMin32, kMax32}) {
+    for (int32_t value : {0, range.top + 1, -1, -range.top, INT32_MIN, INT32_MAX}) {
       std::string label = "previous";
       EXPECT_EQ(E_FAIL, NumberToLabel(value, range.format, &label)) << range.format << " " << value;
       EXPECT_EQ(range.rangeText, label) << range.format << " " << value;
@@ -100,7 +98,7 @@ TEST(LabelFormat, OutOfRangeGivesRangeText) {
 }
 
 TEST(LabelFormat, UnknownFormatLeavesLabelUntouched) {
-  for (int32_t format : std::initializer_list<int32_t>{3, NoLabel, -2, 100, kMin32, kMax32}) {
+  for (int32_t format : std::initializer_list<int32_t>{3, NoLabel, -2, 100, INT32_MIN, INT32_MAX}) {
     for (int32_t value : {1, 0, 1000}) {
       std::string label = "untouched";
       EXPECT_EQ(E_FAIL, NumberToLabel(value, format, &label)) << format << " " << value;
@@ -186,17 +184,17 @@ TEST(LabelFormat, ReadsArabicLikeStrtol) {
 
 TEST(LabelFormat, ClampsArabicAtThe32BitLimits) {
   ExpectReads(Arabic, {
-                          {"2147483647", kMax32, S_OK},
-                          {"2147483648", kMax32, S_OK},
-                          {"-2147483648", kMin32, S_OK},
-                          {"-2147483649", kMin32, S_OK},
-                          {"4294967296", kMax32, S_OK},
-                          {"4294967307", kMax32, S_OK},
-                          {"-4294967297", kMin32, S_OK},
-                          {"99999999999999999999999999", kMax32, S_OK},
-                          {"-99999999999999999999999999", kMin32, S_OK},
-                          {std::string(5000, '9'), kMax32, S_OK},
-                          {"-" + std::string(5000, '9'), kMin32, S_OK},
+                          {"2147483647", INT32_MAX, S_OK},
+                          {"2147483648", INT32_MAX, S_OK},
+                          {"-2147483648", INT32_MIN, S_OK},
+                          {"-2147483649", INT32_MIN, S_OK},
+                          {"4294967296", INT32_MAX, S_OK},
+                          {"4294967307", INT32_MAX, S_OK},
+                          {"-4294967297", INT32_MIN, S_OK},
+                          {"99999999999999999999999999", INT32_MAX, S_OK},
+                          {"-99999999999999999999999999", INT32_MIN, S_OK},
+                          {std::string(5000, '9'), INT32_MAX, S_OK},
+                          {"-" + std::string(5000, '9'), INT32_MIN, S_OK},
                           {std::string(5000, '0') + "42", 42, S_OK},
                           {"-" + std::string(5000, '0') + "12", -12, S_OK},
                       });
@@ -253,7 +251,7 @@ TEST(LabelFormat, RomanSumOfAnOverlongTextWrapsIn32Bits) {
 }
 
 TEST(LabelFormat, UnknownFormatReadsNothing) {
-  for (int32_t format : std::initializer_list<int32_t>{NoLabel, 3, kMin32, kMax32}) {
+  for (int32_t format : std::initializer_list<int32_t>{NoLabel, 3, INT32_MIN, INT32_MAX}) {
     int32_t value = kMarker;
     EXPECT_EQ(E_FAIL, LabelToNumber("12", format, &value)) << format;
     EXPECT_EQ(0, value) << format;

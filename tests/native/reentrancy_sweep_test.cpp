@@ -297,7 +297,9 @@ TEST(ReentrancySweep, ATerminateInsideEveryHostCallStopsThatCall) {
         EXPECT_EQ(0u, result.dialogsAfter) << what << ": a dialog after the host let go";
         EXPECT_TRUE(result.undoRecordsClosed) << what;
         EXPECT_FALSE(result.placementLeft) << what;
-        if (interrupted.statusChecked) EXPECT_EQ(k == calls ? S_OK : E_FAIL, result.status) << what;
+        if (interrupted.statusChecked) {
+          EXPECT_EQ(k == calls ? S_OK : E_FAIL, result.status) << what;
+        }
         EXPECT_TRUE(result.textsRestored) << what << ": what was written is undone in one step";
       }
       std::printf("re-entrancy sweep: %s inside %s%lld host calls of %s\n",

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t kMax32 = INT32_MAX;
 
 // "3|1|Note|#" is a selection of three leaders and, last, a graphic that is no leader.
 std::vector<RenumberItem> Selection(const std::string& texts) {
@@ -66,15 +65,15 @@ TEST(RenumberLabels, DocumentedCases) {
        704},
       // Past the 32-bit limits the numbers saturate; their labels are range texts.
       {"1|2",
-       {NumericLeaders, true, kMax32, Arabic},
+       {NumericLeaders, true, INT32_MAX, Arabic},
        "E!Range 1 - 999|E!Range 1 - 999",
        "Renumber 2 items.\r\nRange: E!Range 1 - 999 - E!Range 1 - 999",
-       kMax32},
+       INT32_MAX},
       {"1|9",
-       {NumericLeaders, false, kMax32 - 2, Arabic},
+       {NumericLeaders, false, INT32_MAX - 2, Arabic},
        "E!Range 1 - 999|E!Range 1 - 999",
        "Renumber 2 items.\r\nRange: E!Range 1 - 999 - E!Range 1 - 999",
-       kMax32},
+       INT32_MAX},
       {"1|2", {-1, true, 1, Arabic}, "|", "Renumber 0 items.\r\nRange:  - ", 1},  // no Objects button
   };
   RenumberOrder order;
@@ -124,7 +123,7 @@ TEST(RenumberLabels, FastOrderingEqualsTheRepeatedSearch) {
   std::mt19937 random(20240611);
   const std::string pool[] = {"Note", "0",  "-3",  "1000000", "999999", "2147483647", "B",   "ZZ",     "iv",
                               "x",    "5A", "12a", "XIV",     "",       "#",          "998", "Item 12"};
-  const int32_t starts[] = {1, 10, 997, 0, -5, 703, kMax32 - 2, kMax32, INT32_MIN};
+  const int32_t starts[] = {1, 10, 997, 0, -5, 703, INT32_MAX - 2, INT32_MAX, INT32_MIN};
   const auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
   RenumberOrder order;  // reused, as the dialog reuses it
   for (int round = 0; round < 3000; ++round) {

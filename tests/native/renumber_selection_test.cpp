@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr HRESULT kInjected = static_cast<HRESULT>(0x8004F00D);
+constexpr HRESULT kHostFault = static_cast<HRESULT>(0x8004F00D);
 constexpr HRESULT kCloseFailed = static_cast<HRESULT>(0x8004F00E);
 
 // A drawing whose selection holds "7|#|Note": leaders with these texts, "#" a graphic of another
@@ -180,7 +180,7 @@ TEST(RenumberSelection, EveryHostCallFailingOrGivingNoObject) {
       const std::string what = calls[i] + " (call " + std::to_string(i + 1) + ") " + f.name;
       Scene s(before);
       const HRESULT hr = play(s, [&](SimHost& h) {
-        f.none ? h.GiveNoObject(i + 1) : h.FailCall(i + 1, kInjected);
+        f.none ? h.GiveNoObject(i + 1) : h.FailCall(i + 1, kHostFault);
         if (f.closeFails) h.FailCall(i + 2, kCloseFailed);  // the close after the failing write
       });
       ++points;
@@ -189,7 +189,7 @@ TEST(RenumberSelection, EveryHostCallFailingOrGivingNoObject) {
         EXPECT_EQ(S_OK, hr) << what;
         continue;
       }
-      EXPECT_EQ(f.none ? E_POINTER : kInjected, hr) << what;
+      EXPECT_EQ(f.none ? E_POINTER : kHostFault, hr) << what;
       EXPECT_FALSE(s.changes.runningNumber) << what;
       EXPECT_EQ(0, s.host.RefreshCount()) << what;
       EXPECT_EQ(i >= firstWrite, s.changes.settings.has_value()) << what << ": the dialog's choices";
@@ -217,7 +217,7 @@ TEST(RenumberSelection, AnAbsurdCountWithAFailingFirstItemGivesTheHostsFailure) 
   struct Selection : HostSelection {
     explicit Selection(int32_t count) : count(count) {}
     HRESULT CountItems(int32_t* out) override { return *out = count, S_OK; }
-    HRESULT PickItem(int32_t, HostRef<HostGraphic>*) override { return kInjected; }
+    HRESULT PickItem(int32_t, HostRef<HostGraphic>*) override { return kHostFault; }
     HRESULT ClearSelection() override { return S_OK; }
     int32_t count;
   };
@@ -249,7 +249,7 @@ TEST(RenumberSelection, AnAbsurdCountWithAFailingFirstItemGivesTheHostsFailure) 
     ScriptedDialogRunner runner;
     Windows1252CodePage codePage;
     RenumberChanges changes;
-    EXPECT_EQ(kInjected, RenumberSelection(app, {}, runner, codePage, nullptr, &changes)) << count;
+    EXPECT_EQ(kHostFault, RenumberSelection(app, {}, runner, codePage, nullptr, &changes)) << count;
     EXPECT_TRUE(runner.ShownTemplates().empty()) << count;
   }
 }

@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kDataFolder[] = "C:\\Program Files\\DEVO\\Varnkit\\Data";
-constexpr char kLeaders[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\TLeaders.txt";
+constexpr char kDefaultLeaders[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\TLeaders.txt";
 
 // The names in the real folder behind a Windows folder path.
 std::vector<std::string> FolderNames(const TempRootFileSystem& files, const std::string& folder) {
@@ -49,7 +49,7 @@ TEST(TempRootFileSystem, RootGoesAwayWithTheObject) {
   {
     TempRootFileSystem files;
     root = files.Root();
-    ASSERT_TRUE(files.WriteRealFile(kLeaders, "x"));
+    ASSERT_TRUE(files.WriteRealFile(kDefaultLeaders, "x"));
     EXPECT_TRUE(fs::exists(root));
   }
   EXPECT_FALSE(fs::exists(root));
@@ -65,9 +65,9 @@ TEST(TempRootFileSystem, CreatesFoldersOneLevelAtATime) {
   EXPECT_TRUE(fs::is_directory(files.RealPath(kDataFolder)));
   EXPECT_EQ(files.CreateFolder(kDataFolder), S_OK);  // already there
 
-  ASSERT_TRUE(files.WriteRealFile(kLeaders, "x"));
-  EXPECT_EQ(files.CreateFolder(kLeaders), HRESULT_FROM_WIN32(kErrorAlreadyExists));
-  EXPECT_EQ(files.CreateFolder(std::string(kLeaders) + "\\Sub"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  ASSERT_TRUE(files.WriteRealFile(kDefaultLeaders, "x"));
+  EXPECT_EQ(files.CreateFolder(kDefaultLeaders), HRESULT_FROM_WIN32(kErrorAlreadyExists));
+  EXPECT_EQ(files.CreateFolder(std::string(kDefaultLeaders) + "\\Sub"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(files.CreateFolder("D:\\Data"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(files.CreateFolder("Relative"), S_OK);
 
@@ -80,17 +80,17 @@ TEST(TempRootFileSystem, CreatesFoldersOneLevelAtATime) {
 
 TEST(TempRootFileSystem, ReadsTellMissingFromUnreadable) {
   TempRootFileSystem files;
-  ASSERT_TRUE(files.WriteRealFile(kLeaders, std::string("A1\r\n\0\xFF", 6)));
+  ASSERT_TRUE(files.WriteRealFile(kDefaultLeaders, std::string("A1\r\n\0\xFF", 6)));
   struct Case {
     std::string path;
     HRESULT hr;
   };
   const Case cases[] = {
-      {kLeaders, S_OK},
+      {kDefaultLeaders, S_OK},
       {"c:/program files/../Program Files/DEVO/Varnkit/Data/TLeaders.txt", S_OK},
       {std::string(kDataFolder) + "\\Missing.txt", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
       {"C:\\Missing\\TLeaders.txt", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
-      {std::string(kLeaders) + "\\Inside.txt", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
+      {std::string(kDefaultLeaders) + "\\Inside.txt", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
       {kDataFolder, HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)},
       {"", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
   };
@@ -104,19 +104,19 @@ TEST(TempRootFileSystem, ReadsTellMissingFromUnreadable) {
 
 TEST(TempRootFileSystem, InjectedReadFailuresKeepTheirCodes) {
   TempRootFileSystem files;
-  ASSERT_TRUE(files.WriteRealFile(kLeaders, "data"));
+  ASSERT_TRUE(files.WriteRealFile(kDefaultLeaders, "data"));
   std::string bytes;
   files.FailNextRead(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(files.ReadWholeFile(kLeaders, &bytes), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(files.ReadWholeFile(kLeaders, &bytes), S_OK);
+  EXPECT_EQ(files.ReadWholeFile(kDefaultLeaders, &bytes), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(files.ReadWholeFile(kDefaultLeaders, &bytes), S_OK);
   EXPECT_EQ(bytes, "data");
 
   files.FailAllReads(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE));
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(files.ReadWholeFile(kLeaders, &bytes), HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE));
+    EXPECT_EQ(files.ReadWholeFile(kDefaultLeaders, &bytes), HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE));
   }
   files.FailAllReads(S_OK);
-  EXPECT_EQ(files.ReadWholeFile(kLeaders, &bytes), S_OK);
+  EXPECT_EQ(files.ReadWholeFile(kDefaultLeaders, &bytes), S_OK);
 }
 
 TEST(TempRootFileSystem, WritesCreateAndReplace) {
@@ -158,21 +158,21 @@ TEST(TempRootFileSystem, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
   for (const Failure failure : {Failure::OnCreate, Failure::AfterHalf, Failure::OnReplace}) {
     SCOPED_TRACE(static_cast<int>(failure));
     TempRootFileSystem files;
-    ASSERT_TRUE(files.WriteRealFile(kLeaders, "old content"));
+    ASSERT_TRUE(files.WriteRealFile(kDefaultLeaders, "old content"));
     files.FailWrites(failure, diskFull);
-    EXPECT_EQ(files.WriteWholeFile(kLeaders, "new content that is longer"), diskFull);
+    EXPECT_EQ(files.WriteWholeFile(kDefaultLeaders, "new content that is longer"), diskFull);
     EXPECT_EQ(files.WriteWholeFile("C:\\Fresh.txt", "new"), diskFull);
 
     std::string bytes;
-    ASSERT_TRUE(files.ReadRealFile(kLeaders, &bytes));
+    ASSERT_TRUE(files.ReadRealFile(kDefaultLeaders, &bytes));
     EXPECT_EQ(bytes, "old content");
     EXPECT_EQ(FolderNames(files, kDataFolder), std::vector<std::string>{"TLeaders.txt"});
     EXPECT_FALSE(fs::exists(files.RealPath("C:\\Fresh.txt")));
     EXPECT_FALSE(fs::exists(files.RealPath(TemporaryPathFor("C:\\Fresh.txt"))));
 
     files.FailWrites(Failure::None, S_OK);
-    EXPECT_EQ(files.WriteWholeFile(kLeaders, "new"), S_OK);
-    ASSERT_TRUE(files.ReadRealFile(kLeaders, &bytes));
+    EXPECT_EQ(files.WriteWholeFile(kDefaultLeaders, "new"), S_OK);
+    ASSERT_TRUE(files.ReadRealFile(kDefaultLeaders, &bytes));
     EXPECT_EQ(bytes, "new");
   }
 }
@@ -180,10 +180,10 @@ TEST(TempRootFileSystem, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
 TEST(TempRootFileSystem, LeftoverTemporaryIsOverwritten) {
   // A leftover temporary from an earlier crash is overwritten, not appended to, and goes too.
   TempRootFileSystem files;
-  ASSERT_TRUE(files.WriteRealFile(TemporaryPathFor(kLeaders), "stale stale stale"));
-  ASSERT_EQ(files.WriteWholeFile(kLeaders, "fresh"), S_OK);
+  ASSERT_TRUE(files.WriteRealFile(TemporaryPathFor(kDefaultLeaders), "stale stale stale"));
+  ASSERT_EQ(files.WriteWholeFile(kDefaultLeaders, "fresh"), S_OK);
   std::string bytes;
-  ASSERT_TRUE(files.ReadRealFile(kLeaders, &bytes));
+  ASSERT_TRUE(files.ReadRealFile(kDefaultLeaders, &bytes));
   EXPECT_EQ(bytes, "fresh");
   EXPECT_EQ(FolderNames(files, kDataFolder), std::vector<std::string>{"TLeaders.txt"});
 }

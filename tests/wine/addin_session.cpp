@@ -57,6 +57,8 @@ std::string AddinSession::ReadPickListFile() {
   return bytes;
 }
 
+AddinSession::AddinSession() : AddinSession(SessionStart{}) {}
+
 AddinSession::AddinSession(const SessionStart& start) {
   PrepareMachine(start);
   host.SetVersionText(start.version);

@@ -11,6 +11,7 @@
 #include "framework/list_box_fill_win.h"
 #include "framework/module_win.h"
 #include "framework/utf8.h"
+#include "framework/wide_text_win.h"
 
 static_assert(kButtonClicked == BN_CLICKED && kEditChanged == EN_CHANGE && kListSelectionChanged == LBN_SELCHANGE &&
                   kListDoubleClicked == LBN_DBLCLK,
@@ -26,10 +27,6 @@ static_assert(kUnchecked == BST_UNCHECKED && kChecked == BST_CHECKED && kIndeter
               "check states and list results carry the Windows values");
 
 namespace {
-
-const wchar_t* WideText(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 class WindowControls : public DialogControls {
  public:

@@ -7,14 +7,11 @@
 #include "framework/list_box_fill_win.h"
 
 #include "framework/sorted_list_order.h"
+#include "framework/wide_text_win.h"
 
 namespace {
 
 constexpr DWORD kListBoxCompare = NORM_IGNORECASE;
-
-const wchar_t* WideText(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 int CompareAsListBox(LCID locale, const std::u16string& a, const std::u16string& b) {
   switch (CompareStringW(locale, kListBoxCompare, WideText(a), -1, WideText(b), -1)) {

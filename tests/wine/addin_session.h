@@ -13,6 +13,9 @@
 #include "simhost/sim_host.h"
 #include "wine_test_support.h"
 
+// The tools by the index the host passes with each call.
+constexpr int32_t kNumber = 0, kPicklist = 1, kRenumber = 3, kOptions = 4;
+
 // What the machine holds before the host starts.
 struct SessionStart {
   std::u16string version = u"10.5";

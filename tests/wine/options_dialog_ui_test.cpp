@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr int32_t kNumber = 0;
-constexpr int32_t kRenumber = 3;
-constexpr int32_t kOptions = 4;
 const wchar_t kOptionsCaption[] = L"Tallyline Running Options";
 
 std::string Setting(const char* name) {

@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr int32_t kPicklist = 1;
-const wchar_t kCaption[] = L"Tallyline - Pick Text from List";
+const wchar_t kPickCaption[] = L"Tallyline - Pick Text from List";
 
 std::string Records(std::initializer_list<const char*> items) {
   std::string text;
@@ -46,7 +45,7 @@ std::string FileBytes(UINT codePage, const std::vector<std::wstring>& items) {
 std::vector<std::wstring> TypeAndConfirm(const std::string& file, const std::wstring& typed) {
   AddinSession s(WithPicklist(file));
   std::vector<std::wstring> items;
-  DialogDriver driver(kCaption, [&](DialogUser& user) {
+  DialogDriver driver(kPickCaption, [&](DialogUser& user) {
     user.Type(IDC_PICK_EDIT, typed);
     user.Click(IDC_PICK_ADD);
     items = ListItems(user);
@@ -60,7 +59,7 @@ std::vector<std::wstring> TypeAndConfirm(const std::string& file, const std::wst
 
 TEST(PickDialog, LooksAsTheTemplateSaysAndIsSavedAsAPicture) {
   AddinSession s(WithPicklist(Records({"Valve", "pump", "Flange"})));
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kPickCaption, [](DialogUser& user) {
     EXPECT_EQ((std::vector<std::wstring>{L"Flange", L"pump", L"Valve"}), ListItems(user)) << "sorted";
     EXPECT_EQ(0, user.ListSelection(IDC_PICK_LIST));
     EXPECT_EQ(L"Flange", user.Text(IDC_PICK_EDIT));
@@ -86,7 +85,7 @@ TEST(PickDialog, LooksAsTheTemplateSaysAndIsSavedAsAPicture) {
 
 TEST(PickDialog, SelectTypeAddRemoveAndOk) {
   AddinSession s(WithPicklist(Records({"Valve", "pump", "Flange"})));
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kPickCaption, [](DialogUser& user) {
     user.SelectListEntry(IDC_PICK_LIST, 2);
     EXPECT_EQ(L"Valve", user.Text(IDC_PICK_EDIT));
     user.Type(IDC_PICK_EDIT, L"Gate");
@@ -112,7 +111,7 @@ TEST(PickDialog, SelectTypeAddRemoveAndOk) {
 TEST(PickDialog, CancelAfterChangesKeepsEverything) {
   const std::string records = Records({"b", "a"});
   AddinSession s(WithPicklist(records));
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kPickCaption, [](DialogUser& user) {
     user.Type(IDC_PICK_EDIT, L"c");
     user.Click(IDC_PICK_ADD);
     user.SelectListEntry(IDC_PICK_LIST, 0);
@@ -144,7 +143,7 @@ TEST(PickDialog, TypedCharactersReachTheLeaderAndTheFileWhole) {
   EXPECT_EQ(FileBytes(CP_UTF8, utf8Items), utf8File);
 
   AddinSession s(WithPicklist(utf8File));
-  DialogDriver driver(kCaption, [&](DialogUser& user) {
+  DialogDriver driver(kPickCaption, [&](DialogUser& user) {
     EXPECT_EQ(utf8Items, ListItems(user)) << "read back from UTF-8";
     user.Click(IDCANCEL);
   });
@@ -159,7 +158,7 @@ TEST(PickDialog, TenThousandItemsOpenAndClose) {
   for (int i = 0; i < 10000; ++i) records += "<TLT><NAME>Part " + std::to_string(i) + "</NAME></TLT>\r\n";
   AddinSession s(WithPicklist(records));
   DialogDriver driver(
-      kCaption,
+      kPickCaption,
       [](DialogUser& user) {
         EXPECT_EQ(10000, user.ListCount(IDC_PICK_LIST));
         user.Click(IDOK);

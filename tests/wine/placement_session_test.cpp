@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int32_t kNumber = 0, kOptions = 4;
 
 TEST(PlacementSession, RunAnswersOneNeverMinusOne) {
   AddinSession s;

@@ -8,9 +8,7 @@
 
 namespace {
 
-constexpr int32_t kNumber = 0;
-constexpr int32_t kRenumber = 3;
-const wchar_t kCaption[] = L"Tallyline - Renumber";
+const wchar_t kRenumberCaption[] = L"Tallyline - Renumber";
 constexpr int kMessageText = 0xFFFF;  // the static text of a system message box
 
 std::vector<int32_t> SelectLeaders(AddinSession& s, std::initializer_list<const char16_t*> texts) {
@@ -29,7 +27,7 @@ std::vector<std::u16string> Texts(AddinSession& s, const std::vector<int32_t>& i
 TEST(RenumberDialog, ShowsALivePreviewAndIsSavedAsAPicture) {
   AddinSession s;
   const std::vector<int32_t> ids = SelectLeaders(s, {u"12", u"3", u"Note", u"7", u"7", u"B"});
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kRenumberCaption, [](DialogUser& user) {
     EXPECT_EQ(L"Renumber 5 items.\r\nRange: 2 - 6", user.Text(IDC_RENUMBER_PREVIEW));
     // The field takes digits only; a typed letter is refused by the edit control itself.
     SendDlgItemMessageW(user.dialog(), IDC_RENUMBER_START_AT, WM_CHAR, L'x', 0);
@@ -55,7 +53,7 @@ TEST(RenumberDialog, ShowsALivePreviewAndIsSavedAsAPicture) {
 TEST(RenumberDialog, OkWritesOneUndoStepAndTheNumberToolGoesOn) {
   AddinSession s;
   const std::vector<int32_t> ids = SelectLeaders(s, {u"30", u"10", u"20"});
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kRenumberCaption, [](DialogUser& user) {
     user.Type(IDC_RENUMBER_START_AT, L"1");
     user.Click(IDC_RENUMBER_RESET);
     user.Click(IDOK);
@@ -74,7 +72,7 @@ TEST(RenumberDialog, OkWritesOneUndoStepAndTheNumberToolGoesOn) {
 TEST(RenumberDialog, NoLeadersMessageStandsAloneAndIsDismissed) {
   AddinSession s;
   s.host.Select({s.AddGraphic(Graphic(u"GRAPHIC", u"5"))});
-  DialogDriver driver(kCaption, [](DialogUser& user) {
+  DialogDriver driver(kRenumberCaption, [](DialogUser& user) {
     EXPECT_EQ(
         L"No Leaders were found in the Selection. Operation Cancelled.\n\nTo use Renumber, make sure there are "
         L"one or more Leaders in the current Selection",

@@ -36,3 +36,11 @@ tl_wine_caption_font() {
   if [[ -f $marlett && -d $fonts && ! -f $fonts/marlett.ttf ]]; then cp "$marlett" "$fonts/"; fi
   return 0
 }
+
+# Windows on a display without a window manager stay unmanaged, as in scripts/wine-session, also
+# for a program run by itself: hiding a dialog then does not wait two seconds for a window
+# manager. Set once; the prefix's user.reg keeps it.
+tl_wine_unmanaged_windows() {
+  grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg" ||
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // "3|1|Note|#" is a selection of three leaders and, last, a graphic that is no leader.
 std::vector<RenumberItem> Selection(const std::string& texts) {
   std::vector<RenumberItem> items;

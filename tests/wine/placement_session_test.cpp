@@ -6,7 +6,6 @@
 
 namespace {
 
-
 TEST(PlacementSession, RunAnswersOneNeverMinusOne) {
   AddinSession s;
   VARIANT_BOOL result = 0;

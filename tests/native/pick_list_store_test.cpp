@@ -40,6 +40,15 @@ class RecordingFileSystem : public FileSystem {
     calls.push_back("WriteNew " + path);
     return files.WriteNewFile(path, bytes);
   }
+  HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) override {
+    calls.push_back("Stamp " + path);
+    return files.ReadFileStamp(path, stamp);
+  }
+  HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override {
+    calls.push_back("Lock " + path);
+    return files.LockFile(path, timeoutMs, lock);
+  }
+  std::string ComputerAndTime() override { return "PC-7 2026-03-01 14-05-09"; }
 
   TempRootFileSystem files;
   std::vector<std::string> calls;

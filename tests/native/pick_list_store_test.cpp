@@ -163,7 +163,7 @@ TEST_F(PickListStoreTest, FolderThatCannotBeMadeIsAFailedLoad) {
   EXPECT_EQ(FileContent("C:\\Locked\\Data\\TLeaders.txt"), "x\0"s);
 }
 
-TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
+TEST_F(PickListStoreTest, LoadTakesTheTextButTheFinalZeroByte) {
   struct Case {
     std::string file;
     std::u16string text;
@@ -172,12 +172,12 @@ TEST_F(PickListStoreTest, LoadTakesTheTextUpToTheFirstZeroByte) {
       {"", u""},
       {"\0"s, u""},
       {"<TLT><NAME>a</NAME></TLT>\r\n\0"s, u"<TLT><NAME>a</NAME></TLT>\r\n"},
-      {"abc\0def\0"s, u"abc"},
+      {"abc\0def\0"s, u"abc\0def"s},
       {"no zero at the end", u"no zero at the end"},
-      {"caf\xe9 \x80\x81\0\xff"s, u"caf\u00e9 \u20ac\u0081"},
+      {"caf\xe9 \x80\x81\0\xff"s, u"caf\u00e9 \u20ac\u0081\0\u00ff"s},
       {"\xEF\xBB\xBF"
        "caf\xC3\xA9 \xE2\x8C\x80\0\xff"s,
-       u"\uFEFFcaf\u00e9 \u2300"},
+       u"\uFEFFcaf\u00e9 \u2300\0\uFFFD"s},
       {"\xEF\xBB\xBF", u"\uFEFF"},
       {"x\xEF\xBB\xBF", u"x\u00ef\u00bb\u00bf"},
   };
@@ -208,8 +208,8 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
        "\xEF\xBB\xBF"
        "ab\0"s},
       {"marked, a lone surrogate", u"\uFEFF\xD800", "\xEF\xBB\xBF\xEF\xBF\xBD\0"s},
-      {"zero inside the text", u"ab\0cd"s, "ab\0"s},
-      {"zero before the character it lacks", u"ab\0\u4e00"s, "ab\0"s},
+      {"zero inside the text: nothing after it is lost", u"ab\0cd"s, "abcd\0"s},
+      {"zero before the character it lacks", u"ab\0\u4e00"s, "\xEF\xBB\xBF" "ab\xE4\xB8\x80\0"s},
   };
   ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
   for (const Case& c : cases) {
@@ -219,24 +219,25 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
   }
 }
 
+// An untouched list is not written; in a changed one, the untouched items keep their bytes.
 TEST_F(PickListStoreTest, WrittenFileComesBackByteForByte) {
   std::string all;
   for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-  const std::string file = "<TLT><NAME>" + all + "</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n\0"s;
-  ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
-  LoadPickList(store, members);
-  ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  SavePickList(store, members);
-  EXPECT_EQ(FileContent(), file);
-
+  const std::string records = "<TLT><NAME>" + all + "</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n";
+  const std::string added = "<TLT><NAME>new</NAME></TLT>\r\n";
   TestDoubleByteCodePage doubleByte;
   PickListStore doubleByteStore(files, doubleByte);
-  const std::string doubleByteFile = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n\0"s;
-  ASSERT_TRUE(files.WriteRealFile(kLeaders, doubleByteFile));
-  LoadPickList(doubleByteStore, members);
-  ASSERT_TRUE(fs::remove(files.RealPath(kLeaders)));
-  SavePickList(doubleByteStore, members);
-  EXPECT_EQ(FileContent(), doubleByteFile);
+  const std::string doubleByteRecords = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n";
+  for (const auto& [pageStore, file] : {std::pair<PickListStore*, std::string>{&store, records},
+                                         std::pair<PickListStore*, std::string>{&doubleByteStore, doubleByteRecords}}) {
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
+    LoadPickList(*pageStore, members);
+    SavePickList(*pageStore, members);
+    EXPECT_EQ(FileContent(), file) << "untouched: not even the final zero is added";
+    *members.PickListText += u"<TLT><NAME>new</NAME></TLT>\r\n";
+    SavePickList(*pageStore, members);
+    EXPECT_EQ(FileContent(), file + added + '\0');
+  }
 }
 
 TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
@@ -431,7 +432,7 @@ TEST_F(PickListStoreTest, EachFileGoesBackInItsEncodingWithItsBytes) {
     const std::vector<std::u16string_view> found = FindRecordItems(std::u16string_view(text));
     EXPECT_EQ(std::vector<std::u16string>(found.begin(), found.end()), c.items);
     SavePickList(pageStore, members);
-    EXPECT_EQ(FileContent(), c.untouched);
+    EXPECT_EQ(FileContent(), c.file) << "an untouched list is not written";
 
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.file));
     LoadPickList(pageStore, members);

@@ -142,7 +142,8 @@ HRESULT WindowsFileSystem::LockFile(const std::string& path, uint32_t timeoutMs,
     }
     const HRESULT hr = LastError();
     // Held by another, or let go of and not yet deleted (a delete pending denies access).
-    const bool busy = hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    const bool busy =
+        hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     if (!busy) return hr;
     if (GetTickCount() - start >= timeoutMs) return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
     Sleep(20);

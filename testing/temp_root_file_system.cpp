@@ -261,7 +261,8 @@ HRESULT TempRootFileSystem::LockFile(const std::string& path, uint32_t timeoutMs
     if (fd < 0) return FromErrno(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       // Locked, but perhaps a file that its last holder deleted meanwhile: then try again.
-      struct stat held {}, named {};
+      struct stat held {
+      }, named{};
       if (::fstat(fd, &held) == 0 && ::stat(real.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
           held.st_dev == named.st_dev) {
         lock->reset(new FlockLock(fd, real));

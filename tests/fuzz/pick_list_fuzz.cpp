@@ -138,7 +138,8 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   SavePickList(store, members);
   std::vector<std::string> after = FileItems(page, files.files[kLeaders]);
   std::sort(after.begin(), after.end());
-  std::vector<std::string> before = kind == PickListFileKind::Utf16 ? std::vector<std::string>() : FileItems(page, file);
+  std::vector<std::string> before =
+      kind == PickListFileKind::Utf16 ? std::vector<std::string>() : FileItems(page, file);
   std::sort(before.begin(), before.end());
   FUZZ_CHECK(std::includes(after.begin(), after.end(), before.begin(), before.end()));
 }

@@ -73,17 +73,18 @@ std::vector<std::string> Beside(const TempRootFileSystem& files) {
 TEST(PickListSharing, SaveMergesWhatOthersSavedMeanwhile) {
   struct Case {
     const char* name;
-    std::string loaded;  // the file when the store loads it
+    std::string loaded;                          // the file when the store loads it
     std::vector<std::u16string> removed, added;  // what the user changes then
-    std::optional<std::string> now;  // the file when the store saves; none: it vanished
-    std::string written;             // the file afterwards
+    std::optional<std::string> now;              // the file when the store saves; none: it vanished
+    std::string written;                         // the file afterwards
     std::vector<std::string> beside = {};
-    HRESULT readFailure = S_OK;  // of the read at save
-    bool lockHeld = false;       // by another add-in, all along
+    HRESULT readFailure = S_OK;    // of the read at save
+    bool lockHeld = false;         // by another add-in, all along
     bool outOfMemoryLoad = false;  // before the load knows the file's path
   };
   const std::string tee = R("Tee"), valve = R("Valve"), pump = R("Pump"), elbow = R("Elbow"), gate = R("Gate valve");
   const std::string mark = "\xEF\xBB\xBF", longItem = R(std::string(6000, 'x'));
+  // clang-format off
   const Case cases[] = {
       {"nobody else saved: ours as it is", tee + '\0', {}, {u"Valve"}, tee + '\0', tee + valve + '\0'},
       {"ours untouched: never written", tee + '\0', {}, {}, gate + tee, gate + tee},
@@ -115,6 +116,7 @@ TEST(PickListSharing, SaveMergesWhatOthersSavedMeanwhile) {
       {"out of memory before the path is known: not written over", tee + '\0', {}, {u"Valve"}, tee + '\0',
        tee + '\0', {}, S_OK, false, true},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     OutOfMemoryFiles files;

@@ -209,7 +209,9 @@ TEST_F(PickListStoreTest, SaveWritesTheTextAndOneZeroByte) {
        "ab\0"s},
       {"marked, a lone surrogate", u"\uFEFF\xD800", "\xEF\xBB\xBF\xEF\xBF\xBD\0"s},
       {"zero inside the text: nothing after it is lost", u"ab\0cd"s, "abcd\0"s},
-      {"zero before the character it lacks", u"ab\0\u4e00"s, "\xEF\xBB\xBF" "ab\xE4\xB8\x80\0"s},
+      {"zero before the character it lacks", u"ab\0\u4e00"s,
+       "\xEF\xBB\xBF"
+       "ab\xE4\xB8\x80\0"s},
   };
   ASSERT_TRUE(files.WriteRealFile(kLeaders, "old contents\0"s));
   for (const Case& c : cases) {
@@ -229,7 +231,7 @@ TEST_F(PickListStoreTest, WrittenFileComesBackByteForByte) {
   PickListStore doubleByteStore(files, doubleByte);
   const std::string doubleByteRecords = "<TLT><NAME>\x81<\x9f\xfc\xa0z</NAME></TLT>\r\n";
   for (const auto& [pageStore, file] : {std::pair<PickListStore*, std::string>{&store, records},
-                                         std::pair<PickListStore*, std::string>{&doubleByteStore, doubleByteRecords}}) {
+                                        std::pair<PickListStore*, std::string>{&doubleByteStore, doubleByteRecords}}) {
     ASSERT_TRUE(files.WriteRealFile(kLeaders, file));
     LoadPickList(*pageStore, members);
     SavePickList(*pageStore, members);

@@ -184,11 +184,13 @@ void PickListStore::TakeAsBase(std::string bytes) {
 std::u16string PickListStore::Load(std::string_view dataPath) {
   loadFailed_ = false;
   loadedPath_.clear();
+  loadedDataPath_.clear();
   baseBytes_.clear();
   baseText_.clear();
   baseKind_ = PickListFileKind::Ansi;
   baseStamped_ = false;
   try {
+    loadedDataPath_ = dataPath;
     loadedPath_ = PickListFilePath(files_, codePage_, dataPath);
     if (loadedPath_.empty()) return {};
     // Stamped before the read: a change in between shows as a change later.
@@ -243,6 +245,7 @@ void PickListStore::Save(std::string_view dataPath, std::u16string* text, bool c
         // Written where no file was: from now on the store knows the file.
         loadFailed_ = false;
         loadedPath_ = target;
+        loadedDataPath_ = dataPath;
         baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
         TakeAsBase(std::move(bytes));
         *text = baseText_;
@@ -284,8 +287,8 @@ void PickListStore::Save(std::string_view dataPath, std::u16string* text, bool c
 
 bool PickListStore::TakeOthersChanges(std::string_view dataPath, std::u16string* text) {
   try {
-    if (loadFailed_ || loadedPath_.empty()) return false;
-    if (!SameFileName(loadedPath_, PickListFilePath(files_, codePage_, dataPath))) return false;
+    // The data folder of the load: its file is known, and no folder is made again for a look.
+    if (loadFailed_ || loadedPath_.empty() || dataPath != loadedDataPath_) return false;
     FileStamp stamp;
     if (FAILED(files_.ReadFileStamp(loadedPath_, &stamp))) return false;
     if (baseStamped_ && stamp == baseStamp_) return false;

@@ -87,7 +87,8 @@ class PickListStore {
   ListOrder order_;
   uint32_t lockTimeoutMs_ = kPickListLockTimeoutMs;
   bool loadFailed_ = false;
-  std::string loadedPath_;  // the file of the last Load; empty when it named none or is not known
+  std::string loadedPath_;      // the file of the last Load; empty when it named none or is not known
+  std::string loadedDataPath_;  // the data folder it was asked for
   // The file as this store last read or wrote it: all its bytes, their kind, their text, its stamp.
   std::string baseBytes_;
   PickListFileKind baseKind_ = PickListFileKind::Ansi;

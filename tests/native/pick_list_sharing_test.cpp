@@ -4,14 +4,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "addin/pick_list_glue.h"
+#include "picklist/pick_list_dialog.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
+#include "testing/scripted_dialog_runner.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/windows1252_code_page.h"
 
@@ -202,6 +205,55 @@ TEST(PickListSharing, TwoStoresInEveryOrderLoseNothing) {
     EXPECT_TRUE(Beside(files).empty()) << steps;
   }
   EXPECT_EQ(70, orders);
+}
+
+// The pick dialog shows what another add-in saved since the load, and a change the user confirms
+// there is saved at once; a confirmed dialog that changed nothing, or a cancelled one, writes nothing.
+TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
+  struct Case {
+    const char* name;
+    std::function<void(ScriptedDialogRunner&)> user;
+    std::string written;
+  };
+  const std::string theirs = R("Gate valve") + R("Tee") + '\0';
+  const Case cases[] = {
+      {"OK after a typed text",
+       [](ScriptedDialogRunner& runner) {
+         runner.Type(kPickEdit, "Valve");
+         runner.Click(kIdOk);
+       },
+       R("Gate valve") + R("Tee") + R("Valve") + '\0'},
+      {"OK after a pick", [](ScriptedDialogRunner& runner) { runner.Click(kIdOk); }, theirs},
+      {"Cancel after Add",
+       [](ScriptedDialogRunner& runner) {
+         runner.Type(kPickEdit, "Valve");
+         runner.Click(kPickAdd);
+         runner.Click(kIdCancel);
+       },
+       theirs},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempRootFileSystem files;
+    Windows1252CodePage codePage;
+    PickListStore store(files, codePage);
+    ToolMembers members;
+    members.DataPath = kDataPath;
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, R("Tee") + '\0'));
+    LoadPickList(store, members);
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, theirs));  // another add-in saved meanwhile
+    ScriptedDialogRunner runner;
+    runner.DeclareListBox(kPickListBox, true);
+    runner.DeclareEdit(kPickEdit);
+    runner.Then([](ScriptedDialog& d) {
+      EXPECT_EQ(d.ListGetAll(kPickListBox), (std::vector<std::string>{"Gate valve", "Tee"}));
+    });
+    c.user(runner);
+    EXPECT_EQ(S_OK, ShowPickList(store, members, runner, codePage));
+    std::string written;
+    files.ReadRealFile(kLeaders, &written);
+    EXPECT_EQ(written, c.written);
+  }
 }
 
 }  // namespace

@@ -17,14 +17,12 @@
 #include "testing/scripted_dialog_runner.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/windows1252_code_page.h"
+#include "pick_list_folder.h"
 
 namespace {
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
-
-constexpr char kDataPath[] = "C:\\Data\\";
-constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
 
 // The temporary tree, with a folder creation that runs out of memory when asked to.
 class OutOfMemoryFiles : public TempRootFileSystem {

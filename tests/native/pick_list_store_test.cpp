@@ -12,14 +12,12 @@
 #include "testing/windows1252_code_page.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
+#include "pick_list_folder.h"
 
 namespace {
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
-
-constexpr char kDataPath[] = "C:\\Data\\";
-constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
 
 // The file port with every call written down, passed on to a temporary tree.
 class RecordingFileSystem : public FileSystem {

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "addin/dll_tool_services_win.h"
+#include "addin/com_server/dll_tool_services_win.h"
 #include "framework/code_page_win.h"
 #include "framework/utf8.h"
 #include "picklist/pick_list_records.h"

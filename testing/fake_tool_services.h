@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_services.h"
+#include "addin/tool/tool_services.h"
 
 // Stores and dialogs in memory: each call is recorded; the pick dialog answers from a queue
 // (a text is OK with that text, none is Cancel).

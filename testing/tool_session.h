@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_object.h"
+#include "addin/tool/tool_object.h"
 #include "testing/fake_tool_services.h"
 #include "testing/windows1252_code_page.h"
 #include "simhost/sim_host.h"

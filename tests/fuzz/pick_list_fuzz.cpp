@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "framework/utf8.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"

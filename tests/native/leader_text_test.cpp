@@ -1,7 +1,7 @@
 // The texts that the Object tool takes from its base object, by text source.
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The local menu of a running placement: its entries for each tool and what each entry does.
 #include <gtest/gtest.h>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_table.h"
 #include "labels/label_format.h"
 #include "testing/tool_session.h"
 

@@ -2,7 +2,7 @@
 // Remove leave selected, and what OK and Cancel hand back to the tool object.
 #include <gtest/gtest.h>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "testing/scripted_dialog_runner.h"
 #include "framework/utf8.h"
 #include "testing/windows1252_code_page.h"

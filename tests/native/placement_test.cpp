@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_table.h"
 #include "labels/label_format.h"
 #include "testing/tool_session.h"
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "addin/renumber_glue.h"
-#include "addin/tool_table.h"
+#include "addin/tool/renumber_glue.h"
+#include "addin/tool/tool_table.h"
 #include "renumber/renumber_dialog.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/tool_session.h"

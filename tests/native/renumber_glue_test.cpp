@@ -1,10 +1,10 @@
 // The Renumber tool on the tool object when the host terminates the add-in while the dialog is
 // open: OK keeps the chosen options for the deferred save but writes nothing to the drawing.
-#include "addin/renumber_glue.h"
+#include "addin/tool/renumber_glue.h"
 
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "renumber/renumber_dialog.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/tool_session.h"

@@ -2,7 +2,7 @@
 // the tools' Run dispatch.
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {

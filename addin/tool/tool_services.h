@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "addin/tool_members.h"
+#include "addin/tool/tool_members.h"
 #include "framework/status.h"
 
 class ToolServices {

@@ -2,9 +2,9 @@
 // in the registry, the picklist in its file, the dialogs from the module's templates.
 #pragma once
 
-#include "addin/pick_list_glue.h"
-#include "addin/settings_store.h"
-#include "addin/tool_services.h"
+#include "addin/tool/pick_list_glue.h"
+#include "addin/tool/settings_store.h"
+#include "addin/tool/tool_services.h"
 #include "framework/code_page.h"
 #include "framework/dialog_win.h"
 #include "framework/files_win.h"

@@ -1,6 +1,6 @@
 // The booleans of the members are check box states in the dialog and come back as true for any
 // checked state. The picklist comes back from the dialog whole, edited or not.
-#include "addin/options_glue.h"
+#include "addin/tool/options_glue.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // what it confirms comes back into the members.
 #pragma once
 
-#include "addin/tool_members.h"
+#include "addin/tool/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"

@@ -2,7 +2,7 @@
 // and come back into the members only when the user confirms.
 #pragma once
 
-#include "addin/tool_members.h"
+#include "addin/tool/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "framework/status.h"

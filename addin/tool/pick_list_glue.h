@@ -2,7 +2,7 @@
 // on plain values, and these copy the members it needs in and the results back.
 #pragma once
 
-#include "addin/tool_members.h"
+#include "addin/tool/tool_members.h"
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "framework/status.h"

@@ -3,9 +3,9 @@
 // add-in never draws a leader; it keeps the host's leader tool loaded with the next text.
 #include <algorithm>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {

@@ -1,8 +1,8 @@
 // The dialogs behind the tool object's services.
-#include "addin/dll_tool_services_win.h"
+#include "addin/com_server/dll_tool_services_win.h"
 
-#include "addin/renumber_glue.h"
-#include "addin/options_glue.h"
+#include "addin/tool/renumber_glue.h"
+#include "addin/tool/options_glue.h"
 
 HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
   return ::ShowPickList(members, dialogs_, codePage_);

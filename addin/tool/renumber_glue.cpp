@@ -1,5 +1,5 @@
 // The glue between the tool object's members and the Renumber operation's plain values.
-#include "addin/renumber_glue.h"
+#include "addin/tool/renumber_glue.h"
 
 HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage,
                         const HostStillHeld& hostStillHeld) {

@@ -1,7 +1,7 @@
 // The local menu that a running placement offers on the host's right click: its entries
 // (SetupLocalMenu) and what each does (DoLMCommand).
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 
 HRESULT ToolObject::SetupLocalMenu() {
   // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number

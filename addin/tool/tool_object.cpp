@@ -1,7 +1,7 @@
 // The tool object's lifecycle (Initialize, Terminate) and the Run dispatch by tool index.
-#include "addin/tool_object.h"
+#include "addin/tool/tool_object.h"
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "host/host_names.h"
 
 ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_members.h"
-#include "addin/tool_services.h"
+#include "addin/tool/tool_members.h"
+#include "addin/tool/tool_services.h"
 #include "framework/code_page.h"
 #include "host/host_port.h"
 

@@ -1,5 +1,5 @@
 // Loading, saving and showing the picklist for the tool object.
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 
 #include <utility>
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 #include "host/host_names.h"
 #include "labels/label_format.h"
 

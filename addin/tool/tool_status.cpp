@@ -1,7 +1,7 @@
 // The host's polls of the tool buttons. A poll is also the heartbeat of a running placement: the
 // progress check it calls lives with the placement, in leader_placement.cpp.
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 #include "framework/decimal_text.h"
 #include "host/host_names.h"
 

@@ -4,13 +4,13 @@
 #include "addin/tool/renumber_glue.h"
 #include "addin/tool/options_glue.h"
 
-HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
-  return ::ShowPickList(members, dialogs_, codePage_);
+HRESULT DllToolServices::ShowPickList(StoredOptions& options, std::u16string& pickText) {
+  return ::ShowPickList(options, pickText, dialogs_, codePage_);
 }
-HRESULT DllToolServices::ShowOptions(ToolMembers& members) {
-  return ::ShowOptions(members, dialogs_, codePage_);
+HRESULT DllToolServices::ShowOptions(StoredOptions& options, int32_t& runningNumber) {
+  return ::ShowOptions(options, runningNumber, dialogs_, codePage_);
 }
-HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app,
+HRESULT DllToolServices::RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,
                                            const std::function<bool()>& hostStillHeld) {
-  return RunRenumberTool(members, app, dialogs_, codePage_, hostStillHeld);
+  return RunRenumberTool(options, runningNumber, app, dialogs_, codePage_, hostStillHeld);
 }

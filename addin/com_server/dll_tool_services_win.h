@@ -16,13 +16,14 @@ class DllToolServices : public ToolServices {
   explicit DllToolServices(const CodePage& codePage)
       : codePage_(codePage), dialogs_(codePage), settings_(registry_), pickList_(files_, codePage) {}
 
-  void LoadSettings(ToolMembers& members) override { settings_.Load(members); }
-  void SaveSettings(const ToolMembers& members) override { settings_.Save(members); }
-  void LoadPickList(ToolMembers& members) override { ::LoadPickList(pickList_, members); }
-  void SavePickList(const ToolMembers& members) override { ::SavePickList(pickList_, members); }
-  HRESULT ShowPickList(ToolMembers& members) override;
-  HRESULT ShowOptions(ToolMembers& members) override;
-  HRESULT RenumberSelection(ToolMembers& members, HostApp& app, const std::function<bool()>& hostStillHeld) override;
+  void LoadSettings(StoredOptions& options) override { settings_.Load(options); }
+  void SaveSettings(const StoredOptions& options) override { settings_.Save(options); }
+  void LoadPickList(StoredOptions& options) override { ::LoadPickList(pickList_, options); }
+  void SavePickList(const StoredOptions& options) override { ::SavePickList(pickList_, options); }
+  HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText) override;
+  HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber) override;
+  HRESULT RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,
+                            const std::function<bool()>& hostStillHeld) override;
 
  private:
   const CodePage& codePage_;

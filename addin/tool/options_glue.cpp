@@ -1,4 +1,4 @@
-// The booleans of the members are check box states in the dialog and come back as true for any
+// The booleans of the options are check box states in the dialog and come back as true for any
 // checked state. The picklist comes back from the dialog whole, edited or not.
 #include "addin/tool/options_glue.h"
 
@@ -6,22 +6,22 @@
 
 #include "options/options_dialog.h"
 
-HRESULT ShowOptions(ToolMembers& members, DialogRunner& runner, const CodePage& codePage) {
+HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner& runner, const CodePage& codePage) {
   OptionsValues values;
-  values.StartValue = members.RunningNumber;
-  values.FormatIndex = members.TLDefFormat;
-  values.ObjectSourceIndex = members.TLDefObjDSource;
-  values.ConvertPointState = members.TLDefConvertPoint ? kChecked : kUnchecked;
-  values.AutoPickState = members.TLPickAutoPick ? kChecked : kUnchecked;
-  values.PickListText = members.PickListText.value_or(std::u16string());
-  values.AddAutomatically = members.TLPickAutoAdd ? 1 : 0;
+  values.StartValue = runningNumber;
+  values.FormatIndex = options.TLDefFormat;
+  values.ObjectSourceIndex = options.TLDefObjDSource;
+  values.ConvertPointState = options.TLDefConvertPoint ? kChecked : kUnchecked;
+  values.AutoPickState = options.TLPickAutoPick ? kChecked : kUnchecked;
+  values.PickListText = options.PickListText.value_or(std::u16string());
+  values.AddAutomatically = options.TLPickAutoAdd ? 1 : 0;
   if (!EditOptions(&values, runner, codePage)) return S_OK;
-  members.RunningNumber = values.StartValue;
-  members.TLDefFormat = values.FormatIndex;
-  members.TLPickAutoAdd = values.AddAutomatically != 0;
-  members.PickListText = std::move(values.PickListText);
-  members.TLDefObjDSource = values.ObjectSourceIndex;
-  members.TLDefConvertPoint = values.ConvertPointState != 0;
-  members.TLPickAutoPick = values.AutoPickState != 0;
+  runningNumber = values.StartValue;
+  options.TLDefFormat = values.FormatIndex;
+  options.TLPickAutoAdd = values.AddAutomatically != 0;
+  options.PickListText = std::move(values.PickListText);
+  options.TLDefObjDSource = values.ObjectSourceIndex;
+  options.TLDefConvertPoint = values.ConvertPointState != 0;
+  options.TLPickAutoPick = values.AutoPickState != 0;
   return S_OK;
 }

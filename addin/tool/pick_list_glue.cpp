@@ -5,21 +5,20 @@
 
 #include "picklist/pick_list_dialog.h"
 
-void LoadPickList(PickListStore& store, ToolMembers& members) {
-  members.PickListText = store.Load(members.DataPath);
+void LoadPickList(PickListStore& store, StoredOptions& options) {
+  options.PickListText = store.Load(options.DataPath);
 }
 
-void SavePickList(PickListStore& store, const ToolMembers& members) {
-  store.Save(members.DataPath, members.PickListText ? std::u16string_view(*members.PickListText) : u"");
+void SavePickList(PickListStore& store, const StoredOptions& options) {
+  store.Save(options.DataPath, options.PickListText ? std::u16string_view(*options.PickListText) : u"");
 }
 
-HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage& codePage) {
-  PickListValues values{members.PickListText.value_or(std::u16string()), members.TLPickAutoAdd ? 1 : 0,
-                        members.CurrentPickText};
+HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage) {
+  PickListValues values{options.PickListText.value_or(std::u16string()), options.TLPickAutoAdd ? 1 : 0, pickText};
   if (RunPickDialog(&values, runner, codePage)) {
-    members.PickListText = std::move(values.ListText);
-    members.TLPickAutoAdd = values.AddAutomatically != 0;
-    members.CurrentPickText = std::move(values.PickText);
+    options.PickListText = std::move(values.ListText);
+    options.TLPickAutoAdd = values.AddAutomatically != 0;
+    pickText = std::move(values.PickText);
   }
   return S_OK;
 }

@@ -105,7 +105,7 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   MemoryFileSystem files;
   files.files[kLeaders] = std::string(file);
   PickListStore store(files, page);
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath = kDataPath;
   LoadPickList(store, members);
   FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());

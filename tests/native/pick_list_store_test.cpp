@@ -58,7 +58,7 @@ class PickListStoreTest : public testing::Test {
   TempRootFileSystem files;
   Windows1252CodePage codePage;
   PickListStore store{files, codePage};
-  ToolMembers members;
+  StoredOptions members;
 };
 
 TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
@@ -117,7 +117,7 @@ TEST(PickListStore, EmptyDataPathTouchesNothing) {
   RecordingFileSystem recorder;
   Windows1252CodePage codePage;
   PickListStore store(recorder, codePage);
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath.clear();
   members.PickListText = u"<TLT><NAME>kept</NAME></TLT>\r\n";
   LoadPickList(store, members);

@@ -18,14 +18,19 @@
 #include "options/stored_options.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
+#include "tlhost/addin_settings.h"
 #include "tlhost/utf8_text.h"
 
 namespace {
 
-const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
-
 // The add-in's own code page: the process's ANSI one, converted without best-fit look-alikes.
 const AnsiCodePage kCodePage;
+
+// The data folder the add-in keeps its picklist in.
+std::string AddinDataPath() {
+  WindowsRegistry registry;
+  return AddinDataPath(registry);
+}
 
 std::string Utf8FromAnsi(const std::string& ansi) {
   return Utf8(kCodePage.ToWide(ansi));
@@ -43,75 +48,6 @@ bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* probl
   return false;
 }
 
-// Values are read whole: the host shows what is stored, however long.
-constexpr size_t kAnyLength = size_t(1) << 20;
-
-// The value `name` under `root` as the add-in reads it: its bytes up to the first NUL; none when
-// it or its key is missing. The add-in reads a root's values only where both its family key and
-// the settings key below it are there, but creates the settings key where it may write: `home`.
-std::optional<std::string> ReadValue(Registry& registry, RegistryRoot root, bool home, const std::string& name) {
-  std::unique_ptr<RegistryKey> family, settings;
-  if (FAILED(registry.OpenKey(root, kFamilyKeyPath, RegistryAccess::ReadOnly, &family))) return std::nullopt;
-  const bool settingsThere = SUCCEEDED(family->OpenSubKey(kSettingsKeyName, RegistryAccess::ReadOnly, &settings));
-  if (!settingsThere && (!home || name != kDataPathName)) return std::nullopt;
-  std::string data;
-  RegistryKey& key = name == kDataPathName ? *family : *settings;
-  if (FAILED(key.QueryValue(name, kAnyLength, &data))) return std::nullopt;
-  data.resize(std::min(data.find('\0'), data.size()));
-  return data;
-}
-
-// Whether the add-in reads HKEY_LOCAL_MACHINE alone: it does when it may write there. Asked of
-// the deepest of its keys that exists, so that looking creates no key.
-bool MachineIsHome(Registry& registry) {
-  for (const std::string& path : {kOptionsKey, std::string(kFamilyKeyPath), std::string("SOFTWARE")}) {
-    std::unique_ptr<RegistryKey> key;
-    if (SUCCEEDED(registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::ReadOnly, &key))) {
-      return SUCCEEDED(registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::ReadWrite, &key));
-    }
-  }
-  return false;
-}
-
-// Whether the add-in takes `text` for the value `name`, by the value's kind: a data path that
-// names a folder and fits the add-in's paths, an option's text as its kind reads it.
-bool Takes(const std::string& name, const std::string& text) {
-  if (name == kDataPathName) return !text.empty() && text.size() <= kDataPathMaxLength;
-  const StoredOption* option = FindStoredOption(name);
-  if (option == nullptr) return true;  // not one of the add-in's values: shown as it is
-  StoredOptions scratch;
-  return TakeStoredText(*option, text, scratch) == StoredTextTaken::Taken;
-}
-
-// A value as the add-in finds it, and the root it takes it from: HKEY_LOCAL_MACHINE where the
-// add-in may write there; otherwise the user's copy where it holds a value the add-in takes, and
-// the machine's value where not.
-struct EffectiveValue {
-  std::optional<std::string> ansi;  // none: no root holds it
-  RegistryRoot root = RegistryRoot::LocalMachine;
-};
-
-EffectiveValue ReadEffective(const std::string& name) {
-  WindowsRegistry registry;
-  EffectiveValue value;
-  const bool machineHome = MachineIsHome(registry);
-  if (!machineHome) {
-    value.ansi = ReadValue(registry, RegistryRoot::CurrentUser, false, name);
-    if (value.ansi && Takes(name, *value.ansi)) {
-      value.root = RegistryRoot::CurrentUser;
-      return value;
-    }
-  }
-  value.ansi = ReadValue(registry, RegistryRoot::LocalMachine, machineHome, name);
-  return value;
-}
-
-// The data folder the add-in keeps its picklist in.
-std::string DataPath() {
-  const EffectiveValue stored = ReadEffective(kDataPathName);
-  return stored.ansi && Takes(kDataPathName, *stored.ansi) ? *stored.ansi : std::string(kDefaultDataPath);
-}
-
 // The picklist file as text: UTF-8 after its byte order mark, else in the ANSI code page.
 std::u16string PickListFileText(const std::string& bytes) {
   if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0)
@@ -121,7 +57,8 @@ std::u16string PickListFileText(const std::string& bytes) {
 
 // The value as the transcript shows it, with the root it comes from where that is the user's.
 std::string Shown(const std::string& name) {
-  const EffectiveValue value = ReadEffective(name);
+  WindowsRegistry registry;
+  const AddinSetting value = ReadAddinSetting(registry, name);
   if (!value.ansi) return "(none)";
   return "\"" + Utf8FromAnsi(*value.ansi) + "\"" + (value.root == RegistryRoot::CurrentUser ? "  (HKCU)" : "");
 }
@@ -159,7 +96,7 @@ bool WritePickList(const std::vector<std::string>& items, std::string* problem) 
   // Saved as the add-in saves a list: in the ANSI code page while it holds every item; otherwise
   // in UTF-8 after its byte order mark. Read back as the add-in reads it, to tell a failed write.
   WindowsFileSystem files;
-  const std::string dataPath = DataPath();
+  const std::string dataPath = AddinDataPath();
   PickListStore(files, kCodePage).Save(dataPath, BuildPickListText(items, false));
   if (ParsePickListText(PickListStore(files, kCodePage).Load(dataPath)) != items) {
     *problem = "cannot write the picklist file " + Utf8FromAnsi(PickListFilePath(files, kCodePage, dataPath));
@@ -169,14 +106,15 @@ bool WritePickList(const std::vector<std::string>& items, std::string* problem) 
 }
 
 bool ReadSetting(const std::string& name, std::string* value) {
-  const EffectiveValue stored = ReadEffective(name);
+  WindowsRegistry registry;
+  const AddinSetting stored = ReadAddinSetting(registry, name);
   if (stored.ansi) *value = Utf8FromAnsi(*stored.ansi);
   return stored.ansi.has_value();
 }
 
 bool ReadPickList(std::vector<std::string>* items) {
   WindowsFileSystem files;
-  const std::string dataPath = DataPath();
+  const std::string dataPath = AddinDataPath();
   std::string bytes;
   if (FAILED(files.ReadWholeFile(PickListFilePath(files, kCodePage, dataPath), &bytes))) return false;
   *items = ParsePickListText(PickListStore(files, kCodePage).Load(dataPath));
@@ -194,7 +132,7 @@ std::vector<std::string> DescribeSettings() {
 
 std::vector<std::string> DescribePickList() {
   WindowsFileSystem files;
-  const std::string ansiPath = PickListFilePath(files, kCodePage, DataPath());
+  const std::string ansiPath = PickListFilePath(files, kCodePage, AddinDataPath());
   const std::string path = Utf8FromAnsi(ansiPath);
   std::string bytes;
   if (FAILED(files.ReadWholeFile(ansiPath, &bytes))) return {path + ": not there"};

@@ -4,7 +4,7 @@
 // without the trace, say) may be named on the command line and is timed the same way, so that
 // the two can be compared on one machine in one run.
 //
-//   tool_poll_timing.exe [other DLL ...]      (each row is the median of 7 runs of 2,000 polls)
+//   tool_poll_timing.exe [other DLL ...]      (each row is the median of 15 runs of 2,000 polls)
 #include <windows.h>
 
 #include <wrl/client.h>
@@ -24,7 +24,7 @@ using Microsoft::WRL::ComPtr;
 namespace {
 
 constexpr int kPolls = 2000;
-constexpr int kRuns = 7;
+constexpr int kRuns = 15;
 const wchar_t kSettingsKey[] = L"SOFTWARE\\Varnkit\\VKTL";
 
 double Seconds() {
@@ -49,7 +49,8 @@ HRESULT CreateFrom(const std::wstring& dll, IDispatch** addin) {
   HMODULE module = LoadLibraryW(dll.c_str());
   if (module == nullptr) return HRESULT_FROM_WIN32(GetLastError());
   using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-  const auto get = reinterpret_cast<GetClassObject>(GetProcAddress(module, "DllGetClassObject"));
+  const auto get =
+      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
   if (get == nullptr) return E_NOINTERFACE;
   ComPtr<IClassFactory> factory;
   const HRESULT hr = get(CLSID_CTallyline, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
@@ -57,8 +58,10 @@ HRESULT CreateFrom(const std::wstring& dll, IDispatch** addin) {
   return factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(addin));
 }
 
-// Microseconds per poll of `tool`, median of the runs; `failing` fails the poll's second host call.
-double TimePolls(const std::wstring& dll, const wchar_t* traceSwitch, int32_t tool, bool failing) {
+// Microseconds per poll of `tool` for each DLL, medians of the runs; `failing` fails the poll's
+// second host call. The DLLs take turns run by run, so that a busy machine slows them alike.
+std::vector<double> TimePolls(const std::vector<std::wstring>& dlls, const wchar_t* traceSwitch, int32_t tool,
+                              bool failing) {
   SetSwitch(traceSwitch);
   SimHost host;
   host.SetVersionText(u"10.5");
@@ -70,31 +73,36 @@ double TimePolls(const std::wstring& dll, const wchar_t* traceSwitch, int32_t to
     if (i >= 190) selected.push_back(id);
   }
   host.Select(selected);
-  double median = -1;
+  std::vector<double> medians(dlls.size(), -1);
   {
-    ComPtr<IDispatch> addin;
-    ComPtr<IDispatch> thisTool;
-    if (FAILED(CreateFrom(dll, &addin)) || FAILED(MakeComTool(host, tool, &thisTool))) return -1;
-    InvokeResult init;
-    Invoke(addin.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(thisTool.Get())}, &init);
-    std::vector<double> runs;
-    for (int run = 0; run < kRuns; ++run) {
-      const double start = Seconds();
-      for (int i = 0; i < kPolls; ++i) {
-        if (failing) host.FailCall(2, E_ACCESSDENIED);
-        VARIANT_BOOL enabled = 0, checked = 0;
-        InvokeResult poll;
-        Invoke(addin.Get(), kDispUpdateToolStatus, DISPATCH_METHOD,
-               {DispatchArg(thisTool.Get()), BoolRef(&enabled), BoolRef(&checked)}, &poll);
-        host.ClearCalls();
-      }
-      runs.push_back((Seconds() - start) / kPolls * 1e6);
+    std::vector<ComPtr<IDispatch>> addins(dlls.size()), tools(dlls.size());
+    for (size_t d = 0; d < dlls.size(); ++d) {
+      if (FAILED(CreateFrom(dlls[d], &addins[d])) || FAILED(MakeComTool(host, tool, &tools[d]))) return medians;
+      InvokeResult init;
+      Invoke(addins[d].Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(tools[d].Get())}, &init);
     }
-    std::sort(runs.begin(), runs.end());
-    median = runs[runs.size() / 2];
+    std::vector<std::vector<double>> runs(dlls.size());
+    for (int run = 0; run < kRuns; ++run) {
+      for (size_t d = 0; d < dlls.size(); ++d) {
+        const double start = Seconds();
+        for (int i = 0; i < kPolls; ++i) {
+          if (failing) host.FailCall(2, E_ACCESSDENIED);
+          VARIANT_BOOL enabled = 0, checked = 0;
+          InvokeResult poll;
+          Invoke(addins[d].Get(), kDispUpdateToolStatus, DISPATCH_METHOD,
+                 {DispatchArg(tools[d].Get()), BoolRef(&enabled), BoolRef(&checked)}, &poll);
+          host.ClearCalls();
+        }
+        runs[d].push_back((Seconds() - start) / kPolls * 1e6);
+      }
+    }
+    for (size_t d = 0; d < dlls.size(); ++d) {
+      std::sort(runs[d].begin(), runs[d].end());
+      medians[d] = runs[d][runs[d].size() / 2];
+    }
   }
   SetSwitch(nullptr);
-  return median;
+  return medians;
 }
 
 std::wstring ExeFolder() {
@@ -117,17 +125,16 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("UpdateToolStatus by Invoke under Wine, microseconds per poll (median of %d runs of %d)\n", kRuns,
               kPolls);
   std::printf("%-44s %-7s %10s %12s %10s %12s\n", "DLL", "switch", "Number", "Number fail", "Renumber", "Renum. fail");
-  for (const std::wstring& dll : dlls) {
-    for (const wchar_t* traceSwitch : {static_cast<const wchar_t*>(nullptr), L"1"}) {
-      DeleteFileW(log.c_str());  // a log at its bound would take the writes out of the failing polls
-      double times[4];
-      int column = 0;
-      for (const int32_t tool : {0, 3}) {
-        for (const bool failing : {false, true}) times[column++] = TimePolls(dll, traceSwitch, tool, failing);
-      }
-      const std::wstring name = dll.substr(dll.find_last_of(L"\\/") + 1);
+  for (const wchar_t* traceSwitch : {static_cast<const wchar_t*>(nullptr), L"1"}) {
+    DeleteFileW(log.c_str());                // a log at its bound would take the writes out of the failing polls
+    std::vector<std::vector<double>> times;  // by column, then DLL
+    for (const int32_t tool : {0, 3}) {
+      for (const bool failing : {false, true}) times.push_back(TimePolls(dlls, traceSwitch, tool, failing));
+    }
+    for (size_t d = 0; d < dlls.size(); ++d) {
+      const std::wstring name = dlls[d].substr(dlls[d].find_last_of(L"\\/") + 1);
       std::printf("%-44ls %-7ls %10.2f %12.2f %10.2f %12.2f\n", name.c_str(), traceSwitch ? traceSwitch : L"none",
-                  times[0], times[1], times[2], times[3]);
+                  times[0][d], times[1][d], times[2][d], times[3][d]);
     }
   }
   DeleteFileW(log.c_str());

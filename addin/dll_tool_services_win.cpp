@@ -5,10 +5,11 @@
 #include "addin/options_glue.h"
 
 HRESULT DllToolServices::ShowPickList(ToolMembers& members) {
-  return ::ShowPickList(members, dialogs_, codePage_);
+  return ::ShowPickList(pickList_, members, dialogs_, codePage_);
 }
+// The options dialog edits the picklist too ("List ..."): a change it confirms is saved.
 HRESULT DllToolServices::ShowOptions(ToolMembers& members) {
-  return ::ShowOptions(members, dialogs_, codePage_);
+  return EditSharedPickList(pickList_, members, [&] { return ::ShowOptions(members, dialogs_, codePage_); });
 }
 HRESULT DllToolServices::RenumberSelection(ToolMembers& members, HostApp& app,
                                            const std::function<bool()>& hostStillHeld) {

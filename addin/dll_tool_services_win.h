@@ -8,18 +8,22 @@
 #include "framework/code_page.h"
 #include "framework/dialog_win.h"
 #include "framework/files_win.h"
+#include "framework/list_box_fill_win.h"
 #include "framework/registry_win.h"
 #include "picklist/pick_list_store.h"
 
 class DllToolServices : public ToolServices {
  public:
   explicit DllToolServices(const CodePage& codePage)
-      : codePage_(codePage), dialogs_(codePage), settings_(registry_), pickList_(files_, codePage) {}
+      : codePage_(codePage),
+        dialogs_(codePage),
+        settings_(registry_),
+        pickList_(files_, codePage, SystemListBoxOrder) {}
 
   void LoadSettings(ToolMembers& members) override { settings_.Load(members); }
   void SaveSettings(const ToolMembers& members) override { settings_.Save(members); }
   void LoadPickList(ToolMembers& members) override { ::LoadPickList(pickList_, members); }
-  void SavePickList(const ToolMembers& members) override { ::SavePickList(pickList_, members); }
+  void SavePickList(ToolMembers& members) override { ::SavePickList(pickList_, members); }
   HRESULT ShowPickList(ToolMembers& members) override;
   HRESULT ShowOptions(ToolMembers& members) override;
   HRESULT RenumberSelection(ToolMembers& members, HostApp& app, const std::function<bool()>& hostStillHeld) override;

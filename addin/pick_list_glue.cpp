@@ -9,8 +9,20 @@ void LoadPickList(PickListStore& store, ToolMembers& members) {
   members.PickListText = store.Load(members.DataPath);
 }
 
-void SavePickList(PickListStore& store, const ToolMembers& members) {
-  store.Save(members.DataPath, members.PickListText ? std::u16string_view(*members.PickListText) : u"");
+void SavePickList(PickListStore& store, ToolMembers& members, bool closing) {
+  std::u16string text = members.PickListText.value_or(std::u16string());
+  store.Save(members.DataPath, &text, closing);
+  // A list that never held a text and saved nothing stays without one.
+  if (members.PickListText || !text.empty()) members.PickListText = std::move(text);
+}
+
+HRESULT EditSharedPickList(PickListStore& store, ToolMembers& members, const std::function<HRESULT()>& dialog) {
+  std::u16string text = members.PickListText.value_or(std::u16string());
+  if (store.TakeOthersChanges(members.DataPath, &text)) members.PickListText = std::move(text);
+  const std::optional<std::u16string> before = members.PickListText;
+  const HRESULT hr = dialog();
+  if (members.PickListText != before) SavePickList(store, members, false);
+  return hr;
 }
 
 HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage& codePage) {
@@ -22,4 +34,8 @@ HRESULT ShowPickList(ToolMembers& members, DialogRunner& runner, const CodePage&
     members.CurrentPickText = std::move(values.PickText);
   }
   return S_OK;
+}
+
+HRESULT ShowPickList(PickListStore& store, ToolMembers& members, DialogRunner& runner, const CodePage& codePage) {
+  return EditSharedPickList(store, members, [&] { return ShowPickList(members, runner, codePage); });
 }

@@ -16,9 +16,10 @@ class ToolServices {
   virtual void LoadSettings(ToolMembers& members) = 0;
   virtual void SaveSettings(const ToolMembers& members) = 0;
   virtual void LoadPickList(ToolMembers& members) = 0;
-  virtual void SavePickList(const ToolMembers& members) = 0;
+  // Saves what is still unsaved of the picklist; PickListText may then hold what others saved.
+  virtual void SavePickList(ToolMembers& members) = 0;
 
-  // The pick dialog: on OK it replaces CurrentPickText (and may change the picklist).
+  // The pick dialog: on OK it replaces CurrentPickText (and may change and save the picklist).
   virtual HRESULT ShowPickList(ToolMembers& members) = 0;
   // The options dialog: on OK it changes the running options.
   virtual HRESULT ShowOptions(ToolMembers& members) = 0;

@@ -16,7 +16,7 @@ class FakeToolServices : public ToolServices {
   void LoadSettings(ToolMembers&) override { calls.push_back("LoadSettings"); }
   void SaveSettings(const ToolMembers&) override { calls.push_back("SaveSettings"); }
   void LoadPickList(ToolMembers&) override { calls.push_back("LoadPickList"); }
-  void SavePickList(const ToolMembers&) override { calls.push_back("SavePickList"); }
+  void SavePickList(ToolMembers&) override { calls.push_back("SavePickList"); }
   HRESULT ShowPickList(ToolMembers& members) override {
     calls.push_back("ShowPickList");
     if (insideDialog) insideDialog(members);

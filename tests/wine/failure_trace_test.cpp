@@ -41,7 +41,7 @@ void WriteLog(const std::string& bytes) {
 // How many host calls from the start of a Number tool's Run the leader text is written: the
 // call to fail.
 int64_t CallsToLeaderTextWrite() {
-  AddinSession s;
+  AddinSession s{SessionStart{}};
   const int64_t before = s.host.CallCount();
   s.host.ClearCalls();
   EXPECT_EQ(S_OK, s.Run(kNumber));

@@ -31,7 +31,8 @@ class WindowsRegistryKey : public RegistryKey {
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
       const LSTATUS status =
           RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
-      RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+      // A missing value is an answer for the caller to weigh, not a failure to trace.
+      if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
       buffer.resize(size);
       *data = std::move(buffer);
       return S_OK;

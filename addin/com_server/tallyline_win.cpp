@@ -8,11 +8,52 @@
 #include "addin/com_server/picture_win.h"
 #include "addin/com_server/tool_info_win.h"
 #include "framework/com_try.h"
+#include "framework/failure_trace_win.h"
 #include "framework/module_win.h"
 #include "framework/type_info_win.h"
+#include "options/stored_options.h"
+#include "resources/addin_dispids.h"
 #include "resources/resource_ids.h"
 
 using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The method a dispatch id calls, as the failure trace names it.
+const char* MethodName(DISPID id) {
+  static const struct {
+    DISPID id;
+    const char* name;
+  } kMethods[] = {
+      {kDispClassId, "ClassID"},
+      {kDispDescription, "Description"},
+      {kDispGetToolInfo, "GetToolInfo"},
+      {kDispCopyBitmap, "CopyBitmap"},
+      {kDispGetPicture, "GetPicture"},
+      {kDispRun, "Run"},
+      {kDispUpdateToolStatus, "UpdateToolStatus"},
+      {kDispInitialize, "Initialize"},
+      {kDispTerminate, "Terminate"},
+      {kDispGetLMPicture, "GetLMPicture"},
+      {kDispDoLMCommand, "DoLMCommand"},
+      {kDispBeforeExit, "BeforeExit"},
+      {kDispDrawingNew, "DrawingNew"},
+      {kDispDrawingOpen, "DrawingOpen"},
+      {kDispDrawingActivate, "DrawingActivate"},
+      {kDispDrawingDeactivate, "DrawingDeactivate"},
+      {kDispDrawingBeforeClose, "DrawingBeforeClose"},
+      {kDispDrawingBeforeSave, "DrawingBeforeSave"},
+      {kDispMouseDown, "MouseDown"},
+      {kDispSelectionChange, "SelectionChange"},
+      {kDispRunTool, "RunTool"},
+  };
+  for (const auto& method : kMethods) {
+    if (method.id == id) return method.name;
+  }
+  return "Invoke";
+}
+
+}  // namespace
 
 HRESULT CTallyline::Create(IUnknown* outer, REFIID riid, void** ppv) {
   RETURN_HR_IF(E_POINTER, ppv == nullptr);
@@ -20,6 +61,8 @@ HRESULT CTallyline::Create(IUnknown* outer, REFIID riid, void** ppv) {
   // An aggregating outer object must ask for the inner unknown, which it then owns.
   RETURN_HR_IF(CLASS_E_NOAGGREGATION, outer != nullptr && !IsEqualIID(riid, IID_IUnknown));
   return ComTry([&] {
+    // The administrator's switch is read once for each object a host makes.
+    StartFailureTraceFromRegistry(std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName);
     CTallyline* object = new (std::nothrow) CTallyline(outer);
     RETURN_HR_IF_NULL(E_OUTOFMEMORY, object);
     HRESULT hr = object->LoadTypeInfo();
@@ -107,6 +150,15 @@ STDMETHODIMP CTallyline::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
 
 STDMETHODIMP CTallyline::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* excepInfo, UINT* argError) {
+  const TracedEntry entry(MethodName(id));
+  const HRESULT hr = Dispatch(id, riid, flags, params, result, excepInfo, argError);
+  // A method's own failure reaches the host as DISP_E_EXCEPTION, its code in the exception.
+  entry.TraceReturn(hr == DISP_E_EXCEPTION && excepInfo != nullptr ? excepInfo->scode : hr);
+  return hr;
+}
+
+HRESULT CTallyline::Dispatch(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* excepInfo, UINT* argError) {
   RETURN_HR_IF(DISP_E_UNKNOWNINTERFACE, !IsEqualIID(riid, IID_NULL));
   RETURN_HR_IF(E_INVALIDARG, params == nullptr);
   // The system's dispatch would read the missing arrays.

@@ -89,6 +89,8 @@ class CTallyline final : public ITallyline, public IProvideClassInfo, public ISu
   explicit CTallyline(IUnknown* outer);
   ~CTallyline();
   HRESULT LoadTypeInfo();
+  HRESULT Dispatch(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                   UINT* argError);
   // The host objects passed as arguments, as the core sees them. A tool object that does not
   // answer for IHostTool gives that failure from each of its operations.
   HostRef<HostTool> AdaptTool(IDispatch* thisTool);

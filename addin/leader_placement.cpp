@@ -6,6 +6,7 @@
 #include "addin/placement_constants.h"
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
+#include "renumber/leader_reads.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
@@ -28,6 +29,14 @@ HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
   RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
   return Step(m_.Commands->StartCommand(m_.LeaderCommandId));
+}
+
+HRESULT ToolObject::ContinueAfterDrawing(HostDrawing& drawing) {
+  HighestLabel highest(NumberFormat());
+  RETURN_IF_FAILED(ReadHighestLabel(
+      drawing, codePage_, [this](HRESULT hr) { return Step(hr); }, &highest));
+  m_.RunningNumber = highest.Continue(m_.RunningNumber);
+  return S_OK;
 }
 
 HRESULT ToolObject::SubscribeHostEvents() {

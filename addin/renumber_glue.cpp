@@ -3,7 +3,8 @@
 
 HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage,
                         const HostStillHeld& hostStillHeld) {
-  const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset};
+  const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset,
+                                members.TLDefRenOrder, members.TLDefRenTolerance};
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the
@@ -12,6 +13,8 @@ HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner
     members.TLDefRenObjects = changes.settings->objects;
     members.TLDefRenFixOrder = changes.settings->fixOrder;
     members.TLDefRenReset = changes.settings->resetRunning;
+    members.TLDefRenOrder = changes.settings->order;
+    members.TLDefRenTolerance = changes.settings->tolerance;
   }
   if (changes.runningNumber) members.RunningNumber = *changes.runningNumber;
   if (changes.numberFormat) members.TLDefFormat = *changes.numberFormat;

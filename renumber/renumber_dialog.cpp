@@ -119,6 +119,7 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   ComputeLabels();
   controls.SetText(kRenumberPreview,
                    RenumberPreview(Items, RenumberSummary{FirstIndex, LastIndex, SmallestKey, NextNumber, Count}));
+  controls.SetText(kRenumberSequence, TakingOrderText(Items, order_, kCensusEntriesShown));
   // The labels as they are change with the format only.
   if (reportFormat_ != Format) {
     report_ = LabelCensusReport(Items, Format);

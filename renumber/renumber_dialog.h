@@ -24,11 +24,13 @@ constexpr int kRenumberFixOrder = IDC_RENUMBER_FIX_ORDER;
 constexpr int kRenumberReset = IDC_RENUMBER_RESET;
 constexpr int kRenumberPreview = IDC_RENUMBER_PREVIEW;
 // The controls after the template's own: the order (in the order of its codes), the tolerance
-// of rows and columns, and the report on the labels as they are.
+// of rows and columns, the old labels in the order they are numbered, and the report on the
+// labels as they are.
 constexpr int kRenumberOrderButtons[] = {IDC_RENUMBER_ORDER_LABELS, IDC_RENUMBER_ORDER_ROWS, IDC_RENUMBER_ORDER_COLUMNS,
                                          IDC_RENUMBER_ORDER_SELECTION};
 constexpr int kRenumberTolerance = IDC_RENUMBER_TOLERANCE;
 constexpr int kRenumberReport = IDC_RENUMBER_REPORT;
+constexpr int kRenumberSequence = IDC_RENUMBER_SEQUENCE;  // the old labels in the new order
 
 class CRenumberDlg : public DialogModel {
  public:

@@ -9,6 +9,8 @@
 #include <limits>
 #include <numeric>
 
+#include "framework/decimal_text.h"
+
 namespace {
 
 bool IsDigit(char c) {
@@ -129,4 +131,20 @@ RenumberSummary ComputeLabelsInOrder(std::vector<RenumberItem>& items, const Ren
   const bool byPosition = orderBy == OrderByRows || orderBy == OrderByColumns || orderBy == OrderBySelection;
   if (!choices.fixOrder || !byPosition) return ComputeLabels(items, choices, order);
   return ComputeLabelsByRank(items, choices, ranks, order);
+}
+
+std::string TakingOrderText(const std::vector<RenumberItem>& items, const RenumberOrder& order, size_t shown) {
+  if (order.empty()) return "none";
+  std::string text, label;
+  for (size_t k = 0; k < order.size() && k < shown; ++k) {
+    const RenumberItem& item = items[static_cast<size_t>(order[k] & 0xFFFFFFFFu)];
+    if (item.format == NoLabel) {
+      label = "(blank)";
+    } else if (FAILED(NumberToLabel(item.number, item.format, &label))) {
+      label = WriteInt32(item.number);  // a number its format cannot write, such as 1000
+    }
+    text += (k == 0 ? "" : ", ") + label;
+  }
+  if (order.size() > shown) text += " and " + std::to_string(order.size() - shown) + " more";
+  return text;
 }

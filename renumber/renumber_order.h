@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,3 +62,8 @@ RenumberSummary ComputeLabelsByRank(std::vector<RenumberItem>& items, const Renu
 // exactly as ComputeLabels.
 RenumberSummary ComputeLabelsInOrder(std::vector<RenumberItem>& items, const RenumberChoices& choices, int32_t orderBy,
                                      const std::vector<uint32_t>& ranks, RenumberOrder& order);
+
+// The old labels in the order in which the last computation handed out the new numbers (its
+// `order`, as ComputeLabelsInOrder leaves it): "12, 3, 7 and 5 more", a leader without a number
+// as "(blank)", "none" when nothing takes part; at most `shown` entries.
+std::string TakingOrderText(const std::vector<RenumberItem>& items, const RenumberOrder& order, size_t shown);

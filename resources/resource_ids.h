@@ -46,6 +46,7 @@
 #define IDC_RENUMBER_ORDER_SELECTION 273
 #define IDC_RENUMBER_TOLERANCE 274
 #define IDC_RENUMBER_REPORT 275
+#define IDC_RENUMBER_SEQUENCE 276
 
 // The type library is resource 1 of type "TYPELIB".
 #define IDR_TYPELIB 1

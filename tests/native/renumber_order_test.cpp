@@ -94,6 +94,12 @@ TEST(RenumberOrder, OrdersByPositionSelectionOrLabels) {
     ASSERT_GE(summary.firstIndex, 0) << what;
     EXPECT_EQ(first, s.items[static_cast<size_t>(summary.firstIndex)].newLabel) << what;
   }
+  // The old labels in the order of the last computation, cut after the entries shown.
+  Selection s = Parse("7@30,5|Note@20,5|1000@10,5|B@5,1");
+  RankByPosition(s.tips, OrderByRows, 1.0, &ranks);
+  ComputeLabelsInOrder(s.items, {AllLeaders, true, 1, Arabic}, OrderByRows, ranks, order);
+  EXPECT_EQ("1000, (blank), 7 and 1 more", TakingOrderText(s.items, order, 3));
+  EXPECT_EQ("1000, (blank), 7, B", TakingOrderText(s.items, order, 8));
 }
 
 TEST(RenumberOrder, ReadsToleranceAsAPlainDecimal) {

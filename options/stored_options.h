@@ -34,9 +34,9 @@ struct StoredOptions {
   bool TLPickAutoAdd;
   bool TLPickAutoPick;
   bool TLDefConvertPoint;
-  int32_t TLDefRenOrder;          // the Renumber dialog's order of consecutive numbers
-  std::string TLDefRenTolerance;  // its tolerance of rows and columns, a decimal text
-  bool TLDefContinue;             // the Number tool goes on after the drawing's highest label
+  int32_t TLDefRenOrder;                       // the Renumber dialog's order of consecutive numbers
+  std::string TLDefRenTolerance;               // its tolerance of rows and columns, a decimal text
+  bool TLDefContinue;                          // the Number tool goes on after the drawing's highest label
   std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
 };

@@ -34,6 +34,9 @@ struct StoredOptions {
   bool TLPickAutoAdd;
   bool TLPickAutoPick;
   bool TLDefConvertPoint;
+  int32_t TLDefRenOrder;                       // the Renumber dialog's order of consecutive numbers
+  std::string TLDefRenTolerance;               // its tolerance of rows and columns, a decimal text
+  bool TLDefContinue;                          // the Number tool goes on after the drawing's highest label
   std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
 };
@@ -105,6 +108,9 @@ inline constexpr StoredOption kStoredOptions[] = {
     FlagOption(  "TLDefRenReset",     &StoredOptions::TLDefRenReset,     false),
     FlagOption(  "TLPickAutoAdd",     &StoredOptions::TLPickAutoAdd,     true),
     FlagOption(  "TLPickAutoPick",    &StoredOptions::TLPickAutoPick,    true),
+    NumberOption("TLDefRenOrder",     &StoredOptions::TLDefRenOrder,     0,      0,             3),  // labels, rows, columns, selection
+    TextOption(  "TLDefRenTolerance", &StoredOptions::TLDefRenTolerance, "2.5",  19),  // drawing units, a plain decimal
+    FlagOption(  "TLDefContinue",     &StoredOptions::TLDefContinue,     false),
 };
 // clang-format on
 

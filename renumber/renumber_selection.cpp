@@ -11,6 +11,7 @@
 
 #include "framework/com_try.h"
 #include "host/host_names.h"
+#include "renumber/leader_reads.h"
 #include "renumber/renumber_dialog.h"
 
 namespace {
@@ -139,9 +140,16 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   dialog.Objects = stored.objects;
   dialog.FixOrder = stored.fixOrder ? 1 : 0;
   dialog.ResetRunning = stored.resetRunning ? 1 : 0;
+  dialog.Order = stored.order;
+  dialog.Tolerance = stored.tolerance;
+  // Read only when an order needs them, and never from a host that let go.
+  dialog.ReadTips = [&](std::vector<LeaderTip>* tips) {
+    if (step.HostHeld()) ReadLeaderTips(*drawing, dialog.Items, hostStillHeld, tips);
+  };
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
-  changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0};
+  changes->settings =
+      RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0, dialog.Order, dialog.Tolerance};
   RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
   RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, codePage, step));

@@ -6,16 +6,20 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"
+#include "renumber/renumber_order.h"
 
 // The stored choices of the Renumber dialog.
 struct RenumberSettings {
   int32_t objects = 1;
   bool fixOrder = true;
   bool resetRunning = false;
+  int32_t order = OrderByLabels;                      // the order of consecutive numbers
+  std::string tolerance = kDefaultRenumberTolerance;  // of rows and columns, as typed
 };
 
 // What the operation changes outside the drawing; each is set only when it changes.

@@ -23,5 +23,8 @@ inline constexpr DocumentedOption kDocumentedOptions[] = {
     {"TLDefRenReset",     StoredKind::Flag,   "0"},
     {"TLPickAutoAdd",     StoredKind::Flag,   "1"},
     {"TLPickAutoPick",    StoredKind::Flag,   "1"},
+    {"TLDefRenOrder",     StoredKind::Number, "0"},
+    {"TLDefRenTolerance", StoredKind::Text,   "2.5"},
+    {"TLDefContinue",     StoredKind::Flag,   "0"},
 };
 // clang-format on

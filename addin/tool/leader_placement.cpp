@@ -6,6 +6,7 @@
 #include "addin/tool/placement_constants.h"
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
+#include "renumber/leader_reads.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
@@ -28,6 +29,14 @@ HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
   RETURN_HR_IF(E_FAIL, LetGo());
   RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
   return Step(host_.Commands->StartCommand(host_.LeaderCommandId));
+}
+
+HRESULT ToolObject::ContinueAfterDrawing(HostDrawing& drawing) {
+  HighestLabel highest(NumberFormat());
+  RETURN_IF_FAILED(ReadHighestLabel(
+      drawing, codePage_, [this](HRESULT hr) { return Step(hr); }, &highest));
+  placement_.RunningNumber = highest.Continue(placement_.RunningNumber);
+  return S_OK;
 }
 
 HRESULT ToolObject::SubscribeHostEvents() {

@@ -3,7 +3,8 @@
 
 HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp& app, DialogRunner& runner,
                         const CodePage& codePage, const HostStillHeld& hostStillHeld) {
-  const RenumberSettings stored{options.TLDefRenObjects, options.TLDefRenFixOrder, options.TLDefRenReset};
+  const RenumberSettings stored{options.TLDefRenObjects, options.TLDefRenFixOrder, options.TLDefRenReset,
+                                options.TLDefRenOrder, options.TLDefRenTolerance};
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the
@@ -12,6 +13,8 @@ HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp&
     options.TLDefRenObjects = changes.settings->objects;
     options.TLDefRenFixOrder = changes.settings->fixOrder;
     options.TLDefRenReset = changes.settings->resetRunning;
+    options.TLDefRenOrder = changes.settings->order;
+    options.TLDefRenTolerance = changes.settings->tolerance;
   }
   if (changes.runningNumber) runningNumber = *changes.runningNumber;
   if (changes.numberFormat) options.TLDefFormat = *changes.numberFormat;

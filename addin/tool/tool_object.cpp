@@ -195,6 +195,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
   } else {
     // A stored format the labels do not know gives no text at all: nothing is started then.
     if (tool == NumberTool) RETURN_IF_FAILED(CheckNumberFormat());
+    if (tool == NumberTool && options_->TLDefContinue) RETURN_IF_FAILED(ContinueAfterDrawing(*drawing));
     RETURN_IF_FAILED(StartLeaderCommand(tool));
     // Cancel keeps the previous pick text.
     if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });

@@ -70,6 +70,9 @@ class ToolObject {
   HRESULT ConnectToHost(HostTool& thisTool);
   HRESULT CountActiveDrawing(HostRef<HostDrawing>* drawing);
   HRESULT RunPlacingTool(int32_t tool, bool* result);
+  // With "continue" set, moves RunningNumber one past the drawing's highest label in the Number
+  // tool's format when that is higher.
+  HRESULT ContinueAfterDrawing(HostDrawing& drawing);
   HRESULT ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed);
   HRESULT ReadObjectText(HostGraphic& baseObject, std::u16string* text);
   HRESULT WriteLeaderText(const std::u16string& text);

@@ -2,7 +2,9 @@
 // to end, the progress check of the status polls, and the point-leader conversion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "addin/tool/placement_constants.h"
 #include "addin/tool/tool_table.h"
@@ -164,6 +166,44 @@ TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
   EXPECT_EQ(Placing, t.placement().PlacementState);
   EXPECT_EQ(1, t.host.SubscriberCount());
   EXPECT_EQ(u"E!Range 1 - 999", t.LeaderToolText());
+}
+
+// With "continue" the Number tool starts one past the drawing's highest label in its format.
+// Each host call of that reading failing (or giving no object) ends Run with its failure before
+// the leader command starts.
+TEST(NumberPlacement, ContinuesAfterTheDrawingsHighestLabel) {
+  const auto scene = [](ToolSession& s, bool continues) {
+    s.options().TLDefContinue = continues;
+    s.options().TLDefFormat = Letters;
+    for (const char16_t* text : {u"C", u"12", u"E", u"Note"}) s.AddGraphic({u"TCW25DimLead", text});
+    s.AddGraphic({u"GRAPHIC", u"Z"});
+    s.host.ClearCalls();
+  };
+  for (const bool continues : {false, true}) {
+    ToolSession s;
+    scene(s, continues);
+    ASSERT_EQ(S_OK, s.Run(NumberTool));
+    EXPECT_EQ(continues ? u"F" : u"A", s.LeaderToolText());
+  }
+  ToolSession clean;
+  scene(clean, true);
+  clean.Run(NumberTool);
+  std::vector<SimCall> calls = clean.host.Calls();
+  const auto refresh =
+      std::find_if(calls.begin(), calls.end(), [](const SimCall& c) { return c.name == "IHostView.RefreshView"; });
+  const ptrdiff_t first = refresh - calls.begin() + 1, reads = 2 + 5 * 2 + 4 * 3;  // list, graphics, texts
+  ASSERT_EQ("IHostProperty.GetPropertyValue", calls[static_cast<size_t>(first + reads - 3)].name);
+  for (ptrdiff_t k = first; k < first + reads; ++k) {
+    for (const bool none : {false, true}) {
+      if (none && !calls[static_cast<size_t>(k)].gaveObject) continue;
+      ToolSession s;
+      scene(s, true);
+      none ? s.host.GiveNoObject(k + 1) : s.host.FailCall(k + 1, E_ACCESSDENIED);
+      EXPECT_EQ(none ? E_POINTER : E_ACCESSDENIED, s.Run(NumberTool)) << calls[static_cast<size_t>(k)].name;
+      EXPECT_NE(kLeaderCommand, s.host.ActiveCommand()) << calls[static_cast<size_t>(k)].name;
+      EXPECT_EQ(1, s.placement().RunningNumber);
+    }
+  }
 }
 
 // A failure from Run means nothing was started: a format the labels do not know fails before

@@ -34,4 +34,12 @@ TEST(RenumberTool, TerminateDuringTheDialogKeepsTheOptionsAndWritesNothing) {
   EXPECT_EQ(0, s.host.LiveHandles());
 }
 
+// The table's default tolerance and its limit are the dialog's own (the glue copies the text).
+TEST(RenumberTool, TheStoredToleranceIsTheDialogs) {
+  const StoredOption* tolerance = FindStoredOption("TLDefRenTolerance");
+  ASSERT_NE(nullptr, tolerance);
+  EXPECT_STREQ(kDefaultRenumberTolerance, tolerance->defaultText);
+  EXPECT_EQ(kToleranceTextLength, tolerance->maxLength);
+}
+
 }  // namespace

@@ -94,6 +94,8 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
       {"TLDefObjDSource", std::string("0\0", 2)},     {"TLDefRenObjects", std::string("1\0", 2)},
       {"TLDefRenFixOrder", std::string("1\0", 2)},    {"TLDefRenReset", std::string("0\0", 2)},
       {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
+      {"TLDefRenOrder", std::string("0\0", 2)},       {"TLDefRenTolerance", std::string("2.5\0", 4)},
+      {"TLDefContinue", std::string("0\0", 2)},
   };
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));

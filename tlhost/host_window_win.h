@@ -83,6 +83,7 @@ class HostWindow {
   void RunHostCommand(int32_t simCommand);
   void SwitchDrawing(int32_t drawing, int32_t arrivalEvent);
   void CloseDrawing();
+  void EndCommandWithDrawing();
   bool AskFile(bool svg, std::wstring* path);
   void BuildMenus();
   void BuildToolbar();

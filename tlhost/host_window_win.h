@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,5 +117,6 @@ class HostWindow {
   std::vector<std::u16string> shownMenu_;
   int32_t shownCommand_ = 0;
   std::u16string shownLeaderText_;
-  std::string shownPicture_;
+  std::vector<SceneShape> shownScene_;
+  std::optional<SimPoint> shownArrow_;
 };

@@ -98,21 +98,23 @@ Function .onInit
   ${AndIf} $2 > 3
     StrCpy $0 $0 -1
   ${EndIf}
-  ${If} $0 != ""
-    StrCpy $INSTDIR $0
+  ${If} $0 == ""
+    StrCpy $0 $INSTDIR
   ${EndIf}
-  ${If} $INSTDIR != ""
+  ${If} $0 != ""
+    ; Checked as given: $INSTDIR itself drops the characters that Windows forbids.
     StrCpy $FolderGiven 1
-    Push $INSTDIR
+    Push $0
     Call FolderProblem
     Pop $1
     ${If} $1 != ""
       ${IfNot} ${Silent}
-        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed in $\"$INSTDIR$\": $1."
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed in $\"$0$\": $1."
       ${EndIf}
       SetErrorLevel ${EXIT_BAD_FOLDER}
       Quit
     ${EndIf}
+    StrCpy $INSTDIR $0
   ${EndIf}
   StrCpy $PerUser 0
   ${GetParameters} $0

@@ -30,11 +30,15 @@ check() {  # check <what> <command...>
   if "$@" >/dev/null 2>&1; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
+# Wine hands Linux only the low byte of an exit code: run_line keeps the whole one in line_code.
 exits_with() {  # exits_with <code> <command...>
-  local code=$1
+  local code=$1 status
   shift
+  rm -f "$work/line_code"
   "$@"
-  [[ $? -eq $code ]]
+  status=$?
+  [[ -s $work/line_code ]] && status=$(<"$work/line_code")
+  [[ $status -eq $code ]]
 }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 value() {  # value 32|64 <key> [<name>]: the data of a registry value (the default one without a name)
@@ -49,14 +53,20 @@ creates_addin() {  # creates_addin <cscript.exe>: the add-in made by ProgID answ
 # Runs a Windows command line as it stands, as a deployment tool does (/D= and _?= only count
 # unquoted), and gives its exit code.
 run_line() {  # run_line <command line>
-  printf 'WScript.Quit CreateObject("WScript.Shell").Run("%s", 0, True)\r\n' "${1//\"/\"\"}" |
-    iconv -t CP1252 >"$drive/tallyline_run.vbs"
-  wine 'C:\windows\system32\cscript.exe' //nologo 'C:\tallyline_run.vbs'
+  local status
+  printf 'code = CreateObject("WScript.Shell").Run("%s", 0, True)\r\nWScript.Echo code\r\nWScript.Quit code\r\n' \
+    "${1//\"/\"\"}" | iconv -t CP1252 >"$drive/tallyline_run.vbs"
+  wine 'C:\windows\system32\cscript.exe' //nologo 'C:\tallyline_run.vbs' | tr -d '\r' >"$work/line_code"
+  status=${PIPESTATUS[0]}
+  return "$status"
 }
-# The entry's quiet uninstall command: when it returns, the folder is gone.
+# The entry's quiet uninstall command. On Windows the uninstaller moves itself out of the folder
+# before it returns; Wine cannot move or delete a running program, so there a copy of it removes
+# Uninstall.exe once it has ended: wait until the folder is gone.
 quiet_uninstall() {  # quiet_uninstall HKLM|HKCU <install folder>
   run_line "$(value 32 "$1\\$entry" QuietUninstallString)" || return
-  [[ ! -e $2 ]]
+  for _ in $(seq 50); do [[ -e $2 ]] || return 0; sleep 0.2; done
+  return 1
 }
 hold() {  # a 64-bit host keeps the add-in loaded until release
   touch "$work/holding"
@@ -148,8 +158,8 @@ check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.t
 
 echo "Odd paths: refused with their exit code, nothing installed or removed"
 touch "$drive/a file"
-mkdir -p "$drive/read-only"
-chmod a-w "$drive/read-only"
+# A folder that nobody can write, root included (who writes wherever chmod forbids it): /proc's.
+ln -s /proc/1 "$drive/read-only"
 long="C:\\$(printf 'L%.0s' $(seq 247))"
 newer_installed() {  # an install whose entry records a version above any real one
   wine "$setup" /S && wine reg add "HKLM\\$entry" /v DisplayVersion /d 99.0 /f /reg:32
@@ -183,8 +193,7 @@ for row in "${odd_paths[@]}"; do
   check "$what: exit code $code" exits_with "$code" run_line "\"$(windows_path "$setup")\" /S $options"
   check "$what: $then" "$then"
 done
-chmod u+w "$drive/read-only"
-rm -rf "$drive/read-only" "$drive/a file"
+rm -f "$drive/read-only" "$drive/a file"
 
 echo "A stale uninstaller leaves another install alone"
 check "the default install succeeds" wine "$setup" /S

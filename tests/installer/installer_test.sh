@@ -157,6 +157,7 @@ check "uninstaller entry removed" absent wine reg query "HKLM\\$entry"
 check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
 
 echo "Odd paths: refused with their exit code, nothing installed or removed"
+rm -rf "$drive/ab" "$drive/TL" "$drive/L"*  # where an earlier run that failed may have installed
 touch "$drive/a file"
 # A folder that nobody can write, root included (who writes wherever chmod forbids it): /proc's.
 ln -s /proc/1 "$drive/read-only"
@@ -167,7 +168,7 @@ newer_installed() {  # an install whose entry records a version above any real o
 nothing_installed() {
   absent wine reg query "HKLM\\$class" /reg:64 && absent wine reg query "HKLM\\$class" /reg:32 &&
     absent wine reg query "HKLM\\$entry" && absent test -e "$drive/Program Files/Varnkit" &&
-    absent test -e "$drive/Program Files (x86)/Varnkit" && absent test -e "$drive/ab" &&
+    absent test -e "$drive/Program Files (x86)/Varnkit" && absent test -e "$drive/ab" && absent test -e "$drive/TL" &&
     absent test -e "$drive/read-only/TL" && absent test -e "$drive/${long:3}" && test -f "$drive/a file"
 }
 newer_kept() {  # the newer install stays as it was

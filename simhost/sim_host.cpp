@@ -148,6 +148,10 @@ void SimHost::UserPicksAddinTool() {
   app_.activeCommand = 0;
 }
 
+void SimHost::EndCommandWithDrawing() {
+  app_.activeCommand = 0;
+}
+
 std::u16string SimHost::LeaderToolText() const {
   return app_.leaderToolText;
 }

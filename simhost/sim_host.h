@@ -103,6 +103,8 @@ class SimHost {
   void UserPicksHostTool(int32_t commandId);
   // The user picks one of the add-in's tools: the host's command ends, no RunTool.
   void UserPicksAddinTool();
+  // The drawing the command works in closes or another opens: the command ends with it, no RunTool.
+  void EndCommandWithDrawing();
   std::u16string LeaderToolText() const;
   void SetLeaderToolText(std::u16string text);  // the user types into the leader tool
   // The object the host passes as ThisTool for the add-in's tool `index`.

@@ -81,6 +81,9 @@ AddinSession::AddinSession(const SessionStart& start) {
     InvokeResult init;
     Invoke(addin.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &init);
     EXPECT_EQ(S_OK, init.hr) << "Initialize of tool " << i;
+    // A host takes exactly 1, as from Run: -1 (VARIANT_TRUE) would make it refuse the tool.
+    EXPECT_EQ(VT_BOOL, V_VT(&init.value)) << "Initialize of tool " << i;
+    EXPECT_EQ(1, V_BOOL(&init.value)) << "Initialize of tool " << i << " answers 1, never -1";
   }
 }
 

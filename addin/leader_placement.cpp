@@ -189,8 +189,10 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
     if (m_.TLDefConvertPoint && count > m_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
     RETURN_HR_IF(E_FAIL, LetGo());
     if (tool == NumberTool) {
-      // Several leaders between two polls advance by their count; removed ones take it back.
-      const int64_t next = static_cast<int64_t>(m_.RunningNumber) + count - m_.LastGraphicCount + removedTexts;
+      // Several leaders between two polls advance by their count of steps; removed ones take
+      // their steps back.
+      const int64_t leaders = int64_t{count} - m_.LastGraphicCount + removedTexts;
+      const int64_t next = static_cast<int64_t>(m_.RunningNumber) + leaders * NumberStep(m_);
       m_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
       m_.LastGraphicCount = count + appended;
     } else {

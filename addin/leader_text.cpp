@@ -7,6 +7,7 @@
 
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
+#include "framework/utf8.h"
 #include "host/host_names.h"
 #include "labels/label_format.h"
 
@@ -117,11 +118,11 @@ int32_t ToolObject::NumberFormat() const {
 HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed) {
   switch (m_.ActiveTool) {
     case NumberTool: {
-      std::string label;
-      const HRESULT hr = NumberToLabel(m_.RunningNumber, NumberFormat(), &label);
+      std::string label;  // UTF-8: the prefix and suffix may hold any character
+      const HRESULT hr = NumberToLeaderText(m_.RunningNumber, NumberFormat(), NumberLabelStyle(m_), &label);
       *labelFailed = FAILED(hr);
       // Out of range the label is the range text, carried in band; an unknown format gives none.
-      if (SUCCEEDED(hr) || !label.empty()) *text = codePage_.ToWide(label);
+      if (SUCCEEDED(hr) || !label.empty()) *text = Utf8ToWide(label);
       return hr;
     }
     case PicklistTool:

@@ -1,5 +1,7 @@
 // The local menu that a running placement offers on the host's right click: its entries
 // (SetupLocalMenu) and what each does (DoLMCommand).
+#include <algorithm>
+
 #include "addin/tool_object.h"
 #include "addin/tool_table.h"
 
@@ -53,7 +55,8 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   if (cmdIndex == 1) {
     OpenDialog([&] { services_.ShowOptions(m_); });
   } else if (tool == NumberTool) {
-    if (m_.RunningNumber > 0) --m_.RunningNumber;
+    // One step back, as far as 0 (whose label is the range text), as a single step does.
+    if (m_.RunningNumber > 0) m_.RunningNumber = std::max(m_.RunningNumber - NumberStep(m_), 0);
   } else if (tool == PicklistTool) {
     OpenDialog([&] { services_.ShowPickList(m_); });
   }

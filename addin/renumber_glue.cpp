@@ -3,7 +3,8 @@
 
 HRESULT RunRenumberTool(ToolMembers& members, HostApp& app, DialogRunner& runner, const CodePage& codePage,
                         const HostStillHeld& hostStillHeld) {
-  const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset};
+  const RenumberSettings stored{members.TLDefRenObjects, members.TLDefRenFixOrder, members.TLDefRenReset,
+                                NumberLabelStyle(members), NumberStep(members)};
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the

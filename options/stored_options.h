@@ -18,6 +18,9 @@ constexpr char kSettingsKeyName[] = "VKTL";   // the options' subkey, below the 
 constexpr char kDataPathName[] = "DataPath";  // a text in the family key
 constexpr char kDefaultDataPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
 constexpr size_t kDataPathMaxLength = 511;
+constexpr size_t kLabelAffixMaxLength = 31;  // prefix and suffix, in UTF-16 units as an edit box counts
+constexpr int32_t kLowestStep = 1;
+constexpr int32_t kHighestStep = 999;
 
 // What the add-in keeps between sessions: the options of the table, the data folder and the
 // picklist that the picklist store keeps there. A default-made one holds the table's defaults.
@@ -33,6 +36,12 @@ struct StoredOptions {
   bool TLPickAutoAdd;
   bool TLPickAutoPick;
   bool TLDefConvertPoint;
+  // How the Number tool dresses its labels; the defaults give the bare labels.
+  std::string TLDefPrefix;  // UTF-8, at most kLabelAffixMaxLength characters
+  std::string TLDefSuffix;
+  int32_t TLDefStep = 1;                       // the running number's advance per leader, 1 to 999
+  int32_t TLDefDigits = 0;                     // least digits of an Arabic label, 0 to 9
+  int32_t TLDefLetterSet = 0;                  // LetterSet: all, without I, O, Q, or without I, O, Q, S, X, Z
   std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
 };
@@ -80,3 +89,8 @@ inline constexpr StoredOption kStoredOptions[] = {
 
 // The row of that name; none for a name that is not stored.
 const StoredOption* FindStoredOption(const std::string& name);
+
+// The Number tool's label style and step as the options hold them; a stored step outside 1 to 999
+// counts as the nearer bound.
+LabelStyle NumberLabelStyle(const StoredOptions& options);
+int32_t NumberStep(const StoredOptions& options);

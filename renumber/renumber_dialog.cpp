@@ -107,7 +107,7 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
 
 void CRenumberDlg::ComputeLabels() {
   const RenumberSummary summary =
-      ::ComputeLabels(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format}, order_);
+      ::ComputeLabels(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format, Style, Step}, order_);
   FirstIndex = summary.firstIndex;
   LastIndex = summary.lastIndex;
   SmallestKey = summary.smallestKey;

@@ -32,6 +32,8 @@ class CRenumberDlg : public DialogModel {
   int32_t StartAt = 1;
   int32_t ResetRunning = 0;  // used as a bool
   int32_t Format = Arabic;
+  LabelStyle Style;  // set by the caller: how the new labels are dressed
+  int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
   std::vector<RenumberItem> Items;
   // The results of the last computation.
   int32_t FirstIndex = -1;
@@ -43,6 +45,8 @@ class CRenumberDlg : public DialogModel {
   bool Ready = false;  // false while the controls are filled: no preview is computed then
 
   int TemplateId() const override { return kRenumberDialog; }
+  // The preview shows the labels with their prefix and suffix, which may hold any character.
+  DialogTexts Texts() const override { return DialogTexts::Utf8; }
   void OnInit(DialogControls& controls) override;
   void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
 

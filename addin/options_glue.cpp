@@ -15,6 +15,11 @@ HRESULT ShowOptions(ToolMembers& members, DialogRunner& runner, const CodePage& 
   values.AutoPickState = members.TLPickAutoPick ? kChecked : kUnchecked;
   values.PickListText = members.PickListText.value_or(std::u16string());
   values.AddAutomatically = members.TLPickAutoAdd ? 1 : 0;
+  values.Prefix = members.TLDefPrefix;
+  values.Suffix = members.TLDefSuffix;
+  values.Step = NumberStep(members);
+  values.Digits = members.TLDefDigits;
+  values.LetterSet = members.TLDefLetterSet;
   if (!EditOptions(&values, runner, codePage)) return S_OK;
   members.RunningNumber = values.StartValue;
   members.TLDefFormat = values.FormatIndex;
@@ -23,5 +28,10 @@ HRESULT ShowOptions(ToolMembers& members, DialogRunner& runner, const CodePage& 
   members.TLDefObjDSource = values.ObjectSourceIndex;
   members.TLDefConvertPoint = values.ConvertPointState != 0;
   members.TLPickAutoPick = values.AutoPickState != 0;
+  members.TLDefPrefix = std::move(values.Prefix);
+  members.TLDefSuffix = std::move(values.Suffix);
+  members.TLDefStep = values.Step;
+  members.TLDefDigits = values.Digits;
+  members.TLDefLetterSet = values.LetterSet;
   return S_OK;
 }

@@ -4,17 +4,19 @@
 // afresh, so a run with administrator rights keeps writing the machine-wide keys.
 //
 // Every value is text; its registry type is not looked at, so a DWORD or binary value reads as
-// its raw bytes up to the first NUL. Numbers are read as strtol reads them and taken as they are,
-// without range checks. A value that is there but is not taken (longer than the read buffer, or
-// a data path longer than the add-in's paths) was set by someone on purpose: the save leaves it
-// as it stands unless its option changed meanwhile.
+// its raw bytes up to the first NUL, and each kind of option reads that text as the table says.
+// A missing value is told from an empty one: under HKEY_CURRENT_USER a missing value leaves the
+// machine-wide one in force, while an empty text option there is an empty text. A value that is
+// there but is not taken (longer than the read buffer, or longer than its option's limit or the
+// add-in's paths) was set by someone on purpose: the save leaves it as it stands unless its option
+// changed meanwhile.
 #include "addin/settings_store.h"
 
 #include <memory>
 #include <set>
 #include <string>
 
-#include "framework/decimal_text.h"
+#include "framework/utf8.h"
 
 namespace {
 
@@ -33,50 +35,68 @@ HRESULT OpenSettingsKeys(Registry& registry, RegistryRoot root, RegistryAccess a
   return S_OK;
 }
 
-// The value as text: its bytes up to the first NUL; empty for a missing value. None for a value
-// that is there but cannot be read (longer than the buffer).
-std::optional<std::string> ReadText(RegistryKey& key, const char* name) {
-  std::string data;
-  const HRESULT hr = key.QueryValue(name, kSettingsReadBufferBytes, &data);
-  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return std::string();
-  if (FAILED(hr)) return std::nullopt;
-  const size_t end = data.find('\0');
-  if (end != std::string::npos) data.resize(end);
-  return data;
+// A stored value as the store finds it: missing, there but unreadable (longer than the read
+// buffer), or there with its bytes up to the first NUL, which may be none.
+struct StoredValue {
+  enum State { Missing, Unreadable, Present } state = Missing;
+  std::string text;
+};
+
+// A text of any character is read in UTF-16 and held as UTF-8.
+StoredValue ReadValue(RegistryKey& key, const char* name, bool anyCharacter = false) {
+  StoredValue value;
+  std::u16string wide;
+  const HRESULT hr = anyCharacter ? key.QueryWideText(name, kSettingsReadBufferBytes, &wide)
+                                  : key.QueryValue(name, kSettingsReadBufferBytes, &value.text);
+  if (anyCharacter && SUCCEEDED(hr)) value.text = WideToUtf8(wide);
+  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return StoredValue{};
+  if (FAILED(hr)) return StoredValue{StoredValue::Unreadable, std::string()};
+  const size_t end = value.text.find('\0');
+  if (end != std::string::npos) value.text.resize(end);
+  value.state = StoredValue::Present;
+  return value;
 }
 
-// The text a value is written as.
-std::string OptionText(const StoredOption& option, const StoredOptions& options) {
-  return WriteInt32(option.Get(options));
-}
-
-// Reads every value the keys hold over the options; an empty text leaves its option alone. The
-// names of values that are there but not taken go to `ignored`.
-void ReadValues(SettingsKeys& keys, StoredOptions& options, std::set<std::string>* ignored) {
-  const std::optional<std::string> dataPath = ReadText(*keys.family, kDataPathName);
-  // A longer path would not fit the add-in's path buffers; the one in hand stays.
-  if (!dataPath || dataPath->size() > kDataPathMaxLength) {
+// Reads every value the keys hold over the options; a missing value leaves its option alone, and
+// so does an empty one but for a text option, which it empties. The names of values that are
+// there but not taken go to `ignored`.
+void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions& options,
+                std::set<std::string>* ignored) {
+  const StoredValue dataPath = ReadValue(*keys.family, kDataPathName);
+  // A longer path would not fit the add-in's path buffers, and an empty one names no folder: the
+  // one in hand stays.
+  if (dataPath.state == StoredValue::Unreadable || dataPath.text.size() > kDataPathMaxLength) {
     ignored->insert(kDataPathName);
-  } else if (!dataPath->empty()) {
-    options.DataPath = *dataPath;
+  } else if (!dataPath.text.empty()) {
+    options.DataPath = dataPath.text;
   }
 
-  for (const StoredOption& option : kStoredOptions) {
-    const std::optional<std::string> read = ReadText(*keys.settings, option.name);
-    if (!read) ignored->insert(option.name);
-    if (!read || read->empty()) continue;
-    option.Set(options, ReadLeadingInt32(*read));
+  for (const StoredOption& option : rows) {
+    const StoredValue read = ReadValue(*keys.settings, option.name, option.anyCharacter);
+    if (read.state == StoredValue::Missing) continue;
+    if (read.state == StoredValue::Unreadable ||
+        TakeStoredText(option, read.text, options) == StoredTextTaken::TooLong) {
+      ignored->insert(option.name);
+    }
   }
 }
 
 // Failed writes are not reported: the values in memory stay in force for this session.
-void WriteValues(const StoredOptions& options, const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
-  auto write = [&kept](RegistryKey& key, const char* name, const std::string& text) {
+void WriteValues(const StoredOptionRows& rows, const StoredOptions& options,
+                 const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
+  auto write = [&kept](RegistryKey& key, const char* name, const std::string& text, bool anyCharacter) {
     const auto unchanged = kept.find(name);
-    if (unchanged == kept.end() || unchanged->second != text) key.SetText(name, text);
+    if (unchanged != kept.end() && unchanged->second == text) return;
+    if (anyCharacter) {
+      key.SetWideText(name, Utf8ToWide(text));
+    } else {
+      key.SetText(name, text);
+    }
   };
-  for (const StoredOption& option : kStoredOptions) write(*keys.settings, option.name, OptionText(option, options));
-  write(*keys.family, kDataPathName, options.DataPath);
+  for (const StoredOption& option : rows) {
+    write(*keys.settings, option.name, StoredText(option, options), option.anyCharacter);
+  }
+  write(*keys.family, kDataPathName, options.DataPath, false);
 }
 
 }  // namespace
@@ -88,19 +108,19 @@ void SettingsStore::Load(StoredOptions& options) {
     SettingsKeys keys;
     if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
       home_ = RegistryRoot::LocalMachine;
-      ReadValues(keys, options, &ignored);
+      ReadValues(keys, rows_, options, &ignored);
     } else {
       home_ = RegistryRoot::CurrentUser;
       // Read-only on both roots: loading creates no keys, and a copy the user may only read applies.
       if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
-        ReadValues(keys, options, &ignored);
+        ReadValues(keys, rows_, options, &ignored);
       }
       if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
-        ReadValues(keys, options, &ignored);
+        ReadValues(keys, rows_, options, &ignored);
       }
     }
-    for (const StoredOption& option : kStoredOptions) {
-      if (ignored.count(option.name) != 0) kept_[option.name] = OptionText(option, options);
+    for (const StoredOption& option : rows_) {
+      if (ignored.count(option.name) != 0) kept_[option.name] = StoredText(option, options);
     }
     if (ignored.count(kDataPathName) != 0) kept_[kDataPathName] = options.DataPath;
   } catch (...) {
@@ -116,7 +136,7 @@ void SettingsStore::Save(const StoredOptions& options) {
       home_ = RegistryRoot::CurrentUser;
       if (FAILED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadWrite, &keys))) return;
     }
-    WriteValues(options, kept_, keys);
+    WriteValues(rows_, options, kept_, keys);
   } catch (...) {
     // Out of memory while writing: the values written so far stay.
   }

@@ -13,12 +13,14 @@ constexpr size_t kSettingsReadBufferBytes = 1024;
 
 class SettingsStore {
  public:
-  explicit SettingsStore(Registry& registry) : registry_(registry) {}
+  // Reads and writes the rows given: the add-in's table of stored options unless others are named.
+  explicit SettingsStore(Registry& registry, StoredOptionRows rows = kStoredOptionRows)
+      : registry_(registry), rows_(rows) {}
 
-  // Fills DataPath and the options of the table from the stored values; a member whose value is missing,
-  // empty or unreadable keeps what it holds. Reads HKEY_LOCAL_MACHINE alone where its keys open
-  // for writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over
-  // them.
+  // Fills DataPath and the options of the table from the stored values, each as its kind reads
+  // it; a member whose value is missing, unreadable or too long keeps what it holds, and so does
+  // a number or flag whose value is empty, and DataPath when its value is empty. Reads HKEY_LOCAL_MACHINE alone where
+  // its keys open for writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over them.
   void Load(StoredOptions& options);
 
   // Writes the options of the table and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
@@ -34,6 +36,7 @@ class SettingsStore {
 
  private:
   Registry& registry_;
+  StoredOptionRows rows_;
   std::optional<RegistryRoot> home_;
   // The values the last Load did not take, by name, each with the text its member was written
   // as right after that Load.

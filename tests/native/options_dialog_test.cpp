@@ -158,48 +158,4 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
   }
 }
 
-// The label style: the sample shows the whole next label; a step or digits field out of its
-// range beeps at OK and keeps the dialog open until it is put right.
-TEST(OptionsDialog, LabelStyleFields) {
-  const auto type = [](int id, const std::string& text) { return [=](ScriptedDialogRunner& r) { r.Type(id, text); }; };
-  const struct Case {
-    const char* name;
-    std::vector<Step> steps;
-    const char* outcome;  // confirmed, prefix|suffix, step, digits, letter set, beeps
-  } cases[] = {
-      {"prefix, digits and suffix in the sample",
-       {type(kOptionsPrefix, "P-"), Preview("P-1"), type(kOptionsDigits, "3"), Preview("P-001"),
-        type(kOptionsSuffix, "\u00b0"), type(kOptionsStep, "10"), Preview("P-001\u00b0"), kOk},
-       "OK P-|\u00b0 10 3 0, 0 beeps"},
-      {"a letter set",
-       {Type("9"), Pick(kOptionsFormat, 1), Preview("I"), Pick(kOptionsLetterSet, 1), Preview("J"), kOk},
-       "OK | 1 0 1, 0 beeps"},
-      {"a step of 0 keeps the dialog open",
-       {type(kOptionsStep, "0"), kOk, type(kOptionsStep, "5"), kOk},
-       "OK | 5 0 0, 1 beeps"},
-      {"empty digits keep the dialog open",
-       {type(kOptionsDigits, ""), Preview("1"), kOk, type(kOptionsDigits, "2"), Preview("01"), kOk},
-       "OK | 1 2 0, 1 beeps"},
-      {"Cancel keeps the stored style", {type(kOptionsPrefix, "X"), Click(kIdCancel)}, "Cancel | 1 0 0, 0 beeps"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Windows1252CodePage codePage;
-    ScriptedDialogRunner runner;
-    runner.DeclareEdit(kOptionsStart);
-    runner.DeclareEdit(kOptionsPreview);
-    runner.DeclareListBox(kOptionsFormat, false);
-    runner.DeclareListBox(kOptionsObjectSource, false);
-    DeclareStyleFields(runner);
-    for (const Step& step : c.steps) step(runner);
-    OptionsValues values;
-    const bool confirmed = EditOptions(&values, runner, codePage);
-    EXPECT_EQ(c.outcome, std::string(confirmed ? "OK " : "Cancel ") + values.Prefix + "|" + values.Suffix + " " +
-                             std::to_string(values.Step) + " " + std::to_string(values.Digits) + " " +
-                             std::to_string(values.LetterSet) + ", " + std::to_string(runner.Beeps()) + " beeps");
-    EXPECT_FALSE(runner.ScriptRanOut());
-    EXPECT_TRUE(runner.Problems().empty()) << runner.Problems().front();
-  }
-}
-
 }  // namespace

@@ -152,6 +152,10 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
     user.Type(IDC_OPTIONS_START, L"9");
     EXPECT_EQ(L"P-J \u2300", user.Text(IDC_OPTIONS_PREVIEW));
     EXPECT_TRUE(user.SaveScreenshot(ExeFolder() + L"options_dialog_label_style.png"));
+    user.Type(IDC_OPTIONS_STEP, L"0");
+    user.Click(IDOK);
+    EXPECT_EQ(IDC_OPTIONS_STEP, user.Focus()) << "a step of 0 keeps the dialog open";
+    user.Type(IDC_OPTIONS_STEP, L"10");
     user.Click(IDOK);
   });
   EXPECT_EQ(S_OK, s.Run(kOptions));

@@ -142,8 +142,7 @@ void CPickListDlg::Confirm(DialogControls& controls) {
   if (Values.AddAutomatically != 0 && edited_) Add(controls);
   // Every item came in through the cut, on opening or by Add.
   const std::vector<std::string> items = controls.ListGetAll(kPickListBox);
-  if (NeedsUtf8(items)) Values.ListText.push_back(kByteOrderMark);
-  Values.ListText += Utf8ToWide(BuildPickList(items));
+  Values.ListText = BuildPickListText(items, NeedsUtf8(items));
   Values.PickText = Utf8ToWide(controls.GetText(kPickEdit));
   Confirmed = true;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "framework/utf8.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -105,7 +105,7 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   MemoryFileSystem files;
   files.files[kLeaders] = std::string(file);
   PickListStore store(files, page);
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath = kDataPath;
   LoadPickList(store, members);
   FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());
@@ -113,7 +113,7 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   const std::string_view text = file.substr(0, file.find('\0'));
   // A marked file is UTF-8: its reader has checks of its own.
   const bool marked = text.substr(0, kUtf8Mark.size()) == kUtf8Mark;
-  const std::vector<std::string> items = ParsePickListText(page, *members.PickListText);
+  const std::vector<std::string> items = ParsePickList(page, page.ToAnsi(*members.PickListText));
   if (lossless && !marked) FUZZ_CHECK(items == ParsePickList(page, text));
 
   SavePickList(store, members);

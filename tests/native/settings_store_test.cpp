@@ -1,7 +1,7 @@
 // The settings store against the in-memory registry: what each stored text loads as and is
 // written back as, the keys that must be there before anything is read or written, and the
 // per-user copy that stands in where HKEY_LOCAL_MACHINE cannot be written.
-#include "addin/settings_store.h"
+#include "addin/tool/settings_store.h"
 
 #include "framework/utf8.h"
 

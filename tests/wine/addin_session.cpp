@@ -1,6 +1,6 @@
 #include "addin_session.h"
 
-#include "addin/tallyline_win.h"
+#include "addin/com_server/tallyline_win.h"
 #include "framework/module_win.h"
 #include "host/host_com_values_win.h"
 

@@ -1,10 +1,21 @@
 // The tool object's lifecycle (Initialize, Terminate) and the Run dispatch by tool index.
-#include "addin/tool_object.h"
+#include "addin/tool/tool_object.h"
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "host/host_names.h"
+#include "options/stored_options.h"
 
-ToolObject::ToolObject(ToolServices& services, const CodePage& codePage) : services_(services), codePage_(codePage) {}
+ToolObject::ToolObject(ToolServices& services, const CodePage& codePage)
+    : services_(services), codePage_(codePage), options_(std::make_unique<StoredOptions>()) {}
+
+ToolObject::~ToolObject() = default;
+
+bool ToolObject::ConvertsPointLeaders() const {
+  return options_->TLDefConvertPoint;
+}
+bool ToolObject::PicksAfterEachLeader() const {
+  return options_->TLPickAutoPick;
+}
 
 ToolObject::EntryScope::~EntryScope() {
   tool_.innermost_ = outer_;
@@ -18,22 +29,22 @@ void ToolObject::DialogEnded() {
 }
 
 void ToolObject::SaveStores() {
-  services_.SaveSettings(m_);
-  services_.SavePickList(m_);
+  services_.SaveSettings(*options_);
+  services_.SavePickList(*options_);
 }
 
 HRESULT ToolObject::Initialize(HostTool* thisTool, bool* result) {
   EntryScope entry(*this);
   RETURN_HR_IF(E_POINTER, result == nullptr);
   // The host calls Initialize once per tool; only the first call connects.
-  if (m_.App) {
+  if (host_.App) {
     *result = true;
     return S_OK;
   }
   if (!storesLoaded_) {
     storesLoaded_ = true;
-    services_.LoadSettings(m_);  // before the picklist, which lives in the stored data folder
-    services_.LoadPickList(m_);
+    services_.LoadSettings(*options_);  // before the picklist, which lives in the stored data folder
+    services_.LoadPickList(*options_);
   }
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   RETURN_IF_FAILED(ConnectToHost(*thisTool));
@@ -48,25 +59,25 @@ HRESULT ToolObject::ConnectToHost(HostTool& thisTool) {
   HostRef<HostApp> app;
   RETURN_IF_FAILED(thisTool.ReadApplication(&app));
   RETURN_HR_IF_NULL(E_POINTER, app);
-  m_.App = std::move(app);
-  RETURN_IF_FAILED(m_.App->QueryAddinServices(&m_.AddinServices));
-  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  RETURN_IF_FAILED(m_.App->QueryCommands(&m_.Commands));
-  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
+  host_.App = std::move(app);
+  RETURN_IF_FAILED(host_.App->QueryAddinServices(&host_.AddinServices));
+  RETURN_HR_IF_NULL(E_POINTER, host_.AddinServices);
+  RETURN_IF_FAILED(host_.App->QueryCommands(&host_.Commands));
+  RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
   // From here on each host call may let a nested Terminate clear the references: checked again.
-  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kSelectCommandName, &m_.SelectCommandId));
-  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
-  RETURN_IF_FAILED(m_.Commands->LookUpCommand(kLeaderCommandName, &m_.LeaderCommandId));
-  RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  RETURN_IF_FAILED(host_.Commands->LookUpCommand(kSelectCommandName, &host_.SelectCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
+  RETURN_IF_FAILED(host_.Commands->LookUpCommand(kLeaderCommandName, &host_.LeaderCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, host_.App);
   HostRef<HostToolList> tools;
-  RETURN_IF_FAILED(m_.App->ReadToolList(&tools));
+  RETURN_IF_FAILED(host_.App->ReadToolList(&tools));
   RETURN_HR_IF_NULL(E_POINTER, tools);
-  RETURN_IF_FAILED(tools->PickItem(static_cast<uint32_t>(m_.LeaderCommandId), &m_.LeaderTool));
-  RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
+  RETURN_IF_FAILED(tools->PickItem(static_cast<uint32_t>(host_.LeaderCommandId), &host_.LeaderTool));
+  RETURN_HR_IF_NULL(E_POINTER, host_.LeaderTool);
   // The version only gates the buttons; without it every tool reads as disabled.
   std::u16string version;
-  RETURN_HR_IF_NULL(E_POINTER, m_.App);
-  if (SUCCEEDED(m_.App->ReadVersionText(0, &version))) m_.HostVersion = codePage_.ToAnsi(version);
+  RETURN_HR_IF_NULL(E_POINTER, host_.App);
+  if (SUCCEEDED(host_.App->ReadVersionText(0, &version))) host_.HostVersion = codePage_.ToAnsi(version);
   return S_OK;
 }
 
@@ -75,7 +86,7 @@ HRESULT ToolObject::Terminate() {
   ++terminations_;
   // The host would otherwise keep delivering events to an object that has let go of the host.
   EndPlacementForTermination();
-  if (m_.App) {
+  if (host_.App) {
     // What the user confirms in an open dialog is kept: the save waits for the dialog's end.
     if (dialogDepth_ > 0) {
       saveDeferred_ = true;
@@ -83,8 +94,8 @@ HRESULT ToolObject::Terminate() {
       SaveStores();
     }
   }
-  HostConnection released{std::move(m_.App), std::move(m_.AddinServices), std::move(m_.Commands),
-                          std::move(m_.LeaderTool)};
+  HostConnection released{std::move(host_.App), std::move(host_.AddinServices), std::move(host_.Commands),
+                          std::move(host_.LeaderTool)};
   // Inside another method's host call, the references live until that method has returned.
   if (callDepth_ > 1) retired_.push_back(std::move(released));
   return S_OK;
@@ -92,22 +103,22 @@ HRESULT ToolObject::Terminate() {
 
 // Ends a running placement on the way out: every step is tried whatever the others give.
 void ToolObject::EndPlacementForTermination() {
-  const bool active = m_.EventCookie != -1 || m_.ActiveTool != -1 || m_.PlacementState != Idle;
+  const bool active = placement_.EventCookie != -1 || placement_.ActiveTool != -1 || placement_.PlacementState != Idle;
   if (!active) return;
   // Ended before the host hears of it: a call that arrives inside the steps below finds no
   // placement to act on, and the subscription is not ended twice.
-  const int32_t cookie = m_.EventCookie;
+  const int32_t cookie = placement_.EventCookie;
   ResetPlacement();
-  if (m_.AddinServices) m_.AddinServices->ShowPrompt(u"", 0);
-  if (cookie != -1 && m_.App) m_.App->UnsubscribeEvents(cookie);
-  if (m_.AddinServices) m_.AddinServices->SetLocalMenu(0, nullptr, 0);
+  if (host_.AddinServices) host_.AddinServices->ShowPrompt(u"", 0);
+  if (cookie != -1 && host_.App) host_.App->UnsubscribeEvents(cookie);
+  if (host_.AddinServices) host_.AddinServices->SetLocalMenu(0, nullptr, 0);
 }
 
 void ToolObject::ResetPlacement() {
-  m_.EventCookie = -1;
-  m_.ActiveTool = -1;
-  m_.PlacementState = Idle;
-  m_.EndOnRunTool = true;
+  placement_.EventCookie = -1;
+  placement_.ActiveTool = -1;
+  placement_.PlacementState = Idle;
+  placement_.EndOnRunTool = true;
 }
 
 HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
@@ -125,18 +136,18 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
       hr = RunPlacingTool(tool, &done);
       break;
     case RenumberTool: {
-      RETURN_HR_IF_NULL(E_POINTER, m_.App);
-      HostApp& app = *m_.App;
+      RETURN_HR_IF_NULL(E_POINTER, host_.App);
+      HostApp& app = *host_.App;
       // The operation stops by itself once the host lets go, and tells a run that a Terminate
       // stopped (E_FAIL) from one that had done everything before it came.
       const auto stillHeld = [this] { return !LetGo(); };
-      OpenDialog([&] { hr = services_.RenumberSelection(m_, app, stillHeld); });
+      OpenDialog([&] { hr = services_.RenumberSelection(*options_, placement_.RunningNumber, app, stillHeld); });
       RETURN_IF_FAILED(hr);
       *result = true;
       return S_OK;
     }
     case OptionsTool:
-      OpenDialog([&] { services_.ShowOptions(m_); });  // no host call before it
+      OpenDialog([&] { services_.ShowOptions(*options_, placement_.RunningNumber); });  // no host call before it
       done = true;
       break;
     default:
@@ -145,7 +156,7 @@ HRESULT ToolObject::Run(HostTool* thisTool, bool* result) {
   }
   // Terminated meanwhile: the host has let go of the add-in, so nothing may go on running.
   if (LetGo()) {
-    if (m_.EventCookie != -1 && m_.App) m_.App->UnsubscribeEvents(m_.EventCookie);
+    if (placement_.EventCookie != -1 && host_.App) host_.App->UnsubscribeEvents(placement_.EventCookie);
     ResetPlacement();
     return E_FAIL;
   }
@@ -166,8 +177,8 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
   RETURN_HR_IF_NULL(E_POINTER, view);
   RETURN_IF_FAILED(Step(view->RefreshView()));
 
-  if (m_.EventCookie != -1) {  // a placement of any tool runs: end it and start nothing
-    m_.PlacementState = Idle;
+  if (placement_.EventCookie != -1) {  // a placement of any tool runs: end it and start nothing
+    placement_.PlacementState = Idle;
     const HRESULT hr = EndPlacement();
     RETURN_IF_FAILED(hr);
     *result = true;
@@ -177,7 +188,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
   HRESULT hr = S_OK;
   if (tool == ObjectTool) {
     RETURN_IF_FAILED(SubscribeHostEvents());
-    m_.ActiveTool = ObjectTool;
+    placement_.ActiveTool = ObjectTool;
     SetupLocalMenu();
     hr = ArmObjectSelection();
     RETURN_IF_FAILED(hr);
@@ -186,7 +197,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
     if (tool == NumberTool) RETURN_IF_FAILED(CheckNumberFormat());
     RETURN_IF_FAILED(StartLeaderCommand(tool));
     // Cancel keeps the previous pick text.
-    if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(m_); });
+    if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });
     RETURN_HR_IF(E_FAIL, LetGo());
     bool labelFailed = false;
     const HRESULT labelStatus = UpdateLeaderText(nullptr, &labelFailed);
@@ -195,7 +206,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
     if (FAILED(labelStatus) && !labelFailed) return labelStatus;
     hr = SubscribeHostEvents();
     RETURN_IF_FAILED(hr);
-    m_.PlacementState = Placing;
+    placement_.PlacementState = Placing;
   }
   *result = true;
   return hr;

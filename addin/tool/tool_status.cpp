@@ -1,7 +1,7 @@
 // The host's polls of the tool buttons. A poll is also the heartbeat of a running placement: the
 // progress check it calls lives with the placement, in leader_placement.cpp.
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 #include "framework/decimal_text.h"
 #include "host/host_names.h"
 
@@ -13,7 +13,7 @@ constexpr double kFirstRenumberVersion = 9.0;
 }  // namespace
 
 double ToolObject::HostVersionNumber() const {
-  return ReadLeadingDecimal(m_.HostVersion.substr(0, 3));
+  return ReadLeadingDecimal(host_.HostVersion.substr(0, 3));
 }
 
 HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
@@ -28,21 +28,21 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
   RETURN_HR_IF_NULL(E_POINTER, thisTool);
   int32_t tool = -1;
   RETURN_IF_FAILED(Step(thisTool->ReadToolIndex(&tool)));
-  RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  RETURN_HR_IF_NULL(E_POINTER, host_.App);
   HostRef<HostDrawing> drawing;  // there may be none
-  const HRESULT hr = m_.App->ReadActiveDrawing(&drawing);
+  const HRESULT hr = host_.App->ReadActiveDrawing(&drawing);
   RETURN_IF_FAILED(Step(hr));
 
   switch (tool) {
     case NumberTool:
     case PicklistTool:
       status->enabled = drawing != nullptr;
-      status->checked = m_.ActiveTool == tool;
+      status->checked = placement_.ActiveTool == tool;
       status->result = true;
-      if (drawing && m_.ActiveTool == tool) return CheckPlacementProgress(tool, *drawing);
+      if (drawing && placement_.ActiveTool == tool) return CheckPlacementProgress(tool, *drawing);
       return hr;
     case ObjectTool: {
-      status->checked = m_.ActiveTool == ObjectTool;
+      status->checked = placement_.ActiveTool == ObjectTool;
       status->result = true;
       status->enabled = false;
       if (!drawing) return hr;
@@ -54,7 +54,7 @@ HRESULT ToolObject::UpdateToolStatus(HostTool* thisTool, ToolStatus* status) {
       RETURN_IF_FAILED(Step(counted));
       status->enabled = count != 0;
       // The progress check calls the host only while an object's leader is being placed.
-      if (m_.ActiveTool != ObjectTool || m_.PlacementState != Placing) return counted;
+      if (placement_.ActiveTool != ObjectTool || placement_.PlacementState != Placing) return counted;
       return CheckPlacementProgress(ObjectTool, *drawing);
     }
     case RenumberTool: {

@@ -2,8 +2,8 @@
 // DllInstall for a registration of the current user alone.
 #include <windows.h>
 
-#include "addin/class_factory_win.h"
-#include "addin/registration_win.h"
+#include "addin/com_server/class_factory_win.h"
+#include "addin/com_server/registration_win.h"
 #include "framework/module_win.h"
 #include "framework/status.h"
 #include "tallyline.h"

@@ -2,14 +2,15 @@
 // (SetupLocalMenu) and what each does (DoLMCommand).
 #include <algorithm>
 
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
+#include "options/stored_options.h"
 
 HRESULT ToolObject::SetupLocalMenu() {
   // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number
   // tool's prompt says "Increment" for the entry that decrements, as users have always seen it.
   HostLocalMenu menu;
-  switch (m_.ActiveTool) {
+  switch (placement_.ActiveTool) {
     case NumberTool:
       menu.captions = {u"(TL) Decrement Num", u"Tallyline Options"};
       menu.prompts = {u"Increment current Number for Tallyline", u"Set running Tallyline Options"};
@@ -31,8 +32,8 @@ HRESULT ToolObject::SetupLocalMenu() {
   menu.flags2 = {false, false};
   // The host's answers do not stop the placement. A Terminate inside one of these calls lets
   // the host go: then nothing more is set, and a menu the host set after it is taken back.
-  if (!m_.AddinServices || LetGo()) return S_OK;
-  HostAddinServices& addinServices = *m_.AddinServices;  // alive for this call even if let go
+  if (!host_.AddinServices || LetGo()) return S_OK;
+  HostAddinServices& addinServices = *host_.AddinServices;  // alive for this call even if let go
   addinServices.ShowPrompt(u"", 0);
   if (LetGo()) return S_OK;
   addinServices.SetLocalMenu(0, nullptr, 0);
@@ -47,18 +48,20 @@ HRESULT ToolObject::SetupLocalMenu() {
 // text is written for a host that let go) and fails, unless it came inside the last step.
 HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   EntryScope entry(*this);
-  const int32_t tool = m_.ActiveTool;
+  const int32_t tool = placement_.ActiveTool;
   const bool placing = tool == NumberTool || tool == PicklistTool || tool == ObjectTool;
   if (!placing || (cmdIndex != 0 && cmdIndex != 1)) return S_OK;
   // Entry 1 is the options for every tool; entry 0 decrements the number, reselects the pick
   // text, or (below) asks for another base object.
   if (cmdIndex == 1) {
-    OpenDialog([&] { services_.ShowOptions(m_); });
+    OpenDialog([&] { services_.ShowOptions(*options_, placement_.RunningNumber); });
   } else if (tool == NumberTool) {
     // One step back, as far as 0 (whose label is the range text), as a single step does.
-    if (m_.RunningNumber > 0) m_.RunningNumber = std::max(m_.RunningNumber - NumberStep(m_), 0);
+    if (placement_.RunningNumber > 0) {
+      placement_.RunningNumber = std::max(placement_.RunningNumber - NumberStep(*options_), 0);
+    }
   } else if (tool == PicklistTool) {
-    OpenDialog([&] { services_.ShowPickList(m_); });
+    OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });
   }
   RETURN_HR_IF(E_FAIL, LetGo());
   const HRESULT last = tool == ObjectTool ? ArmObjectSelection() : UpdateLeaderText(nullptr);

@@ -1,6 +1,6 @@
 // The button and local-menu strips go to the host as standard OLE picture objects made from the
 // bitmap handle (picture type bitmap, no palette); the picture owns and frees the handle.
-#include "addin/picture_win.h"
+#include "addin/com_server/picture_win.h"
 
 #include <olectl.h>
 

@@ -1,6 +1,6 @@
 // The string table is read in place (LoadStringW with a zero buffer length gives a pointer into
 // the resource), so a text of any length is copied whole.
-#include "addin/module_strings_win.h"
+#include "addin/com_server/module_strings_win.h"
 
 #include "framework/module_win.h"
 #include "framework/status.h"

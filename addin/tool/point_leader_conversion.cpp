@@ -1,7 +1,7 @@
 // Point-leader conversion: a leader whose third child holds a single vertex (placed with a
 // double click) has its text child taken out as a graphic of its own, under one undo record.
-#include "addin/placement_constants.h"
-#include "addin/tool_object.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_object.h"
 
 namespace {
 constexpr int32_t kLeaderChildCount = 5;

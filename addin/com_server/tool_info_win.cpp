@@ -2,12 +2,12 @@
 // arrays, but nothing here trusts that: a VARIANT without an array of the element type this
 // method writes, or an array of another shape, is refused before anything is changed, so no
 // write can land outside an array.
-#include "addin/tool_info_win.h"
+#include "addin/com_server/tool_info_win.h"
 
 #include <initializer_list>
 
-#include "addin/module_strings_win.h"
-#include "addin/tool_table.h"
+#include "addin/com_server/module_strings_win.h"
+#include "addin/tool/tool_table.h"
 #include "framework/status.h"
 
 namespace {

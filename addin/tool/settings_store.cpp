@@ -10,7 +10,7 @@
 // there but is not taken (longer than the read buffer, or longer than its option's limit or the
 // add-in's paths) was set by someone on purpose: the save leaves it as it stands unless its option
 // changed meanwhile.
-#include "addin/settings_store.h"
+#include "addin/tool/settings_store.h"
 
 #include <memory>
 #include <set>

@@ -1,9 +1,8 @@
-// The state of the tool object, in three parts: what it keeps between sessions (the stored
-// options and the picklist), the state of a running placement, and the references it holds to
-// the host. One object serves all five tools; the host references are held from the first
-// Initialize to the first Terminate, everything else the host owns is obtained per operation.
-// The parts are bases of ToolMembers, so that each member keeps its own name; a routine that
-// needs one part takes only that part.
+// The tool object's own state beside what it keeps between sessions (StoredOptions): the state
+// of a running placement, and the references it holds to the host. One object serves all five
+// tools; the host references are held from the first Initialize to the first Terminate,
+// everything else the host owns is obtained per operation. The tool object keeps both private;
+// the routines around it take the single values they need.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +10,6 @@
 #include <string>
 
 #include "host/host_port.h"
-#include "options/stored_options.h"
 
 enum PlacementStateCode : int32_t {
   Idle = 0,
@@ -42,5 +40,3 @@ struct HostMembers {
   HostRef<HostLeaderTool> LeaderTool;
   std::string HostVersion;  // 8-bit, ANSI code page
 };
-
-struct ToolMembers : StoredOptions, PlacementMembers, HostMembers {};

@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
 #include "framework/utf8.h"
 #include "host/host_names.h"
 #include "labels/label_format.h"
+#include "options/stored_options.h"
 
 namespace {
 enum ObjectTextSource : int32_t { BestGuess = 0, LayerName = 1, PathLength = 2 };
@@ -94,7 +95,7 @@ HRESULT ToolObject::UpdateLeaderText(HostGraphic* baseObject, bool* labelFailed)
   if (labelFailed != nullptr) *labelFailed = false;
   HRESULT written = S_OK;
   if (text) {
-    m_.LeaderText = *text;
+    placement_.LeaderText = *text;
     written = WriteLeaderText(*text);
     RETURN_IF_FAILED(written);
   }
@@ -111,25 +112,26 @@ HRESULT ToolObject::CheckNumberFormat() const {
 }
 
 int32_t ToolObject::NumberFormat() const {
-  return m_.TLDefFormat < 0 ? Arabic : m_.TLDefFormat;  // a negative format counts as Arabic
+  return options_->TLDefFormat < 0 ? Arabic : options_->TLDefFormat;  // a negative format counts as Arabic
 }
 
 // Gives the text to write, or none when nothing may be written.
 HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed) {
-  switch (m_.ActiveTool) {
+  switch (placement_.ActiveTool) {
     case NumberTool: {
       std::string label;  // UTF-8: the prefix and suffix may hold any character
-      const HRESULT hr = NumberToLeaderText(m_.RunningNumber, NumberFormat(), NumberLabelStyle(m_), &label);
+      const HRESULT hr =
+          NumberToLeaderText(placement_.RunningNumber, NumberFormat(), NumberLabelStyle(*options_), &label);
       *labelFailed = FAILED(hr);
       // Out of range the label is the range text, carried in band; an unknown format gives none.
       if (SUCCEEDED(hr) || !label.empty()) *text = Utf8ToWide(label);
       return hr;
     }
     case PicklistTool:
-      *text = m_.CurrentPickText;
+      *text = placement_.CurrentPickText;
       return S_OK;
     case ObjectTool: {
-      if (m_.TLDefObjDSource < BestGuess || m_.TLDefObjDSource > PathLength) {
+      if (options_->TLDefObjDSource < BestGuess || options_->TLDefObjDSource > PathLength) {
         *text = std::u16string();
         return S_OK;
       }
@@ -147,7 +149,7 @@ HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std
 
 HRESULT ToolObject::ReadObjectText(HostGraphic& baseObject, std::u16string* text) {
   const StepFn step = [this](HRESULT hr) { return Step(hr); };
-  switch (m_.TLDefObjDSource) {
+  switch (options_->TLDefObjDSource) {
     case BestGuess:
       return ReadBestGuess(baseObject, text, step);
     case LayerName:
@@ -160,9 +162,9 @@ HRESULT ToolObject::ReadObjectText(HostGraphic& baseObject, std::u16string* text
 // A host that has let go of the add-in gets no text written.
 HRESULT ToolObject::WriteLeaderText(const std::u16string& text) {
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.LeaderTool);
+  RETURN_HR_IF_NULL(E_POINTER, host_.LeaderTool);
   HostRef<HostPropertyList> parameters;
-  RETURN_IF_FAILED(Step(m_.LeaderTool->ReadParameterList(&parameters)));
+  RETURN_IF_FAILED(Step(host_.LeaderTool->ReadParameterList(&parameters)));
   RETURN_HR_IF_NULL(E_POINTER, parameters);
   HostRef<HostProperty> leaderText;  // parameter 0 of the leader tool is the leader text
   RETURN_IF_FAILED(Step(parameters->PickProperty(HostPropertyKey{u"", 0}, &leaderText)));

@@ -3,7 +3,7 @@
 // the host set it. Each method holds a reference to the object while it runs: a host may hold
 // the add-in only through its event subscription, and the add-in's own UnsubscribeEvents then
 // drops the last reference in the middle of the method.
-#include "addin/tallyline_win.h"
+#include "addin/com_server/tallyline_win.h"
 #include "framework/com_try.h"
 #include "host/host_com_adapters_win.h"
 

@@ -3,92 +3,93 @@
 // add-in never draws a leader; it keeps the host's leader tool loaded with the next text.
 #include <algorithm>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_object.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_object.h"
+#include "addin/tool/tool_table.h"
+#include "options/stored_options.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
-  RETURN_HR_IF_NULL(E_POINTER, m_.App);
-  RETURN_IF_FAILED(Step(m_.App->ReadActiveDrawing(drawing)));
+  RETURN_HR_IF_NULL(E_POINTER, host_.App);
+  RETURN_IF_FAILED(Step(host_.App->ReadActiveDrawing(drawing)));
   RETURN_HR_IF_NULL(E_POINTER, *drawing);
   HostRef<HostGraphicList> graphics;
   RETURN_IF_FAILED(Step((*drawing)->ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
-  return Step(graphics->CountItems(&m_.LastGraphicCount));
+  return Step(graphics->CountItems(&placement_.LastGraphicCount));
 }
 
 HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
   HostRef<HostDrawing> drawing;
   RETURN_IF_FAILED(CountActiveDrawing(&drawing));
-  m_.StartGraphicCount = m_.LastGraphicCount;
+  placement_.StartGraphicCount = placement_.LastGraphicCount;
   convertedTexts_.clear();
-  m_.ActiveTool = tool;
+  placement_.ActiveTool = tool;
   SetupLocalMenu();
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
-  return Step(m_.Commands->StartCommand(m_.LeaderCommandId));
+  RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
+  return Step(host_.Commands->StartCommand(host_.LeaderCommandId));
 }
 
 HRESULT ToolObject::SubscribeHostEvents() {
-  if (m_.EventCookie != -1) {
+  if (placement_.EventCookie != -1) {
     EndPlacement();
     return E_FAIL;
   }
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.App);
-  HostApp& app = *m_.App;  // kept alive for this call even if a nested Terminate lets it go
+  RETURN_HR_IF_NULL(E_POINTER, host_.App);
+  HostApp& app = *host_.App;  // kept alive for this call even if a nested Terminate lets it go
   int32_t cookie = -1;
   const HRESULT hr = app.SubscribeEvents(kPlacementEventMask, &cookie);
   RETURN_IF_FAILED(hr);
   // Terminated meanwhile, or a nested Run subscribed: this subscription would never be ended.
-  if (LetGo() || m_.EventCookie != -1) {
+  if (LetGo() || placement_.EventCookie != -1) {
     app.UnsubscribeEvents(cookie);
     return E_FAIL;
   }
-  m_.EventCookie = cookie;
+  placement_.EventCookie = cookie;
   return hr;
 }
 
 HRESULT ToolObject::ArmObjectSelection() {
   // The select command raises RunTool inside StartCommand; that one must not end the placement.
-  m_.EndOnRunTool = false;
+  placement_.EndOnRunTool = false;
   RETURN_HR_IF(E_FAIL, LetGo());
-  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
-  RETURN_IF_FAILED(Step(m_.Commands->StartCommand(m_.SelectCommandId)));
-  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  HostAddinServices& addinServices = *m_.AddinServices;  // alive for this call even if let go
+  RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
+  RETURN_IF_FAILED(Step(host_.Commands->StartCommand(host_.SelectCommandId)));
+  RETURN_HR_IF_NULL(E_POINTER, host_.AddinServices);
+  HostAddinServices& addinServices = *host_.AddinServices;  // alive for this call even if let go
   const HRESULT hr = addinServices.ShowPrompt(kObjectPrompt, 0);
   RETURN_IF_FAILED(hr);
-  m_.EndOnRunTool = true;
+  placement_.EndOnRunTool = true;
   if (LetGo()) {  // the host let go meanwhile: its prompt is taken back
     addinServices.ShowPrompt(u"", 0);
     return E_FAIL;
   }
-  m_.PlacementState = AwaitingObject;
+  placement_.PlacementState = AwaitingObject;
   return hr;
 }
 
 HRESULT ToolObject::EndPlacement() {
   // A command start that failed left this false; a new placement must not inherit it.
-  m_.EndOnRunTool = true;
-  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
+  placement_.EndOnRunTool = true;
+  RETURN_HR_IF_NULL(E_POINTER, host_.AddinServices);
   // Alive for this call even if a nested Terminate lets it go: the menu is still taken back.
-  HostAddinServices& addinServices = *m_.AddinServices;
+  HostAddinServices& addinServices = *host_.AddinServices;
   HRESULT hr = addinServices.ShowPrompt(u"", 0);
   RETURN_IF_FAILED(hr);
-  if (m_.EventCookie != -1) {
-    RETURN_HR_IF_NULL(E_POINTER, m_.App);
+  if (placement_.EventCookie != -1) {
+    RETURN_HR_IF_NULL(E_POINTER, host_.App);
     // Ended before the host hears of it: a call that arrives inside the unsubscription finds no
     // placement to act on. A failed unsubscription leaves the placement as it was.
-    const int32_t cookie = m_.EventCookie, tool = m_.ActiveTool, state = m_.PlacementState;
+    const int32_t cookie = placement_.EventCookie, tool = placement_.ActiveTool, state = placement_.PlacementState;
     ResetPlacement();
-    hr = m_.App->UnsubscribeEvents(cookie);
+    hr = host_.App->UnsubscribeEvents(cookie);
     if (FAILED(hr)) {
-      if (m_.EventCookie == -1 && m_.ActiveTool == -1 && m_.PlacementState == Idle) {
-        m_.EventCookie = cookie;
-        m_.ActiveTool = tool;
-        m_.PlacementState = state;
+      if (placement_.EventCookie == -1 && placement_.ActiveTool == -1 && placement_.PlacementState == Idle) {
+        placement_.EventCookie = cookie;
+        placement_.ActiveTool = tool;
+        placement_.PlacementState = state;
       }
       return hr;
     }
@@ -102,13 +103,13 @@ HRESULT ToolObject::EndPlacement() {
 HRESULT ToolObject::MouseDown() {
   EntryScope entry(*this);
   // Each click of a placement writes the current text again; the host may have changed it.
-  if (m_.PlacementState == Placing) UpdateLeaderText(nullptr);
+  if (placement_.PlacementState == Placing) UpdateLeaderText(nullptr);
   return S_OK;
 }
 
 HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
   EntryScope entry(*this);
-  if (m_.PlacementState != AwaitingObject) return S_OK;
+  if (placement_.PlacementState != AwaitingObject) return S_OK;
   RETURN_HR_IF_NULL(E_POINTER, whichDrawing);
   HostRef<HostSelection> selection;
   RETURN_IF_FAILED(Step(whichDrawing->ReadSelection(&selection)));
@@ -120,28 +121,28 @@ HRESULT ToolObject::SelectionChange(HostDrawing* whichDrawing) {
   RETURN_IF_FAILED(Step(selection->PickItem(0, &baseObject)));
   RETURN_HR_IF_NULL(E_POINTER, baseObject);
 
-  RETURN_HR_IF_NULL(E_POINTER, m_.AddinServices);
-  RETURN_IF_FAILED(Step(m_.AddinServices->ShowPrompt(u"", 0)));
-  m_.EndOnRunTool = false;
-  RETURN_HR_IF_NULL(E_POINTER, m_.Commands);
-  RETURN_IF_FAILED(Step(m_.Commands->StartCommand(m_.LeaderCommandId)));
-  m_.EndOnRunTool = true;
+  RETURN_HR_IF_NULL(E_POINTER, host_.AddinServices);
+  RETURN_IF_FAILED(Step(host_.AddinServices->ShowPrompt(u"", 0)));
+  placement_.EndOnRunTool = false;
+  RETURN_HR_IF_NULL(E_POINTER, host_.Commands);
+  RETURN_IF_FAILED(Step(host_.Commands->StartCommand(host_.LeaderCommandId)));
+  placement_.EndOnRunTool = true;
 
   HostRef<HostGraphicList> graphics;
   RETURN_IF_FAILED(Step(whichDrawing->ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
-  RETURN_IF_FAILED(Step(graphics->CountItems(&m_.LastGraphicCount)));
-  m_.StartGraphicCount = m_.LastGraphicCount;
+  RETURN_IF_FAILED(Step(graphics->CountItems(&placement_.LastGraphicCount)));
+  placement_.StartGraphicCount = placement_.LastGraphicCount;
   convertedTexts_.clear();
   UpdateLeaderText(baseObject.get());
-  m_.PlacementState = Placing;
+  placement_.PlacementState = Placing;
   return S_OK;
 }
 
 HRESULT ToolObject::RunTool() {
   EntryScope entry(*this);
   // The user picked another host tool; the add-in's own command starts do not count.
-  return m_.EndOnRunTool ? EndPlacement() : S_OK;
+  return placement_.EndOnRunTool ? EndPlacement() : S_OK;
 }
 
 HRESULT ToolObject::PlacementEndingEvent() {
@@ -151,8 +152,8 @@ HRESULT ToolObject::PlacementEndingEvent() {
 
 HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   const bool numberOrPick = tool == NumberTool || tool == PicklistTool;
-  if (numberOrPick && m_.ActiveTool != tool) return S_OK;
-  if (tool == ObjectTool && (m_.ActiveTool != ObjectTool || m_.PlacementState != Placing)) return S_OK;
+  if (numberOrPick && placement_.ActiveTool != tool) return S_OK;
+  if (tool == ObjectTool && (placement_.ActiveTool != ObjectTool || placement_.PlacementState != Placing)) return S_OK;
   if (!numberOrPick && tool != ObjectTool) return S_OK;
 
   HostRef<HostGraphicList> graphics;
@@ -167,37 +168,37 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
   int32_t appended = 0;
   if (tool == ObjectTool) {
     // One leader per chosen object, then the next object is asked for.
-    if (count != m_.LastGraphicCount + 1) return counted;
-    if (m_.TLDefConvertPoint) ConvertPointLeader(*graphics, &appended);
+    if (count != placement_.LastGraphicCount + 1) return counted;
+    if (ConvertsPointLeaders()) ConvertPointLeader(*graphics, &appended);
     RETURN_HR_IF(E_FAIL, LetGo());
-    m_.LastGraphicCount = count + appended;
-    m_.ActiveTool = ObjectTool;
+    placement_.LastGraphicCount = count + appended;
+    placement_.ActiveTool = ObjectTool;
     return ArmObjectSelection();
   }
 
-  if (m_.PlacementState != Placing || count == m_.LastGraphicCount) return counted;
+  if (placement_.PlacementState != Placing || count == placement_.LastGraphicCount) return counted;
   // The user undid point-leader conversions and nothing else: no leader went away.
-  const int32_t removedTexts = count < m_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
+  const int32_t removedTexts = count < placement_.LastGraphicCount ? CountRemovedTexts(*graphics) : 0;
   RETURN_HR_IF(E_FAIL, LetGo());
-  if (count + removedTexts == m_.LastGraphicCount) {
-    m_.LastGraphicCount = count;
+  if (count + removedTexts == placement_.LastGraphicCount) {
+    placement_.LastGraphicCount = count;
     return counted;
   }
-  if (count >= m_.StartGraphicCount) {
+  if (count >= placement_.StartGraphicCount) {
     // Only a new graphic can be a leader just placed. After a removal the newest graphic is an
     // older leader: converting it again would undo the user's undo of its conversion.
-    if (m_.TLDefConvertPoint && count > m_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
+    if (ConvertsPointLeaders() && count > placement_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
     RETURN_HR_IF(E_FAIL, LetGo());
     if (tool == NumberTool) {
       // Several leaders between two polls advance by their count of steps; removed ones take
       // their steps back.
-      const int64_t leaders = int64_t{count} - m_.LastGraphicCount + removedTexts;
-      const int64_t next = static_cast<int64_t>(m_.RunningNumber) + leaders * NumberStep(m_);
-      m_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
-      m_.LastGraphicCount = count + appended;
+      const int64_t leaders = int64_t{count} - placement_.LastGraphicCount + removedTexts;
+      const int64_t next = static_cast<int64_t>(placement_.RunningNumber) + leaders * NumberStep(*options_);
+      placement_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
+      placement_.LastGraphicCount = count + appended;
     } else {
-      m_.LastGraphicCount = count + appended;
-      if (m_.TLPickAutoPick) OpenDialog([&] { services_.ShowPickList(m_); });
+      placement_.LastGraphicCount = count + appended;
+      if (PicksAfterEachLeader()) OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });
     }
   }
   return UpdateLeaderText(nullptr);

@@ -2,7 +2,7 @@
 // HKEY_CLASSES_ROOT, or for the current user alone under HKEY_CURRENT_USER\Software\Classes.
 // The class-id key is replaced as a whole on registration; the CLSID and AppID roots themselves
 // are never removed.
-#include "addin/registration_win.h"
+#include "addin/com_server/registration_win.h"
 
 #include <string>
 

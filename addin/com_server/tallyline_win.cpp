@@ -1,12 +1,12 @@
 // The COM face of the tool object: reference counting (aggregatable), the interface set, dispatch
 // from the type library embedded in the module, and the identity and tool-table methods.
-#include "addin/tallyline_win.h"
+#include "addin/com_server/tallyline_win.h"
 
 #include <new>
 
-#include "addin/module_strings_win.h"
-#include "addin/picture_win.h"
-#include "addin/tool_info_win.h"
+#include "addin/com_server/module_strings_win.h"
+#include "addin/com_server/picture_win.h"
+#include "addin/com_server/tool_info_win.h"
 #include "framework/com_try.h"
 #include "framework/module_win.h"
 #include "framework/type_info_win.h"

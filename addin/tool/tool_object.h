@@ -1,17 +1,22 @@
 // The tool object: all state of the add-in and every operation of its five tools, in plain C++
 // over the host port. The COM class converts automation arguments and hands them here; the
-// native tests drive it directly against the simulated host.
+// native tests drive it directly against the simulated host. Its state is its own: the stored
+// options, the running placement and the host references are private, and the services it calls
+// get only the values they work on.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "addin/tool_members.h"
-#include "addin/tool_services.h"
+#include "addin/tool/tool_members.h"
+#include "addin/tool/tool_services.h"
 #include "framework/code_page.h"
 #include "host/host_port.h"
+
+struct StoredOptions;
 
 // Button state for one UpdateToolStatus poll; an output left empty is not written to the host.
 struct ToolStatus {
@@ -23,9 +28,9 @@ struct ToolStatus {
 class ToolObject {
  public:
   ToolObject(ToolServices& services, const CodePage& codePage);
-
-  ToolMembers& Members() { return m_; }
-  const ToolMembers& Members() const { return m_; }
+  ~ToolObject();
+  ToolObject(const ToolObject&) = delete;
+  ToolObject& operator=(const ToolObject&) = delete;
 
   // The tool protocol. `result` is written only where the protocol says (true = 1 to the host).
   HRESULT Initialize(HostTool* thisTool, bool* result);
@@ -59,6 +64,9 @@ class ToolObject {
   double HostVersionNumber() const;
 
  private:
+  // The test-only view of the native tests (testing/) reads and sets the private state.
+  friend class ToolObjectView;
+
   HRESULT ConnectToHost(HostTool& thisTool);
   HRESULT CountActiveDrawing(HostRef<HostDrawing>* drawing);
   HRESULT RunPlacingTool(int32_t tool, bool* result);
@@ -71,6 +79,10 @@ class ToolObject {
   HRESULT CheckNumberFormat() const;
   void EndPlacementForTermination();
   void ResetPlacement();
+  // The two stored options that the placement reads, asked here so that the placement code does
+  // not depend on the table of stored options.
+  bool ConvertsPointLeaders() const;
+  bool PicksAfterEachLeader() const;
   int32_t CountRemovedTexts(HostGraphicList& graphics);
   void SaveStores();
 
@@ -122,7 +134,10 @@ class ToolObject {
 
   ToolServices& services_;
   const CodePage& codePage_;
-  ToolMembers m_;
+  // Held through a pointer so that this header does not need the table of stored options.
+  std::unique_ptr<StoredOptions> options_;
+  PlacementMembers placement_;
+  HostMembers host_;
   bool storesLoaded_ = false;  // settings and picklist are read once per object
   // Ids of the texts that point-leader conversions of this placement added to the drawing. When
   // the user undoes a conversion, its text leaves the drawing: that is no leader taken back.

@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include "addin/dll_tool_services_win.h"
-#include "addin/tool_object.h"
+#include "addin/com_server/dll_tool_services_win.h"
+#include "addin/tool/tool_object.h"
 #include "framework/code_page_win.h"
 #include "tallyline.h"
 

@@ -1,10 +1,10 @@
 // Each factory is its own small heap object that holds a module lock while it lives, so that
 // DllCanUnloadNow never lets the module go while a client still holds a factory.
-#include "addin/class_factory_win.h"
+#include "addin/com_server/class_factory_win.h"
 
 #include <new>
 
-#include "addin/tallyline_win.h"
+#include "addin/com_server/tallyline_win.h"
 #include "framework/com_try.h"
 #include "framework/module_win.h"
 

@@ -2,6 +2,7 @@
 // checked state. The picklist comes back from the dialog whole, edited or not.
 #include "addin/tool/options_glue.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "options/options_dialog.h"
@@ -18,7 +19,7 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   values.Prefix = options.TLDefPrefix;
   values.Suffix = options.TLDefSuffix;
   values.Step = NumberStep(options);
-  values.Digits = options.TLDefDigits;
+  values.Digits = std::clamp(options.TLDefDigits, kFewestDigits, kMostDigits);  // as the labels take it
   values.LetterSet = options.TLDefLetterSet;
   if (!EditOptions(&values, runner, codePage)) return S_OK;
   runningNumber = values.StartValue;

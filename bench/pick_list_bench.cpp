@@ -5,6 +5,10 @@
 // BM_LoadAndParseVsBaseline is load-and-parse time over baseline time, both measured in the same
 // iterations. The stages follow on their own: the reader on text in memory and the whole-text
 // conversions of the code page and of UTF-8.
+// A shared list: BM_SaveMergedVsPlain saves 100,000 items after this add-in changed 1,000 of them,
+// once into the file as the store last read it (plain) and once after another add-in changed
+// 1,000 others meanwhile (merged), in the same iterations; its counter "ratio" is merged over
+// plain. BM_OpenCheckUnchanged is what the pick dialog pays at opening when nobody changed the file.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -27,6 +31,8 @@ constexpr char kDataPath[] = "C:\\Data";
 constexpr char kLeaders[] = "C:\\Data\\TLeaders.txt";
 constexpr char kUtf8DataPath[] = "C:\\Utf8";
 constexpr char kUtf8Leaders[] = "C:\\Utf8\\TLeaders.txt";
+constexpr char kSharedDataPath[] = "C:\\Shared";
+constexpr char kSharedLeaders[] = "C:\\Shared\\TLeaders.txt";
 
 // Items of 40 to 50 bytes, a few with characters of the upper half of Windows-1252, or in UTF-8
 // with characters that no ANSI code page holds together.
@@ -198,5 +204,71 @@ void BM_WideToUtf8(benchmark::State& state) {
 
 BENCHMARK(BM_Utf8ToWide)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WideToUtf8)->Unit(benchmark::kMillisecond);
+
+// The base list, ours with 500 items removed and 500 added, theirs with 500 others removed and
+// 500 others added: the two differ in 2,000 items, each from the base in 1,000.
+struct SharedLists {
+  SharedLists() {
+    const std::vector<std::string> items = MakeItems();
+    base = BuildPickList(items) + '\0';
+    std::vector<std::string> oursItems(items.begin() + 500, items.end());
+    std::vector<std::string> theirsItems(items.begin(), items.begin() + 1000);
+    theirsItems.insert(theirsItems.end(), items.begin() + 1500, items.end());
+    for (int i = 0; i < 500; ++i) {
+      oursItems.push_back("Added here " + std::to_string(i));
+      theirsItems.push_back("Added there " + std::to_string(i));
+    }
+    ours = Windows1252CodePage().ToWide(BuildPickList(oursItems));
+    theirs = BuildPickList(theirsItems) + '\0';
+  }
+  std::string base, theirs;
+  std::u16string ours;
+};
+
+// One save of `lists.ours` after a load of the base; `merged`: theirs in the file by then.
+std::chrono::steady_clock::duration TimedSave(benchmark::State& state, TempRootFileSystem& files,
+                                              const SharedLists& lists, bool merged) {
+  const Windows1252CodePage codePage;
+  PickListStore store(files, codePage);
+  if (!files.WriteRealFile(kSharedLeaders, lists.base)) std::abort();
+  store.Load(kSharedDataPath);
+  if (merged && !files.WriteRealFile(kSharedLeaders, lists.theirs)) std::abort();
+  std::u16string text = lists.ours;
+  const auto start = std::chrono::steady_clock::now();
+  store.Save(kSharedDataPath, &text, false);
+  const auto took = std::chrono::steady_clock::now() - start;
+  if (FindRecordItems(std::u16string_view(text)).size() != 100000u) {
+    state.SkipWithError("wrong item count after the save");
+  }
+  return took;
+}
+
+void BM_SaveMergedVsPlain(benchmark::State& state) {
+  static const SharedLists lists;
+  PickListFile& file = File();
+  std::chrono::steady_clock::duration plain{}, merged{};
+  for (auto _ : state) {
+    plain += TimedSave(state, file.files, lists, false);
+    merged += TimedSave(state, file.files, lists, true);
+  }
+  const double plainMs = std::chrono::duration<double, std::milli>(plain).count();
+  const double mergedMs = std::chrono::duration<double, std::milli>(merged).count();
+  state.counters["plain_ms"] = benchmark::Counter(plainMs, benchmark::Counter::kAvgIterations);
+  state.counters["merged_ms"] = benchmark::Counter(mergedMs, benchmark::Counter::kAvgIterations);
+  state.counters["ratio"] = plainMs > 0 ? mergedMs / plainMs : 0;
+}
+
+void BM_OpenCheckUnchanged(benchmark::State& state) {
+  PickListFile& file = File();
+  const Windows1252CodePage codePage;
+  PickListStore store(file.files, codePage);
+  std::u16string text = store.Load(kDataPath);
+  for (auto _ : state) {
+    if (store.TakeOthersChanges(kDataPath, &text)) state.SkipWithError("the file did not change");
+  }
+}
+
+BENCHMARK(BM_SaveMergedVsPlain)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenCheckUnchanged)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

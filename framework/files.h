@@ -5,10 +5,25 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "framework/status.h"
+
+// What tells two versions of a file apart without reading it: its size and last-write time.
+struct FileStamp {
+  uint64_t size = 0;
+  uint64_t writeTime = 0;  // in the system's own units
+  bool operator==(const FileStamp& other) const { return size == other.size && writeTime == other.writeTime; }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// A lock taken with FileSystem::LockFile, held for as long as the object lives.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
 
 class FileSystem {
  public:
@@ -34,6 +49,19 @@ class FileSystem {
   // is and the call fails with HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS). The test and the write
   // are one step, so a file that appears in between is not replaced either.
   virtual HRESULT WriteNewFile(const std::string& path, std::string_view bytes) = 0;
+
+  // The size and last-write time of the file; a missing one fails as in ReadWholeFile.
+  virtual HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) = 0;
+
+  // Takes the lock that the file `path` stands for, across processes and machines: the file is
+  // created, opened for this holder alone and deleted when it is let go of, also when its holder
+  // dies. While another holds it, tries again until `timeoutMs` have passed and then fails with
+  // HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION); other failures (a missing folder) at once.
+  virtual HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) = 0;
+
+  // This computer's name and the local time, as a file name may hold them ("PC-7 2026-03-01
+  // 14-05-09"), to say where and when a file was written.
+  virtual std::string ComputerAndTime() = 0;
 };
 
 // The temporary file a write goes through: beside the target, so that replacing is a rename

@@ -1,9 +1,13 @@
 // The file port over the ANSI file functions of kernel32. A write goes to a temporary file
 // beside the target, is flushed to the disk, and then takes the target's place in one
 // MoveFileEx, so that the old file survives any failure before that point. Without
-// MOVEFILE_REPLACE_EXISTING that same move refuses a target that exists.
+// MOVEFILE_REPLACE_EXISTING that same move refuses a target that exists. A reader lets others
+// delete the file while it reads, so that a writer's replace never fails on a reader.
+// A lock is a file opened for its holder alone and deleted on close: Windows closes it when the
+// holder's process ends, however it ends, and a network server when the client is gone.
 #include "framework/files_win.h"
 
+#include <cstdio>
 #include <new>
 
 #include "framework/com_owners_win.h"
@@ -54,6 +58,14 @@ HRESULT WriteThroughTemporary(const std::string& path, std::string_view bytes, D
   return hr;
 }
 
+class HandleLock : public FileLock {
+ public:
+  explicit HandleLock(UniqueHandle file) : file_(std::move(file)) {}
+
+ private:
+  UniqueHandle file_;
+};
+
 }  // namespace
 
 HRESULT WindowsFileSystem::CreateFolder(const std::string& path) {
@@ -69,7 +81,7 @@ HRESULT WindowsFileSystem::CreateFolder(const std::string& path) {
 HRESULT WindowsFileSystem::ReadWholeFile(const std::string& path, std::string* bytes) {
   RETURN_HR_IF_NULL(E_POINTER, bytes);
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return LastError();
   LARGE_INTEGER size{};
@@ -102,4 +114,50 @@ HRESULT WindowsFileSystem::WriteWholeFile(const std::string& path, std::string_v
 
 HRESULT WindowsFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
   return WriteThroughTemporary(path, bytes, MOVEFILE_WRITE_THROUGH);
+}
+
+HRESULT WindowsFileSystem::ReadFileStamp(const std::string& path, FileStamp* stamp) {
+  RETURN_HR_IF_NULL(E_POINTER, stamp);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return LastError();
+  stamp->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp->writeTime =
+      (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return S_OK;
+}
+
+HRESULT WindowsFileSystem::LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) {
+  RETURN_HR_IF_NULL(E_POINTER, lock);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  const DWORD start = GetTickCount();
+  for (;;) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (file) {
+      HandleLock* held = new (std::nothrow) HandleLock(std::move(file));
+      RETURN_HR_IF_NULL(E_OUTOFMEMORY, held);
+      lock->reset(held);
+      return S_OK;
+    }
+    const HRESULT hr = LastError();
+    // Held by another, or let go of and not yet deleted (a delete pending denies access).
+    const bool busy =
+        hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    if (!busy) return hr;
+    if (GetTickCount() - start >= timeoutMs) return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+    Sleep(20);
+  }
+}
+
+std::string WindowsFileSystem::ComputerAndTime() {
+  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof computer;
+  if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  char when[32];
+  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u-%02u-%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                now.wMinute, now.wSecond);
+  return computer[0] != '\0' ? std::string(computer) + " " + when : std::string(when);
 }

@@ -9,4 +9,7 @@ class WindowsFileSystem : public FileSystem {
   HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
   HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
   HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override;
+  HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) override;
+  HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override;
+  std::string ComputerAndTime() override;
 };

@@ -83,3 +83,8 @@ void AddListBoxStrings(HWND listBox, const std::vector<std::u16string>& texts) {
     SendMessageW(listBox, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(WideText(texts[index])));
   }
 }
+
+// A new list box takes the user's default locale (LB_GETLOCALE of a fresh one).
+std::vector<size_t> SystemListBoxOrder(const std::vector<std::u16string>& texts) {
+  return ListBoxOrder(GetUserDefaultLCID(), texts);
+}

@@ -11,3 +11,7 @@
 // give (ties included, compared as it compares) and appended with storage reserved, which avoids
 // a search and an array shift per entry.
 void AddListBoxStrings(HWND listBox, const std::vector<std::u16string>& texts);
+
+// The order in which an empty sorted list box of the user's locale would hold `texts` added one
+// after the other: element k is the index of the text at position k.
+std::vector<size_t> SystemListBoxOrder(const std::vector<std::u16string>& texts);

@@ -53,7 +53,12 @@ void CPickListDlg::OnInit(DialogControls& controls) {
   utf8List_ = IsUtf8List(Values.ListText);
   const std::string text = WideToUtf8(Values.ListText);
   std::vector<std::string_view> items = FindRecordItems(std::string_view(text));
-  for (std::string_view& item : items) item = CutToStoredLength(item);
+  cutItems_.clear();
+  for (std::string_view& item : items) {
+    const std::string_view shown = CutToStoredLength(item);
+    if (shown.size() < item.size()) cutItems_[std::string(shown)].emplace_back(item);
+    item = shown;
+  }
   controls.ListAddAll(kPickListBox, items);
   controls.SetRedraw(kPickListBox, true);
   const int check = Values.AddAutomatically;
@@ -102,9 +107,14 @@ void CPickListDlg::OnCommand(DialogControls& controls, int controlId, int notify
 void CPickListDlg::CopySelection(DialogControls& controls) {
   const int selection = controls.ListGetSel(kPickListBox);
   if (selection < 0) return;
-  controls.SetText(kPickEdit, controls.ListGetText(kPickListBox, selection));
+  controls.SetText(kPickEdit, WholeText(controls.ListGetText(kPickListBox, selection)));
   edited_ = false;
   controls.Enable(kPickAdd, false);
+}
+
+std::string CPickListDlg::WholeText(const std::string& shown) const {
+  const auto cut = cutItems_.find(shown);
+  return cut == cutItems_.end() || cut->second.empty() ? shown : cut->second.front();
 }
 
 void CPickListDlg::Add(DialogControls& controls) {
@@ -140,8 +150,14 @@ void CPickListDlg::Confirm(DialogControls& controls) {
   Values.ListText.clear();
   Values.AddAutomatically = IsChecked(controls.GetCheck(kPickAutoAdd)) ? 1 : 0;
   if (Values.AddAutomatically != 0 && edited_) Add(controls);
-  // Every item came in through the cut, on opening or by Add.
-  const std::vector<std::string> items = controls.ListGetAll(kPickListBox);
+  // Every item came in through the cut, on opening or by Add; those of the list go back whole.
+  std::vector<std::string> items = controls.ListGetAll(kPickListBox);
+  for (std::string& item : items) {
+    const auto cut = cutItems_.find(item);
+    if (cut == cutItems_.end() || cut->second.empty()) continue;
+    item = std::move(cut->second.front());
+    cut->second.pop_front();
+  }
   Values.ListText = BuildPickListText(items, NeedsUtf8(items));
   Values.PickText = Utf8ToWide(controls.GetText(kPickEdit));
   Confirmed = true;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +55,14 @@ class CPickListDlg : public DialogModel {
   // character of one of `items`.
   bool NeedsUtf8(const std::vector<std::string>& items) const;
 
+  // The whole text of an item the list box shows cut.
+  std::string WholeText(const std::string& shown) const;
+
   const CodePage& codePage_;
   DialogRunner& runner_;
+  // Items of the list longer than the list box holds, by the text it shows: a list item is cut
+  // only where the user types or adds it, and goes back whole.
+  std::map<std::string, std::deque<std::string>> cutItems_;
   bool edited_ = false;    // the edit box changed since an item was copied into it or added
   bool utf8List_ = false;  // the list came in as UTF-8
 };

@@ -1,8 +1,8 @@
-// Loading and saving the picklist file, and the data folder it lives in. A load remembers the
-// file it read and the bytes it took: a list nobody changed is saved as those bytes, and so is
-// each item nobody changed (a double-byte page does not give every byte sequence back
-// unchanged, nor does UTF-8 a broken sequence); a file whose list was never taken in is not
-// written over.
+// Loading and saving the picklist file, and the data folder it lives in. The store remembers the
+// file as it last read or wrote it: a list nobody changed is not written, each item nobody
+// changed keeps its bytes (a double-byte page does not give every byte sequence back unchanged,
+// nor does UTF-8 a broken sequence), what others saved since is merged, and a file whose list was
+// never taken in is not written over.
 #include "picklist/pick_list_store.h"
 
 #include <algorithm>
@@ -37,10 +37,51 @@ bool IsMarked(std::string_view bytes) {
   return bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark;
 }
 
-// The text up to its first zero character: the file ends at its first zero byte, so a zero
-// inside the text would end it early.
-std::u16string_view UpToZero(std::u16string_view text) {
-  return text.substr(0, text.find(u'\0'));
+// The text without its zero characters: the file ends with a zero byte, and a reader that takes
+// it to end there would lose what follows one.
+std::u16string WithoutZeros(std::u16string_view text) {
+  std::u16string kept(text);
+  kept.erase(std::remove(kept.begin(), kept.end(), u'\0'), kept.end());
+  return kept;
+}
+
+// The file's bytes without the one zero byte that ends a file the add-in wrote.
+std::string_view WithoutFinalZero(std::string_view bytes) {
+  return !bytes.empty() && bytes.back() == '\0' ? bytes.substr(0, bytes.size() - 1) : bytes;
+}
+
+constexpr std::string_view kUtf16LittleMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
+// The opening tag in UTF-16 (little-endian; big-endian from the byte after).
+constexpr std::string_view kUtf16OpenTag("<\0T\0L\0T\0>\0<\0N\0A\0M\0E\0>\0", 22);
+
+// Whether bytes without a mark plainly are UTF-16: a record's opening tag stands there in
+// UTF-16, at a whole unit, and nowhere in 8 bits. Gives whether it is big-endian.
+bool PlainlyUtf16(std::string_view bytes, bool* bigEndian) {
+  if (bytes.find(kRecordOpenTag) != std::string_view::npos) return false;
+  for (size_t at = bytes.find(kUtf16OpenTag); at != std::string_view::npos; at = bytes.find(kUtf16OpenTag, at + 1)) {
+    // "<\0" at an even place is little-endian; "\0<" (the tag one byte on) is big-endian.
+    if (at % 2 == 0 || (at % 2 == 1 && bytes[at - 1] == '\0')) {
+      *bigEndian = at % 2 == 1;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::u16string FromUtf16(std::string_view bytes, bool bigEndian) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2 + 1);
+  text.push_back(kByteOrderMark);  // the list is Unicode: it is kept, and saved, in UTF-8
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    text.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+  }
+  return text;
+}
+
+std::vector<std::u16string_view> ItemsOf(std::u16string_view text) {
+  return FindRecordItems(text);
 }
 
 // How the list's text becomes file bytes and back, in one of the file's two encodings.
@@ -90,6 +131,22 @@ std::string EncodeKeeping(const FileEncoding& encoding, std::u16string_view text
 
 }  // namespace
 
+std::u16string PickListFileText(const CodePage& codePage, std::string_view bytes, PickListFileKind* kind) {
+  bool bigEndian = false;
+  if (bytes.substr(0, 2) == kUtf16LittleMark || bytes.substr(0, 2) == kUtf16BigMark) {
+    *kind = PickListFileKind::Utf16;
+    return FromUtf16(bytes.substr(2), bytes[0] == kUtf16BigMark[0]);
+  }
+  if (PlainlyUtf16(bytes, &bigEndian)) {
+    *kind = PickListFileKind::Utf16;
+    return FromUtf16(bytes, bigEndian);
+  }
+  bytes = WithoutFinalZero(bytes);
+  // The mark decodes to U+FEFF, which keeps the list in UTF-8.
+  *kind = IsMarked(bytes) ? PickListFileKind::Utf8 : PickListFileKind::Ansi;
+  return FileEncoding(codePage, *kind == PickListFileKind::Utf8).Decode(bytes);
+}
+
 std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath) {
   // On Windows the stored value is a C string: nothing after a zero byte is part of it.
   dataPath = dataPath.substr(0, dataPath.find('\0'));
@@ -116,61 +173,159 @@ std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::s
   return path;
 }
 
-PickListStore::PickListStore(FileSystem& files, const CodePage& codePage) : files_(files), codePage_(codePage) {}
+PickListStore::PickListStore(FileSystem& files, const CodePage& codePage, ListOrder order)
+    : files_(files), codePage_(codePage), order_(order) {}
+
+void PickListStore::TakeAsBase(std::string bytes) {
+  baseText_ = PickListFileText(codePage_, bytes, &baseKind_);
+  baseBytes_ = std::move(bytes);
+}
 
 std::u16string PickListStore::Load(std::string_view dataPath) {
   loadFailed_ = false;
-  loadedUtf8_ = false;
   loadedPath_.clear();
-  loadedBytes_.clear();
+  loadedDataPath_.clear();
+  baseBytes_.clear();
+  baseText_.clear();
+  baseKind_ = PickListFileKind::Ansi;
+  baseStamped_ = false;
   try {
+    loadedDataPath_ = dataPath;
     loadedPath_ = PickListFilePath(files_, codePage_, dataPath);
     if (loadedPath_.empty()) return {};
+    // Stamped before the read: a change in between shows as a change later.
+    baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
     std::string bytes;
     const HRESULT hr = files_.ReadWholeFile(loadedPath_, &bytes);
     // A missing file that cannot be created either may only be out of reach for now (a network
     // drive not yet reconnected): that is no empty list.
-    if (IsMissingFile(hr) && SUCCEEDED(files_.WriteNewFile(loadedPath_, {}))) return {};
+    if (IsMissingFile(hr) && SUCCEEDED(files_.WriteNewFile(loadedPath_, {}))) {
+      baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
+      return {};
+    }
     if (FAILED(hr)) {
       loadFailed_ = true;
       return {};
     }
-    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-    // The mark decodes to U+FEFF, which keeps the list in UTF-8.
-    loadedUtf8_ = IsMarked(bytes);
-    std::u16string text = FileEncoding(codePage_, loadedUtf8_).Decode(bytes);
-    loadedBytes_ = std::move(bytes);
-    return text;
+    TakeAsBase(std::move(bytes));
+    return baseText_;
   } catch (...) {
     // Out of memory half-way: the file may hold a list that was not taken in.
     loadFailed_ = true;
-    loadedBytes_.clear();
+    baseBytes_.clear();
+    baseText_.clear();
     return {};
   }
 }
 
-void PickListStore::Save(std::string_view dataPath, std::u16string_view text) {
+bool PickListStore::ReadAgain(std::string* bytes, bool* missing) {
+  const HRESULT hr = files_.ReadWholeFile(loadedPath_, bytes);
+  *missing = IsMissingFile(hr);
+  return SUCCEEDED(hr) || *missing;
+}
+
+std::u16string PickListStore::MergedWith(std::u16string_view ours, std::string_view bytes) const {
+  PickListFileKind kind = PickListFileKind::Ansi;
+  const std::u16string theirs = PickListFileText(codePage_, bytes, &kind);
+  const std::vector<std::u16string_view> merged = MergeItems(ItemsOf(baseText_), ItemsOf(ours), ItemsOf(theirs));
+  // The list stays UTF-8 where either side is Unicode; FileBytes adds the mark for an item that needs it.
+  return SortedListText(merged, order_, IsUtf8List(ours) || IsUtf8List(theirs));
+}
+
+void PickListStore::Save(std::string_view dataPath, std::u16string* text, bool closing) {
   try {
     const std::string path = PickListFilePath(files_, codePage_, dataPath);
     if (path.empty()) return;
     const bool loadedFile = !loadedPath_.empty() && SameFileName(loadedPath_, path);
     if (loadFailed_ && (loadedFile || loadedPath_.empty())) {
       // The name the load used: the same file to Windows, whatever the case of this one.
-      files_.WriteNewFile(loadedFile ? loadedPath_ : path, FileBytes(text, !loadedFile));
+      const std::string& target = loadedFile ? loadedPath_ : path;
+      std::string bytes = FileBytes(*text, {}, PickListFileKind::Ansi);
+      if (SUCCEEDED(files_.WriteNewFile(target, bytes))) {
+        // Written where no file was: from now on the store knows the file.
+        loadFailed_ = false;
+        loadedPath_ = target;
+        loadedDataPath_ = dataPath;
+        baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
+        TakeAsBase(std::move(bytes));
+        *text = baseText_;
+      }
       return;
     }
-    if (loadedFile && FileEncoding(codePage_, loadedUtf8_).Decode(loadedBytes_) == text) {
-      files_.WriteWholeFile(path, std::string(loadedBytes_) + '\0');
+    if (!loadedFile) {
+      files_.WriteWholeFile(path, FileBytes(*text, {}, PickListFileKind::Ansi));
       return;
     }
-    files_.WriteWholeFile(path, FileBytes(text, !loadedFile));
+    if (SameItems(ItemsOf(*text), ItemsOf(baseText_))) return;  // nothing of the list changed
+
+    std::unique_ptr<FileLock> lock;
+    std::string now;
+    bool missing = false;
+    if (FAILED(files_.LockFile(loadedPath_ + kPickListLockSuffix, lockTimeoutMs_, &lock)) ||
+        !ReadAgain(&now, &missing)) {
+      if (closing) WriteBeside(*text);
+      return;
+    }
+    // A file that vanished gets the whole list; one that others changed, the merge.
+    const bool changed = !missing && now != baseBytes_;
+    const std::u16string merged = changed ? MergedWith(*text, now) : std::u16string();
+    const std::u16string_view result = changed ? std::u16string_view(merged) : std::u16string_view(*text);
+    PickListFileKind nowKind = PickListFileKind::Ansi;
+    if (!missing) PickListFileText(codePage_, now, &nowKind);
+    std::string bytes = FileBytes(result, missing ? std::string_view() : WithoutFinalZero(now), nowKind);
+    if (FAILED(files_.WriteWholeFile(loadedPath_, bytes))) {
+      if (closing) WriteBeside(result);
+      return;
+    }
+    baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
+    TakeAsBase(std::move(bytes));
+    *text = baseText_;
   } catch (...) {
     // Out of memory before the write: the old file stays as it was.
   }
 }
 
-std::string PickListStore::FileBytes(std::u16string_view text, bool otherFile) const {
-  text = UpToZero(text);
+bool PickListStore::TakeOthersChanges(std::string_view dataPath, std::u16string* text) {
+  try {
+    // The data folder of the load: its file is known, and no folder is made again for a look.
+    if (loadFailed_ || loadedPath_.empty() || dataPath != loadedDataPath_) return false;
+    FileStamp stamp;
+    if (FAILED(files_.ReadFileStamp(loadedPath_, &stamp))) return false;
+    if (baseStamped_ && stamp == baseStamp_) return false;
+    std::string now;
+    bool missing = false;
+    if (!ReadAgain(&now, &missing) || missing) return false;
+    baseStamp_ = stamp;
+    baseStamped_ = true;
+    if (now == baseBytes_) return false;
+    std::u16string merged = MergedWith(*text, now);
+    TakeAsBase(std::move(now));
+    const bool differs = merged != *text;
+    *text = std::move(merged);
+    return differs;
+  } catch (...) {
+    return false;  // out of memory: the list stays as it was
+  }
+}
+
+void PickListStore::WriteBeside(std::u16string_view text) {
+  // "C:\Data\TLeaders.txt" -> "C:\Data\TLeaders (not merged, PC-7 2026-03-01 14-05-09).txt"
+  const std::string stem = loadedPath_.substr(0, loadedPath_.size() - 4);
+  const std::string name = stem + " (not merged, " + files_.ComputerAndTime();
+  const std::string bytes = FileBytes(text, {}, PickListFileKind::Ansi);
+  for (int copy = 1; copy <= 9; ++copy) {
+    const std::string path = name + (copy > 1 ? " " + std::to_string(copy) : std::string()) + ").txt";
+    if (files_.WriteNewFile(path, bytes) != HRESULT_FROM_WIN32(kErrorAlreadyExists)) return;
+  }
+}
+
+std::string PickListStore::FileBytes(std::u16string_view text, std::string_view keptFrom,
+                                     PickListFileKind keptKind) const {
+  std::u16string whole;
+  if (text.find(u'\0') != std::u16string_view::npos) {
+    whole = WithoutZeros(text);
+    text = whole;
+  }
   // A list that the ANSI code page cannot hold is kept in UTF-8, mark first; nothing becomes '?'.
   std::u16string marked;
   const bool utf8 = IsUtf8List(text) || !AnsiHolds(codePage_, text);
@@ -181,7 +336,8 @@ std::string PickListStore::FileBytes(std::u16string_view text, bool otherFile) c
   const FileEncoding encoding(codePage_, utf8);
   std::string bytes;
   KeptItems kept;
-  if (!otherFile && utf8 == loadedUtf8_) kept = ItemsLostInDecoding(encoding, loadedBytes_);
+  const bool sameEncoding = keptKind == (utf8 ? PickListFileKind::Utf8 : PickListFileKind::Ansi);
+  if (!keptFrom.empty() && sameEncoding) kept = ItemsLostInDecoding(encoding, keptFrom);
   bytes = kept.empty() ? encoding.Encode(text) : EncodeKeeping(encoding, text, kept);
   bytes.push_back('\0');
   return bytes;

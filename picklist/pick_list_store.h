@@ -1,6 +1,8 @@
-// The picklist file TLeaders.txt in the data folder: read once when the tool object starts and
-// written back when it ends. The file holds the picklist's records followed by one zero byte, in
-// the ANSI code page or, when it starts with the UTF-8 byte order mark, in UTF-8. Nothing here reports to the user or
+// The picklist file TLeaders.txt in the data folder, which several add-ins (several hosts, on one
+// machine or many) may share: read when the tool object starts, written whenever the user
+// confirms a change, and merged with what the others saved meanwhile. The file holds the
+// picklist's records followed by one zero byte, in the ANSI code page or, when it starts with the
+// UTF-8 byte order mark, in UTF-8; a UTF-16 file is read too. Nothing here reports to the user or
 // the host; a file that cannot be read or written leaves the add-in working on the list in memory.
 #pragma once
 
@@ -9,8 +11,11 @@
 
 #include "framework/code_page.h"
 #include "framework/files.h"
+#include "picklist/pick_list_merge.h"
 
 inline constexpr char kPickListFileName[] = "TLeaders.txt";
+// Beside the file: the lock that saves take in turn.
+inline constexpr char kPickListLockSuffix[] = ".tl-lock";
 
 // The picklist file of the data folder `dataPath`, creating the folders on the way below the
 // first one (failures ignored). The path is split at backslashes that are whole characters of
@@ -20,41 +25,77 @@ inline constexpr char kPickListFileName[] = "TLeaders.txt";
 // May throw std::bad_alloc.
 std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath);
 
+// How long a save waits for another add-in's save to end before it gives up.
+inline constexpr uint32_t kPickListLockTimeoutMs = 5000;
+
+// The kinds of file the store reads; it writes the first two.
+enum class PickListFileKind { Ansi, Utf8, Utf16 };
+
 class PickListStore {
  public:
-  PickListStore(FileSystem& files, const CodePage& codePage);
+  // `order`: how the pick dialog sorts, which a merged list follows.
+  PickListStore(FileSystem& files, const CodePage& codePage, ListOrder order = PlainListOrder);
 
-  // The picklist text of the file in the data folder `dataPath`: its text up to the first zero
-  // byte, from UTF-8 when it starts with the byte order mark (which stays, as U+FEFF, at the start
-  // of the text) and from the ANSI code page otherwise. A missing file is created empty and gives the empty text. A
-  // file that cannot be read, or a missing one that cannot be created (its drive is not there), gives the empty text
-  // too and makes a failed load.
+  // The picklist text of the file in the data folder `dataPath`: all of it, but for one final
+  // zero byte (a zero byte inside it ends nothing). From UTF-8 when it starts with the byte order
+  // mark (which stays, as U+FEFF, at the start of the text), from UTF-16 when it starts with that
+  // mark or plainly is UTF-16 (its records' tags in UTF-16; U+FEFF first again), and from the ANSI
+  // code page otherwise. A missing file is created empty and gives the empty text. A file that
+  // cannot be read, or a missing one that cannot be created (its drive is not there), gives the
+  // empty text too and makes a failed load.
   std::u16string Load(std::string_view dataPath);
 
-  // Writes `text` and one zero byte to the file in the data folder `dataPath`, through a
-  // temporary file, so a failed write keeps the old file. A text that starts with U+FEFF, or
-  // that holds a character the ANSI code page lacks, is written in UTF-8 with the mark first;
-  // any other in the ANSI code page.
-  //  - A text equal to what the last Load gave from that file goes back as the very bytes that
-  //    Load took, whether or not the code page converts them back unchanged. In a changed text,
-  //    each item equal to one that Load took from that file, in the same encoding, keeps its
-  //    bytes too.
+  // Saves the changes of `*text` to the file in the data folder `dataPath`; afterwards `*text`
+  // holds the list as the file does. A text whose items are those of the file as this store last
+  // read or wrote it is not written at all. Otherwise the save takes the lock beside the file,
+  // reads the file again and, where another add-in changed it since, merges (pick_list_merge.h)
+  // and sorts the result as the pick dialog does; then writes through a temporary file, so a
+  // failed write keeps the old file. A text that starts with U+FEFF, or that holds a character
+  // the ANSI code page lacks, is written in UTF-8 with the mark first; any other in the ANSI code
+  // page. Each item equal to one of the file, in the same encoding, keeps its bytes.
+  //  - When the lock is not had within the lock timeout, or the file cannot be read, nothing is
+  //    written, and the changes wait for the next save; when `closing` (no next save will come),
+  //    the list goes beside the file instead, as "TLeaders (not merged, <computer> <time>).txt".
   //  - After a failed Load of that file its list was never taken in: the text is written only
   //    where no file exists at that moment, so the list in memory (the user's edits included)
   //    is dropped whenever writing it would replace a file.
-  void Save(std::string_view dataPath, std::u16string_view text);
+  //  - A data folder other than that of the last Load gets the text as it is.
+  void Save(std::string_view dataPath, std::u16string* text, bool closing);
+
+  // Takes into `*text` what others saved in the file since this store last read or wrote it, by
+  // the same merge, when the file's size or last-write time says that it changed. True when
+  // `*text` changed. Nothing happens after a failed load, or for a file that cannot be read.
+  bool TakeOthersChanges(std::string_view dataPath, std::u16string* text);
 
   // True when the last Load could neither read its file nor create it.
   bool LoadFailed() const { return loadFailed_; }
+  void SetLockTimeout(uint32_t milliseconds) { lockTimeoutMs_ = milliseconds; }
 
  private:
-  // The file form of `text`; `otherFile`: not the file of the last Load, whose items count not.
-  std::string FileBytes(std::u16string_view text, bool otherFile) const;
+  // The file form of `text`; items found in `keptFrom` (file bytes of kind `keptKind`) keep their bytes.
+  std::string FileBytes(std::u16string_view text, std::string_view keptFrom, PickListFileKind keptKind) const;
+  // The file now, read again; false when it cannot be read (a missing file reads as none).
+  bool ReadAgain(std::string* bytes, bool* missing);
+  // The list of `ours` merged with the file's `bytes`, when they differ from what the store knows.
+  std::u16string MergedWith(std::u16string_view ours, std::string_view bytes) const;
+  // Remembers `bytes` as the file's content, as read or written.
+  void TakeAsBase(std::string bytes);
+  void WriteBeside(std::u16string_view text);
 
   FileSystem& files_;
   const CodePage& codePage_;
+  ListOrder order_;
+  uint32_t lockTimeoutMs_ = kPickListLockTimeoutMs;
   bool loadFailed_ = false;
-  bool loadedUtf8_ = false;  // the last Load read UTF-8
-  std::string loadedPath_;   // the file of the last Load; empty when it named none or is not known
-  std::string loadedBytes_;  // what the last Load took from it: the bytes before the first zero
+  std::string loadedPath_;      // the file of the last Load; empty when it named none or is not known
+  std::string loadedDataPath_;  // the data folder it was asked for
+  // The file as this store last read or wrote it: all its bytes, their kind, their text, its stamp.
+  std::string baseBytes_;
+  PickListFileKind baseKind_ = PickListFileKind::Ansi;
+  std::u16string baseText_;
+  FileStamp baseStamp_;
+  bool baseStamped_ = false;
 };
+
+// The text of a picklist file's bytes (the final zero byte is no part of them) and their kind.
+std::u16string PickListFileText(const CodePage& codePage, std::string_view bytes, PickListFileKind* kind);

@@ -17,7 +17,7 @@ class FakeToolServices : public ToolServices {
   void LoadSettings(StoredOptions&) override { calls.push_back("LoadSettings"); }
   void SaveSettings(const StoredOptions&) override { calls.push_back("SaveSettings"); }
   void LoadPickList(StoredOptions&) override { calls.push_back("LoadPickList"); }
-  void SavePickList(const StoredOptions&) override { calls.push_back("SavePickList"); }
+  void SavePickList(StoredOptions&) override { calls.push_back("SavePickList"); }
   HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText) override {
     calls.push_back("ShowPickList");
     if (insideDialog) insideDialog(options);

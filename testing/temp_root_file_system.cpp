@@ -3,15 +3,19 @@
 #include "testing/temp_root_file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <new>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -69,6 +73,23 @@ HRESULT WriteAll(int fd, std::string_view bytes) {
   }
   return S_OK;
 }
+
+// Holds the flock of an open lock file; deletes the file before it lets go, so that a waiter
+// that then gets the lock sees that its file is no longer the one of that name.
+class FlockLock : public FileLock {
+ public:
+  FlockLock(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+  ~FlockLock() override {
+    ::unlink(path_.c_str());
+    ::close(fd_);
+  }
+  FlockLock(const FlockLock&) = delete;
+  FlockLock& operator=(const FlockLock&) = delete;
+
+ private:
+  int fd_;
+  std::filesystem::path path_;
+};
 
 }  // namespace
 
@@ -212,6 +233,61 @@ HRESULT TempRootFileSystem::Write(const std::string& path, std::string_view byte
     return discard(errno == EEXIST ? HRESULT_FROM_WIN32(kErrorAlreadyExists) : FromErrno(errno));
   }
   return discard(S_OK);
+}
+
+HRESULT TempRootFileSystem::ReadFileStamp(const std::string& path, FileStamp* stamp) {
+  RETURN_HR_IF_NULL(E_POINTER, stamp);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  const fs::path real = RealPath(path);
+  struct stat status {};
+  if (::stat(real.c_str(), &status) != 0) {
+    if (errno != ENOENT) return FromErrno(errno);
+    std::error_code error;
+    return fs::is_directory(real.parent_path(), error) ? HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+                                                       : HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+  }
+  stamp->size = static_cast<uint64_t>(status.st_size);
+  stamp->writeTime = static_cast<uint64_t>(status.st_mtim.tv_sec) * 1000000000u + status.st_mtim.tv_nsec;
+  return S_OK;
+}
+
+HRESULT TempRootFileSystem::LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) {
+  RETURN_HR_IF_NULL(E_POINTER, lock);
+  RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  const fs::path real = RealPath(path);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    const int fd = ::open(real.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return FromErrno(errno);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      // Locked, but perhaps a file that its last holder deleted meanwhile: then try again.
+      struct stat held {
+      }, named{};
+      if (::fstat(fd, &held) == 0 && ::stat(real.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+          held.st_dev == named.st_dev) {
+        lock->reset(new FlockLock(fd, real));
+        return S_OK;
+      }
+      ::close(fd);
+      continue;
+    }
+    const int error = errno;
+    ::close(fd);
+    if (error != EWOULDBLOCK) return FromErrno(error);
+    if (std::chrono::steady_clock::now() >= deadline) return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+std::string TempRootFileSystem::ComputerAndTime() {
+  char computer[256] = {};
+  if (::gethostname(computer, sizeof computer - 1) != 0) computer[0] = '\0';
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char when[32];
+  std::strftime(when, sizeof when, "%Y-%m-%d %H-%M-%S", &local);
+  return computer[0] != '\0' ? std::string(computer) + " " + when : std::string(when);
 }
 
 void TempRootFileSystem::FailNextRead(HRESULT hr) {

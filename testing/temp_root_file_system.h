@@ -35,6 +35,12 @@ class TempRootFileSystem : public FileSystem {
   HRESULT ReadWholeFile(const std::string& path, std::string* bytes) override;
   HRESULT WriteWholeFile(const std::string& path, std::string_view bytes) override;
   HRESULT WriteNewFile(const std::string& path, std::string_view bytes) override;
+  // The lock is an advisory lock (flock) on the lock file, which its holder deletes before it
+  // lets go; the system lets go of it when the holder's process ends. The lock file of a holder
+  // that died stays behind, unlocked, and is taken over.
+  HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) override;
+  HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override;
+  std::string ComputerAndTime() override;
 
   // Failure injection; S_OK (or WriteFailure::None) turns the failure off again.
   void FailNextRead(HRESULT hr);

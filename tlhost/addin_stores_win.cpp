@@ -97,7 +97,8 @@ bool WritePickList(const std::vector<std::string>& items, std::string* problem) 
   // in UTF-8 after its byte order mark. Read back as the add-in reads it, to tell a failed write.
   WindowsFileSystem files;
   const std::string dataPath = AddinDataPath();
-  PickListStore(files, kCodePage).Save(dataPath, BuildPickListText(items, false));
+  std::u16string text = BuildPickListText(items, false);
+  PickListStore(files, kCodePage).Save(dataPath, &text, false);
   if (ParsePickListText(PickListStore(files, kCodePage).Load(dataPath)) != items) {
     *problem = "cannot write the picklist file " + Utf8FromAnsi(PickListFilePath(files, kCodePage, dataPath));
     return false;

@@ -42,6 +42,7 @@ const std::vector<CommandForms>& Commands() {
       {"save", {"svg T", "png T", "window T", "buttons T"}},
       {"show", {"settings", "picklist"}},
       {"say", {"T"}},
+      {"host", {"T+"}},
       {"type", {"C T"}, true},
       {"pick", {"C T"}, true},
       {"dblpick", {"C T"}, true},

@@ -225,7 +225,50 @@ void ScriptRunner::Step(const ScriptStep& step) {
     for (const std::string& line : step.Arg(0) == "settings" ? DescribeSettings() : DescribePickList()) log_(line);
   } else if (verb == "say") {
     log_(step.Arg(0));
+  } else if (verb == "host") {
+    RunOtherHosts(step);
   }
+}
+
+// Other reference hosts on this machine (its registry, its data folder), one for each script,
+// all started at once, as two drafting programs that share a picklist: the step waits for every
+// one of them, pumping this host's messages, and fails when one of them failed.
+void ScriptRunner::RunOtherHosts(const ScriptStep& step) {
+  wchar_t self[MAX_PATH] = {};
+  if (GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return Fail(step, "cannot find tlhost.exe itself");
+  const std::string folder = step.file.substr(0, step.file.find_last_of("\\/") + 1);
+  std::vector<HANDLE> running;
+  std::vector<std::string> names;
+  for (size_t i = 0; i < step.ArgCount(); ++i) {
+    const std::string& script = step.Arg(i);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --script \"" +
+                           WideFromUtf8(IsAbsolute(script) ? script : folder + script) + L"\"";
+    if (!outFolder_.empty()) command += L" --out \"" + outFolder_ + L"host " + std::to_wstring(i + 1) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+      Fail(step, "cannot start a host for " + script);
+      break;
+    }
+    CloseHandle(process.hThread);
+    running.push_back(process.hProcess);
+    names.push_back(script);
+  }
+  for (size_t done = 0; done < running.size();) {
+    const DWORD woke = MsgWaitForMultipleObjects(1, &running[done], FALSE, 50, QS_ALLINPUT);
+    if (woke == WAIT_FAILED) break;
+    Pump();
+    while (done < running.size() && WaitForSingleObject(running[done], 0) == WAIT_OBJECT_0) ++done;
+  }
+  for (size_t i = 0; i < running.size(); ++i) {
+    DWORD code = 1;
+    WaitForSingleObject(running[i], INFINITE);
+    GetExitCodeProcess(running[i], &code);
+    CloseHandle(running[i]);
+    if (code != 0) Fail(step, "the host of " + names[i] + " failed (exit code " + std::to_string(code) + ")");
+  }
+  log_("  " + std::to_string(running.size()) + " other host(s) ran");
 }
 
 void ScriptRunner::Machine(const ScriptStep& step) {

@@ -33,6 +33,7 @@ class ScriptRunner {
   void ExpectFile(const ScriptStep& step, const std::wstring& path);
   void Save(const ScriptStep& step);
   void Machine(const ScriptStep& step);
+  void RunOtherHosts(const ScriptStep& step);
   void Fail(const ScriptStep& step, const std::string& what);
   bool NeedAddin(const ScriptStep& step, bool loaded);
   int ToolIndex(const std::string& name) const;

@@ -5,10 +5,12 @@
 #include "addin/tool/options_glue.h"
 
 HRESULT DllToolServices::ShowPickList(StoredOptions& options, std::u16string& pickText) {
-  return ::ShowPickList(options, pickText, dialogs_, codePage_);
+  return ::ShowPickList(pickList_, options, pickText, dialogs_, codePage_);
 }
+// The options dialog edits the picklist too ("List ..."): a change it confirms is saved.
 HRESULT DllToolServices::ShowOptions(StoredOptions& options, int32_t& runningNumber) {
-  return ::ShowOptions(options, runningNumber, dialogs_, codePage_);
+  return EditSharedPickList(pickList_, options,
+                            [&] { return ::ShowOptions(options, runningNumber, dialogs_, codePage_); });
 }
 HRESULT DllToolServices::RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,
                                            const std::function<bool()>& hostStillHeld) {

@@ -8,18 +8,22 @@
 #include "framework/code_page.h"
 #include "framework/dialog_win.h"
 #include "framework/files_win.h"
+#include "framework/list_box_fill_win.h"
 #include "framework/registry_win.h"
 #include "picklist/pick_list_store.h"
 
 class DllToolServices : public ToolServices {
  public:
   explicit DllToolServices(const CodePage& codePage)
-      : codePage_(codePage), dialogs_(codePage), settings_(registry_), pickList_(files_, codePage) {}
+      : codePage_(codePage),
+        dialogs_(codePage),
+        settings_(registry_),
+        pickList_(files_, codePage, SystemListBoxOrder) {}
 
   void LoadSettings(StoredOptions& options) override { settings_.Load(options); }
   void SaveSettings(const StoredOptions& options) override { settings_.Save(options); }
   void LoadPickList(StoredOptions& options) override { ::LoadPickList(pickList_, options); }
-  void SavePickList(const StoredOptions& options) override { ::SavePickList(pickList_, options); }
+  void SavePickList(StoredOptions& options) override { ::SavePickList(pickList_, options); }
   HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText) override;
   HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber) override;
   HRESULT RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,

@@ -9,8 +9,20 @@ void LoadPickList(PickListStore& store, StoredOptions& options) {
   options.PickListText = store.Load(options.DataPath);
 }
 
-void SavePickList(PickListStore& store, const StoredOptions& options) {
-  store.Save(options.DataPath, options.PickListText ? std::u16string_view(*options.PickListText) : u"");
+void SavePickList(PickListStore& store, StoredOptions& options, bool closing) {
+  std::u16string text = options.PickListText.value_or(std::u16string());
+  store.Save(options.DataPath, &text, closing);
+  // A list that never held a text and saved nothing stays without one.
+  if (options.PickListText || !text.empty()) options.PickListText = std::move(text);
+}
+
+HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, const std::function<HRESULT()>& dialog) {
+  std::u16string text = options.PickListText.value_or(std::u16string());
+  if (store.TakeOthersChanges(options.DataPath, &text)) options.PickListText = std::move(text);
+  const std::optional<std::u16string> before = options.PickListText;
+  const HRESULT hr = dialog();
+  if (options.PickListText != before) SavePickList(store, options, false);
+  return hr;
 }
 
 HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage) {
@@ -21,4 +33,9 @@ HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRun
     pickText = std::move(values.PickText);
   }
   return S_OK;
+}
+
+HRESULT ShowPickList(PickListStore& store, StoredOptions& options, std::u16string& pickText, DialogRunner& runner,
+                     const CodePage& codePage) {
+  return EditSharedPickList(store, options, [&] { return ShowPickList(options, pickText, runner, codePage); });
 }

@@ -22,9 +22,10 @@ class ToolServices {
   virtual void LoadSettings(StoredOptions& options) = 0;
   virtual void SaveSettings(const StoredOptions& options) = 0;
   virtual void LoadPickList(StoredOptions& options) = 0;
-  virtual void SavePickList(const StoredOptions& options) = 0;
+  // Saves what is still unsaved of the picklist; PickListText may then hold what others saved.
+  virtual void SavePickList(StoredOptions& options) = 0;
 
-  // The pick dialog: on OK it replaces `pickText` (and may change the picklist).
+  // The pick dialog: on OK it replaces `pickText` (and may change and save the picklist).
   virtual HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText) = 0;
   // The options dialog: on OK it changes the options and the running number.
   virtual HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber) = 0;

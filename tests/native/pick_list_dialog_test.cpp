@@ -210,6 +210,13 @@ TEST_F(PickDialogTest, LongTextsAreBoundedInTheListButPickedWhole) {
   runner.Click(kIdOk);
   Show();
   EXPECT_EQ(std::u16string(5000, u'x'), pickText) << "the pick text is whole";
+  EXPECT_EQ(Records({std::u16string(4095, u'x').c_str(), std::u16string(6000, u'y').c_str()}), members.PickListText)
+      << "only the added item is cut; the list's own stays whole";
+
+  runner.Select(kPickListBox, 1);
+  runner.Click(kIdOk);
+  Show();
+  EXPECT_EQ(std::u16string(6000, u'y'), pickText) << "picked whole";
 }
 
 // Texts travel as UTF-8: what the user types stays as typed, the list goes over to UTF-8 (U+FEFF

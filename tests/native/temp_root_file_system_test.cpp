@@ -7,6 +7,9 @@
 
 #include "testing/temp_root_file_system.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -189,3 +192,39 @@ TEST(TempRootFileSystem, LeftoverTemporaryIsOverwritten) {
 }
 
 }  // namespace
+
+// A lock has one holder at a time, also across processes, and leaves no file behind; a stamp
+// tells each version apart.
+TEST(TempRootFileSystem, LockHasOneHolderAndStampsTellVersionsApart) {
+  TempRootFileSystem files;
+  const std::string lockPath = "C:\\TLeaders.txt.tl-lock", path = "C:\\TLeaders.txt";
+  {
+    std::unique_ptr<FileLock> held, second;
+    ASSERT_EQ(files.LockFile(lockPath, 0, &held), S_OK);
+    EXPECT_EQ(files.LockFile(lockPath, 20, &second), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(second);
+    // Another process: the lock is the system's, not this object's.
+    const pid_t child = fork();
+    if (child == 0) {
+      TempRootFileSystem* same = &files;
+      std::unique_ptr<FileLock> other;
+      _exit(same->LockFile(lockPath, 0, &other) == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(files.RealPath(lockPath))) << "deleted when let go of";
+  std::unique_ptr<FileLock> again;
+  EXPECT_EQ(files.LockFile(lockPath, 0, &again), S_OK);
+
+  FileStamp first, second;
+  EXPECT_EQ(files.ReadFileStamp(path, &first), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  ASSERT_EQ(files.WriteWholeFile(path, "one"), S_OK);
+  ASSERT_EQ(files.ReadFileStamp(path, &first), S_OK);
+  EXPECT_EQ(first.size, 3u);
+  ASSERT_EQ(files.WriteWholeFile(path, "three"), S_OK);
+  ASSERT_EQ(files.ReadFileStamp(path, &second), S_OK);
+  EXPECT_EQ(second.size, 5u);
+  EXPECT_NE(first, second);
+}

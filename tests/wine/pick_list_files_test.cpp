@@ -108,14 +108,14 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
   const FileCase cases[] = {
       {"drive not there at start", 1252, L"M:\\Data\\", kStored, kStored, {}, true},
       {"drive not there at start, UTF-8", 1252, L"M:\\Data\\", kUtf8, kUtf8, {}, true},
-      {"untouched on 1252", 1252, L"Data", kWindows1252 + "\0tail"s, kWindows1252 + '\0'},
-      {"untouched on 932", 932, L"Data", kNotRoundTripping + "\0tail"s, kNotRoundTripping + '\0'},
-      {"non-ASCII folder on 1252", 1252, mueller, {}, "\0"s},
-      {"non-ASCII folder on 932", 932, zumen, {}, "\0"s},
+      {"untouched on 1252", 1252, L"Data", kWindows1252 + "\0tail"s, kWindows1252 + "\0tail"s},
+      {"untouched on 932", 932, L"Data", kNotRoundTripping + "\0tail"s, kNotRoundTripping + "\0tail"s},
+      {"non-ASCII folder on 1252", 1252, mueller, {}, ""s},
+      {"non-ASCII folder on 932", 932, zumen, {}, ""s},
       // U+8868 is 0x95 0x5C on 932: its second byte is a backslash.
       {"folder ending in 0x5C", 932, L"\u8868\\", kStored, kStored, {L"\u8868TLeaders.txt"}},
-      {"UTF-8 in a folder ending in 0x5C", 932, L"\u8868\\", kUtf8, kUtf8 + '\0', {L"\u8868TLeaders.txt"}},
-      {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, "\0"s, {L"\u8868"}},
+      {"UTF-8 in a folder ending in 0x5C", 932, L"\u8868\\", kUtf8, kUtf8, {L"\u8868TLeaders.txt"}},
+      {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, ""s, {L"\u8868"}},
       {"DataPath too long to take", 1252, longPath, {}, {}},
   };
   int ran = 0;

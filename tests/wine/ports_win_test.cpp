@@ -227,6 +227,31 @@ TEST_F(WindowsFileSystemTest, FailedWritesLeaveNothingBehind) {
   EXPECT_EQ(Names(folder), (std::vector<std::string>{"Sub", "TLeaders.txt"}));
 }
 
+// A lock has one holder at a time and leaves no file behind; a stamp tells each version apart.
+TEST_F(WindowsFileSystemTest, LockHasOneHolderAndStampsTellVersionsApart) {
+  const std::string lockPath = folder + "\\TLeaders.txt.tl-lock", path = folder + "\\TLeaders.txt";
+  {
+    std::unique_ptr<FileLock> held, second;
+    ASSERT_EQ(files.LockFile(lockPath, 0, &held), S_OK);
+    EXPECT_EQ(files.LockFile(lockPath, 100, &second), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(second);
+  }
+  EXPECT_TRUE(Names(folder).empty()) << "deleted when let go of";
+  std::unique_ptr<FileLock> again;
+  EXPECT_EQ(files.LockFile(lockPath, 0, &again), S_OK);
+  EXPECT_EQ(files.LockFile(folder + "\\Missing\\x.tl-lock", 0, &again), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+
+  FileStamp first, second;
+  EXPECT_EQ(files.ReadFileStamp(path, &first), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  ASSERT_EQ(files.WriteWholeFile(path, "one"), S_OK);
+  ASSERT_EQ(files.ReadFileStamp(path, &first), S_OK);
+  EXPECT_EQ(first.size, 3u);
+  ASSERT_EQ(files.WriteWholeFile(path, "three"), S_OK);
+  ASSERT_EQ(files.ReadFileStamp(path, &second), S_OK);
+  EXPECT_EQ(second.size, 5u);
+  EXPECT_NE(first, second);
+}
+
 TEST(AnsiCodePage, IsWindows1252AsTheNativeTable) {
   ASSERT_EQ(GetACP(), 1252u) << "the Wine prefix runs with an English locale";
   const AnsiCodePage system;

@@ -1,7 +1,10 @@
 // The defaults, the look-up by name and the text form of each kind, all from the table.
 #include "options/stored_options.h"
 
+#include <algorithm>
+
 #include "framework/decimal_text.h"
+#include "framework/utf8.h"
 
 StoredOptions::StoredOptions() {
   for (const StoredOption& option : kStoredOptions) SetDefault(option, *this);
@@ -35,7 +38,8 @@ std::string StoredText(const StoredOption& option, const StoredOptions& options)
 
 StoredTextTaken TakeStoredText(const StoredOption& option, const std::string& text, StoredOptions& options) {
   if (option.kind == StoredKind::Text) {
-    if (text.size() > option.maxLength) return StoredTextTaken::TooLong;
+    const size_t length = option.anyCharacter ? Utf8ToWide(text).size() : text.size();
+    if (length > option.maxLength) return StoredTextTaken::TooLong;
     options.*option.text = text;
     return StoredTextTaken::Taken;
   }
@@ -54,4 +58,12 @@ const StoredOption* FindStoredOption(const std::string& name) {
     if (name == option.name) return &option;
   }
   return nullptr;
+}
+
+LabelStyle NumberLabelStyle(const StoredOptions& options) {
+  return LabelStyle{options.TLDefPrefix, options.TLDefSuffix, options.TLDefDigits, options.TLDefLetterSet};
+}
+
+int32_t NumberStep(const StoredOptions& options) {
+  return std::clamp(options.TLDefStep, kLowestStep, kHighestStep);
 }

@@ -19,6 +19,9 @@ constexpr char kSettingsKeyName[] = "VKTL";   // the options' subkey, below the 
 constexpr char kDataPathName[] = "DataPath";  // a text in the family key
 constexpr char kDefaultDataPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
 constexpr size_t kDataPathMaxLength = 511;
+constexpr size_t kLabelAffixMaxLength = 31;  // prefix and suffix, in UTF-16 units as an edit box counts
+constexpr int32_t kLowestStep = 1;
+constexpr int32_t kHighestStep = 999;
 
 // What the add-in keeps between sessions: the options of the table, the data folder and the
 // picklist that the picklist store keeps there. A default-made one holds the table's defaults.
@@ -34,6 +37,12 @@ struct StoredOptions {
   bool TLPickAutoAdd;
   bool TLPickAutoPick;
   bool TLDefConvertPoint;
+  // How the Number tool dresses its labels; the defaults give the bare labels.
+  std::string TLDefPrefix;  // UTF-8, at most kLabelAffixMaxLength characters
+  std::string TLDefSuffix;
+  int32_t TLDefStep;                           // the running number's advance per leader, 1 to 999
+  int32_t TLDefDigits;                         // least digits of an Arabic label, 0 to 9
+  int32_t TLDefLetterSet;                      // LetterSet: all, without I, O, Q, or without I, O, Q, S, X, Z
   int32_t TLDefRenOrder;                       // the Renumber dialog's order of consecutive numbers
   std::string TLDefRenTolerance;               // its tolerance of rows and columns, a decimal text
   bool TLDefContinue;                          // the Number tool goes on after the drawing's highest label
@@ -63,7 +72,9 @@ struct StoredOption {
   int32_t lowest = 0;         // a number's range; 0 to 1 for a flag
   int32_t highest = 0;
   const char* defaultText = "";  // a text's default
-  size_t maxLength = 0;          // the most bytes a text takes
+  size_t maxLength = 0;          // the most bytes a text takes; UTF-16 units for a text of any character
+  // A text that may hold any character: UTF-8 in its member, a UTF-16 REG_SZ in the registry.
+  bool anyCharacter = false;
 };
 
 constexpr StoredOption NumberOption(const char* name, int32_t StoredOptions::*member, int32_t defaultValue,
@@ -93,6 +104,14 @@ constexpr StoredOption TextOption(const char* name, std::string StoredOptions::*
   return option;
 }
 
+// A text of any character, at most `maxLength` UTF-16 units (as an edit box counts them).
+constexpr StoredOption AnyTextOption(const char* name, std::string StoredOptions::*member, const char* defaultValue,
+                                     size_t maxLength) {
+  StoredOption option = TextOption(name, member, defaultValue, maxLength);
+  option.anyCharacter = true;
+  return option;
+}
+
 constexpr int32_t kLowestNumber = std::numeric_limits<int32_t>::min();
 constexpr int32_t kHighestNumber = std::numeric_limits<int32_t>::max();
 
@@ -108,6 +127,11 @@ inline constexpr StoredOption kStoredOptions[] = {
     FlagOption(  "TLDefRenReset",     &StoredOptions::TLDefRenReset,     false),
     FlagOption(  "TLPickAutoAdd",     &StoredOptions::TLPickAutoAdd,     true),
     FlagOption(  "TLPickAutoPick",    &StoredOptions::TLPickAutoPick,    true),
+    AnyTextOption("TLDefPrefix",      &StoredOptions::TLDefPrefix,       "",     kLabelAffixMaxLength),
+    AnyTextOption("TLDefSuffix",      &StoredOptions::TLDefSuffix,       "",     kLabelAffixMaxLength),
+    NumberOption("TLDefStep",         &StoredOptions::TLDefStep,         1,      kLowestStep,   kHighestStep),
+    NumberOption("TLDefDigits",       &StoredOptions::TLDefDigits,       0,      kFewestDigits, kMostDigits),
+    NumberOption("TLDefLetterSet",    &StoredOptions::TLDefLetterSet,    AllLetters, AllLetters, LettersWithoutIOQSXZ),
     NumberOption("TLDefRenOrder",     &StoredOptions::TLDefRenOrder,     0,      0,             3),  // labels, rows, columns, selection
     TextOption(  "TLDefRenTolerance", &StoredOptions::TLDefRenTolerance, "2.5",  19),  // drawing units, a plain decimal
     FlagOption(  "TLDefContinue",     &StoredOptions::TLDefContinue,     false),
@@ -139,3 +163,8 @@ StoredTextTaken TakeStoredText(const StoredOption& option, const std::string& te
 
 // The row of that name; none for a name that is not stored.
 const StoredOption* FindStoredOption(const std::string& name);
+
+// The Number tool's label style and step as the options hold them; a stored step outside 1 to 999
+// counts as the nearer bound.
+LabelStyle NumberLabelStyle(const StoredOptions& options);
+int32_t NumberStep(const StoredOptions& options);

@@ -161,8 +161,9 @@ const std::vector<uint32_t>& CRenumberDlg::Ranks() {
 void CRenumberDlg::ComputeLabels() {
   static const std::vector<uint32_t> kSelectionRanks;  // selection order needs no ranks
   const bool byTips = FixOrder != 0 && OrderNeedsTips(Order);
-  const RenumberSummary summary = ComputeLabelsInOrder(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format},
-                                                       Order, byTips ? Ranks() : kSelectionRanks, order_);
+  const RenumberSummary summary =
+      ComputeLabelsInOrder(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format, Style, Step}, Order,
+                           byTips ? Ranks() : kSelectionRanks, order_);
   FirstIndex = summary.firstIndex;
   LastIndex = summary.lastIndex;
   SmallestKey = summary.smallestKey;

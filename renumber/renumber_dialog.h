@@ -45,6 +45,8 @@ class CRenumberDlg : public DialogModel {
   int32_t Format = Arabic;
   int32_t Order = OrderByLabels;                      // the order of consecutive numbers
   std::string Tolerance = kDefaultRenumberTolerance;  // as typed; read back only when it is a number
+  LabelStyle Style;  // set by the caller: how the new labels are dressed
+  int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
   std::vector<RenumberItem> Items;
   // Reads the tips of the items' leaders, one per item; called once, when an order first needs them.
   std::function<void(std::vector<LeaderTip>*)> ReadTips;
@@ -58,6 +60,8 @@ class CRenumberDlg : public DialogModel {
   bool Ready = false;  // false while the controls are filled: no preview is computed then
 
   int TemplateId() const override { return kRenumberDialog; }
+  // The preview shows the labels with their prefix and suffix, which may hold any character.
+  DialogTexts Texts() const override { return DialogTexts::Utf8; }
   void OnInit(DialogControls& controls) override;
   void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
 

@@ -116,13 +116,15 @@ RenumberSummary ComputeLabelsByRank(std::vector<RenumberItem>& items, const Renu
   summary.lastIndex = indexOf(order.back());
   summary.smallestKey = items[static_cast<size_t>(summary.firstIndex)].sortKey;
   summary.count = static_cast<int32_t>(order.size());
+  const int64_t step = std::max(choices.step, 1);  // a stored step below 1 counts as 1
   for (size_t k = 0; k < order.size(); ++k) {
     RenumberItem& item = items[static_cast<size_t>(indexOf(order[k]))];
     // A number out of the format's range is labelled with its range text, as the user sees it.
-    NumberToLabel(Saturated(int64_t{choices.startAt} + static_cast<int64_t>(k)), choices.format, &item.newLabel);
+    NumberToLeaderText(Saturated(int64_t{choices.startAt} + static_cast<int64_t>(k) * step), choices.format,
+                       choices.style, &item.newLabel);
     item.sortKey = 0;  // taken
   }
-  summary.nextNumber = Saturated(int64_t{choices.startAt} + summary.count);
+  summary.nextNumber = Saturated(int64_t{choices.startAt} + int64_t{summary.count} * step);
   return summary;
 }
 

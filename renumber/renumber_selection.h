@@ -12,12 +12,16 @@
 #include "framework/dialog.h"
 #include "host/host_port.h"
 #include "renumber/renumber_order.h"
+#include "labels/label_format.h"
 
 // The stored choices of the Renumber dialog.
 struct RenumberSettings {
   int32_t objects = 1;
   bool fixOrder = true;
   bool resetRunning = false;
+  // How the Number tool dresses its labels: the leaders are read and labelled the same way.
+  LabelStyle style;
+  int32_t step = 1;
   int32_t order = OrderByLabels;                      // the order of consecutive numbers
   std::string tolerance = kDefaultRenumberTolerance;  // of rows and columns, as typed
 };

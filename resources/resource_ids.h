@@ -26,6 +26,12 @@
 #define IDC_OPTIONS_AUTO_PICK 245
 #define IDC_OPTIONS_LIST 252
 #define IDC_OPTIONS_ABOUT 262
+// The label style, after the controls above.
+#define IDC_OPTIONS_PREFIX 270
+#define IDC_OPTIONS_SUFFIX 271
+#define IDC_OPTIONS_STEP 272
+#define IDC_OPTIONS_DIGITS 273
+#define IDC_OPTIONS_LETTER_SET 274
 #define IDD_ABOUT 108
 
 // The renumber dialog and its controls.

@@ -7,6 +7,7 @@
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
 #include "renumber/leader_reads.h"
+#include "options/stored_options.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
@@ -198,9 +199,10 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
     if (ConvertsPointLeaders() && count > placement_.LastGraphicCount) ConvertPointLeader(*graphics, &appended);
     RETURN_HR_IF(E_FAIL, LetGo());
     if (tool == NumberTool) {
-      // Several leaders between two polls advance by their count; removed ones take it back.
-      const int64_t next =
-          static_cast<int64_t>(placement_.RunningNumber) + count - placement_.LastGraphicCount + removedTexts;
+      // Several leaders between two polls advance by their count of steps; removed ones take
+      // their steps back.
+      const int64_t leaders = int64_t{count} - placement_.LastGraphicCount + removedTexts;
+      const int64_t next = static_cast<int64_t>(placement_.RunningNumber) + leaders * NumberStep(*options_);
       placement_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
       placement_.LastGraphicCount = count + appended;
     } else {

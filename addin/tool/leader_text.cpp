@@ -7,6 +7,7 @@
 
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
+#include "framework/utf8.h"
 #include "host/host_names.h"
 #include "labels/label_format.h"
 #include "options/stored_options.h"
@@ -118,11 +119,12 @@ int32_t ToolObject::NumberFormat() const {
 HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std::u16string>* text, bool* labelFailed) {
   switch (placement_.ActiveTool) {
     case NumberTool: {
-      std::string label;
-      const HRESULT hr = NumberToLabel(placement_.RunningNumber, NumberFormat(), &label);
+      std::string label;  // UTF-8: the prefix and suffix may hold any character
+      const HRESULT hr =
+          NumberToLeaderText(placement_.RunningNumber, NumberFormat(), NumberLabelStyle(*options_), &label);
       *labelFailed = FAILED(hr);
       // Out of range the label is the range text, carried in band; an unknown format gives none.
-      if (SUCCEEDED(hr) || !label.empty()) *text = codePage_.ToWide(label);
+      if (SUCCEEDED(hr) || !label.empty()) *text = Utf8ToWide(label);
       return hr;
     }
     case PicklistTool:

@@ -1,7 +1,10 @@
 // The local menu that a running placement offers on the host's right click: its entries
 // (SetupLocalMenu) and what each does (DoLMCommand).
+#include <algorithm>
+
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
+#include "options/stored_options.h"
 
 HRESULT ToolObject::SetupLocalMenu() {
   // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number
@@ -53,7 +56,10 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   if (cmdIndex == 1) {
     OpenDialog([&] { services_.ShowOptions(*options_, placement_.RunningNumber); });
   } else if (tool == NumberTool) {
-    if (placement_.RunningNumber > 0) --placement_.RunningNumber;
+    // One step back, as far as 0 (whose label is the range text), as a single step does.
+    if (placement_.RunningNumber > 0) {
+      placement_.RunningNumber = std::max(placement_.RunningNumber - NumberStep(*options_), 0);
+    }
   } else if (tool == PicklistTool) {
     OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });
   }

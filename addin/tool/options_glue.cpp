@@ -2,6 +2,7 @@
 // checked state. The picklist comes back from the dialog whole, edited or not.
 #include "addin/tool/options_glue.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "options/options_dialog.h"
@@ -15,6 +16,11 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   values.AutoPickState = options.TLPickAutoPick ? kChecked : kUnchecked;
   values.PickListText = options.PickListText.value_or(std::u16string());
   values.AddAutomatically = options.TLPickAutoAdd ? 1 : 0;
+  values.Prefix = options.TLDefPrefix;
+  values.Suffix = options.TLDefSuffix;
+  values.Step = NumberStep(options);
+  values.Digits = std::clamp(options.TLDefDigits, kFewestDigits, kMostDigits);  // as the labels take it
+  values.LetterSet = options.TLDefLetterSet;
   if (!EditOptions(&values, runner, codePage)) return S_OK;
   runningNumber = values.StartValue;
   options.TLDefFormat = values.FormatIndex;
@@ -23,5 +29,10 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   options.TLDefObjDSource = values.ObjectSourceIndex;
   options.TLDefConvertPoint = values.ConvertPointState != 0;
   options.TLPickAutoPick = values.AutoPickState != 0;
+  options.TLDefPrefix = std::move(values.Prefix);
+  options.TLDefSuffix = std::move(values.Suffix);
+  options.TLDefStep = values.Step;
+  options.TLDefDigits = values.Digits;
+  options.TLDefLetterSet = values.LetterSet;
   return S_OK;
 }

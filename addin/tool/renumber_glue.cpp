@@ -4,7 +4,8 @@
 HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp& app, DialogRunner& runner,
                         const CodePage& codePage, const HostStillHeld& hostStillHeld) {
   const RenumberSettings stored{options.TLDefRenObjects, options.TLDefRenFixOrder, options.TLDefRenReset,
-                                options.TLDefRenOrder, options.TLDefRenTolerance};
+                                NumberLabelStyle(options), NumberStep(options),  options.TLDefRenOrder,
+                                options.TLDefRenTolerance};
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);
   // Only what changed is copied back: a call that arrived during the dialog may have moved the

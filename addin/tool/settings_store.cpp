@@ -16,6 +16,8 @@
 #include <set>
 #include <string>
 
+#include "framework/utf8.h"
+
 namespace {
 
 struct SettingsKeys {
@@ -40,9 +42,13 @@ struct StoredValue {
   std::string text;
 };
 
-StoredValue ReadValue(RegistryKey& key, const char* name) {
+// A text of any character is read in UTF-16 and held as UTF-8.
+StoredValue ReadValue(RegistryKey& key, const char* name, bool anyCharacter = false) {
   StoredValue value;
-  const HRESULT hr = key.QueryValue(name, kSettingsReadBufferBytes, &value.text);
+  std::u16string wide;
+  const HRESULT hr = anyCharacter ? key.QueryWideText(name, kSettingsReadBufferBytes, &wide)
+                                  : key.QueryValue(name, kSettingsReadBufferBytes, &value.text);
+  if (anyCharacter && SUCCEEDED(hr)) value.text = WideToUtf8(wide);
   if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return StoredValue{};
   if (FAILED(hr)) return StoredValue{StoredValue::Unreadable, std::string()};
   const size_t end = value.text.find('\0');
@@ -66,7 +72,7 @@ void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions&
   }
 
   for (const StoredOption& option : rows) {
-    const StoredValue read = ReadValue(*keys.settings, option.name);
+    const StoredValue read = ReadValue(*keys.settings, option.name, option.anyCharacter);
     if (read.state == StoredValue::Missing) continue;
     if (read.state == StoredValue::Unreadable ||
         TakeStoredText(option, read.text, options) == StoredTextTaken::TooLong) {
@@ -78,12 +84,19 @@ void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions&
 // Failed writes are not reported: the values in memory stay in force for this session.
 void WriteValues(const StoredOptionRows& rows, const StoredOptions& options,
                  const std::map<std::string, std::string>& kept, SettingsKeys& keys) {
-  auto write = [&kept](RegistryKey& key, const char* name, const std::string& text) {
+  auto write = [&kept](RegistryKey& key, const char* name, const std::string& text, bool anyCharacter) {
     const auto unchanged = kept.find(name);
-    if (unchanged == kept.end() || unchanged->second != text) key.SetText(name, text);
+    if (unchanged != kept.end() && unchanged->second == text) return;
+    if (anyCharacter) {
+      key.SetWideText(name, Utf8ToWide(text));
+    } else {
+      key.SetText(name, text);
+    }
   };
-  for (const StoredOption& option : rows) write(*keys.settings, option.name, StoredText(option, options));
-  write(*keys.family, kDataPathName, options.DataPath);
+  for (const StoredOption& option : rows) {
+    write(*keys.settings, option.name, StoredText(option, options), option.anyCharacter);
+  }
+  write(*keys.family, kDataPathName, options.DataPath, false);
 }
 
 }  // namespace

@@ -145,6 +145,26 @@ TEST(NumberPlacement, LabelFormatsAndTheRangeText) {
   s.Run(NumberTool);
 }
 
+// Each leader advances by the step, a removed one and the local menu go one step back; at 0 the
+// range text stands without the prefix.
+TEST(NumberPlacement, PrefixAndStep) {
+  ToolSession s;
+  s.options().TLDefPrefix = "P-";
+  s.options().TLDefStep = 10;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader();
+  s.host.PlaceLeader();
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(u"P-21", s.LeaderToolText());
+  ASSERT_TRUE(s.host.Undo());
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(u"P-11", s.LeaderToolText());
+  EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
+  EXPECT_EQ(u"P-1", s.LeaderToolText());
+  EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
+  EXPECT_EQ(u"E!Range 1 - 999", s.LeaderToolText());
+}
+
 TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
   ToolSession s;
   s.options().TLDefFormat = Letters;
@@ -366,6 +386,23 @@ TEST(PointLeader, UndoingTheConversionIsNoLeaderTakenBack) {
   }
 }
 
+// Undoing the second point leader's conversion and the leader itself between two polls takes back
+// the one leader and its text: the next label is 2 again, never a repeated 1.
+TEST(PointLeader, UndoingConversionAndLeaderBetweenPollsTakesBackOne) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  ASSERT_EQ(4, CountGraphics(s));
+  ASSERT_TRUE(s.host.Undo());  // the second conversion
+  ASSERT_TRUE(s.host.Undo());  // the second leader
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(2, s.placement().RunningNumber);
+  EXPECT_EQ(u"2", s.LeaderToolText());
+}
+
 // A host that answers with another success code the call whose code a method hands on (its last
 // call; the unsubscription when a placement ends) sees that code from the method, never S_OK.
 TEST(NumberPlacement, TheLastCallsSuccessCodeGoesToTheHost) {
@@ -416,12 +453,13 @@ TEST(PointLeader, LeadersThatAreNotPointLeadersStayWhole) {
     int children;
     int vertices;
   };
-  for (Case c : {Case{5, 2}, Case{4, 1}, Case{3, 1}}) {
+  for (Case c : {Case{5, 2}, Case{4, 1}, Case{3, 1}, Case{5, 0}}) {
     ToolSession s;
     ASSERT_EQ(S_OK, s.Run(NumberTool));
     const int32_t leader = s.host.PlaceLeaderWithChildren(c.children, c.vertices);
     ASSERT_EQ(S_OK, s.Poll(NumberTool));
     EXPECT_EQ(static_cast<size_t>(c.children), s.host.Model().Graphic(leader)->children.size());
+    EXPECT_EQ(u"1", s.host.Model().Graphic(leader)->info) << "the leader keeps its text";
     EXPECT_EQ(1, CountGraphics(s));
     EXPECT_EQ(2, s.placement().RunningNumber);
   }

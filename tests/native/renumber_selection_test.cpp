@@ -176,7 +176,7 @@ TEST(RenumberSelection, PositionOrdersReadTheTipsOnlyWhenNeeded) {
       s.runner.Click(c.clicked);
     }
     s.runner.Click(kIdOk);
-    EXPECT_EQ(S_OK, s.Renumber({NumericLeaders, true, false, c.storedOrder, "0.4"}));
+    EXPECT_EQ(S_OK, s.Renumber({NumericLeaders, true, false, LabelStyle{}, 1, c.storedOrder, "0.4"}));
     EXPECT_EQ(c.after, s.Texts()) << c.storedOrder;
     const std::vector<std::string> names = s.CallNames();
     EXPECT_EQ(c.tipReads, std::count(names.begin(), names.end(), "IHostVertex.ReadY")) << c.storedOrder;

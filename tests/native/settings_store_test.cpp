@@ -3,6 +3,8 @@
 // per-user copy that stands in where HKEY_LOCAL_MACHINE cannot be written.
 #include "addin/tool/settings_store.h"
 
+#include "framework/utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -94,6 +96,9 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
       {"TLDefObjDSource", std::string("0\0", 2)},     {"TLDefRenObjects", std::string("1\0", 2)},
       {"TLDefRenFixOrder", std::string("1\0", 2)},    {"TLDefRenReset", std::string("0\0", 2)},
       {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
+      {"TLDefPrefix", std::string("\0", 1)},          {"TLDefSuffix", std::string("\0", 1)},
+      {"TLDefStep", std::string("1\0", 2)},           {"TLDefDigits", std::string("0\0", 2)},
+      {"TLDefLetterSet", std::string("0\0", 2)},
       {"TLDefRenOrder", std::string("0\0", 2)},       {"TLDefRenTolerance", std::string("2.5\0", 4)},
       {"TLDefContinue", std::string("0\0", 2)},
   };
@@ -301,6 +306,39 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
   }
 }
 
+// The prefix and suffix hold any character: they are kept in UTF-16, and their limit counts UTF-16
+// units, as the dialog's edit box does, not bytes.
+TEST(SettingsStore, TextsOfAnyCharacterAreKeptInUtf16) {
+  const std::u16string sign = u"\u2300";
+  const struct {
+    std::u16string stored;
+    bool taken;
+  } cases[] = {
+      {u"P-", true},
+      {std::u16string(30, u'x') + sign, true},
+      {std::u16string(31, u'x') + sign, false},
+      {u"\U0001F4CF" + std::u16string(29, u'x'), true},  // a character of two units
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.stored));
+    MemoryRegistry registry;
+    std::unique_ptr<RegistryKey> key;
+    ASSERT_EQ(S_OK, registry.OpenKey(kMachine, kSettings, RegistryAccess::ReadWrite, &key));
+    ASSERT_EQ(S_OK, key->SetWideText("TLDefSuffix", c.stored));
+    SettingsStore store(registry);
+    StoredOptions members;
+    store.Load(members);
+    EXPECT_EQ(c.taken ? WideToUtf8(c.stored) : "", members.TLDefSuffix);
+    members.TLDefPrefix = WideToUtf8(c.stored);
+    store.Save(members);
+    std::u16string prefix, suffix;
+    ASSERT_EQ(S_OK, key->QueryWideText("TLDefPrefix", kSettingsReadBufferBytes, &prefix));
+    ASSERT_EQ(S_OK, key->QueryWideText("TLDefSuffix", kSettingsReadBufferBytes, &suffix));
+    EXPECT_EQ(c.stored, prefix);
+    EXPECT_EQ(c.stored, suffix) << "taken or kept as it stands";
+  }
+}
+
 TEST(SettingsStore, DataPathAbsentBesideASettingsKeyKeepsTheDefault) {
   MemoryRegistry registry;
   Plant(registry, kMachine, "TLDefFormat", "2");
@@ -472,6 +510,16 @@ class RecordingRegistry : public Registry {
       owner_.log.push_back("set " + name_ + " " + name + "=" + text);
       if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
       return inner_->SetText(name, text);
+    }
+    // Texts of any character: logged as the 8-bit calls are, in UTF-8.
+    HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+      owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
+      return inner_->QueryWideText(name, maxBytes, text);
+    }
+    HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
+      owner_.log.push_back("set " + name_ + " " + name + "=" + WideToUtf8(text));
+      if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
+      return inner_->SetWideText(name, text);
     }
 
    private:

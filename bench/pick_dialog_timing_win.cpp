@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "addin/dll_tool_services_win.h"
+#include "addin/com_server/dll_tool_services_win.h"
 #include "framework/code_page_win.h"
 #include "framework/utf8.h"
 #include "picklist/pick_list_records.h"
@@ -66,8 +66,9 @@ struct Timing {
 
 // One pick: open, type, OK.
 Timing Pick(DllToolServices& services, const std::u16string& listText, size_t itemCount, const std::u16string& typed) {
-  ToolMembers members;
-  members.PickListText = listText;
+  StoredOptions options;
+  options.PickListText = listText;
+  std::u16string pickText;
   std::atomic<double> shown{0}, pressed{0};
   std::thread user([&] {
     HWND dialog = nullptr;
@@ -78,14 +79,14 @@ Timing Pick(DllToolServices& services, const std::u16string& listText, size_t it
     SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   });
   const double start = Seconds();
-  services.ShowPickList(members);
+  services.ShowPickList(options, pickText);
   const double end = Seconds();
   user.join();
 
   Timing timing{shown - start, end - pressed, false};
-  timing.checked = members.CurrentPickText == typed && members.PickListText &&
-                   IsUtf8List(*members.PickListText) == IsUtf8List(listText) &&
-                   FindRecordItems(std::u16string_view(*members.PickListText)).size() == itemCount + 1;
+  timing.checked = pickText == typed && options.PickListText &&
+                   IsUtf8List(*options.PickListText) == IsUtf8List(listText) &&
+                   FindRecordItems(std::u16string_view(*options.PickListText)).size() == itemCount + 1;
   return timing;
 }
 

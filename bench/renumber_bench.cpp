@@ -2,6 +2,9 @@
 // ordering and its labels apart, beside a bare std::stable_sort of the same (key, index) pairs
 // and beside the repeated search for the smallest remaining key that it replaces. The whole
 // operation against the in-process simulated host gives the host calls per selected leader.
+// The orders by position, the report of repeated and missing numbers and the Number tool's
+// "continue" are measured over 100,000 leaders: reading the tips from the host, a change of
+// order in the dialog, the report, and reading a whole drawing's labels.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "renumber/label_census.h"
+#include "renumber/leader_reads.h"
 #include "renumber/renumber_dialog.h"
 #include "renumber/renumber_labels.h"
 #include "renumber/renumber_selection.h"
@@ -191,6 +196,82 @@ void BM_RenumberHostCalls(benchmark::State& state) {
   state.counters["calls_per_leader"] = static_cast<double>(reading + writing) / perLeader;
 }
 
+// A drawing of n leaders numbered at random, their tips scattered over the sheet, all selected.
+struct PlacedLeaders {
+  explicit PlacedLeaders(int32_t n) {
+    drawing = host.AddDrawing();
+    host.SetActiveDrawing(drawing);
+    std::mt19937 random(11);
+    for (int32_t i = 0; i < n; ++i) {
+      const SimPoint tip{static_cast<double>(random() % 20000) / 100, static_cast<double>(random() % 14000) / 100, 0};
+      ids.push_back(host.AddLeaderAt(drawing, codePage.ToWide(std::to_string(1 + random() % n)), tip));
+    }
+    host.Select(ids);
+  }
+  SimHost host;
+  Windows1252CodePage codePage;
+  int32_t drawing = 0;
+  std::vector<int32_t> ids;
+};
+
+// What reading the tips adds to opening the dialog: ReadLeaderTips over the selected leaders.
+void BM_ReadTips(benchmark::State& state) {
+  PlacedLeaders scene(static_cast<int32_t>(state.range(0)));
+  std::vector<RenumberItem> items(scene.ids.size());
+  for (size_t i = 0; i < items.size(); ++i) items[i] = RenumberItem{true, Arabic, 1, 0, "", scene.ids[i]};
+  HostRef<HostDrawing> drawing = scene.host.Drawing(scene.drawing);
+  std::vector<LeaderTip> tips;
+  for (auto _ : state) {
+    ReadLeaderTips(*drawing, items, nullptr, &tips);
+    benchmark::DoNotOptimize(tips.data());
+  }
+  SetItems(state);
+}
+
+// A change of order in the dialog once the tips are in: the ranks and the labels afresh.
+void BM_ChangeOfOrder(benchmark::State& state) {
+  const auto n = static_cast<size_t>(state.range(0));
+  std::vector<RenumberItem> items = Selection(n);
+  std::mt19937 random(3);
+  std::vector<LeaderTip> tips(n);
+  for (LeaderTip& tip : tips) tip = {true, (random() % 20000) / 100.0, (random() % 14000) / 100.0};
+  RenumberOrder order;
+  std::vector<uint32_t> ranks;
+  int32_t orderBy = OrderByRows;
+  for (auto _ : state) {
+    RankByPosition(tips, orderBy, 2.5, &ranks);
+    benchmark::DoNotOptimize(ComputeLabelsInOrder(items, kChoices, orderBy, ranks, order));
+    benchmark::DoNotOptimize(TakingOrderText(items, order, kCensusEntriesShown));
+    orderBy = orderBy == OrderByRows ? OrderByColumns : OrderByRows;
+  }
+  SetItems(state);
+}
+
+void BM_CensusReport(benchmark::State& state) {
+  std::vector<RenumberItem> items = Selection(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(LabelCensusReport(items, Arabic));
+  SetItems(state);
+}
+
+// "Continue" at the Number tool's start: every leader's text of the drawing read and weighed.
+void BM_ContinueOverDrawing(benchmark::State& state) {
+  PlacedLeaders scene(static_cast<int32_t>(state.range(0)));
+  HostRef<HostDrawing> drawing = scene.host.Drawing(scene.drawing);
+  for (auto _ : state) {
+    HighestLabel highest(Arabic);
+    if (FAILED(ReadHighestLabel(
+            *drawing, scene.codePage, [](HRESULT hr) { return hr; }, &highest))) {
+      state.SkipWithError("reading failed");
+    }
+    benchmark::DoNotOptimize(highest.Continue(1));
+  }
+  SetItems(state);
+}
+
+BENCHMARK(BM_ReadTips)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeOfOrder)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CensusReport)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContinueOverDrawing)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeLabels)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OrderingOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LabelsOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);

@@ -2,7 +2,7 @@
 // takes and the host calls it makes (the counter "host_calls" is per poll).
 #include <benchmark/benchmark.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {

@@ -39,6 +39,13 @@ class RegistryKey {
 
   // Writes `text` as a REG_SZ value of 8-bit characters; the stored data ends with the NUL.
   virtual HRESULT SetText(const std::string& name, const std::string& text) = 0;
+
+  // A text value in UTF-16, as the registry keeps it: any character, whatever the ANSI code page
+  // holds. Reads the value's characters up to the first NUL (a value of another type as its raw
+  // bytes, two to a character); a value longer than maxBytes fails as QueryValue does.
+  virtual HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) = 0;
+  // Writes `text` as a REG_SZ value of UTF-16 characters, ending with the NUL.
+  virtual HRESULT SetWideText(const std::string& name, const std::u16string& text) = 0;
 };
 
 class Registry {

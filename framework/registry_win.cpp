@@ -1,5 +1,6 @@
 // The registry port over the ANSI registry functions: names and text values are 8-bit in the
-// ANSI code page, which is how the add-in has always stored its settings. A 32-bit process sees
+// ANSI code page, which is how the add-in has always stored its settings; the texts that may hold
+// any character go through the UTF-16 functions. A 32-bit process sees
 // the 32-bit view of HKEY_LOCAL_MACHINE\SOFTWARE, as the host does.
 #include "framework/registry_win.h"
 
@@ -31,10 +32,42 @@ class WindowsRegistryKey : public RegistryKey {
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
       const LSTATUS status =
           RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
-      RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+      // A missing value is an answer for the caller to weigh, not a failure to trace.
+      if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
       buffer.resize(size);
       *data = std::move(buffer);
       return S_OK;
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
+  }
+
+  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+    RETURN_HR_IF_NULL(E_POINTER, text);
+    try {
+      const std::wstring wideName(name.begin(), name.end());  // the add-in's value names are ASCII
+      std::u16string buffer(maxBytes / sizeof(char16_t) + 1, u'\0');
+      DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
+      const LSTATUS status =
+          RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+      RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+      buffer.resize(size / sizeof(char16_t));
+      const size_t end = buffer.find(u'\0');
+      if (end != std::u16string::npos) buffer.resize(end);
+      *text = std::move(buffer);
+      return S_OK;
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
+  }
+
+  HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
+    RETURN_HR_IF(E_INVALIDARG, text.size() >= ULONG_MAX / sizeof(char16_t) - 1);
+    try {
+      const std::wstring wideName(name.begin(), name.end());
+      return HRESULT_FROM_WIN32(RegSetValueExW(key_.get(), wideName.c_str(), 0, REG_SZ,
+                                               reinterpret_cast<const BYTE*>(text.c_str()),
+                                               static_cast<DWORD>((text.size() + 1) * sizeof(char16_t))));
     } catch (const std::bad_alloc&) {
       return E_OUTOFMEMORY;
     }

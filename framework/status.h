@@ -37,23 +37,15 @@ constexpr HRESULT HRESULT_FROM_WIN32(uint32_t error) {
 }
 #endif
 
-// In a debug build of the DLL (TL_TRACE_FAILURES), each failure that ends an operation is
-// reported with its file, line and code through OutputDebugStringA, so that a failing host call
-// can be traced to the step that met it. Elsewhere the report compiles to nothing.
-#if defined(_WIN32) && defined(TL_TRACE_FAILURES)
-#include <cstdio>
-
-inline void TraceFailure(const char* file, int line, HRESULT hr) noexcept {
-  if (SUCCEEDED(hr)) return;
-  char text[320];
-  std::snprintf(text, sizeof text, "Varnkit_TL: %s(%d): failed with 0x%08lX\n", file, line,
-                static_cast<unsigned long>(hr));
-  OutputDebugStringA(text);
+// Failure tracing (framework/failure_trace.h), off unless its switch is set: each failure that
+// ends an operation is then reported with its file, line and code. Off, a failure in hand costs
+// the test of this flag.
+extern bool gFailureTraceOn;
+inline bool FailureTraceOn() noexcept {
+  return gFailureTraceOn;
 }
-#define TL_TRACE_FAILURE(hr) TraceFailure(__FILE__, __LINE__, (hr))
-#else
-#define TL_TRACE_FAILURE(hr) static_cast<void>(0)
-#endif
+void TraceFailureStep(const char* file, int line, HRESULT hr) noexcept;
+#define TL_TRACE_FAILURE(hr) (FailureTraceOn() ? TraceFailureStep(__FILE__, __LINE__, (hr)) : static_cast<void>(0))
 
 // Ends the operation in hand with the code of a failed step.
 #define RETURN_IF_FAILED(expr)    \

@@ -12,6 +12,14 @@
 ; to close the program (Retry or Cancel); silently they stop with exit code 32 (the Windows
 ; "file in use by another process" code).
 ;
+;
+; Every exit code means one thing (the README's administrator part lists them): 0 done; 1 the
+; user cancelled; 2 another failure; 32 a DLL is in use; 267 the folder cannot be used (not a
+; full path, a character or a name Windows forbids, too long, a file, or not writable), nothing
+; changed; 740 an install for everyone without administrator rights; 1605 (the uninstaller) the
+; folder it was started for is not the folder of a recorded install, nothing changed; 1638 a newer
+; version is installed (refused silently unless /Downgrade is given), nothing changed.
+;
 ;   makensis -DDLL32=<32-bit dll> -DDLL64=<64-bit dll> -DVERSION=<version> -DOUTFILE=<setup exe>
 ;            [-DSIGN=<command that signs the file given to it in place>] tallyline.nsi
 
@@ -20,6 +28,7 @@ Unicode true
 !include x64.nsh
 !include FileFunc.nsh
 !include nsDialogs.nsh
+!include WordFunc.nsh
 
 !ifndef DLL32 | DLL64 | VERSION | OUTFILE
   !error "Give -DDLL32, -DDLL64, -DVERSION and -DOUTFILE"
@@ -37,6 +46,13 @@ Unicode true
 !define USERS_SID "*S-1-5-32-545"
 !define EXIT_IN_USE 32  ; ERROR_SHARING_VIOLATION
 !define EXIT_NEEDS_ADMIN 740  ; ERROR_ELEVATION_REQUIRED
+!define EXIT_FAILED 2
+!define EXIT_BAD_FOLDER 267  ; ERROR_DIRECTORY
+!define EXIT_NOT_INSTALLED 1605  ; ERROR_UNKNOWN_PRODUCT
+!define EXIT_NEWER_INSTALLED 1638  ; ERROR_PRODUCT_VERSION
+; The longest folder: its 32-bit DLL, "<folder>\x86\Varnkit_TL.dll", stays within MAX_PATH (259
+; characters and the terminating zero), which regsvr32 and the hosts that load it need.
+!define MAX_FOLDER 240
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -47,7 +63,7 @@ ShowInstDetails show
 ShowUninstDetails show
 
 Page custom ModePageShow ModePageLeave
-Page directory
+Page directory "" "" DirectoryPageLeave
 Page instfiles
 UninstPage instfiles
 
@@ -59,6 +75,7 @@ Var OldFolder32
 Var RegsvrScope     ; regsvr32's options of the mode
 Var ModeMachine     ; the first page's radio buttons
 Var ModeUser
+Var OldVersion      ; the version an earlier install of the mode recorded, if any
 
 ; ${IsAdmin}: the user is an administrator (the installer runs elevated then).
 !macro _IsAdmin _a _b _t _f
@@ -70,9 +87,34 @@ Var ModeUser
 !define IsAdmin `"" IsAdmin ""`
 
 Function .onInit
+  ; /D= as given: the installer's own reading drops or changes a folder it cannot use (a file,
+  ; C:\, a relative path, forbidden characters) and would go on in another one.
   StrCpy $FolderGiven 0
-  ${If} $INSTDIR != ""
+  Call FolderOnCommandLine
+  Pop $0
+  StrCpy $1 $0 1 -1
+  StrLen $2 $0
+  ${If} $1 == "\"
+  ${AndIf} $2 > 3
+    StrCpy $0 $0 -1
+  ${EndIf}
+  ${If} $0 == ""
+    StrCpy $0 $INSTDIR
+  ${EndIf}
+  ${If} $0 != ""
+    ; Checked as given: $INSTDIR itself drops the characters that Windows forbids.
     StrCpy $FolderGiven 1
+    Push $0
+    Call FolderProblem
+    Pop $1
+    ${If} $1 != ""
+      ${IfNot} ${Silent}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed in $\"$0$\": $1."
+      ${EndIf}
+      SetErrorLevel ${EXIT_BAD_FOLDER}
+      Quit
+    ${EndIf}
+    StrCpy $INSTDIR $0
   ${EndIf}
   StrCpy $PerUser 0
   ${GetParameters} $0
@@ -103,6 +145,7 @@ Function ApplyMode
     StrCpy $RegsvrScope ""
   ${EndIf}
   ReadRegStr $OldFolder SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $OldVersion SHCTX "${UNINSTALL_KEY}" "DisplayVersion"
   ReadRegStr $OldFolder32 SHCTX "${UNINSTALL_KEY}" "Folder32"
   ${If} $OldFolder != ""
   ${AndIf} $OldFolder32 == ""
@@ -120,6 +163,116 @@ Function ApplyMode
       StrCpy $INSTDIR "$PROGRAMFILES\Varnkit"
     ${EndIf}
   ${EndIf}
+FunctionEnd
+
+; Pushes the text after " /D=" on the process's own command line (it is always last), or "".
+Function FolderOnCommandLine
+  Push $0
+  Push $1
+  Push $2
+  System::Call 'kernel32::GetCommandLineW() w .r0'
+  StrCpy $1 ""
+  StrLen $2 $0
+  ${ForEach} $R9 0 $2 + 1
+    StrCpy $1 $0 4 $R9
+    ${If} $1 == " /D="
+      IntOp $R9 $R9 + 4
+      StrCpy $1 $0 "" $R9
+      ${Break}
+    ${EndIf}
+    StrCpy $1 ""
+  ${Next}
+  Pop $2
+  Exch $1
+  Exch
+  Pop $0
+FunctionEnd
+
+; Pushes why the folder on the stack cannot be used, or "" when it can: a full path (drive
+; letter or \\server\share) below the root, no character or name that Windows forbids or
+; changes, at most ${MAX_FOLDER} characters, and no file of that name. Whether it can be
+; written is found out in the section, before anything is changed.
+Function FolderProblem
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $1 ""
+  StrLen $2 $0
+  StrCpy $3 $0 3
+  StrCpy $4 $0 2
+  ${If} $2 > ${MAX_FOLDER}
+    StrCpy $1 "the path is longer than ${MAX_FOLDER} characters"
+  ${ElseIf} ${FileExists} "$0\*.*"
+    ; an existing folder: the remaining checks still apply to its name
+  ${ElseIf} ${FileExists} $0
+    StrCpy $1 "it is a file"
+  ${EndIf}
+  ${If} $1 == ""
+    ${If} $4 == "\\"
+      StrCpy $4 2  ; the server and share names follow
+    ${Else}
+      StrCpy $4 $0 1
+      ${StrFilter} $4 "2" "" "" $3  ; the drive: one letter
+      StrCpy $4 $0 2 1
+      ${If} $3 == ""
+      ${OrIf} $4 != ":\"
+        StrCpy $1 "it is not a full path (C:\Folder or \\server\share\Folder)"
+      ${EndIf}
+      StrCpy $4 3
+    ${EndIf}
+  ${EndIf}
+  ${If} $1 == ""
+  ${AndIf} $2 <= $4
+    StrCpy $1 "it is the root of a drive"
+  ${EndIf}
+  ${If} $1 == ""
+    ; Each character after the drive: none that Windows forbids, and no name ending in a dot or a
+    ; space (Windows would drop it and install elsewhere).
+    ${ForEach} $R9 $4 $2 + 1
+      StrCpy $3 $0 1 $R9
+      IntOp $R8 $R9 - 1
+      StrCpy $R8 $0 1 $R8
+      ${If} $3 == "<"
+      ${OrIf} $3 == ">"
+      ${OrIf} $3 == ":"
+      ${OrIf} $3 == '"'
+      ${OrIf} $3 == "/"
+      ${OrIf} $3 == "|"
+      ${OrIf} $3 == "?"
+      ${OrIf} $3 == "*"
+        StrCpy $1 "it holds the character $3, which Windows forbids in names"
+        ${Break}
+      ${EndIf}
+      ${If} $3 == "\"
+      ${OrIf} $3 == ""
+        ${If} $R8 == "."
+        ${OrIf} $R8 == " "
+        ${OrIf} $R8 == "\"
+          StrCpy $1 "a folder name in it is empty or ends with a dot or a space"
+          ${Break}
+        ${EndIf}
+      ${EndIf}
+    ${Next}
+  ${EndIf}
+  Pop $4
+  Pop $3
+  Pop $2
+  Exch $1
+  Exch
+  Pop $0
+FunctionEnd
+
+Function DirectoryPageLeave
+  Push $INSTDIR
+  Call FolderProblem
+  Pop $0
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} cannot be installed in $\"$INSTDIR$\": $0. Choose another folder."
+    Abort
+  ${EndIf}
+  StrCpy $FolderGiven 1
 FunctionEnd
 
 Function ModePageShow
@@ -222,7 +375,7 @@ FunctionEnd
   ExecWait '"${program}" /s $RegsvrScope "${dll}"' $0
   ${If} $0 <> 0
     DetailPrint "regsvr32 failed with $0"
-    SetErrorLevel 2
+    SetErrorLevel ${EXIT_FAILED}
     Abort "${PRODUCT} could not be registered."
   ${EndIf}
 !macroend
@@ -238,6 +391,57 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; A newer version installed stays unless /Downgrade is given or the user agrees (silently: exit
+; code 1638, nothing changed).
+!macro REFUSE_DOWNGRADE
+  ${If} $OldVersion != ""
+    ${VersionCompare} $OldVersion "${VERSION}" $0
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/Downgrade" $2
+    ${If} $0 == 1
+    ${AndIf} ${Errors}
+      MessageBox MB_YESNO|MB_ICONQUESTION "${PRODUCT} $OldVersion is installed, which is newer than ${VERSION}.$\r$\nReplace it with ${VERSION}?" /SD IDNO IDYES downgrade_agreed
+      SetErrorLevel ${EXIT_NEWER_INSTALLED}
+      Abort "${PRODUCT} $OldVersion is installed, which is newer than ${VERSION}; nothing was changed."
+      downgrade_agreed:
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Makes each folder the DLLs go to and writes a file there; a folder that cannot be written stops
+; the installation with exit code 267 (not 32: nothing holds it, so trying again would not help),
+; and the folders made for it are removed again.
+!macro CHECK_FOLDERS_WRITABLE
+  StrCpy $3 0
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $3 1
+  ${EndIf}
+  ${ForEach} $1 1 2 + 1
+    ${If} $1 == 1
+      StrCpy $0 $INSTDIR
+    ${Else}
+      StrCpy $0 $Folder32
+    ${EndIf}
+    ClearErrors
+    CreateDirectory $0
+    ${IfNot} ${Errors}
+      FileOpen $2 "$0\Tallyline-write-check.tmp" w
+      ${IfNot} ${Errors}
+        FileClose $2
+        Delete "$0\Tallyline-write-check.tmp"
+        ${Continue}
+      ${EndIf}
+    ${EndIf}
+    RMDir "$INSTDIR\x86"
+    ${If} $3 == 1
+      RMDir $INSTDIR
+    ${EndIf}
+    SetErrorLevel ${EXIT_BAD_FOLDER}
+    Abort "${PRODUCT} cannot write to $0; nothing was changed."
+  ${Next}
+!macroend
+
 Section "Tallyline"
   Call SetFolder32
   ${If} $OldFolder == $INSTDIR
@@ -246,7 +450,22 @@ Section "Tallyline"
   ${If} $OldFolder32 == $Folder32
     StrCpy $OldFolder32 ""
   ${EndIf}
+  !insertmacro REFUSE_DOWNGRADE
   !insertmacro WAIT_UNTIL_FREE "" "leaves the installed version as it is"
+  !insertmacro CHECK_FOLDERS_WRITABLE
+  ; The uninstaller and its entry come before any DLL: whatever stops the installation later, what
+  ; is registered can be removed. The version and the size are added once all is in place.
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Varnkit"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Folder32" "$Folder32"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  ; The uninstaller started in its own folder (_?=) is the process that does the work, so the
+  ; caller waits for it and gets its exit code.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   SetOverwrite try
   ${If} ${RunningX64}
     ${DisableX64FSRedirection}
@@ -285,29 +504,19 @@ Section "Tallyline"
     DetailPrint "Data folder ${DATA_FOLDER} opened to every user: $0"
   ${EndIf}
 
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   ${If} $Folder32 != $INSTDIR
   ${AndIf} $Folder32 != "$INSTDIR\x86"
     ${GetSize} "$Folder32" "/M=Varnkit_TL.dll /S=0K" $1 $2 $3
     IntOp $0 $0 + $1
   ${EndIf}
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Varnkit"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Folder32" "$Folder32"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  ; In its own folder (_?=) the uninstaller returns its real exit code to the caller.
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
 ; The uninstaller runs from a copy in the temporary folder, or in its own folder when started
-; with _?= (then a copy of it removes Uninstall.exe once this one has ended). It serves the
-; install whose entry names its folder: the current user's, else the machine's.
+; with _?=. It serves the install whose entry names its folder: the current user's, else the
+; machine's; with neither it stops before changing anything.
 Function un.onInit
   ${GetParameters} $0
   ClearErrors
@@ -323,15 +532,29 @@ Function un.onInit
     RMDir "$INSTDIR"
     Quit
   ${EndIf}
+  ; Only its own install: an entry that names this folder, and this folder holding the
+  ; uninstaller. A stale copy started for a folder that is gone touches nothing (exit code 1605).
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 == $INSTDIR
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+    StrCpy $PerUser ""
+  ${ElseIf} $0 != ""
+  ${AndIf} $0 == $INSTDIR
     StrCpy $PerUser 1
     SetShellVarContext current
     StrCpy $RegsvrScope "/n /i:user"
-  ${Else}
+  ${ElseIf} $1 != ""
+  ${AndIf} $1 == $INSTDIR
     StrCpy $PerUser 0
     SetShellVarContext all
     StrCpy $RegsvrScope ""
+  ${Else}
+    StrCpy $PerUser ""
+  ${EndIf}
+  ${If} $PerUser == ""
+    MessageBox MB_OK|MB_ICONSTOP "No install of ${PRODUCT} is recorded in $\"$INSTDIR$\": nothing was removed." /SD IDOK
+    SetErrorLevel ${EXIT_NOT_INSTALLED}
+    Quit
   ${EndIf}
   ReadRegStr $Folder32 SHCTX "${UNINSTALL_KEY}" "Folder32"
   ${If} $Folder32 == ""
@@ -368,7 +591,19 @@ Section "Uninstall"
   ${EndIf}
   ; The data folder and the picklist in it are the user's: they stay.
   ${If} $EXEDIR == $INSTDIR
-    Exec '"$INSTDIR\Uninstall.exe" /RemoveUninstaller'
+    ; Started in its own folder: a running program cannot be deleted but can be moved on its
+    ; volume, so it moves itself to the temporary folder (removed there at the next restart) and
+    ; the folder is gone when it returns. On another volume a copy of it removes it later.
+    GetTempFileName $0
+    Delete $0
+    ClearErrors
+    Rename "$INSTDIR\Uninstall.exe" $0
+    ${If} ${Errors}
+      Exec '"$INSTDIR\Uninstall.exe" /RemoveUninstaller'
+    ${Else}
+      Delete /REBOOTOK $0
+      RMDir "$INSTDIR"
+    ${EndIf}
   ${Else}
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"

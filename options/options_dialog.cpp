@@ -9,6 +9,7 @@
 #include "framework/decimal_text.h"
 #include "labels/label_format.h"
 #include "options/about_dialog.h"
+#include "options/stored_options.h"
 #include "picklist/pick_list_dialog.h"
 
 namespace {
@@ -20,6 +21,8 @@ constexpr const char* kObjectSourceEntries[] = {
     "Object Layer Name",
     "DEMO: Path/Polyline Length (Simple graphics only)",
 };
+
+constexpr size_t kStepTextLength = 3;  // 999
 
 bool IsListIndex(int32_t index) {
   return index >= 0 && index <= 2;
@@ -46,6 +49,16 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   controls.SetCheck(kOptionsAutoPick, Values.AutoPickState);
   if (IsListIndex(Values.FormatIndex)) controls.ListSetSel(kOptionsFormat, Values.FormatIndex);
   if (IsListIndex(Values.ObjectSourceIndex)) controls.ListSetSel(kOptionsObjectSource, Values.ObjectSourceIndex);
+  for (const char* entry : kLetterSetEntries) controls.ListInsert(kOptionsLetterSet, -1, entry);
+  if (IsListIndex(Values.LetterSet)) controls.ListSetSel(kOptionsLetterSet, Values.LetterSet);
+  controls.LimitText(kOptionsPrefix, kLabelAffixMaxLength);
+  controls.LimitText(kOptionsSuffix, kLabelAffixMaxLength);
+  controls.LimitText(kOptionsStep, kStepTextLength);
+  controls.LimitText(kOptionsDigits, 1);
+  controls.SetText(kOptionsPrefix, Values.Prefix);
+  controls.SetText(kOptionsSuffix, Values.Suffix);
+  controls.SetText(kOptionsStep, WriteInt32(Values.Step));
+  controls.SetText(kOptionsDigits, WriteInt32(Values.Digits));
   ready_ = true;
   Preview(controls);
   // The first focus is the system's: the first tab stop, the format list.
@@ -57,7 +70,13 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
       if (notifyCode == kEditChanged && ready_) Preview(controls);
       break;
     case kOptionsFormat:
+    case kOptionsLetterSet:
       if (notifyCode == kListSelectionChanged && ready_) Preview(controls);
+      break;
+    case kOptionsPrefix:
+    case kOptionsSuffix:
+    case kOptionsDigits:
+      if (notifyCode == kEditChanged && ready_) Preview(controls);
       break;
     case kOptionsList:
       // A cancelled edit leaves the working copies; only OK of this dialog hands them on.
@@ -96,16 +115,43 @@ void COptionsDlg::CaptureChoices(DialogControls& controls) {
   Values.ObjectSourceIndex = controls.ListGetSel(kOptionsObjectSource);
 }
 
-// A value outside the format's range shows the range text; a format the labels do not know (no
-// selection) leaves the label empty.
+// Takes the label style from its fields. A step outside 1 to 999 or digits outside 0 to 9 keep
+// the last good value; with `answer` such a field also beeps and takes the focus, and the
+// style is not taken.
+bool COptionsDlg::ReadStyle(DialogControls& controls, bool answer) {
+  int32_t step = 0, digits = 0;
+  const bool stepRead =
+      ReadDecimalFieldInt32(controls.GetText(kOptionsStep), &step) && step >= kLowestStep && step <= kHighestStep;
+  const bool digitsRead = ReadDecimalFieldInt32(controls.GetText(kOptionsDigits), &digits) && digits >= kFewestDigits &&
+                          digits <= kMostDigits;
+  if (answer && (!stepRead || !digitsRead)) {
+    runner_.Beep();
+    controls.SetFocus(stepRead ? kOptionsDigits : kOptionsStep);
+    return false;
+  }
+  if (stepRead) Values.Step = step;
+  if (digitsRead) Values.Digits = digits;
+  Values.Prefix = controls.GetText(kOptionsPrefix);
+  Values.Suffix = controls.GetText(kOptionsSuffix);
+  const int letterSet = controls.ListGetSel(kOptionsLetterSet);
+  if (letterSet >= 0) Values.LetterSet = letterSet;
+  return true;
+}
+
+// The whole next label, prefix and suffix included. A value outside the format's range shows
+// the range text; a format the labels do not know (no selection) leaves the label empty.
 void COptionsDlg::Preview(DialogControls& controls) {
   if (ReadStart(controls)) CaptureChoices(controls);
+  ReadStyle(controls, false);
   std::string label;
-  NumberToLabel(Values.StartValue, Values.FormatIndex, &label);
+  NumberToLeaderText(Values.StartValue, Values.FormatIndex,
+                     LabelStyle{Values.Prefix, Values.Suffix, Values.Digits, Values.LetterSet}, &label);
   controls.SetText(kOptionsPreview, label);
 }
 
 void COptionsDlg::Confirm(DialogControls& controls) {
+  // A step or digits field without a whole number in its range keeps the dialog open.
+  if (!ReadStyle(controls, true)) return;
   controls.EndDialog(kIdOk);
   if (ReadStart(controls)) CaptureChoices(controls);
   Confirmed = true;

@@ -21,6 +21,18 @@ constexpr int kOptionsList = IDC_OPTIONS_LIST;
 constexpr int kOptionsObjectSource = IDC_OPTIONS_OBJECT_SOURCE;  // list, entry index = source code
 constexpr int kOptionsConvertPoint = IDC_OPTIONS_CONVERT_POINT;
 constexpr int kOptionsAbout = IDC_OPTIONS_ABOUT;
+constexpr int kOptionsPrefix = IDC_OPTIONS_PREFIX;
+constexpr int kOptionsSuffix = IDC_OPTIONS_SUFFIX;
+constexpr int kOptionsStep = IDC_OPTIONS_STEP;
+constexpr int kOptionsDigits = IDC_OPTIONS_DIGITS;
+constexpr int kOptionsLetterSet = IDC_OPTIONS_LETTER_SET;  // list, entry index = letter set
+
+// The entries of the letter set list, in the order of the letter sets.
+inline constexpr const char* kLetterSetEntries[] = {
+    "All letters  A - ZZ (1 - 702)",
+    "No I, O, Q  A - ZZ (1 - 552)",
+    "No I, O, Q, S, X, Z  A - YY (1 - 420)",
+};
 
 // The values the dialog edits. A list without a selection gives the index -1.
 struct OptionsValues {
@@ -31,6 +43,12 @@ struct OptionsValues {
   int32_t AutoPickState = kChecked;
   std::u16string PickListText;   // the picklist in file form, edited through "&List ..."
   uint8_t AddAutomatically = 1;  // the pick dialog's "A&dd automatically on OK", 0 or 1
+  // How the Number tool's labels are dressed. Prefix and suffix are UTF-8.
+  std::string Prefix;
+  std::string Suffix;
+  int32_t Step = 1;       // 1 to 999
+  int32_t Digits = 0;     // 0 to 9
+  int32_t LetterSet = 0;  // a stored set outside 0 to 2 stays as it is unless one is chosen
 };
 
 class COptionsDlg : public DialogModel {
@@ -42,12 +60,15 @@ class COptionsDlg : public DialogModel {
   bool Confirmed = false;
 
   int TemplateId() const override { return kOptionsDialog; }
+  // The prefix and suffix may hold any character a leader text can.
+  DialogTexts Texts() const override { return DialogTexts::Utf8; }
   void OnInit(DialogControls& controls) override;
   void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
 
  private:
   bool ReadStart(DialogControls& controls);
   void CaptureChoices(DialogControls& controls);
+  bool ReadStyle(DialogControls& controls, bool answer);
   void Preview(DialogControls& controls);
   void Confirm(DialogControls& controls);
 

@@ -158,8 +158,7 @@ void CPickListDlg::Confirm(DialogControls& controls) {
     item = std::move(cut->second.front());
     cut->second.pop_front();
   }
-  if (NeedsUtf8(items)) Values.ListText.push_back(kByteOrderMark);
-  Values.ListText += Utf8ToWide(BuildPickList(items));
+  Values.ListText = BuildPickListText(items, NeedsUtf8(items));
   Values.PickText = Utf8ToWide(controls.GetText(kPickEdit));
   Confirmed = true;
 }

@@ -96,8 +96,10 @@ std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_vie
   return std::vector<std::string>(found.begin(), found.end());
 }
 
-std::vector<std::string> ParsePickListText(const CodePage& codePage, std::u16string_view wideText) {
-  return ParsePickList(codePage, codePage.ToAnsi(wideText));
+std::vector<std::string> ParsePickListText(std::u16string_view listText) {
+  const std::string text = WideToUtf8(listText);
+  const std::vector<std::string_view> found = FindRecordItems(std::string_view(text));
+  return std::vector<std::string>(found.begin(), found.end());
 }
 
 std::string BuildPickList(const std::vector<std::string>& items) {
@@ -111,13 +113,10 @@ std::string BuildPickList(const std::vector<std::string>& items) {
   return text;
 }
 
-std::u16string BuildPickListText(const CodePage& codePage, const std::vector<std::string>& items) {
-  static constexpr std::u16string_view kWideOpenTag = u"<TLT><NAME>";
-  static constexpr std::u16string_view kWideRecordEnd = u"</NAME></TLT>\r\n";
+std::u16string BuildPickListText(const std::vector<std::string>& items, bool keptInUtf8) {
   std::u16string text;
-  for (const std::string& item : items) {
-    text.append(kWideOpenTag).append(codePage.ToWide(item)).append(kWideRecordEnd);
-  }
+  if (keptInUtf8) text.push_back(kByteOrderMark);
+  text += Utf8ToWide(BuildPickList(items));
   return text;
 }
 

@@ -36,15 +36,15 @@ std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_vie
 template <class Char>
 std::vector<std::basic_string_view<Char>> FindRecordItems(std::basic_string_view<Char> text);
 
-// The same for the wide form the add-in keeps: the records are read from its ANSI form, where
-// the file's rules hold.
-std::vector<std::string> ParsePickListText(const CodePage& codePage, std::u16string_view wideText);
+// The items, in UTF-8, of a list text as the add-in keeps it (wide, U+FEFF first for a list kept
+// in UTF-8), as the pick dialog reads them.
+std::vector<std::string> ParsePickListText(std::u16string_view listText);
 
 // The file form of `items`; an empty list gives the empty text.
 std::string BuildPickList(const std::vector<std::string>& items);
 
-// The wide form of `items`, as the add-in keeps it: each item converted with the code page.
-std::u16string BuildPickListText(const CodePage& codePage, const std::vector<std::string>& items);
+// The list text, as the add-in keeps it, of `items` in UTF-8: U+FEFF first when `keptInUtf8`.
+std::u16string BuildPickListText(const std::vector<std::string>& items, bool keptInUtf8);
 
 // False for a text that would end its record early (it holds the closing tag).
 bool CanBeStoredAsItem(std::string_view ansiText);

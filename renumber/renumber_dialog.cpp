@@ -3,6 +3,7 @@
 #include "renumber/renumber_dialog.h"
 
 #include "framework/decimal_text.h"
+#include "renumber/label_census.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ bool IsRadioButton(int controlId) {
     if (id == controlId) return true;
   for (int id : kRenumberFormatButtons)
     if (id == controlId) return true;
+  for (int id : kRenumberOrderButtons)
+    if (id == controlId) return true;
   return false;
 }
 
@@ -53,6 +56,15 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
   controls.SetText(kRenumberStartAt, WriteInt32(StartAt));
   controls.SetCheck(kRenumberReset, CheckState(ResetRunning));
   CheckPosition(controls, kRenumberFormatButtons, Format);
+  // A stored order or tolerance that means nothing counts as the default.
+  if (Order < OrderByLabels || Order > OrderBySelection) Order = OrderByLabels;
+  if (!ReadToleranceText(Tolerance, &tolerance_)) {
+    Tolerance = kDefaultRenumberTolerance;
+    ReadToleranceText(Tolerance, &tolerance_);
+  }
+  CheckPosition(controls, kRenumberOrderButtons, Order);
+  controls.LimitText(kRenumberTolerance, kToleranceTextLength);
+  controls.SetText(kRenumberTolerance, Tolerance);
   Ready = true;
   UpdatePreview(controls);
 }
@@ -63,7 +75,7 @@ void CRenumberDlg::OnCommand(DialogControls& controls, int controlId, int notify
   } else if (controlId == kIdCancel) {
     Accepted = false;
     controls.EndDialog(kIdCancel);
-  } else if (controlId == kRenumberStartAt) {
+  } else if (controlId == kRenumberStartAt || controlId == kRenumberTolerance) {
     if (notifyCode == kEditChanged) UpdatePreview(controls);
   } else if (controlId == kRenumberFixOrder || IsRadioButton(controlId)) {
     // The Reset box changes nothing that the preview shows.
@@ -99,15 +111,59 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   } else {
     controls.Enable(kRenumberFixOrder, true);
   }
+  ReadOrderChoices(controls);
+  // The order applies to consecutive numbers only; the tolerance to rows and columns only.
+  controls.Enable(kRenumberTolerance, FixOrder != 0 && OrderNeedsTips(Order));
+  for (int id : kRenumberOrderButtons) controls.Enable(id, FixOrder != 0);
   Ready = true;
   ComputeLabels();
   controls.SetText(kRenumberPreview,
                    RenumberPreview(Items, RenumberSummary{FirstIndex, LastIndex, SmallestKey, NextNumber, Count}));
+  controls.SetText(kRenumberSequence, TakingOrderText(Items, order_, kCensusEntriesShown));
+  // The labels as they are change with the format only.
+  if (reportFormat_ != Format) {
+    report_ = LabelCensusReport(Items, Format);
+    reportFormat_ = Format;
+  }
+  controls.SetText(kRenumberReport, report_);
+}
+
+// The order, and the tolerance when it is a number. One that is not beeps and takes the focus
+// while rows or columns use it; the last tolerance that was a number stays in force.
+void CRenumberDlg::ReadOrderChoices(DialogControls& controls) {
+  const int32_t order = CheckedPosition(controls, kRenumberOrderButtons);
+  Order = order < 0 ? OrderByLabels : order;
+  const std::string text = controls.GetText(kRenumberTolerance);
+  if (ReadToleranceText(text, &tolerance_)) {
+    Tolerance = text;
+  } else if (FixOrder != 0 && OrderNeedsTips(Order)) {
+    runner_.Beep();
+    controls.SetFocus(kRenumberTolerance);
+  }
+}
+
+// The tips are read when an order first needs them; the ranks again when the order or the
+// tolerance changed since.
+const std::vector<uint32_t>& CRenumberDlg::Ranks() {
+  if (!tipsRead_) {
+    tipsRead_ = true;
+    if (ReadTips) ReadTips(&tips_);
+    tips_.resize(Items.size());
+  }
+  if (rankedOrder_ != Order || rankedTolerance_ != tolerance_) {
+    RankByPosition(tips_, Order, tolerance_, &ranks_);
+    rankedOrder_ = Order;
+    rankedTolerance_ = tolerance_;
+  }
+  return ranks_;
 }
 
 void CRenumberDlg::ComputeLabels() {
+  static const std::vector<uint32_t> kSelectionRanks;  // selection order needs no ranks
+  const bool byTips = FixOrder != 0 && OrderNeedsTips(Order);
   const RenumberSummary summary =
-      ::ComputeLabels(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format}, order_);
+      ComputeLabelsInOrder(Items, RenumberChoices{Objects, FixOrder != 0, StartAt, Format, Style, Step}, Order,
+                           byTips ? Ranks() : kSelectionRanks, order_);
   FirstIndex = summary.firstIndex;
   LastIndex = summary.lastIndex;
   SmallestKey = summary.smallestKey;
@@ -117,6 +173,7 @@ void CRenumberDlg::ComputeLabels() {
 
 void CRenumberDlg::Confirm(DialogControls& controls) {
   ReadChoices(controls);
+  ReadOrderChoices(controls);
   ComputeLabels();
   Accepted = true;
   controls.EndDialog(kIdOk);

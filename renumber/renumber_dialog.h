@@ -6,10 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "renumber/renumber_labels.h"
+#include "renumber/renumber_order.h"
 #include "resources/resource_ids.h"
 
 // Dialog template 103 and its controls. The radio buttons of each group in tab order.
@@ -20,6 +23,14 @@ constexpr int kRenumberStartAt = IDC_RENUMBER_START_AT;
 constexpr int kRenumberFixOrder = IDC_RENUMBER_FIX_ORDER;
 constexpr int kRenumberReset = IDC_RENUMBER_RESET;
 constexpr int kRenumberPreview = IDC_RENUMBER_PREVIEW;
+// The controls after the template's own: the order (in the order of its codes), the tolerance
+// of rows and columns, the old labels in the order they are numbered, and the report on the
+// labels as they are.
+constexpr int kRenumberOrderButtons[] = {IDC_RENUMBER_ORDER_LABELS, IDC_RENUMBER_ORDER_ROWS, IDC_RENUMBER_ORDER_COLUMNS,
+                                         IDC_RENUMBER_ORDER_SELECTION};
+constexpr int kRenumberTolerance = IDC_RENUMBER_TOLERANCE;
+constexpr int kRenumberReport = IDC_RENUMBER_REPORT;
+constexpr int kRenumberSequence = IDC_RENUMBER_SEQUENCE;  // the old labels in the new order
 
 class CRenumberDlg : public DialogModel {
  public:
@@ -32,7 +43,13 @@ class CRenumberDlg : public DialogModel {
   int32_t StartAt = 1;
   int32_t ResetRunning = 0;  // used as a bool
   int32_t Format = Arabic;
+  int32_t Order = OrderByLabels;                      // the order of consecutive numbers
+  std::string Tolerance = kDefaultRenumberTolerance;  // as typed; read back only when it is a number
+  LabelStyle Style;  // set by the caller: how the new labels are dressed
+  int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
   std::vector<RenumberItem> Items;
+  // Reads the tips of the items' leaders, one per item; called once, when an order first needs them.
+  std::function<void(std::vector<LeaderTip>*)> ReadTips;
   // The results of the last computation.
   int32_t FirstIndex = -1;
   int32_t LastIndex = -1;
@@ -43,6 +60,8 @@ class CRenumberDlg : public DialogModel {
   bool Ready = false;  // false while the controls are filled: no preview is computed then
 
   int TemplateId() const override { return kRenumberDialog; }
+  // The preview shows the labels with their prefix and suffix, which may hold any character.
+  DialogTexts Texts() const override { return DialogTexts::Utf8; }
   void OnInit(DialogControls& controls) override;
   void OnCommand(DialogControls& controls, int controlId, int notifyCode) override;
 
@@ -53,8 +72,20 @@ class CRenumberDlg : public DialogModel {
 
  private:
   void ReadChoices(DialogControls& controls);
+  void ReadOrderChoices(DialogControls& controls);
+  const std::vector<uint32_t>& Ranks();
   void Confirm(DialogControls& controls);
 
   DialogRunner& runner_;
   RenumberOrder order_;  // the ordering's scratch space, reserved once
+  double tolerance_ = 0.0;
+  std::vector<LeaderTip> tips_;
+  bool tipsRead_ = false;
+  // The ranks of the last position order, and what they were computed for.
+  std::vector<uint32_t> ranks_;
+  int32_t rankedOrder_ = -1;
+  double rankedTolerance_ = 0.0;
+  // The report of the last format shown.
+  std::string report_;
+  int32_t reportFormat_ = NoLabel - 1;
 };

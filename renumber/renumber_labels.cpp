@@ -67,16 +67,17 @@ RenumberSummary ComputeLabels(std::vector<RenumberItem>& items, const RenumberCh
   summary.smallestKey = KeyOfPair(order.front());
   summary.count = static_cast<int32_t>(order.size());
   int64_t number = 0;
+  const int64_t step = std::max(choices.step, 1);  // a stored step below 1 counts as 1
   for (size_t k = 0; k < order.size(); ++k) {
     const int32_t key = KeyOfPair(order[k]);
-    number = choices.fixOrder ? int64_t{choices.startAt} + static_cast<int64_t>(k)
+    number = choices.fixOrder ? int64_t{choices.startAt} + static_cast<int64_t>(k) * step
                               : int64_t{key} - summary.smallestKey + choices.startAt;
     RenumberItem& item = items[static_cast<size_t>(IndexOfPair(order[k]))];
     // A number out of the format's range is labelled with its range text, as the user sees it.
-    NumberToLabel(Saturated(number), choices.format, &item.newLabel);
+    NumberToLeaderText(Saturated(number), choices.format, choices.style, &item.newLabel);
     item.sortKey = 0;  // taken
   }
-  summary.nextNumber = Saturated(number + 1);
+  summary.nextNumber = Saturated(number + step);
   return summary;
 }
 
@@ -92,6 +93,10 @@ void ReadLeaderLabel(std::string_view text, RenumberItem* item) {
   DetectLabelFormat(text, &item->format);
   LabelToNumber(text, item->format, &item->number);
   if (item->number == 0) item->format = NoLabel;
+}
+
+void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item) {
+  ReadLeaderText(text, style, codePage, &item->format, &item->number);
 }
 
 int32_t OpeningStartAt(const std::vector<RenumberItem>& items) {

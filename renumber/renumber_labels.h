@@ -20,7 +20,7 @@ struct RenumberItem {
   int32_t format = NoLabel;  // as detected; NoLabel also for a leader whose text reads as 0
   int32_t number = 0;        // 0: the text carries no number
   int32_t sortKey = 0;       // working key; 0: not taking part, or labelled already
-  std::string newLabel;      // empty: the item is not renumbered
+  std::string newLabel;      // UTF-8, prefix and suffix included; empty: the item is not renumbered
   int32_t graphicId = 0;
 };
 
@@ -37,6 +37,8 @@ struct RenumberChoices {
   bool fixOrder = true;  // true: consecutive numbers; false: the old numbers' distances are kept
   int32_t startAt = 1;
   int32_t format = Arabic;
+  LabelStyle style;  // prefix, suffix, leading zeros and letter set of the new labels
+  int32_t step = 1;  // with fixOrder, the distance between consecutive new numbers
 };
 
 // What a computation gives besides the labels.
@@ -44,7 +46,7 @@ struct RenumberSummary {
   int32_t firstIndex = -1;  // the item that received the first label
   int32_t lastIndex = -1;   // the item that received the last label
   int32_t smallestKey = 0;  // the first item's key
-  int32_t nextNumber = 0;   // one past the last number assigned, held within 32 bits
+  int32_t nextNumber = 0;   // one step past the last number assigned, held within 32 bits
   int32_t count = 0;        // items that received a label
 };
 
@@ -66,6 +68,9 @@ void OrderRenumberKeys(std::vector<RenumberItem>& items, const RenumberChoices& 
 // Sets the format and number of a leader from its text (8-bit): as the label formats read it,
 // NoLabel and 0 for a text that reads as number 0.
 void ReadLeaderLabel(std::string_view text, RenumberItem* item);
+// The same for a leader's own text in `style`: the label between the style's prefix and suffix
+// when the text carries them, the whole text otherwise, in the style's letter set.
+void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item);
 
 // The dialog's opening values: the smallest number from 1 to kLastRenumberKey among the leaders
 // (1 when none has one), and the format of the first item that has one (Arabic when none has).

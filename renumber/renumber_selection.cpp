@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "framework/com_try.h"
+#include "framework/utf8.h"
 #include "host/host_names.h"
+#include "renumber/leader_reads.h"
 #include "renumber/renumber_dialog.h"
 
 namespace {
@@ -37,8 +39,8 @@ HRESULT PickInfo(HostGraphic& graphic, const Steps& step, HostRef<HostProperty>*
 }
 
 // One selected graphic: its id, whether it is a leader, and the number its text reads as.
-HRESULT ReadItem(HostSelection& selection, int32_t index, const CodePage& codePage, const Steps& step,
-                 RenumberItem* item) {
+HRESULT ReadItem(HostSelection& selection, int32_t index, const LabelStyle& style, const CodePage& codePage,
+                 const Steps& step, RenumberItem* item) {
   HostRef<HostGraphic> graphic;
   RETURN_IF_FAILED(step(selection.PickItem(index, &graphic)));
   RETURN_HR_IF_NULL(E_POINTER, graphic);
@@ -54,26 +56,25 @@ HRESULT ReadItem(HostSelection& selection, int32_t index, const CodePage& codePa
   HostValue value;
   RETURN_IF_FAILED(step(info->GetPropertyValue(0, &value)));
   // A value that is no text reads as the empty text: a leader without a number.
-  ReadLeaderLabel(value.kind == HostValue::Kind::Text ? codePage.ToAnsi(value.text) : std::string(), item);
+  ReadLeaderLabel(value.kind == HostValue::Kind::Text ? std::u16string_view(value.text) : std::u16string_view(), style,
+                  codePage, item);
   return S_OK;
 }
 
 // The undo record notes the leader before its text changes.
-HRESULT WriteLabel(HostGraphicList& graphics, HostUndoRecord& record, const RenumberItem& item,
-                   const CodePage& codePage, const Steps& step) {
+HRESULT WriteLabel(HostGraphicList& graphics, HostUndoRecord& record, const RenumberItem& item, const Steps& step) {
   HostRef<HostGraphic> graphic;
   RETURN_IF_FAILED(step(graphics.FindById(item.graphicId, &graphic)));
   RETURN_HR_IF_NULL(E_POINTER, graphic);
   RETURN_IF_FAILED(step(record.NoteChangedGraphic(*graphic)));
   HostRef<HostProperty> info;
   RETURN_IF_FAILED(PickInfo(*graphic, step, &info));
-  RETURN_IF_FAILED(step(info->SetPropertyValue(0, HostValue::FromText(codePage.ToWide(item.newLabel)))));
+  RETURN_IF_FAILED(step(info->SetPropertyValue(0, HostValue::FromText(Utf8ToWide(item.newLabel)))));
   return step(graphic->UpdateGraphic());
 }
 
 // Every leader that received a label is written, also one whose text does not change.
-HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items, const CodePage& codePage,
-                    const Steps& step) {
+HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items, const Steps& step) {
   HostRef<HostGraphicList> graphics;
   RETURN_IF_FAILED(step(drawing.ReadGraphicList(&graphics)));
   RETURN_HR_IF_NULL(E_POINTER, graphics);
@@ -87,7 +88,7 @@ HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items
   }
   for (const RenumberItem& item : items) {
     if (!item.isLeader || item.newLabel.empty()) continue;
-    const HRESULT hr = ComTry([&] { return WriteLabel(*graphics, *record, item, codePage, step); });
+    const HRESULT hr = ComTry([&] { return WriteLabel(*graphics, *record, item, step); });
     if (FAILED(hr)) {
       // The labels written so far stay; closed, the record undoes them in one step. The first
       // failure is the answer, whatever the close gives. A host that let go still gets its
@@ -127,7 +128,7 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   CRenumberDlg dialog(runner, 0);
   for (int32_t i = 0; i < count; ++i) {
     dialog.Items.emplace_back();
-    RETURN_IF_FAILED(ReadItem(*selection, i, codePage, step, &dialog.Items.back()));
+    RETURN_IF_FAILED(ReadItem(*selection, i, stored.style, codePage, step, &dialog.Items.back()));
   }
   selection.reset();
   const auto isLeader = [](const RenumberItem& item) { return item.isLeader; };
@@ -139,12 +140,21 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   dialog.Objects = stored.objects;
   dialog.FixOrder = stored.fixOrder ? 1 : 0;
   dialog.ResetRunning = stored.resetRunning ? 1 : 0;
+  dialog.Style = stored.style;
+  dialog.Step = stored.step;
+  dialog.Order = stored.order;
+  dialog.Tolerance = stored.tolerance;
+  // Read only when an order needs them, and never from a host that let go.
+  dialog.ReadTips = [&](std::vector<LeaderTip>* tips) {
+    if (step.HostHeld()) ReadLeaderTips(*drawing, dialog.Items, hostStillHeld, tips);
+  };
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
-  changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0};
+  changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0, stored.style,
+                                       stored.step,    dialog.Order,          dialog.Tolerance};
   RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
-  RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, codePage, step));
+  RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, step));
   if (dialog.ResetRunning != 0) {
     changes->runningNumber = dialog.NextNumber;
     changes->numberFormat = dialog.Format;

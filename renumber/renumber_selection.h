@@ -6,16 +6,24 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"
+#include "renumber/renumber_order.h"
+#include "labels/label_format.h"
 
 // The stored choices of the Renumber dialog.
 struct RenumberSettings {
   int32_t objects = 1;
   bool fixOrder = true;
   bool resetRunning = false;
+  // How the Number tool dresses its labels: the leaders are read and labelled the same way.
+  LabelStyle style;
+  int32_t step = 1;
+  int32_t order = OrderByLabels;                      // the order of consecutive numbers
+  std::string tolerance = kDefaultRenumberTolerance;  // of rows and columns, as typed
 };
 
 // What the operation changes outside the drawing; each is set only when it changes.

@@ -98,9 +98,10 @@ HRESULT SimGraphicListHandle::FindById(int32_t id, HostRef<HostGraphic>* graphic
   return SimCallRunObject(host_, "IHostGraphicList.FindById", graphic, [&]() -> HRESULT {
     const std::vector<int32_t>* items = host_.Model().ListItems(list_);
     RETURN_HR_IF(E_INVALIDARG, items == nullptr);
-    if (std::find(items->begin(), items->end(), id) != items->end()) {
-      *graphic = std::make_unique<SimGraphicHandle>(host_, id);
-    }
+    // A graphic knows the list it is in: found by its id, as a drafting program's index finds it,
+    // not by a search through the list.
+    const SimGraphicData* found = host_.Model().Graphic(id);
+    if (found != nullptr && found->home == list_) *graphic = std::make_unique<SimGraphicHandle>(host_, id);
     return S_OK;
   });
 }

@@ -67,23 +67,35 @@ int32_t SimHost::PlaceLeaderAt(const std::vector<SimPoint>& points) {
   return BuildLeader(kLeaderChildren, points, textPoint);
 }
 
-int32_t SimHost::BuildLeader(int childCount, const std::vector<SimPoint>& points, SimPoint textPoint) {
-  const int32_t drawingId = app_.activeDrawing;
-  if (app_.activeCommand != kSimCommandLeader || model_.Drawing(drawingId) == nullptr) return 0;
+int32_t SimHost::AddLeaderAt(int32_t drawingId, std::u16string info, SimPoint tip) {
+  if (model_.Drawing(drawingId) == nullptr) return 0;
+  const SimPoint textPoint{tip.x + kPointLeaderTextOffset, tip.y + kPointLeaderTextOffset, tip.z};
+  return MakeLeader(drawingId, info, kLeaderChildren, {tip, textPoint}, textPoint);
+}
+
+int32_t SimHost::MakeLeader(int32_t drawingId, const std::u16string& info, int childCount,
+                            const std::vector<SimPoint>& points, SimPoint textPoint) {
   SimGraphicSpec leaderSpec;
   leaderSpec.typeName = kLeaderTypeName;
-  leaderSpec.info = app_.leaderToolText;
+  leaderSpec.info = info;
   const int32_t leaderId = model_.AddGraphic(drawingId, leaderSpec, SimListRef{drawingId, 0});
   for (int child = 0; child < childCount; ++child) {
     SimGraphicSpec childSpec;
     if (child == kLeaderVertexChild) childSpec.vertices = points;
     if (child == kLeaderTextChild) {
       childSpec.typeName = kTextTypeName;
-      childSpec.info = app_.leaderToolText;
+      childSpec.info = info;
       childSpec.vertices = {textPoint};
     }
     model_.AddGraphic(drawingId, childSpec, SimListRef{drawingId, leaderId});
   }
+  return leaderId;
+}
+
+int32_t SimHost::BuildLeader(int childCount, const std::vector<SimPoint>& points, SimPoint textPoint) {
+  const int32_t drawingId = app_.activeDrawing;
+  if (app_.activeCommand != kSimCommandLeader || model_.Drawing(drawingId) == nullptr) return 0;
+  const int32_t leaderId = MakeLeader(drawingId, app_.leaderToolText, childCount, points, textPoint);
   const int32_t recordId = model_.OpenUndoRecord(drawingId, u"Leader");
   model_.NoteAdded(recordId, leaderId);
   model_.CloseUndoRecord(recordId);
@@ -133,6 +145,10 @@ void SimHost::UserPicksHostTool(int32_t commandId) {
 }
 
 void SimHost::UserPicksAddinTool() {
+  app_.activeCommand = 0;
+}
+
+void SimHost::EndCommandWithDrawing() {
   app_.activeCommand = 0;
 }
 

@@ -81,6 +81,10 @@ class SimHost {
   // The same leader at the user's points: the arrow point and the text point, or one point for a
   // point leader (a double-click), whose text sits just beside it.
   int32_t PlaceLeaderAt(const std::vector<SimPoint>& points);
+  // A leader that a drawing already holds (opened from a file): "TCW25DimLead" with the five
+  // children and the text `info`, its arrow's tip at `tip`, appended to the drawing's graphic
+  // list without a command or an undo record. 0 when the drawing does not exist.
+  int32_t AddLeaderAt(int32_t drawingId, std::u16string info, SimPoint tip);
   // Sets the active drawing's selection; raises SelectionChange when the select command is active.
   // False (selection unchanged) when there is no active drawing or an id is not a graphic.
   bool Select(std::vector<int32_t> graphicIds);
@@ -99,6 +103,8 @@ class SimHost {
   void UserPicksHostTool(int32_t commandId);
   // The user picks one of the add-in's tools: the host's command ends, no RunTool.
   void UserPicksAddinTool();
+  // The drawing the command works in closes or another opens: the command ends with it, no RunTool.
+  void EndCommandWithDrawing();
   std::u16string LeaderToolText() const;
   void SetLeaderToolText(std::u16string text);  // the user types into the leader tool
   // The object the host passes as ThisTool for the add-in's tool `index`.
@@ -172,6 +178,8 @@ class SimHost {
   };
   void Raise(const SimEvent& event);
   int32_t BuildLeader(int childCount, const std::vector<SimPoint>& points, SimPoint textPoint);
+  int32_t MakeLeader(int32_t drawingId, const std::u16string& info, int childCount, const std::vector<SimPoint>& points,
+                     SimPoint textPoint);
 
   SimModel model_;
   SimAppState app_;

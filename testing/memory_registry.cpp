@@ -3,6 +3,8 @@
 // that are already open.
 #include "testing/memory_registry.h"
 
+#include "framework/utf8.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -43,6 +45,7 @@ struct MemoryRegistry::Node {
   struct Value {
     uint32_t type = 0;
     std::string bytes;
+    bool utf16 = false;  // written as UTF-16: `bytes` hold its UTF-8
   };
 
   std::map<std::string, std::shared_ptr<Node>, NameLess> children;
@@ -136,11 +139,33 @@ class MemoryKey : public RegistryKey {
     return S_OK;
   }
 
+  // UTF-16 values are kept as the UTF-8 of their characters, marked as such; an 8-bit value reads
+  // as its bytes one character each, as the ANSI page of the tests gives its ASCII.
+  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+    RETURN_HR_IF_NULL(E_POINTER, text);
+    const auto value = node_->values.find(name);
+    RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), value == node_->values.end());
+    std::u16string wide = value->second.utf16 ? Utf8ToWide(value->second.bytes)
+                                              : std::u16string(value->second.bytes.begin(), value->second.bytes.end());
+    RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_MORE_DATA), wide.size() * sizeof(char16_t) > maxBytes);
+    const size_t end = wide.find(u'\0');
+    if (end != std::u16string::npos) wide.resize(end);
+    *text = std::move(wide);
+    return S_OK;
+  }
+
+  HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
+    RETURN_IF_FAILED(SetText(name, WideToUtf8(text)));
+    node_->values[name].utf16 = true;
+    return S_OK;
+  }
+
   HRESULT SetText(const std::string& name, const std::string& text) override {
     RETURN_IF_FAILED(state_->writeFailure);
     RETURN_HR_IF(E_ACCESSDENIED, !writable_);
     Node::Value& value = node_->values[name];
     value.type = kRegText;
+    value.utf16 = false;
     value.bytes = text;
     value.bytes.push_back('\0');
     return S_OK;
@@ -171,6 +196,7 @@ void MemoryRegistry::SetRawValue(RegistryRoot root, const std::string& path, con
   Node::Value& value = state_->FindOrCreate(root, path)->values[name];
   value.type = type;
   value.bytes = bytes;
+  value.utf16 = false;
 }
 
 bool MemoryRegistry::GetRawValue(RegistryRoot root, const std::string& path, const std::string& name, uint32_t* type,

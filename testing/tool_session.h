@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_object.h"
+#include "addin/tool/tool_object.h"
 #include "testing/fake_tool_services.h"
+#include "testing/tool_object_view.h"
 #include "testing/windows1252_code_page.h"
 #include "simhost/sim_host.h"
 
@@ -39,7 +40,10 @@ class ToolSession {
   HRESULT Terminate();
   int32_t AddGraphic(const SimGraphicSpec& request);
   std::u16string LeaderToolText() const { return host.LeaderToolText(); }
-  ToolMembers& members() { return tool.Members(); }
+  // The tool object's own state, through the test-only view.
+  StoredOptions& options() { return ToolObjectView(tool).options(); }
+  PlacementMembers& placement() { return ToolObjectView(tool).placement(); }
+  HostMembers& hostMembers() { return ToolObjectView(tool).host(); }
 
   SimHost host;
   FakeToolServices services;

@@ -8,6 +8,7 @@
 #include "host/host_com_values_win.h"
 #include "simhost/addin_invoke_win.h"
 #include "simhost/sim_com_win.h"
+#include "tlhost/utf8_text.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -50,10 +51,30 @@ std::wstring TextOf(const VARIANT& value) {
   return std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value)));
 }
 
+// What an answer holds, for the host's complaint: "-1 (VT_BOOL)", "nothing (VT_EMPTY)".
+std::string AnswerText(const VARIANT& value) {
+  if (V_VT(&value) == VT_BOOL) return std::to_string(V_BOOL(&value)) + " (VT_BOOL)";
+  if (V_VT(&value) == VT_EMPTY) return "nothing (VT_EMPTY)";
+  return "a value of type " + std::to_string(V_VT(&value));
+}
+
 }  // namespace
+
+// A strict host takes exactly 1 (VARIANT_BOOL) as the answer of Initialize and of Run; -1 or any
+// other value it refuses, naming the call and what came back.
+bool AddinClient::AnswersOne(const char* method, size_t tool, const VARIANT& value) {
+  if (V_VT(&value) == VT_BOOL && V_BOOL(&value) == 1) return true;
+  if (wrongAnswer_.empty()) {
+    const std::wstring& path = tools_[tool].commandName;
+    wrongAnswer_ = std::string(method) + " of tool " + std::to_string(tool) + " (" +
+                   Utf8(path.substr(path.rfind(L'|') + 1)) + ") answered " + AnswerText(value) + "; a host takes 1";
+  }
+  return false;
+}
 
 HRESULT AddinClient::Load(const wchar_t* progId) {
   Unload();
+  wrongAnswer_.clear();
   CLSID clsid = {};
   RETURN_IF_FAILED(CLSIDFromProgID(progId, &clsid));
   RETURN_IF_FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, &addin_));
@@ -124,9 +145,11 @@ HRESULT AddinClient::InitializeTools() {
     toolObjects_.push_back(tool);
   }
   initialized_ = true;
-  for (const ComPtr<IDispatch>& tool : toolObjects_) {
+  for (size_t i = 0; i < toolObjects_.size(); ++i) {
     InvokeResult call;
-    RETURN_IF_FAILED(Invoke(addin_.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(tool.Get())}, &call));
+    RETURN_IF_FAILED(
+        Invoke(addin_.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(toolObjects_[i].Get())}, &call));
+    RETURN_HR_IF(E_UNEXPECTED, !AnswersOne("Initialize", i, call.value));
   }
   return S_OK;
 }
@@ -151,7 +174,8 @@ void AddinClient::Unload() {
 HRESULT AddinClient::Run(int tool) {
   RETURN_HR_IF(E_INVALIDARG, tool < 0 || static_cast<size_t>(tool) >= toolObjects_.size());
   InvokeResult call;
-  return Invoke(addin_.Get(), kDispRun, DISPATCH_METHOD, {DispatchArg(toolObjects_[tool].Get())}, &call);
+  RETURN_IF_FAILED(Invoke(addin_.Get(), kDispRun, DISPATCH_METHOD, {DispatchArg(toolObjects_[tool].Get())}, &call));
+  return AnswersOne("Run", static_cast<size_t>(tool), call.value) ? S_OK : E_UNEXPECTED;
 }
 
 HRESULT AddinClient::UpdateToolStatus(int tool, ToolState* state) {

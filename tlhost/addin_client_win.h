@@ -52,14 +52,19 @@ class AddinClient {
   HBITMAP Buttons() const { return buttons_; }
   HBITMAP LocalMenuPicture() const { return localMenuPicture_; }
 
-  // Each gives the method's own code (the scode behind DISP_E_EXCEPTION).
+  // Each gives the method's own code (the scode behind DISP_E_EXCEPTION); Initialize and Run
+  // give E_UNEXPECTED for an answer other than exactly 1, which WrongAnswer() then describes.
   HRESULT Run(int tool);
   HRESULT UpdateToolStatus(int tool, ToolState* state);
   HRESULT DoLMCommand(int index);
+  // The first answer a strict host refused since the add-in was loaded, as "Initialize of tool 0
+  // (Number) answered -1 (VT_BOOL); a host takes 1"; empty when every answer was 1.
+  const std::string& WrongAnswer() const { return wrongAnswer_; }
 
  private:
   HRESULT ReadToolInfo();
   HRESULT ReadPicture(DISPID id, bool large, HBITMAP* bitmap);
+  bool AnswersOne(const char* method, size_t tool, const VARIANT& value);
 
   SimHost& host_;
   Microsoft::WRL::ComPtr<IDispatch> addin_;
@@ -70,4 +75,5 @@ class AddinClient {
   HBITMAP buttons_ = nullptr;
   HBITMAP localMenuPicture_ = nullptr;
   bool initialized_ = false;
+  std::string wrongAnswer_;
 };

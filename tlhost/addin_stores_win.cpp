@@ -1,27 +1,35 @@
 // The registry keys, the stored options and the default data folder are those of the add-in's
-// table of stored options, which it documents for its users; the picklist file's record form too.
-// The host touches them only when a script asks.
+// table of stored options, which it documents for its users. The settings are read and written
+// through the registry port and the picklist file through the add-in's own picklist store and
+// record form, so that the host sees them as the add-in does. The host touches them only when a
+// script asks.
 #include "tlhost/addin_stores_win.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "framework/code_page_win.h"
+#include "framework/files_win.h"
+#include "framework/registry_win.h"
 #include "framework/utf8.h"
 #include "options/stored_options.h"
+#include "picklist/pick_list_records.h"
+#include "picklist/pick_list_store.h"
+#include "tlhost/addin_settings.h"
 #include "tlhost/utf8_text.h"
 
 namespace {
 
-const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
-
 // The add-in's own code page: the process's ANSI one, converted without best-fit look-alikes.
 const AnsiCodePage kCodePage;
 
-std::wstring WideFromAnsi(const std::string& ansi) {
-  const std::u16string wide = kCodePage.ToWide(ansi);
-  return std::wstring(wide.begin(), wide.end());
+// The data folder the add-in keeps its picklist in.
+std::string AddinDataPath() {
+  WindowsRegistry registry;
+  return AddinDataPath(registry);
 }
 
 std::string Utf8FromAnsi(const std::string& ansi) {
@@ -40,32 +48,6 @@ bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* probl
   return false;
 }
 
-// A text value in its ANSI bytes, whatever its length.
-bool ReadText(const char* key, const char* name, std::string* value) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  DWORD size = 0;
-  LONG status = RegQueryValueExA(opened, name, nullptr, nullptr, nullptr, &size);
-  std::string data(size, '\0');
-  if (status == ERROR_SUCCESS && size > 0) {
-    status = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size);
-  }
-  RegCloseKey(opened);
-  if (status != ERROR_SUCCESS) return false;
-  data.resize(std::min<size_t>(size, data.size()));
-  while (!data.empty() && data.back() == '\0') data.pop_back();
-  *value = data;
-  return true;
-}
-
-std::wstring PickListPath() {
-  std::string folder;
-  std::wstring path =
-      ReadText(kFamilyKeyPath, kDataPathName, &folder) ? WideFromAnsi(folder) : WideFromAnsi(kDefaultDataPath);
-  if (!path.empty() && path.back() != L'\\') path += L'\\';
-  return path + L"TLeaders.txt";
-}
-
 // The picklist file as text: UTF-8 after its byte order mark, else in the ANSI code page.
 std::u16string PickListFileText(const std::string& bytes) {
   if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0)
@@ -73,20 +55,12 @@ std::u16string PickListFileText(const std::string& bytes) {
   return kCodePage.ToWide(bytes);
 }
 
-bool ReadFileBytes(const std::wstring& path, std::string* bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bytes->assign(GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes->empty()) ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr);
-  CloseHandle(file);
-  bytes->resize(read);
-  return true;
-}
-
-std::string Shown(const char* key, const char* name) {
-  std::string value;
-  return ReadText(key, name, &value) ? "\"" + Utf8FromAnsi(value) + "\"" : "(none)";
+// The value as the transcript shows it, with the root it comes from where that is the user's.
+std::string Shown(const std::string& name) {
+  WindowsRegistry registry;
+  const AddinSetting value = ReadAddinSetting(registry, name);
+  if (!value.ansi) return "(none)";
+  return "\"" + Utf8FromAnsi(*value.ansi) + "\"" + (value.root == RegistryRoot::CurrentUser ? "  (HKCU)" : "");
 }
 
 }  // namespace
@@ -101,16 +75,16 @@ void CreateFolders(const std::wstring& path) {
 bool WriteSetting(const std::string& name, const std::string& value, std::string* problem) {
   std::string ansi;
   if (!AnsiFromUtf8(value, &ansi, problem)) return false;
-  const char* key = name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str();
-  HKEY opened = nullptr;
-  LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr);
-  if (status == ERROR_SUCCESS) {
-    status = RegSetValueExA(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
-                            static_cast<DWORD>(ansi.size() + 1));
-    RegCloseKey(opened);
+  WindowsRegistry registry;
+  std::unique_ptr<RegistryKey> key;
+  HRESULT hr = registry.OpenKey(RegistryRoot::LocalMachine, kFamilyKeyPath, RegistryAccess::ReadWrite, &key);
+  if (SUCCEEDED(hr) && name != kDataPathName) {
+    std::unique_ptr<RegistryKey> family = std::move(key);
+    hr = family->OpenSubKey(kSettingsKeyName, RegistryAccess::ReadWrite, &key);
   }
-  if (status != ERROR_SUCCESS) *problem = "cannot write the setting " + name;
-  return status == ERROR_SUCCESS;
+  if (SUCCEEDED(hr)) hr = key->SetText(name, ansi);
+  if (FAILED(hr)) *problem = "cannot write the setting " + name;
+  return SUCCEEDED(hr);
 }
 
 void ForgetSettings() {
@@ -119,70 +93,50 @@ void ForgetSettings() {
 }
 
 bool WritePickList(const std::vector<std::string>& items, std::string* problem) {
-  // In the ANSI code page while it holds every item; otherwise in UTF-8 after its byte order
-  // mark, as the add-in keeps a list that holds a character no ANSI code page has.
-  std::string bytes;
-  std::string notAnsi;
-  for (const std::string& item : items) {
-    std::string ansi;
-    if (!AnsiFromUtf8(item, &ansi, &notAnsi)) break;
-    bytes += "<TLT><NAME>" + ansi + "</NAME></TLT>\r\n";
+  // Saved as the add-in saves a list: in the ANSI code page while it holds every item; otherwise
+  // in UTF-8 after its byte order mark. Read back as the add-in reads it, to tell a failed write.
+  WindowsFileSystem files;
+  const std::string dataPath = AddinDataPath();
+  std::u16string text = BuildPickListText(items, false);
+  PickListStore(files, kCodePage).Save(dataPath, &text, false);
+  if (ParsePickListText(PickListStore(files, kCodePage).Load(dataPath)) != items) {
+    *problem = "cannot write the picklist file " + Utf8FromAnsi(PickListFilePath(files, kCodePage, dataPath));
+    return false;
   }
-  if (!notAnsi.empty()) {
-    bytes = std::string(kUtf8Mark);
-    for (const std::string& item : items) bytes += "<TLT><NAME>" + item + "</NAME></TLT>\r\n";
-  }
-  bytes += '\0';  // the add-in's files end with a zero byte
-  const std::wstring path = PickListPath();
-  CreateFolders(path);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  const BOOL ok = file != INVALID_HANDLE_VALUE &&
-                  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok || written != bytes.size())
-    *problem = "cannot write the picklist file " + Utf8(std::u16string(path.begin(), path.end()));
-  return ok && written == bytes.size();
-}
-
-bool ReadSetting(const std::string& name, std::string* value) {
-  std::string ansi;
-  if (!ReadText(name == kDataPathName ? kFamilyKeyPath : kOptionsKey.c_str(), name.c_str(), &ansi)) return false;
-  *value = Utf8FromAnsi(ansi);
   return true;
 }
 
+bool ReadSetting(const std::string& name, std::string* value) {
+  WindowsRegistry registry;
+  const AddinSetting stored = ReadAddinSetting(registry, name);
+  if (stored.ansi) *value = Utf8FromAnsi(*stored.ansi);
+  return stored.ansi.has_value();
+}
+
 bool ReadPickList(std::vector<std::string>* items) {
+  WindowsFileSystem files;
+  const std::string dataPath = AddinDataPath();
   std::string bytes;
-  if (!ReadFileBytes(PickListPath(), &bytes)) return false;
-  items->clear();
-  const std::u16string text = PickListFileText(bytes);
-  const std::u16string open = u"<NAME>", close = u"</NAME>";
-  for (size_t at = text.find(open); at != std::u16string::npos; at = text.find(open, at)) {
-    at += open.size();
-    const size_t end = text.find(close, at);
-    if (end == std::u16string::npos) break;
-    items->push_back(Utf8(text.substr(at, end - at)));
-  }
+  if (FAILED(files.ReadWholeFile(PickListFilePath(files, kCodePage, dataPath), &bytes))) return false;
+  *items = ParsePickListText(PickListStore(files, kCodePage).Load(dataPath));
   return true;
 }
 
 std::vector<std::string> DescribeSettings() {
   std::vector<std::string> lines;
-  lines.push_back(std::string("HKLM\\") + kFamilyKeyPath + "  " + kDataPathName + " = " +
-                  Shown(kFamilyKeyPath, kDataPathName));
+  lines.push_back(std::string("HKLM\\") + kFamilyKeyPath + "  " + kDataPathName + " = " + Shown(kDataPathName));
   for (const StoredOption& option : kStoredOptions) {
-    lines.push_back(std::string("  ") + kSettingsKeyName + "\\" + option.name + " = " +
-                    Shown(kOptionsKey.c_str(), option.name));
+    lines.push_back(std::string("  ") + kSettingsKeyName + "\\" + option.name + " = " + Shown(option.name));
   }
   return lines;
 }
 
 std::vector<std::string> DescribePickList() {
-  const std::wstring widePath = PickListPath();
-  const std::string path = Utf8(std::u16string(widePath.begin(), widePath.end()));
+  WindowsFileSystem files;
+  const std::string ansiPath = PickListFilePath(files, kCodePage, AddinDataPath());
+  const std::string path = Utf8FromAnsi(ansiPath);
   std::string bytes;
-  if (!ReadFileBytes(widePath, &bytes)) return {path + ": not there"};
+  if (FAILED(files.ReadWholeFile(ansiPath, &bytes))) return {path + ": not there"};
   std::vector<std::string> lines = {path + " (" + std::to_string(bytes.size()) + " bytes):"};
   std::u16string line;
   for (char16_t c : PickListFileText(bytes)) {

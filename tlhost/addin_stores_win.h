@@ -16,11 +16,15 @@ void ForgetSettings();
 // Writes the picklist file of the data folder with these items, as the add-in writes it: in the
 // ANSI code page, or in UTF-8 after its byte order mark when the code page lacks a character.
 bool WritePickList(const std::vector<std::string>& items, std::string* problem);
-// A value as the add-in left it, however long; false when there is none.
+// A value as the add-in reads it, however long: from HKEY_LOCAL_MACHINE where the add-in may
+// write there, otherwise from the user's copy under HKEY_CURRENT_USER where it holds a value the
+// add-in takes, and from the machine's otherwise; false when there is none.
 bool ReadSetting(const std::string& name, std::string* value);
-// The items of the picklist file in file order; false when there is no file.
+// The items of the picklist file in file order, as the add-in reads them; false when there is
+// no file.
 bool ReadPickList(std::vector<std::string>* items);
-// The settings and the picklist file as lines for the transcript.
+// The settings and the picklist file as lines for the transcript. A setting the add-in takes from
+// the user's copy is marked "(HKCU)"; the others come from HKEY_LOCAL_MACHINE.
 std::vector<std::string> DescribeSettings();
 std::vector<std::string> DescribePickList();
 // Creates each missing folder of the path in turn, as the add-in does before it writes.

@@ -54,6 +54,11 @@ struct SceneShape {
   int32_t graphicId = 0;  // the top-level graphic the shape belongs to
 };
 
+inline bool operator==(const SceneShape& a, const SceneShape& b) {
+  return a.kind == b.kind && a.style == b.style && a.points == b.points && a.text == b.text &&
+         a.graphicId == b.graphicId;
+}
+
 constexpr double kTextHeight = 3.5;
 
 // How a style looks, for both painters: colours as 0xRRGGBB, the stroke width in pixels.

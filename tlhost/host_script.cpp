@@ -96,12 +96,40 @@ bool PointsOnSheet(const std::vector<Word>& args, std::string* problem) {
     int x = 0, y = 0;
     const double atX = std::strtod(numbers[i]->text.c_str(), nullptr),
                  atY = std::strtod(numbers[i + 1]->text.c_str(), nullptr);
-    if (!SceneView::PixelOf(atX, atY, &x, &y)) {
+    // On the sheet itself: a point a hair outside is refused, never moved onto the nearest pixel.
+    const bool onSheet = atX >= 0 && atX <= SceneView::kMaxX && atY >= SceneView::kMinY && atY <= SceneView::kHeight;
+    if (!onSheet || !SceneView::PixelOf(atX, atY, &x, &y)) {
       *problem = "the point " + numbers[i]->text + " " + numbers[i + 1]->text +
                  " is off the sheet: the window shows x from 0 to " + NumberText(SceneView::kMaxX) + " and y from " +
                  NumberText(SceneView::kMinY) + " to " + NumberText(SceneView::kHeight);
       return false;
     }
+  }
+  return true;
+}
+
+// The file names a line gives (save, shot, expect file): false with `problem` for a name that is
+// empty or that Windows would change (a folder or file name ending with a dot or a space), since
+// the check or the file would then be about another name than the script's.
+bool FileNamesKept(const std::string& verb, const std::vector<Word>& args, std::string* problem) {
+  const bool names = verb == "shot" || ((verb == "save" || verb == "expect") && args.size() == 2 &&
+                                        (verb == "save" || args[0].text == "file"));
+  if (!names) return true;
+  const std::string& name = args.back().text;
+  if (name.empty()) {
+    *problem = "the file name is empty";
+    return false;
+  }
+  for (size_t start = 0; start <= name.size();) {
+    size_t end = name.find_first_of("\\/", start);
+    if (end == std::string::npos) end = name.size();
+    const std::string part = name.substr(start, end - start);
+    if (part != "." && part != ".." && !part.empty() && (part.back() == '.' || part.back() == ' ')) {
+      *problem =
+          "the name \"" + part + "\" ends with a dot or a space, which Windows drops: name the file as it will be";
+      return false;
+    }
+    start = end + 1;
   }
   return true;
 }
@@ -260,6 +288,10 @@ bool ParseHostScript(const std::string& file, const std::string& bytes, std::vec
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     ++lineNumber;
     const std::string where = file + ":" + std::to_string(lineNumber) + ": ";
+    if (line.find('\0') != std::string::npos) {
+      *error = where + "this line holds the character U+0000, which no text can carry: remove it";
+      return false;
+    }
     std::u16string wide;
     if (!Utf16FromUtf8(line, &wide)) {
       *error = where + "this line is not UTF-8 text: save the script as UTF-8";
@@ -293,7 +325,7 @@ bool ParseHostScript(const std::string& file, const std::string& bytes, std::vec
       *error = where + "expected " + Usage(*command);
       return false;
     }
-    if (!PointsOnSheet(args, &problem)) {
+    if (!PointsOnSheet(args, &problem) || !FileNamesKept(verb, args, &problem)) {
       *error = where + problem;
       return false;
     }
@@ -322,4 +354,10 @@ bool ParseHostScript(const std::string& file, const std::string& bytes, std::vec
     return false;
   }
   return true;
+}
+
+std::string ScriptTestName(const std::string& file) {
+  const std::string name = file.substr(file.find_last_of("/\\") + 1);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }

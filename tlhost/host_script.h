@@ -32,3 +32,7 @@ bool ParseHostScript(const std::string& file, const std::string& bytes, std::vec
 
 // A control of a dialog by number, or a button by its usual name (OK, Cancel, Yes, No); -1 for none.
 int ControlIdOf(const std::string& word);
+
+// The name a script's report gives its test: the file's name without its folder and its last
+// extension ("name.v1.2-a.tlh" is "name.v1.2-a").
+std::string ScriptTestName(const std::string& file);

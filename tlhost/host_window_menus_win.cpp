@@ -141,7 +141,8 @@ void HostWindow::RunAddinTool(int tool) {
   if (FAILED(hr)) {
     char code[16];
     std::snprintf(code, sizeof(code), "0x%08lx", static_cast<unsigned long>(hr));
-    Say("  Run of " + name + " failed: " + code);
+    Say("  Run of " + name + " failed: " + code +
+        (addin_.WrongAnswer().empty() ? std::string() : ": " + addin_.WrongAnswer()));
   }
   Sync();
 }

@@ -67,12 +67,14 @@ void HostWindow::Sync() {
       L"Tallyline reference host - " +
       (host_.ActiveDrawing() == 0 ? std::wstring(L"no drawing") : L"Drawing " + std::to_wstring(host_.ActiveDrawing()));
   SetWindowTextW(frame_, title.c_str());
-  // The canvas is painted again only when its picture changed: the idle poll runs often.
-  std::string picture = SceneToSvg(BuildScene(host_.Model(), host_.ActiveDrawing()));
-  if (input_.ArrowPoint())
-    picture += std::to_string(input_.ArrowPoint()->x) + "," + std::to_string(input_.ArrowPoint()->y);
-  if (picture != shownPicture_) {
-    shownPicture_ = std::move(picture);
+  // The canvas is painted again only when its picture changed: the idle poll runs often. The
+  // shapes are compared as they are (their SVG text took ten times as long with many leaders).
+  std::vector<SceneShape> scene = BuildScene(host_.Model(), host_.ActiveDrawing());
+  const std::optional<SimPoint>& arrow = input_.ArrowPoint();
+  const bool sameArrow = arrow.has_value() == shownArrow_.has_value() && (!arrow || *arrow == *shownArrow_);
+  if (scene != shownScene_ || !sameArrow) {
+    shownScene_ = std::move(scene);
+    shownArrow_ = arrow;
     InvalidateRect(canvas_, nullptr, FALSE);
   }
 }

@@ -122,7 +122,9 @@ HRESULT HostWindow::LoadAddin() {
   BuildToolbar();
   Layout();
   hr = addin_.InitializeTools();
-  Say(SUCCEEDED(hr) ? "host: Initialize for every tool" : "host: Initialize failed");
+  Say(SUCCEEDED(hr)                  ? "host: Initialize for every tool"
+      : addin_.WrongAnswer().empty() ? "host: Initialize failed"
+                                     : "host: Initialize failed: " + addin_.WrongAnswer());
   Sync();
   return hr;
 }
@@ -155,7 +157,15 @@ void HostWindow::RunHostCommand(int32_t simCommand) {
   Sync();
 }
 
+// A host's command belongs to its drawing: it ends, with any leader half drawn, when the drawing
+// closes or another one opens, so that nothing lands in a drawing the command was not started in.
+void HostWindow::EndCommandWithDrawing() {
+  host_.EndCommandWithDrawing();
+  input_.Reset();
+}
+
 void HostWindow::SwitchDrawing(int32_t drawing, int32_t arrivalEvent) {
+  EndCommandWithDrawing();
   if (host_.ActiveDrawing() != 0) host_.RaiseDrawingEvent(kDispDrawingDeactivate);
   host_.SetActiveDrawing(drawing);
   host_.RaiseDrawingEvent(arrivalEvent);
@@ -167,6 +177,7 @@ void HostWindow::SwitchDrawing(int32_t drawing, int32_t arrivalEvent) {
 void HostWindow::CloseDrawing() {
   if (host_.ActiveDrawing() == 0) return;
   Say("host: drawing " + std::to_string(host_.ActiveDrawing()) + " closed");
+  EndCommandWithDrawing();
   host_.RaiseDrawingEvent(kDispDrawingBeforeClose);
   host_.RaiseDrawingEvent(kDispDrawingDeactivate);
   host_.SetActiveDrawing(0);

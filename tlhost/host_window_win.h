@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,7 @@ class HostWindow {
   void RunHostCommand(int32_t simCommand);
   void SwitchDrawing(int32_t drawing, int32_t arrivalEvent);
   void CloseDrawing();
+  void EndCommandWithDrawing();
   bool AskFile(bool svg, std::wstring* path);
   void BuildMenus();
   void BuildToolbar();
@@ -115,5 +117,6 @@ class HostWindow {
   std::vector<std::u16string> shownMenu_;
   int32_t shownCommand_ = 0;
   std::u16string shownLeaderText_;
-  std::string shownPicture_;
+  std::vector<SceneShape> shownScene_;
+  std::optional<SimPoint> shownArrow_;
 };

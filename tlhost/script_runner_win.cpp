@@ -82,6 +82,8 @@ bool ScriptRunner::Run(const std::vector<ScriptStep>& steps) {
     current_ = &step;
     Step(step);
     Pump();
+    // An answer of the add-in that a strict host refuses fails the step it came in.
+    if (!window_->Addin().WrongAnswer().empty()) Fail(step, window_->Addin().WrongAnswer());
     if (!failure_.empty()) break;
   }
   if (failure_.empty() && !answers_.empty()) {
@@ -148,6 +150,7 @@ void ScriptRunner::Step(const ScriptStep& step) {
   if (verb == "load") {
     if (!NeedAddin(step, false)) return;
     const HRESULT hr = window_->LoadAddin();
+    if (!window_->Addin().WrongAnswer().empty()) return Fail(step, window_->Addin().WrongAnswer());
     if (FAILED(hr)) {
       char code[16];
       std::snprintf(code, sizeof(code), "0x%08lx", static_cast<unsigned long>(hr));
@@ -389,25 +392,32 @@ void ScriptRunner::Expect(const ScriptStep& step) {
 }
 
 // Each folder of the path and the file itself under the very names the file system gives them:
-// a name beyond ASCII that reached the disk changed fails here.
+// a name beyond ASCII that reached the disk changed fails here, and so does a folder. The path is
+// searched in its \\?\ form, so that a file beyond MAX_PATH that `save` wrote is found too.
 void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) {
-  wchar_t full[MAX_PATH] = {};
-  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-  if (length == 0 || length >= MAX_PATH) return Fail(step, "cannot read the path " + Utf8(path));
-  const std::wstring wanted = full;
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring wanted(size, L'\0');
+  const DWORD length = size == 0 ? 0 : GetFullPathNameW(path.c_str(), size, &wanted[0], nullptr);
+  if (length == 0 || length >= size) return Fail(step, "cannot read the path " + Utf8(path));
+  wanted.resize(length);
+  const bool drive = wanted.size() > 2 && wanted[1] == L':' && wanted[2] == L'\\';
+  const std::wstring searched = drive ? L"\\\\?\\" : L"";
   std::wstring real = wanted.substr(0, wanted.find(L'\\') + 1);
+  WIN32_FIND_DATAW found = {};
   for (size_t start = real.size(); start < wanted.size();) {
     size_t end = wanted.find(L'\\', start);
     if (end == std::wstring::npos) end = wanted.size();
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW(wanted.substr(0, end).c_str(), &found);
+    HANDLE search = FindFirstFileW((searched + wanted.substr(0, end)).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + Utf8(wanted.substr(0, end)));
     FindClose(search);
     real += found.cFileName;
     if (end < wanted.size()) real += L'\\';
     start = end + 1;
   }
-  if (real != wanted) Fail(step, "the file is named " + Utf8(real) + "; expected " + Utf8(wanted));
+  if (real != wanted) return Fail(step, "the file is named " + Utf8(real) + "; expected " + Utf8(wanted));
+  if (real.size() <= 3 || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    Fail(step, Utf8(wanted) + " is a folder, not a file");
+  }
 }
 
 void ScriptRunner::Save(const ScriptStep& step) {

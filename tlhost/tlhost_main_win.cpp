@@ -34,8 +34,7 @@ void Print(const std::string& line) {
 
 // False when the report cannot be written whole.
 bool WriteReport(const std::wstring& path, const std::string& scriptFile, const std::string& failure) {
-  std::string name = scriptFile.substr(scriptFile.find_last_of("/\\") + 1);
-  name = name.substr(0, name.find('.'));
+  const std::string name = ScriptTestName(scriptFile);
   const std::string failures = failure.empty() ? "0" : "1";
   std::ofstream out(path.c_str(), std::ios::binary);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

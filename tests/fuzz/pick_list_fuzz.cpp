@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "framework/utf8.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -118,7 +118,7 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   MemoryFileSystem files;
   files.files[kLeaders] = std::string(file);
   PickListStore store(files, page);
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath = kDataPath;
   LoadPickList(store, members);
   FUZZ_CHECK(!store.LoadFailed() && members.PickListText.has_value());
@@ -127,7 +127,7 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
   const std::string_view text = !file.empty() && file.back() == '\0' ? file.substr(0, file.size() - 1) : file;
   PickListFileKind kind = PickListFileKind::Ansi;
   PickListFileText(page, file, &kind);
-  const std::vector<std::string> items = ParsePickListText(page, *members.PickListText);
+  const std::vector<std::string> items = ParsePickList(page, page.ToAnsi(*members.PickListText));
   if (lossless && kind == PickListFileKind::Ansi) FUZZ_CHECK(items == ParsePickList(page, text));
 
   SavePickList(store, members);

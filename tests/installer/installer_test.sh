@@ -5,7 +5,9 @@
 # while a host holds the DLL, which both refuse with exit code 32 and change nothing; the silent
 # uninstall that removes the DLLs, their registration and the uninstaller entry while the user's
 # picklist stays; a move to a folder of the user's choice (/D=); and a per-user install
-# (/CurrentUser) that leaves HKEY_LOCAL_MACHINE as it was.
+# (/CurrentUser) that leaves HKEY_LOCAL_MACHINE as it was. The odd paths answer for what they did:
+# a folder that cannot be used and a newer version installed are refused with their own exit
+# codes before anything changes, and a stale uninstaller leaves another install alone.
 #
 #   tests/installer/installer_test.sh <Tallyline-Setup.exe>
 set -u
@@ -28,11 +30,15 @@ check() {  # check <what> <command...>
   if "$@" >/dev/null 2>&1; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
+# Wine hands Linux only the low byte of an exit code: run_line keeps the whole one in line_code.
 exits_with() {  # exits_with <code> <command...>
-  local code=$1
+  local code=$1 status
   shift
+  rm -f "$work/line_code"
   "$@"
-  [[ $? -eq $code ]]
+  status=$?
+  [[ -s $work/line_code ]] && status=$(<"$work/line_code")
+  [[ $status -eq $code ]]
 }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 value() {  # value 32|64 <key> [<name>]: the data of a registry value (the default one without a name)
@@ -47,12 +53,16 @@ creates_addin() {  # creates_addin <cscript.exe>: the add-in made by ProgID answ
 # Runs a Windows command line as it stands, as a deployment tool does (/D= and _?= only count
 # unquoted), and gives its exit code.
 run_line() {  # run_line <command line>
-  printf 'WScript.Quit CreateObject("WScript.Shell").Run("%s", 0, True)\r\n' "${1//\"/\"\"}" |
-    iconv -t CP1252 >"$drive/tallyline_run.vbs"
-  wine 'C:\windows\system32\cscript.exe' //nologo 'C:\tallyline_run.vbs'
+  local status
+  printf 'code = CreateObject("WScript.Shell").Run("%s", 0, True)\r\nWScript.Echo code\r\nWScript.Quit code\r\n' \
+    "${1//\"/\"\"}" | iconv -t CP1252 >"$drive/tallyline_run.vbs"
+  wine 'C:\windows\system32\cscript.exe' //nologo 'C:\tallyline_run.vbs' | tr -d '\r' >"$work/line_code"
+  status=${PIPESTATUS[0]}
+  return "$status"
 }
-# The entry's quiet uninstall command. The uninstaller leaves a copy of itself to remove
-# Uninstall.exe: wait until the folder is gone.
+# The entry's quiet uninstall command. On Windows the uninstaller moves itself out of the folder
+# before it returns; Wine cannot move or delete a running program, so there a copy of it removes
+# Uninstall.exe once it has ended: wait until the folder is gone.
 quiet_uninstall() {  # quiet_uninstall HKLM|HKCU <install folder>
   run_line "$(value 32 "$1\\$entry" QuietUninstallString)" || return
   for _ in $(seq 50); do [[ -e $2 ]] || return 0; sleep 0.2; done
@@ -92,6 +102,13 @@ openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" -out "$w
 check "the build signs with the given certificate" env TL_SIGN_PFX="$work/signer.pfx" TL_SIGN_PASSWORD=throwaway \
   "$tl_root/installer/build.sh" "$work/win32" "$work/win64" "$work"
 signed_setup="$work/Tallyline-Setup-$version.exe"
+openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" -out "$work/open.pfx" -passout pass:
+cp "$build64/Varnkit_TL.dll" "$work/open.dll"
+check "a certificate without a password signs" env -u TL_SIGN_PASSWORD TL_SIGN_PFX="$work/open.pfx" \
+  "$tl_root/installer/sign.sh" "$work/open.dll"
+check "signed with it" signed "$work/open.dll"
+check "a missing certificate is named as such" grep -q "cannot read the certificate file $work/none.pfx" \
+  <(TL_SIGN_PFX="$work/none.pfx" "$tl_root/installer/sign.sh" "$work/open.dll" 2>&1)
 for file in win32/Varnkit_TL.dll win64/Varnkit_TL.dll win32/tlhost.exe win64/tlhost.exe "${signed_setup##*/}"; do
   check "signed: $file" signed "$work/$file"
 done
@@ -138,6 +155,57 @@ check "32-bit class unregistered" absent wine reg query "HKLM\\$class" /reg:32
 check "ProgID unregistered" absent wine reg query 'HKCR\Varnkit_TL.Tallyline'
 check "uninstaller entry removed" absent wine reg query "HKLM\\$entry"
 check "picklist kept" test -s "$drive/Program Files/DEVO/Varnkit/Data/TLeaders.txt"
+
+echo "Odd paths: refused with their exit code, nothing installed or removed"
+rm -rf "$drive/ab" "$drive/TL" "$drive/L"*  # where an earlier run that failed may have installed
+touch "$drive/a file"
+# A folder that nobody can write, root included (who writes wherever chmod forbids it): /proc's.
+ln -s /proc/1 "$drive/read-only"
+long="C:\\$(printf 'L%.0s' $(seq 247))"
+newer_recorded() {  # the install's entry records a version above any real one
+  wine reg add "HKLM\\$entry" /v DisplayVersion /d 99.0 /f /reg:32
+}
+newer_installed() { wine "$setup" /S && newer_recorded; }
+nothing_installed() {  # the 64-bit DLL is the first one registered: its class tells
+  absent wine reg query "HKLM\\$class" /reg:64 && absent wine reg query "HKLM\\$entry" && absent test -e "$drive/Program Files/Varnkit" &&
+    absent test -e "$drive/Program Files (x86)/Varnkit" && absent test -e "$drive/ab" && absent test -e "$drive/TL" &&
+    absent test -e "$drive/read-only/TL" && absent test -e "$drive/${long:3}" && test -f "$drive/a file"
+}
+newer_kept() {  # the newer install stays as it was
+  test "$(value 32 "HKLM\\$entry" DisplayVersion)" = 99.0 && wine reg query "HKLM\\$class" /reg:64 &&
+    test -f "$drive/Program Files (x86)/Varnkit/Varnkit_TL.dll"
+}
+downgraded() { test "$(value 32 "HKLM\\$entry" DisplayVersion)" = "$version"; }
+# what | prepare | options | exit code | then
+odd_paths=(
+  "an existing file|:|/D=C:\\a file|267|nothing_installed"
+  "the root of a drive|:|/D=C:\\|267|nothing_installed"
+  "a relative path|:|/D=Varnkit\\TL|267|nothing_installed"
+  "a character Windows forbids|:|/D=C:\\a<b\\TL|267|nothing_installed"
+  "a name Windows changes|:|/D=C:\\TL.|267|nothing_installed"
+  "250 characters|:|/D=$long|267|nothing_installed"
+  "a folder that cannot be written|:|/D=C:\\read-only\\TL|267|nothing_installed"
+  "a newer version installed|newer_installed||1638|newer_kept"
+  "a newer version and /Downgrade|newer_recorded|/Downgrade|0|downgraded"
+)
+for row in "${odd_paths[@]}"; do
+  IFS='|' read -r what prepare options code then <<<"$row"
+  $prepare >/dev/null 2>&1
+  check "$what: exit code $code" exits_with "$code" run_line "\"$(windows_path "$setup")\" /S $options"
+  check "$what: $then" "$then"
+done
+rm -f "$drive/read-only" "$drive/a file"
+
+echo "A stale uninstaller leaves another install alone (the one the table left)"
+mkdir -p "$drive/stale"
+cp "$drive/Program Files/Varnkit/Uninstall.exe" "$drive/stale/"
+check "a stale uninstaller for a folder that is gone refuses with 1605" \
+  exits_with 1605 run_line '"C:\stale\Uninstall.exe" /S _?=C:\gone\Varnkit'
+check "the install's 32-bit DLL stays" test -f "$drive/Program Files (x86)/Varnkit/Varnkit_TL.dll"
+check "its 32-bit class stays registered" wine reg query "HKLM\\$class" /reg:32
+check "its entry stays" full_entry HKLM 'C:\Program Files\Varnkit'
+check "its own uninstaller removes it" quiet_uninstall HKLM "$drive/Program Files/Varnkit"
+rm -rf "$drive/stale"
 
 echo "Install to a chosen folder, over an install in the default one"
 folder='C:\Mein Ördner\Tally Line'

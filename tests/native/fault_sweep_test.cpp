@@ -8,7 +8,7 @@
 #include <functional>
 #include <set>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {

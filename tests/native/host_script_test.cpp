@@ -93,6 +93,7 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "expect setting DataPath \"C:\\\"",
                          "expect picklist a",
                          "expect file \"Zeichnung-ünï.svg\"",
+                         "expect file \"../out/./a.b.svg\"",
                          "save png a.png",
                          "save window w.png",
                          "save buttons b.png",
@@ -177,6 +178,18 @@ TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
       {"dblclick 200 70\n", "t.tlh:1: the point 200 70 is off the sheet"},
       {"rightclick 5 140.2 \"Tallyline Options\"\n", "t.tlh:1: the point 5 140.2 is off the sheet"},
       {"select at -0.2 7\n", "t.tlh:1: the point -0.2 7 is off the sheet"},
+      // A hair outside is outside: never moved onto the sheet's nearest pixel.
+      {"click -0.1 7\n", "t.tlh:1: the point -0.1 7 is off the sheet"},
+      {"click 199.8 7\n", "t.tlh:1: the point 199.8 7 is off the sheet"},
+      {"click 5 0.2\n", "t.tlh:1: the point 5 0.2 is off the sheet"},
+      {"dblclick 5 140.1\n", "t.tlh:1: the point 5 140.1 is off the sheet"},
+      // File names that are empty or that Windows would change.
+      {"expect file \"\"\n", "t.tlh:1: the file name is empty"},
+      {"expect file name.\n", "t.tlh:1: the name \"name.\" ends with a dot or a space"},
+      {"expect file \"name \"\n", "t.tlh:1: the name \"name \" ends with a dot or a space"},
+      {"expect file \"out./a.svg\"\n", "t.tlh:1: the name \"out.\" ends with a dot"},
+      {"save svg \"a\\b \\c.svg\"\n", "t.tlh:1: the name \"b \" ends with a dot or a space"},
+      {"dialog\n  shot \"\"\n", "t.tlh:2: the file name is empty"},
       {"select 4 99999999999\n", "t.tlh:1: expected select ID..."},
       {"expect graphics 1e3\n", "t.tlh:1: expected expect leaders TEXT..."},
       {"dialog\n  check 226 0x1\n", "t.tlh:2: expected check CONTROL-ID WHOLE-NUMBER"},
@@ -187,6 +200,9 @@ TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
       {std::string("s\0a\0y\0", 6),
        "t.tlh: holds zero bytes: a script is UTF-8 text (or UTF-16 with its byte order mark)"},
       {std::string("\xff\xfe\x00", 3), "t.tlh: is UTF-16 with a broken character"},
+      {std::string("\xff\xfes\0a\0y\0 \0x\0\n\0s\0a\0y\0 \0\0\0", 24),
+       "t.tlh:2: this line holds the character U+0000, which no text can carry"},
+      {std::string("\xfe\xff\0s\0a\0y\0 \0\"\0\0\0\"", 16), "t.tlh:1: this line holds the character U+0000"},
       {std::string("\xff\xfe\x00\xd8x\x00", 6), "t.tlh: is UTF-16 with a broken character"},
       {"say a\rclick 1\r", "t.tlh:2: expected click NUMBER NUMBER"},
       {"", "t.tlh: holds no steps"},
@@ -259,6 +275,15 @@ TEST(HostScript, ReportTextIsWellFormedXml) {
   EXPECT_EQ("a &amp; &lt;b&gt; &quot;c&quot; Ü", XmlAttributeText("a & <b> \"c\" Ü"));
   EXPECT_EQ("bell\\x07 tab&#9;line&#10;", XmlAttributeText("bell\x07 tab\tline\n"));
   EXPECT_EQ("cut \\xC3 end \\xEF\\xBF\\xBF", XmlAttributeText("cut \xc3 end \xef\xbf\xbf"));
+}
+
+TEST(HostScript, ReportsNameTheTestByTheWholeScriptName) {
+  const struct {
+    const char* file;
+    const char* name;
+  } cases[] = {
+      {"a.tlh", "a"}, {"C:\\x.y\\name.v1.2-a.tlh", "name.v1.2-a"}, {"dir.d/plain", "plain"}, {".hidden", ".hidden"}};
+  for (const auto& c : cases) EXPECT_EQ(c.name, ScriptTestName(c.file)) << c.file;
 }
 
 TEST(HostScript, CommandLinesOfOtherFormsAreRefused) {

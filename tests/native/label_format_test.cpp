@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/utf8.h"
+#include "testing/windows1252_code_page.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -265,6 +268,94 @@ TEST(LabelFormat, NullOutputsArePointerErrors) {
   EXPECT_EQ(E_POINTER, DetectLabelFormat("12", nullptr));
   for (int32_t format : std::initializer_list<int32_t>{NoLabel, Arabic, Letters, Roman, 3}) {
     EXPECT_EQ(E_POINTER, LabelToNumber("12", format, nullptr)) << format;
+  }
+}
+
+// Dressed labels: each letter set at its bounds and at each letter it skips, leading zeros,
+// prefix and suffix, the range texts alone. Each label that is written is read back.
+TEST(LabelFormat, StyledLabelsAndTheirReading) {
+  const LabelStyle all, noIOQ{"", "", 0, LettersWithoutIOQ}, noIOQSXZ{"", "", 0, LettersWithoutIOQSXZ};
+  const struct {
+    LabelStyle style;
+    int32_t format;
+    int32_t value;
+    const char* text;  // UTF-8
+    HRESULT hr;
+  } cases[] = {
+      {all, Letters, 9, "I", S_OK},
+      {all, Letters, 702, "ZZ", S_OK},
+      {all, Letters, 703, "E!Range 1 - 702", E_FAIL},
+      {{"", "", 0, 7}, Letters, 9, "I", S_OK},  // an unknown set is all letters
+      {noIOQ, Letters, 8, "H", S_OK},
+      {noIOQ, Letters, 9, "J", S_OK},
+      {noIOQ, Letters, 14, "P", S_OK},
+      {noIOQ, Letters, 15, "R", S_OK},
+      {noIOQ, Letters, 23, "Z", S_OK},
+      {noIOQ, Letters, 24, "AA", S_OK},
+      {noIOQ, Letters, 31, "AH", S_OK},
+      {noIOQ, Letters, 32, "AJ", S_OK},
+      {noIOQ, Letters, 552, "ZZ", S_OK},
+      {noIOQ, Letters, 553, "E!Range 1 - 552", E_FAIL},
+      {noIOQSXZ, Letters, 9, "J", S_OK},
+      {noIOQSXZ, Letters, 15, "R", S_OK},
+      {noIOQSXZ, Letters, 16, "T", S_OK},
+      {noIOQSXZ, Letters, 19, "W", S_OK},
+      {noIOQSXZ, Letters, 20, "Y", S_OK},
+      {noIOQSXZ, Letters, 21, "AA", S_OK},
+      {noIOQSXZ, Letters, 28, "AH", S_OK},
+      {noIOQSXZ, Letters, 29, "AJ", S_OK},
+      {noIOQSXZ, Letters, 420, "YY", S_OK},
+      {noIOQSXZ, Letters, 421, "E!Range 1 - 420", E_FAIL},
+      {{"", "", 3}, Arabic, 7, "007", S_OK},
+      {{"", "", 3}, Arabic, 999, "999", S_OK},
+      {{"", "", 4}, Arabic, 999, "0999", S_OK},
+      {{"", "", 4}, Arabic, 1000, "E!Range 1 - 999", E_FAIL},
+      {{"", "", 9}, Arabic, 7, "000000007", S_OK},
+      {{"", "", -1}, Arabic, 7, "7", S_OK},
+      {{"", "", 3}, Letters, 7, "G", S_OK},  // zeros are for Arabic labels only
+      {{"P-", "", 2}, Arabic, 7, "P-07", S_OK},
+      {{"V", "a"}, Arabic, 12, "V12a", S_OK},
+      {{"D", "", 0, LettersWithoutIOQ}, Letters, 9, "DJ", S_OK},
+      {{"Fig. ", ")"}, Roman, 4, "Fig. iv)", S_OK},
+      {{"\u2300", " mm"}, Arabic, 5, "\u23005 mm", S_OK},
+      {{"P-", "/1", 2}, Arabic, 0, "E!Range 1 - 999", E_FAIL},  // the range text alone
+      {{"P-", "/1", 2, LettersWithoutIOQSXZ}, Letters, 421, "E!Range 1 - 420", E_FAIL},
+  };
+  const Windows1252CodePage codePage;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.value));
+    std::string text = "previous";
+    EXPECT_EQ(c.hr, NumberToLeaderText(c.value, c.format, c.style, &text));
+    EXPECT_EQ(c.text, text);
+    if (FAILED(c.hr)) continue;
+    int32_t format = kMarker, value = kMarker;
+    EXPECT_EQ(S_OK, ReadLeaderText(Utf8ToWide(text), c.style, codePage, &format, &value));
+    EXPECT_EQ(c.format, format);
+    EXPECT_EQ(c.value, value);
+  }
+}
+
+// Every label of every format and letter set, dressed, reads back as its number.
+TEST(LabelFormat, EveryStyledLabelRoundTrips) {
+  const Windows1252CodePage codePage;
+  for (int32_t format : {Arabic, Letters, Roman}) {
+    for (int32_t set : {AllLetters, LettersWithoutIOQ, LettersWithoutIOQSXZ}) {
+      const LabelStyle style{"P-", "\u00b0", 3, set};
+      const int32_t top = LabelRangeTop(format, style);
+      ASSERT_EQ(format == Letters ? (set == AllLetters ? 702 : set == LettersWithoutIOQ ? 552 : 420) : 999, top);
+      std::set<std::string> seen;
+      for (int32_t n = 1; n <= top + 1; ++n) {
+        std::string text;
+        const HRESULT hr = NumberToLeaderText(n, format, style, &text);
+        ASSERT_EQ(n <= top ? S_OK : E_FAIL, hr) << format << " " << set << " " << n;
+        if (FAILED(hr)) break;
+        EXPECT_TRUE(seen.insert(text).second) << text << " given twice";
+        int32_t detected = kMarker, value = kMarker;
+        ASSERT_EQ(S_OK, ReadLeaderText(Utf8ToWide(text), style, codePage, &detected, &value));
+        EXPECT_EQ(format, detected) << text;
+        EXPECT_EQ(n, value) << text;
+      }
+    }
   }
 }
 

@@ -1,7 +1,7 @@
 // The texts that the Object tool takes from its base object, by text source.
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {
@@ -15,7 +15,7 @@ struct ObjectText {
 
 ObjectText TextOf(int32_t source, const SimGraphicSpec& request) {
   ToolSession s;
-  s.members().TLDefObjDSource = source;
+  s.options().TLDefObjDSource = source;
   s.AddGraphic(request);
   EXPECT_EQ(S_OK, s.Run(ObjectTool));
   s.host.SetLeaderToolText(u"<unwritten>");
@@ -76,7 +76,7 @@ TEST(ObjectText, WithoutBaseObjectKeepsTheTextChosenWithTheObject) {
   s.host.MouseDown(1, 0, 0, 0);
   EXPECT_EQ(u"Chosen", s.LeaderToolText());
 
-  s.members().TLDefObjDSource = 5;  // no source: the empty text, base object or not
+  s.options().TLDefObjDSource = 5;  // no source: the empty text, base object or not
   EXPECT_EQ(S_OK, s.tool.UpdateLeaderText(nullptr));
   EXPECT_EQ(u"", s.LeaderToolText());
 }
@@ -87,7 +87,7 @@ TEST(ObjectText, FailingHostReadsAreReturnedAndWriteNothing) {
   for (int32_t source : {0, 1, 2}) {
     for (int64_t k = 1;; ++k) {
       ToolSession s;
-      s.members().TLDefObjDSource = source;
+      s.options().TLDefObjDSource = source;
       s.AddGraphic(path);
       ASSERT_EQ(S_OK, s.Run(ObjectTool));
       HostRef<HostDrawing> drawing = s.host.Drawing(s.drawing);

@@ -1,8 +1,8 @@
 // The local menu of a running placement: its entries for each tool and what each entry does.
 #include <gtest/gtest.h>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_table.h"
 #include "labels/label_format.h"
 #include "testing/tool_session.h"
 
@@ -36,16 +36,16 @@ TEST(LocalMenu, DecrementStopsAtZero) {
   ToolSession s;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
-  EXPECT_EQ(0, s.members().RunningNumber);
+  EXPECT_EQ(0, s.placement().RunningNumber);
   EXPECT_EQ(u"E!Range 1 - 999", s.LeaderToolText());
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
-  EXPECT_EQ(0, s.members().RunningNumber);
+  EXPECT_EQ(0, s.placement().RunningNumber);
 }
 
 TEST(LocalMenu, OptionsAndReselectEntries) {
   ToolSession s;
-  s.services.onOptions = [](ToolMembers& m) { m.TLDefFormat = Roman; };
-  s.members().RunningNumber = 14;
+  s.services.onOptions = [](StoredOptions& options, int32_t&) { options.TLDefFormat = Roman; };
+  s.placement().RunningNumber = 14;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(1));
   EXPECT_EQ(u"xiv", s.LeaderToolText());
@@ -63,9 +63,9 @@ TEST(LocalMenu, OptionsAndReselectEntries) {
   const int32_t a = s.AddGraphic({u"GRAPHIC", u"A"});
   ASSERT_EQ(S_OK, s.Run(ObjectTool));
   s.host.Select({a});
-  ASSERT_EQ(Placing, s.members().PlacementState);
+  ASSERT_EQ(Placing, s.placement().PlacementState);
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
-  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(AwaitingObject, s.placement().PlacementState);
   EXPECT_EQ(kObjectPrompt, s.host.Prompt());
 }
 
@@ -73,7 +73,7 @@ TEST(LocalMenu, NothingWithoutAPlacement) {
   ToolSession s;
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
   EXPECT_EQ(S_OK, s.tool.DoLMCommand(1));
-  EXPECT_EQ(1, s.members().RunningNumber);
+  EXPECT_EQ(1, s.placement().RunningNumber);
   EXPECT_EQ(0, s.services.Count("ShowOptions"));
 }
 

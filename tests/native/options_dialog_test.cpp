@@ -72,6 +72,11 @@ const Step kOpened = [](ScriptedDialogRunner& r) {
 const Step kOk = Click(kIdOk);
 const Step kRange999 = Preview("E!Range 1 - 999");
 
+void DeclareStyleFields(ScriptedDialogRunner& runner) {
+  for (int id : {kOptionsPrefix, kOptionsSuffix, kOptionsStep, kOptionsDigits}) runner.DeclareEdit(id);
+  runner.DeclareListBox(kOptionsLetterSet, false);
+}
+
 TEST(OptionsDialog, EditsAsTheUserDoes) {
   const char* const kZeroStart = "OK 0 0 0 1 1 1 stored, 2 beeps, focus 223";  // beeped at the field and at OK
   const struct Case {
@@ -142,6 +147,7 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
     runner.DeclareListBox(kOptionsObjectSource, false);
     runner.DeclareListBox(kPickListBox, true);
     runner.DeclareEdit(kPickEdit);
+    DeclareStyleFields(runner);
     for (const Step& step : c.steps) step(runner);
     OptionsValues values = c.stored;
     const bool confirmed = EditOptions(&values, runner, codePage);

@@ -2,7 +2,7 @@
 // Remove leave selected, and what OK and Cancel hand back to the tool object.
 #include <gtest/gtest.h>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "testing/scripted_dialog_runner.h"
 #include "framework/utf8.h"
 #include "testing/windows1252_code_page.h"
@@ -28,11 +28,11 @@ class PickDialogTest : public testing::Test {
     runner.DeclareListBox(kPickListBox, true);
     runner.DeclareEdit(kPickEdit);
     members.PickListText = Records({u"Valve", u"pump", u"Flange"});
-    members.CurrentPickText = u"before";
+    pickText = u"before";
   }
   // Runs ShowPickList with the script given so far and checks that the script was used up.
   void Show() {
-    EXPECT_EQ(S_OK, ShowPickList(members, runner, codePage));
+    EXPECT_EQ(S_OK, ShowPickList(members, pickText, runner, codePage));
     EXPECT_TRUE(runner.Problems().empty()) << runner.Problems().front();
     EXPECT_EQ(0u, runner.PendingSteps());
   }
@@ -40,7 +40,8 @@ class PickDialogTest : public testing::Test {
 
   Windows1252CodePage codePage;
   ScriptedDialogRunner runner;
-  ToolMembers members;
+  StoredOptions members;
+  std::u16string pickText;
 };
 
 TEST_F(PickDialogTest, OpensSortedWithTheFirstItemCopied) {
@@ -54,7 +55,7 @@ TEST_F(PickDialogTest, OpensSortedWithTheFirstItemCopied) {
   runner.Click(kIdOk);
   Show();
   EXPECT_EQ(kPickListDialog, Dialog().TemplateId());
-  EXPECT_EQ(u"Flange", members.CurrentPickText);
+  EXPECT_EQ(u"Flange", pickText);
   EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText) << "written back in list order";
 }
 
@@ -68,7 +69,7 @@ TEST_F(PickDialogTest, EmptyListTypedTextBecomesPickAndFirstItem) {
   runner.Then([](ScriptedDialog& d) { EXPECT_TRUE(d.IsEnabled(kPickAdd)); });
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(u"Gate valve", members.CurrentPickText);
+  EXPECT_EQ(u"Gate valve", pickText);
   EXPECT_EQ(Records({u"Gate valve"}), members.PickListText) << "stray text is dropped";
 }
 
@@ -76,7 +77,7 @@ TEST_F(PickDialogTest, OkWithEmptyEditGivesEmptyPick) {
   members.PickListText.reset();
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(u"", members.CurrentPickText);
+  EXPECT_EQ(u"", pickText);
   EXPECT_EQ(u"", members.PickListText);
 }
 
@@ -84,14 +85,14 @@ TEST_F(PickDialogTest, AutoAddTakesOnlyEditedText) {
   runner.Select(kPickListBox, 2);
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(u"Valve", members.CurrentPickText);
+  EXPECT_EQ(u"Valve", pickText);
   EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText) << "an unedited pick adds nothing";
 
   runner.Select(kPickListBox, 1);
   runner.Type(kPickEdit, "pump 2");
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(u"pump 2", members.CurrentPickText);
+  EXPECT_EQ(u"pump 2", pickText);
   EXPECT_EQ(Records({u"Flange", u"pump", u"pump 2", u"Valve"}), members.PickListText);
 }
 
@@ -101,7 +102,7 @@ TEST_F(PickDialogTest, AutoAddOffKeepsTheListAndTheSetting) {
   runner.Click(kIdOk);
   Show();
   EXPECT_FALSE(members.TLPickAutoAdd);
-  EXPECT_EQ(u"Elbow", members.CurrentPickText);
+  EXPECT_EQ(u"Elbow", pickText);
   EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText);
 }
 
@@ -153,7 +154,7 @@ TEST_F(PickDialogTest, RemoveSelectsTheFollowingOrTheNewLast) {
   runner.Click(kIdOk);
   Show();
   EXPECT_EQ(u"", members.PickListText);
-  EXPECT_EQ(u"pump", members.CurrentPickText);
+  EXPECT_EQ(u"pump", pickText);
 }
 
 TEST_F(PickDialogTest, DoubleClickConfirmsWithThatItem) {
@@ -161,12 +162,12 @@ TEST_F(PickDialogTest, DoubleClickConfirmsWithThatItem) {
   Show();
   EXPECT_TRUE(Dialog().Ended());
   EXPECT_EQ(kIdOk, Dialog().Result());
-  EXPECT_EQ(u"Valve", members.CurrentPickText);
+  EXPECT_EQ(u"Valve", pickText);
 }
 
 TEST_F(PickDialogTest, CancelChangesNothing) {
-  const ToolMembers before = [&] {
-    ToolMembers copy;
+  const StoredOptions before = [&] {
+    StoredOptions copy;
     copy.PickListText = members.PickListText;
     return copy;
   }();
@@ -179,13 +180,13 @@ TEST_F(PickDialogTest, CancelChangesNothing) {
   Show();
   EXPECT_EQ(before.PickListText, members.PickListText);
   EXPECT_TRUE(members.TLPickAutoAdd);
-  EXPECT_EQ(u"before", members.CurrentPickText);
+  EXPECT_EQ(u"before", pickText);
 }
 
 TEST_F(PickDialogTest, ADialogThatCannotBeShownChangesNothing) {
   runner.FailNextShow();
-  EXPECT_EQ(S_OK, ShowPickList(members, runner, codePage));
-  EXPECT_EQ(u"before", members.CurrentPickText);
+  EXPECT_EQ(S_OK, ShowPickList(members, pickText, runner, codePage));
+  EXPECT_EQ(u"before", pickText);
 }
 
 TEST_F(PickDialogTest, CheckBoxValueOutOfRangeShowsUnchecked) {
@@ -208,14 +209,14 @@ TEST_F(PickDialogTest, LongTextsAreBoundedInTheListButPickedWhole) {
   runner.Then([](ScriptedDialog& d) { EXPECT_EQ(4095u, d.ListGetText(kPickListBox, 0).size()); });
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(std::u16string(5000, u'x'), members.CurrentPickText) << "the pick text is whole";
+  EXPECT_EQ(std::u16string(5000, u'x'), pickText) << "the pick text is whole";
   EXPECT_EQ(Records({std::u16string(4095, u'x').c_str(), std::u16string(6000, u'y').c_str()}), members.PickListText)
       << "only the added item is cut; the list's own stays whole";
 
   runner.Select(kPickListBox, 1);
   runner.Click(kIdOk);
   Show();
-  EXPECT_EQ(std::u16string(6000, u'y'), members.CurrentPickText) << "picked whole";
+  EXPECT_EQ(std::u16string(6000, u'y'), pickText) << "picked whole";
 }
 
 // Texts travel as UTF-8: what the user types stays as typed, the list goes over to UTF-8 (U+FEFF
@@ -252,7 +253,7 @@ TEST_F(PickDialogTest, TypedTextsKeepEveryCharacterAndChooseTheEncoding) {
     runner.Click(kIdOk);
     Show();
     EXPECT_EQ(c.listAfter, members.PickListText);
-    EXPECT_EQ(Utf8ToWide(c.typed), members.CurrentPickText) << "the pick text is whole";
+    EXPECT_EQ(Utf8ToWide(c.typed), pickText) << "the pick text is whole";
   }
 }
 
@@ -266,7 +267,7 @@ TEST_F(PickDialogTest, TextThatWouldSplitARecordIsRefusedWithABeep) {
   Show();
   EXPECT_EQ(2, runner.Beeps());
   EXPECT_EQ(Records({u"Flange", u"pump", u"Valve"}), members.PickListText);
-  EXPECT_EQ(u"a</NAME></TLT>b!", members.CurrentPickText) << "it can still be the leader's text";
+  EXPECT_EQ(u"a</NAME></TLT>b!", pickText) << "it can still be the leader's text";
 }
 
 TEST_F(PickDialogTest, EditorFromTheOptionsDialogKeepsOnlyListAndCheckBox) {
@@ -279,7 +280,7 @@ TEST_F(PickDialogTest, EditorFromTheOptionsDialogKeepsOnlyListAndCheckBox) {
   EXPECT_EQ(S_OK, EditPickList(&working, &autoAdd, runner, codePage));
   EXPECT_EQ(u"\uFEFF" + Records({u"a", u"B", u"\u2300 c"}), working) << "a character 1252 lacks: UTF-8";
   EXPECT_EQ(1, autoAdd);
-  EXPECT_EQ(u"before", members.CurrentPickText);
+  EXPECT_EQ(u"before", pickText);
 }
 
 TEST_F(PickDialogTest, ThousandsOfItemsGoInWithoutRedraw) {

@@ -107,29 +107,27 @@ TEST(PickListRecords, ItemsReadBackAsBuilt) {
   }
 }
 
-TEST(PickListRecords, WideFormConvertsEachItem) {
-  const Windows1252CodePage windows1252;
-  EXPECT_EQ(BuildPickListText(windows1252, {}), u"");
-  EXPECT_EQ(BuildPickListText(windows1252, {"caf\xe9 \x80", ""}),
-            u"<TLT><NAME>caf\u00e9 \u20ac</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n");
-
-  const TestDoubleByteCodePage doubleByte;
-  const Items items = {"\x81\x21x", "\xa0", "\x81<"};
-  const std::u16string text = BuildPickListText(doubleByte, items);
-  EXPECT_EQ(text,
-            u"<TLT><NAME>\u4e00x</NAME></TLT>\r\n<TLT><NAME>\uff60</NAME></TLT>\r\n"
-            u"<TLT><NAME>\u4e1b</NAME></TLT>\r\n");
-  EXPECT_EQ(ParsePickListText(doubleByte, text), items);
-}
-
-TEST(PickListRecords, WideFormIsReadInTheAnsiForm) {
-  const Windows1252CodePage windows1252;
-  // Characters outside the page reach the items as '?'.
-  EXPECT_EQ(ParsePickListText(windows1252, u"<TLT><NAME>\u4e00\u00e9</NAME></TLT>\r\nrest"), Items{"?\xe9"});
-
-  // A wide character whose ANSI form ends in '<' hides the opening tag behind it, as in the file.
-  const TestDoubleByteCodePage doubleByte;
-  EXPECT_EQ(ParsePickListText(doubleByte, u"\u4e1bTLT><NAME>a</NAME></TLT><TLT><NAME>b</NAME></TLT>"), Items{"b"});
+TEST(PickListRecords, ListTextHoldsUtf8ItemsAsThePickDialogKeepsThem) {
+  const struct {
+    Items items;
+    bool keptInUtf8;
+    std::u16string text;
+  } cases[] = {
+      {{}, false, u""},
+      {{}, true, u"\ufeff"},
+      {{"caf\xc3\xa9 \xe2\x82\xac", ""},
+       false,
+       u"<TLT><NAME>caf\u00e9 \u20ac</NAME></TLT>\r\n<TLT><NAME></NAME></TLT>\r\n"},
+      {{"\xe2\x8c\x80 50", "\xe4\xb8\x80"},
+       true,
+       u"\ufeff<TLT><NAME>\u2300 50</NAME></TLT>\r\n<TLT><NAME>\u4e00</NAME></TLT>\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BuildPickListText(c.items, c.keptInUtf8), c.text);
+    EXPECT_EQ(ParsePickListText(c.text), c.items);
+  }
+  // Text outside the records, and an unclosed record, hold no item.
+  EXPECT_EQ(ParsePickListText(u"\ufeffhead<TLT><NAME>a</NAME></TLT>mid<TLT><NAME>b"), Items{"a"});
 }
 
 TEST(PickListRecords, RefusesTextsHoldingTheClosingTag) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "picklist/pick_list_dialog.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
@@ -124,7 +124,7 @@ TEST(PickListSharing, SaveMergesWhatOthersSavedMeanwhile) {
     Windows1252CodePage codePage;
     PickListStore store(files, codePage);
     store.SetLockTimeout(0);
-    ToolMembers members;
+    StoredOptions members;
     members.DataPath = kDataPath;
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.loaded));
     files.outOfMemory = c.outOfMemoryLoad;
@@ -160,7 +160,7 @@ TEST(PickListSharing, TwoStoresInEveryOrderLoseNothing) {
     TempRootFileSystem* files;
     Windows1252CodePage codePage;
     std::unique_ptr<PickListStore> store;
-    ToolMembers members;
+    StoredOptions members;
     int next = Load;
   };
   int orders = 0;
@@ -235,7 +235,7 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
     TempRootFileSystem files;
     Windows1252CodePage codePage;
     PickListStore store(files, codePage);
-    ToolMembers members;
+    StoredOptions members;
     members.DataPath = kDataPath;
     ASSERT_TRUE(files.WriteRealFile(kLeaders, R("Tee") + '\0'));
     LoadPickList(store, members);
@@ -247,7 +247,8 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
       EXPECT_EQ(d.ListGetAll(kPickListBox), (std::vector<std::string>{"Gate valve", "Tee"}));
     });
     c.user(runner);
-    EXPECT_EQ(S_OK, ShowPickList(store, members, runner, codePage));
+    std::u16string pickText;
+    EXPECT_EQ(S_OK, ShowPickList(store, members, pickText, runner, codePage));
     std::string written;
     files.ReadRealFile(kLeaders, &written);
     EXPECT_EQ(written, c.written);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/pick_list_glue.h"
+#include "addin/tool/pick_list_glue.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
@@ -65,7 +65,7 @@ class PickListStoreTest : public testing::Test {
   TempRootFileSystem files;
   Windows1252CodePage codePage;
   PickListStore store{files, codePage};
-  ToolMembers members;
+  StoredOptions members;
 };
 
 TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
@@ -124,7 +124,7 @@ TEST(PickListStore, EmptyDataPathTouchesNothing) {
   RecordingFileSystem recorder;
   Windows1252CodePage codePage;
   PickListStore store(recorder, codePage);
-  ToolMembers members;
+  StoredOptions members;
   members.DataPath.clear();
   members.PickListText = u"<TLT><NAME>kept</NAME></TLT>\r\n";
   LoadPickList(store, members);

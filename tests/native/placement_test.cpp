@@ -2,10 +2,12 @@
 // to end, the progress check of the status polls, and the point-leader conversion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
-#include "addin/placement_constants.h"
-#include "addin/tool_table.h"
+#include "addin/tool/placement_constants.h"
+#include "addin/tool/tool_table.h"
 #include "labels/label_format.h"
 #include "testing/tool_session.h"
 
@@ -21,10 +23,10 @@ TEST(NumberPlacement, RunStartsTheLeaderCommandWithTheCurrentLabel) {
   EXPECT_TRUE(result);
   EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
   EXPECT_EQ(u"1", s.LeaderToolText());
-  EXPECT_EQ(NumberTool, s.members().ActiveTool);
-  EXPECT_EQ(Placing, s.members().PlacementState);
+  EXPECT_EQ(NumberTool, s.placement().ActiveTool);
+  EXPECT_EQ(Placing, s.placement().PlacementState);
   ASSERT_EQ(1, s.host.SubscriberCount());
-  EXPECT_EQ(kPlacementEventMask, s.host.SubscribedMask(s.members().EventCookie));
+  EXPECT_EQ(kPlacementEventMask, s.host.SubscribedMask(s.placement().EventCookie));
   EXPECT_EQ(2, s.host.LocalMenuCount());
   EXPECT_EQ(-1, s.host.LocalMenuLast());
 }
@@ -39,9 +41,9 @@ TEST(NumberPlacement, RunningTheToolAgainEndsThePlacement) {
   EXPECT_EQ(u"", s.host.Prompt());
   EXPECT_EQ(0, s.host.LocalMenuCount());
   EXPECT_EQ(0, s.host.SubscriberCount());
-  EXPECT_EQ(-1, s.members().ActiveTool);
-  EXPECT_EQ(-1, s.members().EventCookie);
-  EXPECT_EQ(Idle, s.members().PlacementState);
+  EXPECT_EQ(-1, s.placement().ActiveTool);
+  EXPECT_EQ(-1, s.placement().EventCookie);
+  EXPECT_EQ(Idle, s.placement().PlacementState);
   EXPECT_EQ(u"typed by the user", s.LeaderToolText()) << "the second run starts nothing";
 }
 
@@ -56,18 +58,18 @@ TEST(NumberPlacement, EachLeaderAdvancesTheNumber) {
     s.PollAll();
   }
   EXPECT_EQ((std::vector<std::u16string>{u"1", u"2", u"3"}), infos);
-  EXPECT_EQ(4, s.members().RunningNumber);
+  EXPECT_EQ(4, s.placement().RunningNumber);
   EXPECT_EQ(u"4", s.LeaderToolText());
 }
 
 TEST(NumberPlacement, TwoLeadersBetweenPollsAdvanceByTwo) {
   ToolSession s;
-  s.members().TLDefConvertPoint = false;
+  s.options().TLDefConvertPoint = false;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   s.host.PlaceLeader();
   s.host.PlaceLeader();
   ASSERT_EQ(S_OK, s.Poll(NumberTool));
-  EXPECT_EQ(3, s.members().RunningNumber);
+  EXPECT_EQ(3, s.placement().RunningNumber);
   EXPECT_EQ(u"3", s.LeaderToolText());
 }
 
@@ -79,14 +81,14 @@ TEST(NumberPlacement, UndoTakesTheNumberBackButNotBelowTheStart) {
   s.Poll(NumberTool);
   s.host.PlaceLeader();
   s.Poll(NumberTool);
-  ASSERT_EQ(3, s.members().RunningNumber);
+  ASSERT_EQ(3, s.placement().RunningNumber);
   ASSERT_TRUE(s.host.Undo());
   s.Poll(NumberTool);
-  EXPECT_EQ(2, s.members().RunningNumber);
+  EXPECT_EQ(2, s.placement().RunningNumber);
   EXPECT_EQ(u"2", s.LeaderToolText());
   ASSERT_TRUE(s.host.Undo());
   s.Poll(NumberTool);
-  EXPECT_EQ(1, s.members().RunningNumber);
+  EXPECT_EQ(1, s.placement().RunningNumber);
   EXPECT_EQ(u"1", s.LeaderToolText());
 }
 
@@ -95,11 +97,11 @@ TEST(NumberPlacement, NumberNeverFallsBelowOne) {
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   s.host.PlaceLeader();
   s.host.PlaceLeader();
-  s.Poll(NumberTool);             // 3
-  s.members().RunningNumber = 1;  // the user stepped it down from the local menu
+  s.Poll(NumberTool);               // 3
+  s.placement().RunningNumber = 1;  // the user stepped it down from the local menu
   s.host.Undo();
   s.Poll(NumberTool);
-  EXPECT_EQ(1, s.members().RunningNumber);
+  EXPECT_EQ(1, s.placement().RunningNumber);
 }
 
 TEST(NumberPlacement, CountBelowTheStartOnlyRewritesTheText) {
@@ -123,30 +125,50 @@ TEST(NumberPlacement, CountBelowTheStartOnlyRewritesTheText) {
   ASSERT_TRUE(s.host.Undo());
   s.host.SetLeaderToolText(u"changed");
   ASSERT_EQ(S_OK, s.Poll(NumberTool));
-  EXPECT_EQ(1, s.members().RunningNumber);
-  EXPECT_EQ(1, s.members().LastGraphicCount) << "the count is kept";
+  EXPECT_EQ(1, s.placement().RunningNumber);
+  EXPECT_EQ(1, s.placement().LastGraphicCount) << "the count is kept";
   EXPECT_EQ(u"1", s.LeaderToolText());
 }
 
 TEST(NumberPlacement, LabelFormatsAndTheRangeText) {
   ToolSession s;
-  s.members().TLDefFormat = Letters;
-  s.members().RunningNumber = 27;
+  s.options().TLDefFormat = Letters;
+  s.placement().RunningNumber = 27;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   EXPECT_EQ(u"AA", s.LeaderToolText());
   s.Run(NumberTool);
 
-  s.members().TLDefFormat = -1;  // a negative format counts as Arabic
-  s.members().RunningNumber = 12;
+  s.options().TLDefFormat = -1;  // a negative format counts as Arabic
+  s.placement().RunningNumber = 12;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   EXPECT_EQ(u"12", s.LeaderToolText());
   s.Run(NumberTool);
 }
 
+// Each leader advances by the step, a removed one and the local menu go one step back; at 0 the
+// range text stands without the prefix.
+TEST(NumberPlacement, PrefixAndStep) {
+  ToolSession s;
+  s.options().TLDefPrefix = "P-";
+  s.options().TLDefStep = 10;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader();
+  s.host.PlaceLeader();
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(u"P-21", s.LeaderToolText());
+  ASSERT_TRUE(s.host.Undo());
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(u"P-11", s.LeaderToolText());
+  EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
+  EXPECT_EQ(u"P-1", s.LeaderToolText());
+  EXPECT_EQ(S_OK, s.tool.DoLMCommand(0));
+  EXPECT_EQ(u"E!Range 1 - 999", s.LeaderToolText());
+}
+
 TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
   ToolSession s;
-  s.members().TLDefFormat = Letters;
-  s.members().RunningNumber = 702;
+  s.options().TLDefFormat = Letters;
+  s.placement().RunningNumber = 702;
   bool result = false;
   ASSERT_EQ(S_OK, s.Run(NumberTool, &result));
   EXPECT_EQ(u"ZZ", s.LeaderToolText());
@@ -157,13 +179,51 @@ TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
   EXPECT_EQ(u"E!Range 1 - 702", s.host.Model().Graphic(leader)->info);
 
   ToolSession t;
-  t.members().RunningNumber = 1000;
+  t.placement().RunningNumber = 1000;
   result = false;
   EXPECT_EQ(S_OK, t.Run(NumberTool, &result)) << "a running placement is no failure";
   EXPECT_TRUE(result) << "the placement completes";
-  EXPECT_EQ(Placing, t.members().PlacementState);
+  EXPECT_EQ(Placing, t.placement().PlacementState);
   EXPECT_EQ(1, t.host.SubscriberCount());
   EXPECT_EQ(u"E!Range 1 - 999", t.LeaderToolText());
+}
+
+// With "continue" the Number tool starts one past the drawing's highest label in its format.
+// Each host call of that reading failing (or giving no object) ends Run with its failure before
+// the leader command starts.
+TEST(NumberPlacement, ContinuesAfterTheDrawingsHighestLabel) {
+  const auto scene = [](ToolSession& s, bool continues) {
+    s.options().TLDefContinue = continues;
+    s.options().TLDefFormat = Letters;
+    for (const char16_t* text : {u"C", u"12", u"E", u"Note"}) s.AddGraphic({u"TCW25DimLead", text});
+    s.AddGraphic({u"GRAPHIC", u"Z"});
+    s.host.ClearCalls();
+  };
+  for (const bool continues : {false, true}) {
+    ToolSession s;
+    scene(s, continues);
+    ASSERT_EQ(S_OK, s.Run(NumberTool));
+    EXPECT_EQ(continues ? u"F" : u"A", s.LeaderToolText());
+  }
+  ToolSession clean;
+  scene(clean, true);
+  clean.Run(NumberTool);
+  std::vector<SimCall> calls = clean.host.Calls();
+  const auto refresh =
+      std::find_if(calls.begin(), calls.end(), [](const SimCall& c) { return c.name == "IHostView.RefreshView"; });
+  const ptrdiff_t first = refresh - calls.begin() + 1, reads = 2 + 5 * 2 + 4 * 3;  // list, graphics, texts
+  ASSERT_EQ("IHostProperty.GetPropertyValue", calls[static_cast<size_t>(first + reads - 3)].name);
+  for (ptrdiff_t k = first; k < first + reads; ++k) {
+    for (const bool none : {false, true}) {
+      if (none && !calls[static_cast<size_t>(k)].gaveObject) continue;
+      ToolSession s;
+      scene(s, true);
+      none ? s.host.GiveNoObject(k + 1) : s.host.FailCall(k + 1, E_ACCESSDENIED);
+      EXPECT_EQ(none ? E_POINTER : E_ACCESSDENIED, s.Run(NumberTool)) << calls[static_cast<size_t>(k)].name;
+      EXPECT_NE(kLeaderCommand, s.host.ActiveCommand()) << calls[static_cast<size_t>(k)].name;
+      EXPECT_EQ(1, s.placement().RunningNumber);
+    }
+  }
 }
 
 // A failure from Run means nothing was started: a format the labels do not know fails before
@@ -171,7 +231,7 @@ TEST(NumberPlacement, NumberOutOfRangeWritesTheRangeTextAndStillPlaces) {
 TEST(NumberPlacement, UnknownFormatStartsNothing) {
   for (int32_t format : {3, 7, -4}) {
     ToolSession s;
-    s.members().TLDefFormat = format;
+    s.options().TLDefFormat = format;
     s.host.SetLeaderToolText(u"before");
     bool result = false;
     const HRESULT hr = s.Run(NumberTool, &result);
@@ -186,7 +246,7 @@ TEST(NumberPlacement, UnknownFormatStartsNothing) {
     EXPECT_EQ(0, s.host.ActiveCommand()) << format;
     EXPECT_EQ(0, s.host.SubscriberCount()) << format;
     EXPECT_EQ(0, s.host.LocalMenuCount()) << format;
-    EXPECT_EQ(-1, s.members().ActiveTool) << format;
+    EXPECT_EQ(-1, s.placement().ActiveTool) << format;
   }
 }
 
@@ -215,7 +275,7 @@ TEST(NumberPlacement, HostToolOrDrawingEventEndsThePlacement) {
     } else {
       s.host.RaiseDrawingEvent(dispid);
     }
-    EXPECT_EQ(-1, s.members().ActiveTool) << dispid;
+    EXPECT_EQ(-1, s.placement().ActiveTool) << dispid;
     EXPECT_EQ(0, s.host.SubscriberCount()) << dispid;
     EXPECT_EQ(0, s.host.LocalMenuCount()) << dispid;
   }
@@ -225,12 +285,12 @@ TEST(PicklistPlacement, RunWhileNumberRunsEndsItOnly) {
   ToolSession s;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   ASSERT_EQ(S_OK, s.Run(PicklistTool));
-  EXPECT_EQ(-1, s.members().ActiveTool);
+  EXPECT_EQ(-1, s.placement().ActiveTool);
   EXPECT_EQ(0, s.host.SubscriberCount());
   EXPECT_EQ(0, s.services.Count("ShowPickList"));
   s.services.picks = {u"Valve"};
   ASSERT_EQ(S_OK, s.Run(PicklistTool));
-  EXPECT_EQ(PicklistTool, s.members().ActiveTool);
+  EXPECT_EQ(PicklistTool, s.placement().ActiveTool);
   EXPECT_EQ(u"Valve", s.LeaderToolText());
 }
 
@@ -249,7 +309,7 @@ TEST(PicklistPlacement, AutoPickAsksAgainAfterEachLeader) {
   EXPECT_EQ(3, s.services.Count("ShowPickList"));
 
   s.Run(PicklistTool);
-  s.members().TLPickAutoPick = false;
+  s.options().TLPickAutoPick = false;
   s.Run(PicklistTool);
   s.host.PlaceLeader();
   s.PollAll();
@@ -279,14 +339,14 @@ TEST(PointLeader, TextBecomesAGraphicOfItsOwnUnderOneUndoRecord) {
   const std::vector<std::u16string> captions = s.host.UndoCaptions();
   ASSERT_FALSE(captions.empty());
   EXPECT_EQ(u"TL Text", captions.back());
-  EXPECT_EQ(2, s.members().RunningNumber);
+  EXPECT_EQ(2, s.placement().RunningNumber);
   // The appended text is no new leader: the next poll does not skip a number.
   ASSERT_EQ(S_OK, s.Poll(NumberTool));
-  EXPECT_EQ(2, s.members().RunningNumber);
+  EXPECT_EQ(2, s.placement().RunningNumber);
   EXPECT_EQ(u"2", s.LeaderToolText());
   s.host.PlaceLeader(1);
   s.Poll(NumberTool);
-  EXPECT_EQ(3, s.members().RunningNumber);
+  EXPECT_EQ(3, s.placement().RunningNumber);
 }
 
 TEST(PointLeader, UndoGivesTheTextBackToTheLeader) {
@@ -309,14 +369,14 @@ TEST(PointLeader, UndoingTheConversionIsNoLeaderTakenBack) {
     s.host.PlaceLeader(1);
     s.Poll(tool);
     const int picksBefore = s.services.Count("ShowPickList");
-    ASSERT_EQ(2, s.members().RunningNumber - (tool == PicklistTool ? -1 : 0));
+    ASSERT_EQ(2, s.placement().RunningNumber - (tool == PicklistTool ? -1 : 0));
     ASSERT_TRUE(s.host.Undo());  // the text goes back into its leader
     s.Poll(tool);
     EXPECT_EQ(picksBefore, s.services.Count("ShowPickList")) << tool;
-    EXPECT_EQ(tool == NumberTool ? 2 : 1, s.members().RunningNumber) << tool;
+    EXPECT_EQ(tool == NumberTool ? 2 : 1, s.placement().RunningNumber) << tool;
     ASSERT_TRUE(s.host.Undo());  // the leader itself
     s.Poll(tool);
-    EXPECT_EQ(1, s.members().RunningNumber) << tool;
+    EXPECT_EQ(1, s.placement().RunningNumber) << tool;
     if (tool == NumberTool) {
       const int32_t again = s.host.PlaceLeader();
       EXPECT_EQ(u"1", s.host.Model().Graphic(again)->info) << "no label is given twice";
@@ -324,6 +384,23 @@ TEST(PointLeader, UndoingTheConversionIsNoLeaderTakenBack) {
       EXPECT_EQ(picksBefore + 1, s.services.Count("ShowPickList")) << "a leader went away";
     }
   }
+}
+
+// Undoing the second point leader's conversion and the leader itself between two polls takes back
+// the one leader and its text: the next label is 2 again, never a repeated 1.
+TEST(PointLeader, UndoingConversionAndLeaderBetweenPollsTakesBackOne) {
+  ToolSession s;
+  ASSERT_EQ(S_OK, s.Run(NumberTool));
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  s.host.PlaceLeader(1);
+  s.Poll(NumberTool);
+  ASSERT_EQ(4, CountGraphics(s));
+  ASSERT_TRUE(s.host.Undo());  // the second conversion
+  ASSERT_TRUE(s.host.Undo());  // the second leader
+  ASSERT_EQ(S_OK, s.Poll(NumberTool));
+  EXPECT_EQ(2, s.placement().RunningNumber);
+  EXPECT_EQ(u"2", s.LeaderToolText());
 }
 
 // A host that answers with another success code the call whose code a method hands on (its last
@@ -376,20 +453,21 @@ TEST(PointLeader, LeadersThatAreNotPointLeadersStayWhole) {
     int children;
     int vertices;
   };
-  for (Case c : {Case{5, 2}, Case{4, 1}, Case{3, 1}}) {
+  for (Case c : {Case{5, 2}, Case{4, 1}, Case{3, 1}, Case{5, 0}}) {
     ToolSession s;
     ASSERT_EQ(S_OK, s.Run(NumberTool));
     const int32_t leader = s.host.PlaceLeaderWithChildren(c.children, c.vertices);
     ASSERT_EQ(S_OK, s.Poll(NumberTool));
     EXPECT_EQ(static_cast<size_t>(c.children), s.host.Model().Graphic(leader)->children.size());
+    EXPECT_EQ(u"1", s.host.Model().Graphic(leader)->info) << "the leader keeps its text";
     EXPECT_EQ(1, CountGraphics(s));
-    EXPECT_EQ(2, s.members().RunningNumber);
+    EXPECT_EQ(2, s.placement().RunningNumber);
   }
 }
 
 TEST(PointLeader, ConversionOffLeavesTheLeader) {
   ToolSession s;
-  s.members().TLDefConvertPoint = false;
+  s.options().TLDefConvertPoint = false;
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   const int32_t leader = s.host.PlaceLeader(1);
   s.Poll(NumberTool);
@@ -422,23 +500,23 @@ TEST(ObjectPlacement, WaitsForAnObjectAndTakesTheFirstSelected) {
   const int32_t b = s.AddGraphic({u"GRAPHIC", u"Valve"});
   const int32_t c = s.AddGraphic({u"GRAPHIC", u"Tank"});
   ASSERT_EQ(S_OK, s.Run(ObjectTool));
-  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(AwaitingObject, s.placement().PlacementState);
   EXPECT_EQ(kSelectCommand, s.host.ActiveCommand());
   EXPECT_EQ(kObjectPrompt, s.host.Prompt());
-  EXPECT_TRUE(s.members().EndOnRunTool);
-  EXPECT_EQ(ObjectTool, s.members().ActiveTool) << "the select command's RunTool did not end it";
+  EXPECT_TRUE(s.placement().EndOnRunTool);
+  EXPECT_EQ(ObjectTool, s.placement().ActiveTool) << "the select command's RunTool did not end it";
 
   s.host.Select({});
   EXPECT_EQ(E_FAIL, s.tool.SelectionChange(s.host.Drawing(s.drawing).get()));
-  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(AwaitingObject, s.placement().PlacementState);
   EXPECT_EQ(kObjectPrompt, s.host.Prompt());
 
   s.host.Select({b, c, a});
-  EXPECT_EQ(Placing, s.members().PlacementState);
+  EXPECT_EQ(Placing, s.placement().PlacementState);
   EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
   EXPECT_EQ(u"Valve", s.LeaderToolText());
   EXPECT_EQ(u"", s.host.Prompt());
-  EXPECT_EQ(ObjectTool, s.members().ActiveTool);
+  EXPECT_EQ(ObjectTool, s.placement().ActiveTool);
 }
 
 TEST(ObjectPlacement, RearmsAfterOneLeaderNotAfterTwo) {
@@ -448,7 +526,7 @@ TEST(ObjectPlacement, RearmsAfterOneLeaderNotAfterTwo) {
   s.host.Select({a});
   s.host.PlaceLeader();
   ASSERT_EQ(S_OK, s.Poll(ObjectTool));
-  EXPECT_EQ(AwaitingObject, s.members().PlacementState);
+  EXPECT_EQ(AwaitingObject, s.placement().PlacementState);
   EXPECT_EQ(kSelectCommand, s.host.ActiveCommand());
   EXPECT_EQ(kObjectPrompt, s.host.Prompt());
 
@@ -456,7 +534,7 @@ TEST(ObjectPlacement, RearmsAfterOneLeaderNotAfterTwo) {
   s.host.PlaceLeader();
   s.host.PlaceLeader();
   ASSERT_EQ(S_OK, s.Poll(ObjectTool));
-  EXPECT_EQ(Placing, s.members().PlacementState);
+  EXPECT_EQ(Placing, s.placement().PlacementState);
   EXPECT_EQ(kLeaderCommand, s.host.ActiveCommand());
 }
 
@@ -465,10 +543,10 @@ TEST(ObjectPlacement, HostToolAfterTheBaseObjectEndsIt) {
   const int32_t a = s.AddGraphic({u"GRAPHIC", u"A"});
   ASSERT_EQ(S_OK, s.Run(ObjectTool));
   s.host.Select({a});
-  ASSERT_EQ(Placing, s.members().PlacementState);
+  ASSERT_EQ(Placing, s.placement().PlacementState);
   s.host.UserPicksHostTool(4001);
-  EXPECT_EQ(Idle, s.members().PlacementState);
-  EXPECT_EQ(-1, s.members().ActiveTool);
+  EXPECT_EQ(Idle, s.placement().PlacementState);
+  EXPECT_EQ(-1, s.placement().ActiveTool);
   EXPECT_EQ(0, s.host.SubscriberCount());
 }
 
@@ -482,12 +560,12 @@ TEST(ObjectPlacement, FailedCommandStartIsForgottenByTheNextPlacement) {
   s.host.FailCall(13, E_ACCESSDENIED);
   EXPECT_EQ(E_ACCESSDENIED, s.Run(ObjectTool));
   EXPECT_EQ("IHostCommands.StartCommand", s.host.Calls().at(12).name);
-  EXPECT_FALSE(s.members().EndOnRunTool);
+  EXPECT_FALSE(s.placement().EndOnRunTool);
   ASSERT_EQ(S_OK, s.Run(ObjectTool));  // ends the half-started placement
-  EXPECT_TRUE(s.members().EndOnRunTool);
+  EXPECT_TRUE(s.placement().EndOnRunTool);
   ASSERT_EQ(S_OK, s.Run(NumberTool));
   s.host.UserPicksHostTool(4001);
-  EXPECT_EQ(-1, s.members().ActiveTool) << "RunTool ends placements again";
+  EXPECT_EQ(-1, s.placement().ActiveTool) << "RunTool ends placements again";
 }
 
 TEST(Termination, EndsARunningPlacementAndStillSucceeds) {
@@ -497,8 +575,8 @@ TEST(Termination, EndsARunningPlacementAndStillSucceeds) {
   EXPECT_EQ(S_OK, s.Terminate());
   EXPECT_EQ(0, s.host.SubscriberCount());
   EXPECT_EQ(0, s.host.LocalMenuCount());
-  EXPECT_EQ(-1, s.members().EventCookie);
-  EXPECT_EQ(Idle, s.members().PlacementState);
+  EXPECT_EQ(-1, s.placement().EventCookie);
+  EXPECT_EQ(Idle, s.placement().PlacementState);
   EXPECT_EQ(0, s.host.LiveHandles());
 }
 

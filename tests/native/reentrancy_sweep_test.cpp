@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "addin/renumber_glue.h"
-#include "addin/tool_table.h"
+#include "addin/tool/renumber_glue.h"
+#include "addin/tool/tool_table.h"
 #include "renumber/renumber_dialog.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/tool_session.h"
@@ -131,8 +131,9 @@ std::vector<InterruptedCall> InterruptedCalls() {
        [](ToolSession& s, ScriptedDialogRunner& runner) {
          runner.DeclareEdit(kRenumberStartAt);
          runner.DeclareEdit(kRenumberPreview);
-         s.services.renumber = [&s, &runner](ToolMembers& members, HostApp& app, const std::function<bool()>& held) {
-           return RunRenumberTool(members, app, runner, s.codePage, held);
+         s.services.renumber = [&s, &runner](StoredOptions& options, int32_t& runningNumber, HostApp& app,
+                                             const std::function<bool()>& held) {
+           return RunRenumberTool(options, runningNumber, app, runner, s.codePage, held);
          };
          s.host.Select({s.AddGraphic({u"TCW25DimLead", u"7"}), s.AddGraphic({u"GRAPHIC", u"part"}),
                         s.AddGraphic({u"TCW25DimLead", u"5"})});
@@ -143,7 +144,7 @@ std::vector<InterruptedCall> InterruptedCalls() {
       {"options entry of Number",
        [](ToolSession& s, ScriptedDialogRunner&) {
          s.Run(NumberTool);
-         s.services.onOptions = [](ToolMembers& members) { members.RunningNumber = 40; };
+         s.services.onOptions = [](StoredOptions&, int32_t& runningNumber) { runningNumber = 40; };
        },
        optionsEntry, true},
       {"options entry of Picklist",
@@ -237,7 +238,7 @@ Interruption Interrupt(const InterruptedCall& interrupted, int64_t k, bool initi
     dialogsAt = dialogs();
   };
   if (k == 0) {
-    s.services.insideDialog = [&letGo](ToolMembers&) { letGo(); };
+    s.services.insideDialog = [&letGo](StoredOptions&) { letGo(); };
     runner.Then([&letGo](ScriptedDialog&) { letGo(); });
   } else {
     s.host.DuringCall(k, letGo);

@@ -139,4 +139,66 @@ TEST_F(RenumberDialogTest, BadStartAtBeepsCountsAsZeroAndKeepsResetAndFormat) {
   EXPECT_EQ(0, dialog->ResetRunning);
 }
 
+// The order applies with Fix Order only, the tolerance with rows and columns only; the tips are
+// read once, when an order first needs them; the report tells the labels as they are, in the
+// chosen format. A tolerance that is no number beeps and leaves the last one in force.
+TEST_F(RenumberDialogTest, OrderToleranceAndReport) {
+  Make({"2", "2", "5", "Note"});
+  runner.DeclareEdit(kRenumberTolerance);
+  runner.DeclareEdit(kRenumberReport);
+  runner.DeclareEdit(kRenumberSequence);
+  int reads = 0;
+  dialog->ReadTips = [&reads](std::vector<LeaderTip>* tips) {
+    ++reads;
+    *tips = {{true, 30, 10}, {true, 10, 10.4}, {true, 20, 9.8}, {true, 5, 50}};
+  };
+  const auto expect = [this](const char* preview, const char* sequence, bool ordersEnabled, bool toleranceEnabled,
+                             const char* report) {
+    runner.Then([=](ScriptedDialog& d) {
+      EXPECT_EQ(preview, d.GetText(kRenumberPreview));
+      EXPECT_EQ(sequence, d.GetText(kRenumberSequence));
+      for (int id : kRenumberOrderButtons) EXPECT_EQ(ordersEnabled, d.IsEnabled(id)) << id;
+      EXPECT_EQ(toleranceEnabled, d.IsEnabled(kRenumberTolerance)) << preview;
+      EXPECT_EQ(report, d.GetText(kRenumberReport)) << preview;
+    });
+  };
+  const auto order = [this](int32_t position) {
+    runner.Then([this, position](ScriptedDialog& d) {
+      for (int i = 0; i < 4; ++i) d.SetCheck(kRenumberOrderButtons[i], i == position ? kChecked : kUnchecked);
+      dialog->OnCommand(d, kRenumberOrderButtons[position], kButtonClicked);
+    });
+  };
+  runner.Type(kRenumberStartAt, "1");
+  expect("Renumber 3 items.\r\nRange: 1 - 3", "2, 2, 5", true, false, "Twice or more: 2. Missing: 3-4.");
+  runner.Then([&reads](ScriptedDialog&) { EXPECT_EQ(0, reads); });
+  const auto labels = [this](const char* expected) {
+    runner.Then([this, expected](ScriptedDialog&) {
+      EXPECT_EQ(expected,
+                dialog->Items[0].newLabel + "|" + dialog->Items[1].newLabel + "|" + dialog->Items[2].newLabel);
+    });
+  };
+  labels("1|2|3");
+  order(OrderByRows);  // one row within 2.5, below the leader that takes no part: left to right
+  labels("3|1|2");
+  expect("Renumber 3 items.\r\nRange: 1 - 3", "2, 5, 2", true, true, "Twice or more: 2. Missing: 3-4.");
+  runner.Type(kRenumberTolerance, "0.1");  // three rows now, the top one first
+  labels("2|1|3");
+  runner.Type(kRenumberTolerance, "x");
+  runner.Then([this](ScriptedDialog& d) {
+    EXPECT_EQ(1, runner.Beeps());
+    EXPECT_EQ(kRenumberTolerance, d.Focus());
+  });
+  labels("2|1|3");
+  ClickRadio(kRenumberFormatButtons, Letters);
+  expect("Renumber 3 items.\r\nRange: A - C", "2, 2, 5", true, true, "No number twice, none missing.");
+  runner.Check(kRenumberFixOrder, kUnchecked);  // the distances are kept: no order applies
+  expect("Renumber 3 items.\r\nRange: A - D", "2, 2, 5", false, false, "No number twice, none missing.");
+  runner.Click(kIdOk);
+  EXPECT_EQ(kIdOk, Run());
+  EXPECT_EQ(1, reads);
+  EXPECT_EQ(OrderByRows, dialog->Order);
+  EXPECT_EQ("0.1", dialog->Tolerance);
+  EXPECT_EQ(2, runner.Beeps()) << "once more for the format, none once no order applies";
+}
+
 }  // namespace

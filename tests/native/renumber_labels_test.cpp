@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/utf8.h"
+#include "testing/windows1252_code_page.h"
+
 #include <algorithm>
 #include <random>
 #include <sstream>
@@ -83,6 +86,78 @@ TEST(RenumberLabels, DocumentedCases) {
     EXPECT_EQ(c.labels, Labels(items)) << what;
     EXPECT_EQ(c.preview, RenumberPreview(items, summary)) << what;
     EXPECT_EQ(c.nextNumber, summary.nextNumber) << what;
+  }
+}
+
+// Labels dressed as the Number tool dresses them: the leaders are read in the same style (texts
+// without the prefix as before, a skipped letter as no label) and labelled in it, by the step.
+TEST(RenumberLabels, StyledLabelsAndStep) {
+  const LabelStyle p2{"P-", "", 2}, p3{"P-", "", 3}, a{"", "a"}, noIOQ{"", "", 0, LettersWithoutIOQ},
+      noIOQParen{"", ")", 0, LettersWithoutIOQ};
+  const struct {
+    const char* texts;  // UTF-8
+    RenumberChoices choices;
+    const char* labels;
+    const char* preview;
+    int32_t nextNumber;
+  } cases[] = {
+      {"P-03|P-01|P-02",
+       {NumericLeaders, true, 1, Arabic, p2, 1},
+       "P-03|P-01|P-02",
+       "Renumber 3 items.\r\nRange: P-01 - P-03",
+       4},
+      {"P-03|P-01|P-02",
+       {NumericLeaders, true, 10, Arabic, p2, 10},
+       "P-30|P-10|P-20",
+       "Renumber 3 items.\r\nRange: P-10 - P-30",
+       40},
+      {"P-05|P-07|P-09",
+       {NumericLeaders, false, 1, Arabic, p2, 10},
+       "P-01|P-03|P-05",
+       "Renumber 3 items.\r\nRange: P-01 - P-05",
+       15},
+      {"3|P-1|Note",
+       {NumericLeaders, true, 1, Arabic, p2, 1},
+       "P-02|P-01|",
+       "Renumber 2 items.\r\nRange: P-01 - P-02",
+       3},
+      {"Note|P-002|7",
+       {AllLeaders, true, 5, Arabic, p3, 5},
+       "P-015|P-005|P-010",
+       "Renumber 3 items.\r\nRange: P-005 - P-015",
+       20},
+      {"12a|11a|V", {NumericLeaders, true, 1, Arabic, a, 1}, "2a|1a|3a", "Renumber 3 items.\r\nRange: 1a - 3a", 4},
+      {"A|I|B|AJ", {SameFormatLeaders, true, 1, Letters, noIOQ, 2}, "A||C|E", "Renumber 3 items.\r\nRange: A - E", 7},
+      {"B)|D)|H)|O)",
+       {SameFormatLeaders, false, 8, Letters, noIOQParen, 3},
+       "H)|K)|P)|",
+       "Renumber 3 items.\r\nRange: H) - P)",
+       17},
+      {"P-1|P-2|P-3",
+       {NumericLeaders, true, 998, Arabic, p2, 1},
+       "P-998|P-999|E!Range 1 - 999",
+       "Renumber 3 items.\r\nRange: P-998 - E!Range 1 - 999",
+       1001},
+      {"\u2300 4|\u2300 2",
+       {NumericLeaders, true, 1, Roman, {"\u2300 "}, 1},
+       "\u2300 ii|\u2300 i",
+       "Renumber 2 items.\r\nRange: \u2300 i - \u2300 ii",
+       3},
+  };
+  const Windows1252CodePage codePage;
+  RenumberOrder order;
+  for (const auto& c : cases) {
+    std::vector<RenumberItem> items;
+    std::istringstream in(c.texts);
+    for (std::string text; std::getline(in, text, '|');) {
+      items.emplace_back();
+      items.back().isLeader = true;
+      ReadLeaderLabel(Utf8ToWide(text), c.choices.style, codePage, &items.back());
+    }
+    const RenumberSummary summary = ComputeLabels(items, c.choices, order);
+    EXPECT_EQ(c.labels, Labels(items)) << c.texts;
+    EXPECT_EQ(c.preview, RenumberPreview(items, summary)) << c.texts;
+    EXPECT_EQ(c.nextNumber, summary.nextNumber) << c.texts;
   }
 }
 

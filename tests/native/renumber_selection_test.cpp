@@ -148,6 +148,45 @@ TEST(RenumberSelection, ConfirmedChoicesAndTheRunningNumberHandedOn) {
   }
 }
 
+// Tips are read from the host only when an order needs them: at the opening for a stored order
+// of rows or columns, or once the user picks one; a leader without a vertex child comes last.
+TEST(RenumberSelection, PositionOrdersReadTheTipsOnlyWhenNeeded) {
+  const struct {
+    int32_t storedOrder;
+    int clicked;  // an order button the user clicks, 0 for none
+    const char* after;
+    long tipReads;
+  } cases[] = {
+      {OrderByLabels, 0, "3|1|2|4", 0},
+      {OrderBySelection, 0, "1|2|3|4", 0},
+      {OrderByRows, 0, "2|1|3|4", 3},
+      {OrderByLabels, kRenumberOrderButtons[OrderByColumns], "2|3|1|4", 3},
+  };
+  for (const auto& c : cases) {
+    Scene s("");
+    s.ids = {s.host.AddLeaderAt(s.drawing, u"30", {40, 100, 0}), s.host.AddLeaderAt(s.drawing, u"10", {60, 100.5, 0}),
+             s.host.AddLeaderAt(s.drawing, u"20", {10, 99.5, 0}),
+             s.host.AddGraphic(s.drawing, {u"TCW25DimLead", u"40"})};
+    s.host.Select(s.ids);
+    s.runner.Type(kRenumberStartAt, "1");
+    if (c.clicked != 0) {  // the system's auto radio button unchecks the rest of its group
+      s.runner.Then([&c](ScriptedDialog& d) {
+        for (int id : kRenumberOrderButtons) d.SetCheck(id, id == c.clicked ? kChecked : kUnchecked);
+      });
+      s.runner.Click(c.clicked);
+    }
+    s.runner.Click(kIdOk);
+    EXPECT_EQ(S_OK, s.Renumber({NumericLeaders, true, false, LabelStyle{}, 1, c.storedOrder, "0.4"}));
+    EXPECT_EQ(c.after, s.Texts()) << c.storedOrder;
+    const std::vector<std::string> names = s.CallNames();
+    EXPECT_EQ(c.tipReads, std::count(names.begin(), names.end(), "IHostVertex.ReadY")) << c.storedOrder;
+    ASSERT_TRUE(s.changes.settings);
+    EXPECT_EQ(c.clicked != 0 ? OrderByColumns : c.storedOrder, s.changes.settings->order);
+    EXPECT_EQ("0.4", s.changes.settings->tolerance);
+    EXPECT_EQ(0, s.host.LiveHandles());
+  }
+}
+
 // Every host call of a renumber with OK fails in turn, and every call that gives an object gives
 // none. A failure while reading ends before the dialog; one while writing ends at that leader
 // with the undo record closed over what was written, whatever the close itself gives.

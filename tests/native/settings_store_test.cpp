@@ -1,14 +1,19 @@
 // The settings store against the in-memory registry: what each stored text loads as and is
 // written back as, the keys that must be there before anything is read or written, and the
 // per-user copy that stands in where HKEY_LOCAL_MACHINE cannot be written.
-#include "addin/settings_store.h"
+#include "addin/tool/settings_store.h"
+
+#include "framework/utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "testing/documented_options.h"
 #include "testing/memory_registry.h"
 
 namespace {
@@ -28,9 +33,22 @@ std::string Sz(std::string text) {
 // The stored options by value name, each as the text it is written as.
 using Stored = std::map<std::string, std::string>;
 
+// The text a member of any kind is stored as: a number in decimal, a flag as 1 or 0.
+std::string TextOf(const StoredOption& option, const StoredOptions& options) {
+  switch (option.kind) {
+    case StoredKind::Number:
+      return std::to_string(options.*option.number);
+    case StoredKind::Flag:
+      return options.*option.flag ? "1" : "0";
+    case StoredKind::Text:
+      break;
+  }
+  return options.*option.text;
+}
+
 Stored StoredMembers(const StoredOptions& options) {
   Stored stored = {{"DataPath", options.DataPath}};
-  for (const StoredOption& option : kStoredOptions) stored[option.name] = std::to_string(option.Get(options));
+  for (const StoredOption& option : kStoredOptions) stored[option.name] = TextOf(option, options);
   return stored;
 }
 
@@ -78,6 +96,11 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
       {"TLDefObjDSource", std::string("0\0", 2)},     {"TLDefRenObjects", std::string("1\0", 2)},
       {"TLDefRenFixOrder", std::string("1\0", 2)},    {"TLDefRenReset", std::string("0\0", 2)},
       {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
+      {"TLDefPrefix", std::string("\0", 1)},          {"TLDefSuffix", std::string("\0", 1)},
+      {"TLDefStep", std::string("1\0", 2)},           {"TLDefDigits", std::string("0\0", 2)},
+      {"TLDefLetterSet", std::string("0\0", 2)},
+      {"TLDefRenOrder", std::string("0\0", 2)},       {"TLDefRenTolerance", std::string("2.5\0", 4)},
+      {"TLDefContinue", std::string("0\0", 2)},
   };
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
@@ -85,15 +108,31 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
 
 TEST(StoredOptionTable, EachRowIsOneKindWithItsDefaultInRangeAndIsFoundByItsName) {
   const StoredOptions defaults;
-  for (const StoredOption& option : kStoredOptions) {
-    SCOPED_TRACE(option.name);
-    EXPECT_NE(option.number == nullptr, option.flag == nullptr);
-    EXPECT_LE(option.lowest, option.defaultValue);
-    EXPECT_LE(option.defaultValue, option.highest);
-    if (option.flag) {
-      EXPECT_EQ(option.highest, 1);
+  ASSERT_EQ(std::size(kStoredOptions), std::size(kDocumentedOptions));
+  for (size_t row = 0; row < std::size(kStoredOptions); ++row) {
+    const StoredOption& option = kStoredOptions[row];
+    const DocumentedOption& documented = kDocumentedOptions[row];
+    SCOPED_TRACE(documented.name);
+    EXPECT_STREQ(option.name, documented.name);
+    EXPECT_EQ(option.kind, documented.kind);
+    EXPECT_EQ(option.number != nullptr, option.kind == StoredKind::Number);
+    EXPECT_EQ(option.flag != nullptr, option.kind == StoredKind::Flag);
+    EXPECT_EQ(option.text != nullptr, option.kind == StoredKind::Text);
+    switch (option.kind) {
+      case StoredKind::Number:
+        EXPECT_LE(option.lowest, option.defaultNumber);
+        EXPECT_LE(option.defaultNumber, option.highest);
+        break;
+      case StoredKind::Flag:
+        EXPECT_EQ(option.lowest, 0);
+        EXPECT_EQ(option.highest, 1);
+        break;
+      case StoredKind::Text:
+        EXPECT_LE(std::string(option.defaultText).size(), option.maxLength);
+        EXPECT_LT(option.maxLength, kSettingsReadBufferBytes);  // a text the limit allows reads whole
+        break;
     }
-    EXPECT_EQ(option.Get(defaults), option.defaultValue);
+    EXPECT_EQ(TextOf(option, defaults), documented.defaultText);
     EXPECT_EQ(FindStoredOption(option.name), &option);
   }
   EXPECT_EQ(FindStoredOption("DataPath"), nullptr);  // a text of the family key, not of the table
@@ -160,8 +199,13 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
       {"DataPath", kRegText, Sz(""), kDefaultPath},
   };
   std::vector<ValueCase> all(std::begin(cases), std::end(cases));
-  // Every option takes the ends of its range as they are.
+  // Every number and flag takes the ends of its range as they are; every text its longest.
   for (const StoredOption& option : kStoredOptions) {
+    if (option.kind == StoredKind::Text) {
+      const std::string longest(option.maxLength, 't');
+      all.push_back({option.name, kRegText, Sz(longest), longest});
+      continue;
+    }
     for (const int32_t end : {option.lowest, option.highest}) {
       all.push_back({option.name, kRegText, Sz(std::to_string(end)), std::to_string(end)});
     }
@@ -217,6 +261,81 @@ TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
       store.Save(members);
       EXPECT_EQ(Written(registry, home).at(c.name), Sz(c.written));
     }
+  }
+}
+
+TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLong) {
+  // One row of each kind; the data path's member holds the text, as StoredOptions' free text.
+  constexpr StoredOption kRows[] = {
+      NumberOption("Number", &StoredOptions::TLDefMode, 0, kLowestNumber, kHighestNumber),
+      FlagOption("Flag", &StoredOptions::TLPickAutoAdd, true),
+      TextOption("Text", &StoredOptions::DataPath, "", 8),
+  };
+  struct Case {
+    size_t row;
+    std::string machine;
+    std::optional<std::string> user;  // none: the user's copy lacks the value
+    std::string loaded;
+    bool tooLong = false;  // the user's value is not taken and stays as it is stored
+  };
+  const std::string overBuffer(kSettingsReadBufferBytes, '7');
+  const Case cases[] = {
+      {0, "5", std::nullopt, "5"},          {0, "5", "", "5"},  {0, "5", overBuffer, "5", true},
+      {1, "0", std::nullopt, "0"},          {1, "0", "", "0"},  {1, "0", overBuffer, "0", true},
+      {2, "abc", std::nullopt, "abc"},      {2, "abc", "", ""}, {2, "abc", "12345678", "12345678"},
+      {2, "abc", "123456789", "abc", true},
+  };
+  for (const Case& c : cases) {
+    const StoredOption& option = kRows[c.row];
+    SCOPED_TRACE(std::string(option.name) + " '" + c.user.value_or("(missing)").substr(0, 20) + "'");
+    MemoryRegistry registry;
+    registry.SetRawValue(kMachine, kSettings, option.name, kRegText, Sz(c.machine));
+    registry.MarkNotWritable(kMachine, "SOFTWARE");
+    registry.SetRawValue(kUser, kSettings, "Other", kRegText, Sz("1"));  // the user's key is there
+    if (c.user) registry.SetRawValue(kUser, kSettings, option.name, kRegText, Sz(*c.user));
+
+    SettingsStore store(registry, StoredOptionRows{std::begin(kRows), std::end(kRows)});
+    StoredOptions members;
+    store.Load(members);
+    EXPECT_EQ(TextOf(option, members), c.loaded);
+    store.Save(members);
+    uint32_t type = 0;
+    std::string bytes;
+    ASSERT_TRUE(registry.GetRawValue(kUser, kSettings, option.name, &type, &bytes));
+    EXPECT_EQ(bytes, Sz(c.tooLong ? *c.user : c.loaded));
+  }
+}
+
+// The prefix and suffix hold any character: they are kept in UTF-16, and their limit counts UTF-16
+// units, as the dialog's edit box does, not bytes.
+TEST(SettingsStore, TextsOfAnyCharacterAreKeptInUtf16) {
+  const std::u16string sign = u"\u2300";
+  const struct {
+    std::u16string stored;
+    bool taken;
+  } cases[] = {
+      {u"P-", true},
+      {std::u16string(30, u'x') + sign, true},
+      {std::u16string(31, u'x') + sign, false},
+      {u"\U0001F4CF" + std::u16string(29, u'x'), true},  // a character of two units
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.stored));
+    MemoryRegistry registry;
+    std::unique_ptr<RegistryKey> key;
+    ASSERT_EQ(S_OK, registry.OpenKey(kMachine, kSettings, RegistryAccess::ReadWrite, &key));
+    ASSERT_EQ(S_OK, key->SetWideText("TLDefSuffix", c.stored));
+    SettingsStore store(registry);
+    StoredOptions members;
+    store.Load(members);
+    EXPECT_EQ(c.taken ? WideToUtf8(c.stored) : "", members.TLDefSuffix);
+    members.TLDefPrefix = WideToUtf8(c.stored);
+    store.Save(members);
+    std::u16string prefix, suffix;
+    ASSERT_EQ(S_OK, key->QueryWideText("TLDefPrefix", kSettingsReadBufferBytes, &prefix));
+    ASSERT_EQ(S_OK, key->QueryWideText("TLDefSuffix", kSettingsReadBufferBytes, &suffix));
+    EXPECT_EQ(c.stored, prefix);
+    EXPECT_EQ(c.stored, suffix) << "taken or kept as it stands";
   }
 }
 
@@ -392,6 +511,16 @@ class RecordingRegistry : public Registry {
       if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
       return inner_->SetText(name, text);
     }
+    // Texts of any character: logged as the 8-bit calls are, in UTF-8.
+    HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+      owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
+      return inner_->QueryWideText(name, maxBytes, text);
+    }
+    HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
+      owner_.log.push_back("set " + name_ + " " + name + "=" + WideToUtf8(text));
+      if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
+      return inner_->SetWideText(name, text);
+    }
 
    private:
     RecordingRegistry& owner_;
@@ -411,7 +540,9 @@ class RecordingRegistry : public Registry {
 
 std::vector<std::string> Queries() {
   std::vector<std::string> queries = {"query DataPath 1024"};
-  for (const StoredOption& option : kStoredOptions) queries.push_back(std::string("query ") + option.name + " 1024");
+  for (const DocumentedOption& option : kDocumentedOptions) {
+    queries.push_back(std::string("query ") + option.name + " 1024");
+  }
   return queries;
 }
 
@@ -442,14 +573,14 @@ TEST(SettingsStore, WritesEveryValueInOrderWhateverEachWriteGives) {
   members.TLDefFormat = -1;
   SettingsStore(registry).Save(members);
   std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
-  for (const StoredOption& option : kStoredOptions) {
-    expected.push_back(std::string("set HKLM SOFTWARE\\Varnkit\\VKTL ") + option.name + "=" +
-                       std::to_string(option.Get(members)));
+  for (const DocumentedOption& option : kDocumentedOptions) {
+    const std::string text = std::string(option.name) == "TLDefFormat" ? "-1" : option.defaultText;
+    expected.push_back(std::string("set HKLM SOFTWARE\\Varnkit\\VKTL ") + option.name + "=" + text);
   }
   expected.push_back("set HKLM SOFTWARE\\Varnkit DataPath=" + std::string(kDefaultPath));
   EXPECT_EQ(registry.log, expected);
   Stored written = AsWritten(StoredMembers(members));
-  written.erase(kStoredOptions[0].name);  // the first write failed
+  written.erase(kDocumentedOptions[0].name);  // the first write failed
   EXPECT_EQ(Written(memory, kMachine), written);
 }
 

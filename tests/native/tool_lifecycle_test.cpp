@@ -2,7 +2,7 @@
 // the tools' Run dispatch.
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {
@@ -10,10 +10,11 @@ namespace {
 TEST(Lifecycle, InitializeConnectsOnceAndReadsTheStoresFirst) {
   ToolSession s;  // initializes all five tools
   EXPECT_EQ((std::vector<std::string>{"LoadSettings", "LoadPickList"}), s.services.calls);
-  EXPECT_EQ(1001, s.members().SelectCommandId);
-  EXPECT_EQ(2001, s.members().LeaderCommandId);
-  EXPECT_EQ("10.5", s.members().HostVersion);
-  EXPECT_TRUE(s.members().App && s.members().AddinServices && s.members().Commands && s.members().LeaderTool);
+  EXPECT_EQ(1001, s.hostMembers().SelectCommandId);
+  EXPECT_EQ(2001, s.hostMembers().LeaderCommandId);
+  EXPECT_EQ("10.5", s.hostMembers().HostVersion);
+  EXPECT_TRUE(s.hostMembers().App && s.hostMembers().AddinServices && s.hostMembers().Commands &&
+              s.hostMembers().LeaderTool);
   s.host.ClearCalls();
   bool result = false;
   EXPECT_EQ(S_OK, s.Initialize(NumberTool, &result));
@@ -27,7 +28,8 @@ TEST(Lifecycle, TerminateSavesOnceAndReleasesEverything) {
   EXPECT_EQ(1, s.services.Count("SaveSettings"));
   EXPECT_EQ(1, s.services.Count("SavePickList"));
   EXPECT_EQ(0, s.host.LiveHandles());
-  EXPECT_FALSE(s.members().App || s.members().AddinServices || s.members().Commands || s.members().LeaderTool);
+  EXPECT_FALSE(s.hostMembers().App || s.hostMembers().AddinServices || s.hostMembers().Commands ||
+               s.hostMembers().LeaderTool);
 }
 
 TEST(Lifecycle, FailedLookUpKeepsWhatWasObtained) {
@@ -43,8 +45,9 @@ TEST(Lifecycle, FailedLookUpKeepsWhatWasObtained) {
   EXPECT_EQ(static_cast<HRESULT>(0x80040154), tool.Initialize(thisTool.get(), &result));
   EXPECT_FALSE(result);
   EXPECT_EQ("IHostCommands.LookUpCommand", host.Calls().at(1).name);
-  EXPECT_TRUE(tool.Members().App && tool.Members().AddinServices && tool.Members().Commands);
-  EXPECT_FALSE(tool.Members().LeaderTool);
+  const HostMembers& held = ToolObjectView(tool).host();
+  EXPECT_TRUE(held.App && held.AddinServices && held.Commands);
+  EXPECT_FALSE(held.LeaderTool);
   EXPECT_EQ(1, services.Count("LoadSettings"));
   // A later call sees HostApp and answers at once; nothing uses the missing leader tool.
   EXPECT_EQ(S_OK, tool.Initialize(thisTool.get(), &result));
@@ -123,14 +126,14 @@ TEST(Lifecycle, CallsThatArriveInsideADialog) {
     HRESULT nestedRun = E_UNEXPECTED;
     bool nestedResult = false;
     bool inside = false;
-    s.services.insideDialog = [&](ToolMembers& members) {
+    s.services.insideDialog = [&](StoredOptions& options) {
       if (inside) return;
       inside = true;
       nestedRun = s.Run(OptionsTool, &nestedResult);
       EXPECT_EQ(0, s.services.Count("ShowOptions") - (c.tool == OptionsTool)) << c.name << ": a second dialog";
       for (int i = 0; i < kToolCount; ++i) s.tool.Terminate();
       savesInside = s.services.Count("SaveSettings") + s.services.Count("SavePickList");
-      members.TLDefFormat = 2;  // the user's choice, confirmed after the host let go
+      options.TLDefFormat = 2;  // the user's choice, confirmed after the host let go
     };
     bool result = false;
     EXPECT_EQ(E_FAIL, s.Run(c.tool, &result)) << c.name << ": terminated while it ran";
@@ -141,7 +144,7 @@ TEST(Lifecycle, CallsThatArriveInsideADialog) {
     EXPECT_EQ(0, savesInside) << c.name << ": saved while the dialog was open";
     EXPECT_EQ(1, s.services.Count("SaveSettings")) << c.name;
     EXPECT_EQ(1, s.services.Count("SavePickList")) << c.name;
-    EXPECT_EQ(2, s.members().TLDefFormat) << c.name;
+    EXPECT_EQ(2, s.options().TLDefFormat) << c.name;
     EXPECT_EQ(0, s.host.SubscriberCount()) << c.name;
     s.Terminate();
     EXPECT_EQ(1, s.services.Count("SaveSettings")) << c.name << ": written once";

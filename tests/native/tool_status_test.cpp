@@ -1,7 +1,7 @@
 // The host's status polls: version gates, drawing and selection.
 #include <gtest/gtest.h>
 
-#include "addin/tool_table.h"
+#include "addin/tool/tool_table.h"
 #include "testing/tool_session.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "addin_session.h"
 
-#include "addin/tallyline_win.h"
+#include "addin/com_server/tallyline_win.h"
 #include "framework/module_win.h"
 #include "host/host_com_values_win.h"
 
@@ -37,6 +37,14 @@ void PrepareMachine(const SessionStart& start) {
   RegSetValueExW(family, L"DataPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dataPath.c_str()),
                  static_cast<DWORD>((dataPath.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(family);
+  if (start.traceSwitch) {
+    HKEY settings = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Varnkit\\VKTL", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &settings,
+                    nullptr);
+    RegSetValueExW(settings, L"TLTraceFailures", 0, REG_SZ, reinterpret_cast<const BYTE*>(start.traceSwitch->c_str()),
+                   static_cast<DWORD>((start.traceSwitch->size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(settings);
+  }
 }
 }  // namespace
 
@@ -75,6 +83,9 @@ AddinSession::AddinSession(const SessionStart& start) {
     InvokeResult init;
     Invoke(addin.Get(), kDispInitialize, DISPATCH_METHOD, {DispatchArg(tools[i].Get())}, &init);
     EXPECT_EQ(S_OK, init.hr) << "Initialize of tool " << i;
+    // A host takes exactly 1, as from Run: -1 (VARIANT_TRUE) would make it refuse the tool.
+    EXPECT_EQ(VT_BOOL, V_VT(&init.value)) << "Initialize of tool " << i;
+    EXPECT_EQ(1, V_BOOL(&init.value)) << "Initialize of tool " << i << " answers 1, never -1";
   }
 }
 

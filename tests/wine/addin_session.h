@@ -26,6 +26,8 @@ struct SessionStart {
   bool inProcess = false;
   // DataPath as the registry holds it; none: the session's data folder.
   std::optional<std::wstring> dataPath;
+  // The failure trace's switch (TLTraceFailures, a text under the user's settings key); none: not there.
+  std::optional<std::wstring> traceSwitch;
 };
 
 class AddinSession {

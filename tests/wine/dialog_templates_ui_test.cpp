@@ -6,6 +6,8 @@
 // created (a border becomes a client edge, an unneeded scroll bar goes).
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -67,7 +69,7 @@ std::vector<DialogRow> Dialogs() {
       // The options dialog and the about box it opens.
       {IDD_OPTIONS,
        L"Tallyline Running Options",
-       256,
+       396,
        270,
        {
            {-1, L"Static", SS_LEFT, 0, L"TL Number Tool Options", {12, 12, 138, 12}},
@@ -103,6 +105,23 @@ std::vector<DialogRow> Dialogs() {
            {IDC_OPTIONS_ABOUT, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"About...", {24, 246, 42, 15}},
            {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_TABSTOP, L"OK", {141, 246, 45, 15}},
            {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {195, 246, 45, 15}},
+           // The label style, after the controls above, beside them.
+           {-1, L"Static", SS_LEFT, 0, L"TL Number Label Style", {256, 12, 128, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"P&refix", {264, 28, 40, 8}},
+           {IDC_OPTIONS_PREFIX, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {306, 26, 78, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"Suffi&x", {264, 44, 40, 8}},
+           {IDC_OPTIONS_SUFFIX, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {306, 42, 78, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"S&tep", {264, 60, 40, 8}},
+           {IDC_OPTIONS_STEP, L"Edit", 0, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {306, 58, 30, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"&Digits", {264, 76, 40, 8}},
+           {IDC_OPTIONS_DIGITS,
+            L"Edit",
+            0,
+            ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
+            L"",
+            {306, 74, 30, 12}},
+           {-1, L"Static", SS_LEFT, 0, L"L&etters", {264, 92, 120, 8}},
+           {IDC_OPTIONS_LETTER_SET, L"ListBox", 0, kUnsortedList, L"", {264, 104, 120, 36}, LBS_SORT},
        }},
       {IDD_ABOUT,
        L"Varnkit_TL - About",
@@ -122,7 +141,7 @@ std::vector<DialogRow> Dialogs() {
        DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU},
       {IDD_RENUMBER,
        L"Tallyline - Renumber",
-       202,
+       344,  // the template's own 202, and a column for the controls after its own
        241,
        {
            {-1, L"Static", SS_LEFT, WS_GROUP, L"Objects to Renumber", {7, 7, 188, 8}},
@@ -189,6 +208,46 @@ std::vector<DialogRow> Dialogs() {
             WS_GROUP},
            {IDOK, L"Button", BS_DEFPUSHBUTTON, WS_GROUP | WS_TABSTOP, L"OK", {89, 220, 50, 14}},
            {IDCANCEL, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Cancel", {145, 220, 50, 14}, WS_GROUP},
+           // After the template's own: the order, its tolerance, the new order and the report.
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Order (with Fix Order)", {207, 7, 130, 8}},
+           {IDC_RENUMBER_ORDER_LABELS, L"Button", BS_AUTORADIOBUTTON, kInGroup, L"By old &labels", {214, 19, 123, 10}},
+           {IDC_RENUMBER_ORDER_ROWS,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            0,
+            L"Ro&ws: left to right, top down",
+            {214, 31, 123, 10},
+            kInGroup},
+           {IDC_RENUMBER_ORDER_COLUMNS,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            0,
+            L"Colu&mns: top down, left to right",
+            {214, 43, 123, 10},
+            kInGroup},
+           {IDC_RENUMBER_ORDER_SELECTION,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            0,
+            L"S&election order",
+            {214, 55, 123, 10},
+            kInGroup},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Row/column &tolerance", {214, 74, 88, 8}},
+           {IDC_RENUMBER_TOLERANCE, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {304, 72, 33, 12}},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Old labels in the new order", {207, 92, 130, 8}},
+           {IDC_RENUMBER_SEQUENCE,
+            L"Edit",
+            0,
+            ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_BORDER | WS_TABSTOP,
+            L"",
+            {214, 103, 123, 48}},
+           {-1, L"Static", SS_LEFT, WS_GROUP, L"Labels as they are", {207, 159, 130, 8}},
+           {IDC_RENUMBER_REPORT,
+            L"Edit",
+            0,
+            ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_BORDER | WS_TABSTOP,
+            L"",
+            {214, 170, 123, 43}},
        }},
   };
 }
@@ -298,6 +357,15 @@ TEST(DialogTemplates, EveryControlAsSpecified) {
       EXPECT_EQ(extent.y, actual.bottom - actual.top) << what << " height";
     }
     EXPECT_EQ(nullptr, control) << d.templateId << ": more controls than specified";
+    // Each of the options dialog's mnemonics leads to one control only.
+    std::wstring mnemonics;
+    for (const ControlRow& c : d.controls) {
+      const wchar_t* amp = d.templateId == IDD_OPTIONS ? wcschr(c.text, L'&') : nullptr;
+      if (amp == nullptr || amp[1] == 0) continue;
+      const wchar_t key = towupper(amp[1]);
+      EXPECT_EQ(std::wstring::npos, mnemonics.find(key)) << "&" << static_cast<char>(key) << " twice";
+      mnemonics += key;
+    }
     DestroyWindow(dialog);
   }
 }

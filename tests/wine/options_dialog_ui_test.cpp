@@ -117,6 +117,54 @@ TEST(OptionsDialog, FromTheLocalMenuTheVeryNextLeaderTakesTheNewFormatAndStart) 
   EXPECT_EQ(u"xli", s.host.LeaderToolText());
 }
 
+// The label style beside the template's own controls: the sample shows the whole next label as the
+// fields change; Cancel drops it, OK gives it to the very next leader, which then steps by it.
+TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
+  AddinSession s;
+  DialogDriver cancelled(kOptionsCaption, [](DialogUser& user) {
+    EXPECT_EQ(L"1", user.Text(IDC_OPTIONS_STEP));
+    EXPECT_EQ(L"0", user.Text(IDC_OPTIONS_DIGITS));
+    EXPECT_EQ(L"All letters  A - ZZ (1 - 702)", user.ListText(IDC_OPTIONS_LETTER_SET, 0));
+    EXPECT_EQ(0, user.ListSelection(IDC_OPTIONS_LETTER_SET));
+    user.Type(IDC_OPTIONS_PREFIX, L"P-");
+    EXPECT_EQ(L"P-1", user.Text(IDC_OPTIONS_PREVIEW));
+    user.Click(IDCANCEL);
+  });
+  EXPECT_EQ(S_OK, s.Run(kOptions));
+  EXPECT_TRUE(cancelled.Finish());
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  EXPECT_EQ(u"1", s.host.LeaderToolText());
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+
+  DialogDriver confirmed(kOptionsCaption, [](DialogUser& user) {
+    user.Type(IDC_OPTIONS_START, L"7");
+    user.Type(IDC_OPTIONS_PREFIX, L"P-");
+    user.Type(IDC_OPTIONS_DIGITS, L"3");
+    EXPECT_EQ(L"P-007", user.Text(IDC_OPTIONS_PREVIEW));
+    user.Type(IDC_OPTIONS_SUFFIX, L" \u2300");  // no ANSI page of the West holds it
+    user.Type(IDC_OPTIONS_STEP, L"10");
+    EXPECT_EQ(L"P-007 \u2300", user.Text(IDC_OPTIONS_PREVIEW));
+    user.SelectListEntry(IDC_OPTIONS_FORMAT, 1);
+    user.SelectListEntry(IDC_OPTIONS_LETTER_SET, 2);
+    user.Type(IDC_OPTIONS_START, L"9");
+    EXPECT_EQ(L"P-J \u2300", user.Text(IDC_OPTIONS_PREVIEW));
+    EXPECT_TRUE(user.SaveScreenshot(ExeFolder() + L"options_dialog_label_style.png"));
+    user.Type(IDC_OPTIONS_STEP, L"0");
+    user.Click(IDOK);
+    EXPECT_EQ(IDC_OPTIONS_STEP, user.Focus()) << "a step of 0 keeps the dialog open";
+    user.Type(IDC_OPTIONS_STEP, L"10");
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.Run(kOptions));
+  EXPECT_TRUE(confirmed.Finish());
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+  EXPECT_EQ(u"P-J \u2300", s.host.LeaderToolText());
+  s.host.PlaceLeader(2);
+  s.PollAll();
+  EXPECT_EQ(u"P-W \u2300", s.host.LeaderToolText()) << "19 without I, O, Q, S, X, Z";
+  EXPECT_EQ(S_OK, s.Run(kNumber));
+}
+
 // The user selects the field's text and pastes `text` from the clipboard over it.
 void PasteOver(DialogUser& user, int id, const std::wstring& text) {
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);

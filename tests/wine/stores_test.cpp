@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "addin_session.h"
-#include "options/stored_options.h"
+#include "testing/documented_options.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ void SetValue(const char* key, const char* name, const std::string& text) {
 
 TEST(Stores, TerminateWritesEveryValueAsText) {
   { AddinSession s; }
-  for (const StoredOption& option : kStoredOptions) {  // each with its default
+  for (const DocumentedOption& option : kDocumentedOptions) {  // each with its default
     const StoredValue stored = ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Varnkit\\VKTL", option.name);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored.type) << option.name;
-    EXPECT_EQ(std::to_string(option.defaultValue) + '\0', stored.bytes)
+    EXPECT_EQ(std::string(option.defaultText) + '\0', stored.bytes)
         << option.name << ": the terminating zero is counted";
   }
   const std::wstring folder = AddinSession::DataFolder();

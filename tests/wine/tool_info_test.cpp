@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tool_info_win.h"
+#include "addin/com_server/tool_info_win.h"
 #include "tallyline.h"
 #include "wine_test_support.h"
 

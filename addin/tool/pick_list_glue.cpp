@@ -1,0 +1,41 @@
+// Loading, saving and showing the picklist for the tool object.
+#include "addin/tool/pick_list_glue.h"
+
+#include <utility>
+
+#include "picklist/pick_list_dialog.h"
+
+void LoadPickList(PickListStore& store, StoredOptions& options) {
+  options.PickListText = store.Load(options.DataPath);
+}
+
+void SavePickList(PickListStore& store, StoredOptions& options, bool closing) {
+  std::u16string text = options.PickListText.value_or(std::u16string());
+  store.Save(options.DataPath, &text, closing);
+  // A list that never held a text and saved nothing stays without one.
+  if (options.PickListText || !text.empty()) options.PickListText = std::move(text);
+}
+
+HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, const std::function<HRESULT()>& dialog) {
+  std::u16string text = options.PickListText.value_or(std::u16string());
+  if (store.TakeOthersChanges(options.DataPath, &text)) options.PickListText = std::move(text);
+  const std::optional<std::u16string> before = options.PickListText;
+  const HRESULT hr = dialog();
+  if (options.PickListText != before) SavePickList(store, options, false);
+  return hr;
+}
+
+HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage) {
+  PickListValues values{options.PickListText.value_or(std::u16string()), options.TLPickAutoAdd ? 1 : 0, pickText};
+  if (RunPickDialog(&values, runner, codePage)) {
+    options.PickListText = std::move(values.ListText);
+    options.TLPickAutoAdd = values.AddAutomatically != 0;
+    pickText = std::move(values.PickText);
+  }
+  return S_OK;
+}
+
+HRESULT ShowPickList(PickListStore& store, StoredOptions& options, std::u16string& pickText, DialogRunner& runner,
+                     const CodePage& codePage) {
+  return EditSharedPickList(store, options, [&] { return ShowPickList(options, pickText, runner, codePage); });
+}

@@ -1,0 +1,44 @@
+// The add-in's options in the registry, where and as the table of the stored options says: the
+// data folder in the family key and every option of the table in its subkey.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "framework/registry.h"
+#include "options/stored_options.h"
+
+constexpr size_t kSettingsReadBufferBytes = 1024;
+
+class SettingsStore {
+ public:
+  // Reads and writes the rows given: the add-in's table of stored options unless others are named.
+  explicit SettingsStore(Registry& registry, StoredOptionRows rows = kStoredOptionRows)
+      : registry_(registry), rows_(rows) {}
+
+  // Fills DataPath and the options of the table from the stored values, each as its kind reads
+  // it; a member whose value is missing, unreadable or too long keeps what it holds, and so does
+  // a number or flag whose value is empty, and DataPath when its value is empty. Reads HKEY_LOCAL_MACHINE alone where
+  // its keys open for writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over them.
+  void Load(StoredOptions& options);
+
+  // Writes the options of the table and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
+  // otherwise to HKEY_CURRENT_USER; nothing when the keys of the chosen root cannot be opened.
+  // A value that the last Load found but did not take (too long) is not written while its
+  // option still holds what it held after that Load: the stored value stays as it stands.
+  void Save(const StoredOptions& options);
+
+  // The root the last Load or Save took as the options' home (LocalMachine when its keys opened
+  // for writing, CurrentUser otherwise); none before the first call. Lets the options dialog
+  // tell the user whether a change applies to this user only.
+  std::optional<RegistryRoot> Home() const { return home_; }
+
+ private:
+  Registry& registry_;
+  StoredOptionRows rows_;
+  std::optional<RegistryRoot> home_;
+  // The values the last Load did not take, by name, each with the text its member was written
+  // as right after that Load.
+  std::map<std::string, std::string> kept_;
+};

@@ -27,6 +27,11 @@ inline bool IsDecimalDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// `value` held to the signed 32-bit range: a sum that passes it stays at its nearest end.
+inline int32_t SaturatedInt32(int64_t value) {
+  return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
+}
+
 // Signed decimal: a minus sign for negative values, no leading zeros, no spaces.
 std::string WriteInt32(int32_t value);
 

@@ -29,12 +29,6 @@ bool TakesPart(int32_t key) {
   return key >= 1 && key <= kLastRenumberKey;
 }
 
-// Start At plus a distance can pass the 32-bit range; such numbers only ever have range texts.
-int32_t Saturated(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 int32_t KeyOfPair(uint64_t pair) {
   return static_cast<int32_t>(pair >> 32);
 }
@@ -74,10 +68,10 @@ RenumberSummary ComputeLabels(std::vector<RenumberItem>& items, const RenumberCh
                               : int64_t{key} - summary.smallestKey + choices.startAt;
     RenumberItem& item = items[static_cast<size_t>(IndexOfPair(order[k]))];
     // A number out of the format's range is labelled with its range text, as the user sees it.
-    NumberToLeaderText(Saturated(number), choices.format, choices.style, &item.newLabel);
+    NumberToLeaderText(SaturatedInt32(number), choices.format, choices.style, &item.newLabel);
     item.sortKey = 0;  // taken
   }
-  summary.nextNumber = Saturated(number + step);
+  summary.nextNumber = SaturatedInt32(number + step);
   return summary;
 }
 

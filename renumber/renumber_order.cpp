@@ -17,12 +17,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Start At plus a count can pass the 32-bit range; such numbers only ever have range texts.
-int32_t Saturated(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 struct Placed {
   double across;  // the coordinate that forms the bands: y downwards for rows, x for columns
   double along;   // the coordinate within a band: x for rows, y downwards for columns
@@ -120,11 +114,11 @@ RenumberSummary ComputeLabelsByRank(std::vector<RenumberItem>& items, const Renu
   for (size_t k = 0; k < order.size(); ++k) {
     RenumberItem& item = items[static_cast<size_t>(indexOf(order[k]))];
     // A number out of the format's range is labelled with its range text, as the user sees it.
-    NumberToLeaderText(Saturated(int64_t{choices.startAt} + static_cast<int64_t>(k) * step), choices.format,
+    NumberToLeaderText(SaturatedInt32(int64_t{choices.startAt} + static_cast<int64_t>(k) * step), choices.format,
                        choices.style, &item.newLabel);
     item.sortKey = 0;  // taken
   }
-  summary.nextNumber = Saturated(int64_t{choices.startAt} + int64_t{summary.count} * step);
+  summary.nextNumber = SaturatedInt32(int64_t{choices.startAt} + int64_t{summary.count} * step);
   return summary;
 }
 

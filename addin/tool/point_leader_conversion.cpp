@@ -5,7 +5,7 @@
 
 namespace {
 constexpr int32_t kLeaderChildCount = 5;
-constexpr int32_t kVertexChild = 2;
+constexpr int32_t kLeaderVertexChild = 2;
 constexpr int32_t kTextChild = 4;
 }  // namespace
 
@@ -29,7 +29,7 @@ HRESULT ToolObject::ConvertPointLeader(HostGraphicList& list, int32_t* appended)
   RETURN_IF_FAILED(Step(list.ReadOwnerDrawing(&drawing)));
   RETURN_HR_IF_NULL(E_POINTER, drawing);
   HostRef<HostGraphic> vertexChild;
-  RETURN_IF_FAILED(Step(children->PickItem(kVertexChild, &vertexChild)));
+  RETURN_IF_FAILED(Step(children->PickItem(kLeaderVertexChild, &vertexChild)));
   RETURN_HR_IF_NULL(E_POINTER, vertexChild);
   HostRef<HostVertexList> vertices;
   RETURN_IF_FAILED(Step(vertexChild->ReadVertexList(&vertices)));

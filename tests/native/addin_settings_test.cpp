@@ -8,13 +8,15 @@
 #include <string>
 
 #include "testing/memory_registry.h"
+#include "settings_key.h"
 
-namespace {
+// Named, not anonymous: its helpers share names with the settings store's tests, and a unity
+// batch may hold both files.
+namespace addin_settings_test {
 
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 constexpr char kFamily[] = "SOFTWARE\\Varnkit";
-constexpr char kSettings[] = "SOFTWARE\\Varnkit\\VKTL";
 
 void Plant(MemoryRegistry& registry, RegistryRoot root, const std::string& name, const std::string& text) {
   registry.SetRawValue(root, name == "DataPath" ? kFamily : kSettings, name, kRegText, text + '\0');
@@ -64,4 +66,4 @@ TEST(AddinSettings, TheDataPathNeedsTheSettingsKeyWhereTheAddinCannotCreateIt) {
   }
 }
 
-}  // namespace
+}  // namespace addin_settings_test

@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "testing/memory_registry.h"
+#include "settings_key.h"
 
 namespace {
-
-constexpr char kSettings[] = "SOFTWARE\\Varnkit\\VKTL";
 
 struct SwitchCase {
   std::optional<std::string> user;     // the raw bytes under HKEY_CURRENT_USER; none: no value

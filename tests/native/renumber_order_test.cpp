@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+// Named, not anonymous: its helpers share names with the other Renumber tests', and a unity
+// batch may hold both files.
+namespace renumber_order_test {
 
 // "7@10,50|8@?|#" is a leader "7" whose tip is at (10, 50), a leader "8" whose tip cannot be
 // read and a graphic that is no leader.
@@ -119,4 +121,4 @@ TEST(RenumberOrder, ReadsToleranceAsAPlainDecimal) {
   }
 }
 
-}  // namespace
+}  // namespace renumber_order_test

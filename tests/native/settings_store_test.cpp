@@ -15,13 +15,13 @@
 
 #include "testing/documented_options.h"
 #include "testing/memory_registry.h"
+#include "settings_key.h"
 
 namespace {
 
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 constexpr char kFamily[] = "SOFTWARE\\Varnkit";
-constexpr char kSettings[] = "SOFTWARE\\Varnkit\\VKTL";
 constexpr char kDefaultPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
 
 // Text as a REG_SZ value stores it.
@@ -98,9 +98,8 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
       {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
       {"TLDefPrefix", std::string("\0", 1)},          {"TLDefSuffix", std::string("\0", 1)},
       {"TLDefStep", std::string("1\0", 2)},           {"TLDefDigits", std::string("0\0", 2)},
-      {"TLDefLetterSet", std::string("0\0", 2)},
-      {"TLDefRenOrder", std::string("0\0", 2)},       {"TLDefRenTolerance", std::string("2.5\0", 4)},
-      {"TLDefContinue", std::string("0\0", 2)},
+      {"TLDefLetterSet", std::string("0\0", 2)},      {"TLDefRenOrder", std::string("0\0", 2)},
+      {"TLDefRenTolerance", std::string("2.5\0", 4)}, {"TLDefContinue", std::string("0\0", 2)},
   };
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));

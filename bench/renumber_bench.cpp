@@ -260,7 +260,7 @@ void BM_ContinueOverDrawing(benchmark::State& state) {
   for (auto _ : state) {
     HighestLabel highest(Arabic);
     if (FAILED(ReadHighestLabel(
-            *drawing, scene.codePage, [](HRESULT hr) { return hr; }, &highest))) {
+            *drawing, [](HRESULT hr) { return hr; }, &highest))) {
       state.SkipWithError("reading failed");
     }
     benchmark::DoNotOptimize(highest.Continue(1));

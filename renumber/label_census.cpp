@@ -4,6 +4,7 @@
 #include "renumber/label_census.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/decimal_text.h"
 
@@ -66,20 +67,29 @@ std::string LabelCensusReport(const std::vector<RenumberItem>& items, int32_t fo
   return "Twice or more: " + repeated.Text() + ". Missing: " + missing.Text() + ".";
 }
 
-HighestLabel::HighestLabel(int32_t format) : format_(format < 0 ? Arabic : format) {}
+HighestLabel::HighestLabel(int32_t format, LabelStyle style, int32_t step)
+    : format_(format < 0 ? Arabic : format), style_(std::move(style)), step_(step < 1 ? 1 : step) {}
 
 void HighestLabel::Add(std::string_view text) {
+  const std::string_view& prefix = style_.prefix;
+  const std::string_view& suffix = style_.suffix;
+  if (text.size() < prefix.size() + suffix.size() || text.substr(0, prefix.size()) != prefix ||
+      text.substr(text.size() - suffix.size()) != suffix) {
+    return;
+  }
+  const std::string_view label = text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
   int32_t detected = NoLabel, number = 0;
-  DetectLabelFormat(text, &detected);
+  DetectLabelFormat(label, &detected);
   if (detected != format_) return;
-  LabelToNumber(text, format_, &number);
+  LabelToNumber(label, format_, style_, &number);
   if (number <= highest_) return;
-  // Only a text that is the very label of its number counts; a range text has none.
-  if (FAILED(NumberToLabel(number, format_, &scratch_)) || scratch_ != text) return;
+  // Only a text that is the very leader text of its number counts; a range text has none.
+  if (FAILED(NumberToLeaderText(number, format_, style_, &scratch_)) || scratch_ != text) return;
   highest_ = number;
 }
 
 int32_t HighestLabel::Continue(int32_t running) const {
   // The labels end far below the 32-bit limit, so one step past the highest always fits.
-  return highest_ >= running ? highest_ + 1 : running;
+  const int64_t next = int64_t{highest_} + step_;
+  return next > running ? static_cast<int32_t>(next) : running;
 }

@@ -24,11 +24,14 @@ std::string LabelCensusReport(const std::vector<RenumberItem>& items, int32_t fo
                               size_t shown = kCensusEntriesShown);
 
 // The highest label among texts, for the Number tool to go on after it. A text counts when it is
-// exactly the label of its number in the format (so range texts, "Note", "007" and " 7" do not).
+// exactly the leader text the Number tool would write for its number in the format and style,
+// prefix and suffix included (so range texts, "Note", " 7", and "007" without three digits, do
+// not).
 class HighestLabel {
  public:
-  // A negative format counts as Arabic, as it does for the Number tool.
-  explicit HighestLabel(int32_t format);
+  // A negative format counts as Arabic, as it does for the Number tool; a step below 1 as 1.
+  explicit HighestLabel(int32_t format, LabelStyle style = {}, int32_t step = 1);
+  // `text` is UTF-8.
   void Add(std::string_view text);
   // 0 when no text counted.
   int32_t Highest() const { return highest_; }
@@ -38,6 +41,8 @@ class HighestLabel {
 
  private:
   int32_t format_;
+  LabelStyle style_;
+  int32_t step_;
   int32_t highest_ = 0;
   std::string scratch_;
 };

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "framework/utf8.h"
 #include "host/host_names.h"
 
 namespace {
@@ -53,8 +54,7 @@ void ReadLeaderTips(HostDrawing& drawing, const std::vector<RenumberItem>& items
   }
 }
 
-HRESULT ReadHighestLabel(HostDrawing& drawing, const CodePage& codePage, const std::function<HRESULT(HRESULT)>& step,
-                         HighestLabel* highest) {
+HRESULT ReadHighestLabel(HostDrawing& drawing, const std::function<HRESULT(HRESULT)>& step, HighestLabel* highest) {
   RETURN_HR_IF_NULL(E_POINTER, highest);
   HostRef<HostGraphicList> graphics;
   RETURN_IF_FAILED(step(drawing.ReadGraphicList(&graphics)));
@@ -70,7 +70,7 @@ HRESULT ReadHighestLabel(HostDrawing& drawing, const CodePage& codePage, const s
     if (type != kLeaderTypeName) continue;
     HostValue value;
     RETURN_IF_FAILED(ReadLeaderText(*graphic, step, &value));
-    if (value.kind == HostValue::Kind::Text) highest->Add(codePage.ToAnsi(value.text));
+    if (value.kind == HostValue::Kind::Text) highest->Add(WideToUtf8(value.text));
   }
   return S_OK;
 }

@@ -20,8 +20,8 @@
 void ReadLeaderTips(HostDrawing& drawing, const std::vector<RenumberItem>& items,
                     const std::function<bool()>& stillHeld, std::vector<LeaderTip>* tips);
 
-// Every leader of the drawing's graphic list into `highest`; texts convert through the code page.
-// `step` turns each host call's status into the operation's (a host that let go fails it). The
-// first failure ends the reading with its code; a missing object is E_POINTER.
-HRESULT ReadHighestLabel(HostDrawing& drawing, const CodePage& codePage, const std::function<HRESULT(HRESULT)>& step,
-                         HighestLabel* highest);
+// Every leader of the drawing's graphic list into `highest`, its text as UTF-8, so that a prefix
+// or suffix of any character is compared whole. `step` turns each host call's status into the
+// operation's (a host that let go fails it). The first failure ends the reading with its code; a
+// missing object is E_POINTER.
+HRESULT ReadHighestLabel(HostDrawing& drawing, const std::function<HRESULT(HRESULT)>& step, HighestLabel* highest);

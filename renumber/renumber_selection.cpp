@@ -151,7 +151,7 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
   changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0, stored.style,
-                                       stored.step,    dialog.Order,          dialog.Tolerance};
+                                       stored.step,    dialog.Order,         dialog.Tolerance};
   RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
   RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, step));

@@ -7,7 +7,6 @@
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
 #include "renumber/leader_reads.h"
-#include "options/stored_options.h"
 
 // The active drawing, its graphics counted into LastGraphicCount.
 HRESULT ToolObject::CountActiveDrawing(HostRef<HostDrawing>* drawing) {
@@ -33,9 +32,9 @@ HRESULT ToolObject::StartLeaderCommand(int32_t tool) {
 }
 
 HRESULT ToolObject::ContinueAfterDrawing(HostDrawing& drawing) {
-  HighestLabel highest(NumberFormat());
+  HighestLabel highest(NumberFormat(), NumberStyle(), NumberStepOption());
   RETURN_IF_FAILED(ReadHighestLabel(
-      drawing, codePage_, [this](HRESULT hr) { return Step(hr); }, &highest));
+      drawing, [this](HRESULT hr) { return Step(hr); }, &highest));
   placement_.RunningNumber = highest.Continue(placement_.RunningNumber);
   return S_OK;
 }
@@ -202,7 +201,7 @@ HRESULT ToolObject::CheckPlacementProgress(int32_t tool, HostDrawing& drawing) {
       // Several leaders between two polls advance by their count of steps; removed ones take
       // their steps back.
       const int64_t leaders = int64_t{count} - placement_.LastGraphicCount + removedTexts;
-      const int64_t next = static_cast<int64_t>(placement_.RunningNumber) + leaders * NumberStep(*options_);
+      const int64_t next = static_cast<int64_t>(placement_.RunningNumber) + leaders * NumberStepOption();
       placement_.RunningNumber = next < 1 ? 1 : (next > INT32_MAX ? INT32_MAX : static_cast<int32_t>(next));
       placement_.LastGraphicCount = count + appended;
     } else {

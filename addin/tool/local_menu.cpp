@@ -4,7 +4,6 @@
 
 #include "addin/tool/tool_object.h"
 #include "addin/tool/tool_table.h"
-#include "options/stored_options.h"
 
 HRESULT ToolObject::SetupLocalMenu() {
   // Entry 0 belongs to the running tool; entry 1 opens the options for every tool. The Number
@@ -58,7 +57,7 @@ HRESULT ToolObject::DoLMCommand(int32_t cmdIndex) {
   } else if (tool == NumberTool) {
     // One step back, as far as 0 (whose label is the range text), as a single step does.
     if (placement_.RunningNumber > 0) {
-      placement_.RunningNumber = std::max(placement_.RunningNumber - NumberStep(*options_), 0);
+      placement_.RunningNumber = std::max(placement_.RunningNumber - NumberStepOption(), 0);
     }
   } else if (tool == PicklistTool) {
     OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });

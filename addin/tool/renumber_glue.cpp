@@ -3,8 +3,8 @@
 
 HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp& app, DialogRunner& runner,
                         const CodePage& codePage, const HostStillHeld& hostStillHeld) {
-  const RenumberSettings stored{options.TLDefRenObjects, options.TLDefRenFixOrder, options.TLDefRenReset,
-                                NumberLabelStyle(options), NumberStep(options),  options.TLDefRenOrder,
+  const RenumberSettings stored{options.TLDefRenObjects,   options.TLDefRenFixOrder, options.TLDefRenReset,
+                                NumberLabelStyle(options), NumberStep(options),      options.TLDefRenOrder,
                                 options.TLDefRenTolerance};
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);

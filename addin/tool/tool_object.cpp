@@ -16,6 +16,15 @@ bool ToolObject::ConvertsPointLeaders() const {
 bool ToolObject::PicksAfterEachLeader() const {
   return options_->TLPickAutoPick;
 }
+int32_t ToolObject::NumberStepOption() const {
+  return NumberStep(*options_);
+}
+LabelStyle ToolObject::NumberStyle() const {
+  return NumberLabelStyle(*options_);
+}
+bool ToolObject::ContinuesAfterDrawing() const {
+  return options_->TLDefContinue;
+}
 
 ToolObject::EntryScope::~EntryScope() {
   tool_.innermost_ = outer_;
@@ -195,7 +204,7 @@ HRESULT ToolObject::RunPlacingTool(int32_t tool, bool* result) {
   } else {
     // A stored format the labels do not know gives no text at all: nothing is started then.
     if (tool == NumberTool) RETURN_IF_FAILED(CheckNumberFormat());
-    if (tool == NumberTool && options_->TLDefContinue) RETURN_IF_FAILED(ContinueAfterDrawing(*drawing));
+    if (tool == NumberTool && ContinuesAfterDrawing()) RETURN_IF_FAILED(ContinueAfterDrawing(*drawing));
     RETURN_IF_FAILED(StartLeaderCommand(tool));
     // Cancel keeps the previous pick text.
     if (tool == PicklistTool) OpenDialog([&] { services_.ShowPickList(*options_, placement_.CurrentPickText); });

@@ -15,6 +15,7 @@
 #include "addin/tool/tool_services.h"
 #include "framework/code_page.h"
 #include "host/host_port.h"
+#include "labels/label_format.h"
 
 struct StoredOptions;
 
@@ -82,10 +83,13 @@ class ToolObject {
   HRESULT CheckNumberFormat() const;
   void EndPlacementForTermination();
   void ResetPlacement();
-  // The two stored options that the placement reads, asked here so that the placement code does
-  // not depend on the table of stored options.
+  // The stored options that the placement reads, asked here so that the placement code does not
+  // depend on the table of stored options.
   bool ConvertsPointLeaders() const;
   bool PicksAfterEachLeader() const;
+  int32_t NumberStepOption() const;  // the running number's advance per leader
+  LabelStyle NumberStyle() const;
+  bool ContinuesAfterDrawing() const;
   int32_t CountRemovedTexts(HostGraphicList& graphics);
   void SaveStores();
 

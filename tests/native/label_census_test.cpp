@@ -62,6 +62,8 @@ TEST(LabelCensus, ContinuesAfterTheHighestLabelOfTheFormat) {
     int32_t format;
     int32_t running;
     int32_t next;
+    LabelStyle style = {};
+    int32_t step = 1;
   } cases[] = {
       {"", Arabic, 1, 1},  // no leaders at all
       {"1|37|2", Arabic, 1, 38},
@@ -75,9 +77,15 @@ TEST(LabelCensus, ContinuesAfterTheHighestLabelOfTheFormat) {
       {"1|2|3", Arabic, 3, 4},
       {"1|2|3", Arabic, 4, 4},
       {"999", Arabic, 1, 1000},  // whose label is a range text, as at the end of any sequence
+      // Only texts the Number tool would write in its style count; the next is one step on.
+      {"P-001|P-037|37|P-2|Q-040", Arabic, 1, 38, {"P-", "", 3}},
+      {"P-010|P-020|P-030", Arabic, 1, 40, {"P-", "", 3}, 10},
+      {"P-010|P-020|P-030", Arabic, 45, 45, {"P-", "", 3}, 10},
+      {"V12a|V7a|V13|14a|V15a", Arabic, 1, 16, {"V", "a"}},
+      {"⌀H|⌀J|⌀I|H", Letters, 1, 10, {"⌀", "", 0, LettersWithoutIOQ}},
   };
   for (const auto& c : cases) {
-    HighestLabel highest(c.format);
+    HighestLabel highest(c.format, c.style, c.step);
     for (const std::string& text : Texts(c.texts)) highest.Add(text);
     EXPECT_EQ(c.next, highest.Continue(c.running)) << c.texts << " in " << c.format;
   }

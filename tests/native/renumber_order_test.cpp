@@ -20,9 +20,9 @@ struct Selection {
   std::vector<LeaderTip> tips;
 };
 
-Selection Parse(const std::string& spec) {
+Selection Parse(const std::string& layout) {
   Selection s;
-  std::istringstream in(spec);
+  std::istringstream in(layout);
   for (std::string part; std::getline(in, part, '|');) {
     RenumberItem item;
     LeaderTip tip;

@@ -141,8 +141,6 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
 
   DialogDriver confirmed(kOptionsCaption, [](DialogUser& user) {
     EXPECT_EQ(BST_UNCHECKED, user.Check(IDC_OPTIONS_CONTINUE)) << "Cancel dropped it";
-    user.Click(IDC_OPTIONS_CONTINUE);
-    EXPECT_EQ(BST_CHECKED, user.Check(IDC_OPTIONS_CONTINUE)) << "checks itself";
     user.Type(IDC_OPTIONS_START, L"7");
     user.Type(IDC_OPTIONS_PREFIX, L"P-");
     user.Type(IDC_OPTIONS_DIGITS, L"3");
@@ -169,6 +167,14 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
   s.PollAll();
   EXPECT_EQ(u"P-W \u2300", s.host.LeaderToolText()) << "19 without I, O, Q, S, X, Z";
   EXPECT_EQ(S_OK, s.Run(kNumber));
+
+  DialogDriver continues(kOptionsCaption, [](DialogUser& user) {
+    user.Click(IDC_OPTIONS_CONTINUE);
+    EXPECT_EQ(BST_CHECKED, user.Check(IDC_OPTIONS_CONTINUE)) << "checks itself";
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.Run(kOptions));
+  EXPECT_TRUE(continues.Finish());
   s.Close();
   EXPECT_EQ("1", Setting("TLDefContinue"));
 }

@@ -45,8 +45,10 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   controls.SetText(kOptionsStart, WriteInt32(Values.StartValue));
   KeepCheckState(&Values.ConvertPointState);
   KeepCheckState(&Values.AutoPickState);
+  KeepCheckState(&Values.ContinueState);
   controls.SetCheck(kOptionsConvertPoint, Values.ConvertPointState);
   controls.SetCheck(kOptionsAutoPick, Values.AutoPickState);
+  controls.SetCheck(kOptionsContinue, Values.ContinueState);
   if (IsListIndex(Values.FormatIndex)) controls.ListSetSel(kOptionsFormat, Values.FormatIndex);
   if (IsListIndex(Values.ObjectSourceIndex)) controls.ListSetSel(kOptionsObjectSource, Values.ObjectSourceIndex);
   for (const char* entry : kLetterSetEntries) controls.ListInsert(kOptionsLetterSet, -1, entry);
@@ -152,6 +154,8 @@ void COptionsDlg::Preview(DialogControls& controls) {
 void COptionsDlg::Confirm(DialogControls& controls) {
   // A step or digits field without a whole number in its range keeps the dialog open.
   if (!ReadStyle(controls, true)) return;
+  // Beside the label style, not tied to the start field: OK always takes it.
+  Values.ContinueState = controls.GetCheck(kOptionsContinue);
   controls.EndDialog(kIdOk);
   if (ReadStart(controls)) CaptureChoices(controls);
   Confirmed = true;

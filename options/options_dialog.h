@@ -26,6 +26,7 @@ constexpr int kOptionsSuffix = IDC_OPTIONS_SUFFIX;
 constexpr int kOptionsStep = IDC_OPTIONS_STEP;
 constexpr int kOptionsDigits = IDC_OPTIONS_DIGITS;
 constexpr int kOptionsLetterSet = IDC_OPTIONS_LETTER_SET;  // list, entry index = letter set
+constexpr int kOptionsContinue = IDC_OPTIONS_CONTINUE;     // the Number tool goes on after the drawing's highest
 
 // The entries of the letter set list, in the order of the letter sets.
 inline constexpr const char* kLetterSetEntries[] = {
@@ -46,9 +47,10 @@ struct OptionsValues {
   // How the Number tool's labels are dressed. Prefix and suffix are UTF-8.
   std::string Prefix;
   std::string Suffix;
-  int32_t Step = 1;       // 1 to 999
-  int32_t Digits = 0;     // 0 to 9
-  int32_t LetterSet = 0;  // a stored set outside 0 to 2 stays as it is unless one is chosen
+  int32_t Step = 1;                    // 1 to 999
+  int32_t Digits = 0;                  // 0 to 9
+  int32_t LetterSet = 0;               // a stored set outside 0 to 2 stays as it is unless one is chosen
+  int32_t ContinueState = kUnchecked;  // check box state, 0 to 2
 };
 
 class COptionsDlg : public DialogModel {

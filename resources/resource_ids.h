@@ -32,6 +32,7 @@
 #define IDC_OPTIONS_STEP 272
 #define IDC_OPTIONS_DIGITS 273
 #define IDC_OPTIONS_LETTER_SET 274
+#define IDC_OPTIONS_CONTINUE 275
 #define IDD_ABOUT 108
 
 // The renumber dialog and its controls.

@@ -21,6 +21,7 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   values.Step = NumberStep(options);
   values.Digits = std::clamp(options.TLDefDigits, kFewestDigits, kMostDigits);  // as the labels take it
   values.LetterSet = options.TLDefLetterSet;
+  values.ContinueState = options.TLDefContinue ? kChecked : kUnchecked;
   if (!EditOptions(&values, runner, codePage)) return S_OK;
   runningNumber = values.StartValue;
   options.TLDefFormat = values.FormatIndex;
@@ -34,5 +35,6 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   options.TLDefStep = values.Step;
   options.TLDefDigits = values.Digits;
   options.TLDefLetterSet = values.LetterSet;
+  options.TLDefContinue = values.ContinueState != 0;
   return S_OK;
 }

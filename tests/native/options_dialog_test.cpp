@@ -17,14 +17,16 @@ const std::u16string kStoredList = u"<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>a</
 const std::u16string kEditedList =
     u"<TLT><NAME>a</NAME></TLT>\r\n<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>c</NAME></TLT>\r\n";
 
-// "OK" or "Cancel", then start, format, source, convert-point, auto-pick, auto-add, the list.
+// "OK" or "Cancel", then start, format, source, convert-point, auto-pick, auto-add, the list,
+// continue.
 std::string Outcome(bool confirmed, const OptionsValues& v) {
   std::ostringstream out;
   out << (confirmed ? "OK " : "Cancel ") << v.StartValue << ' ' << v.FormatIndex << ' ' << v.ObjectSourceIndex << ' '
       << v.ConvertPointState << ' ' << v.AutoPickState << ' ' << int{v.AddAutomatically} << ' '
       << (v.PickListText == kStoredList   ? "stored"
           : v.PickListText == kEditedList ? "edited"
-                                          : "other");
+                                          : "other")
+      << ' ' << v.ContinueState;
   return out.str();
 }
 
@@ -40,6 +42,14 @@ Step Click(int id) {
 }
 Step Uncheck(int id) {
   return [id](ScriptedDialogRunner& r) { r.Check(id, kUnchecked); };
+}
+Step CheckBox(int id) {
+  return [id](ScriptedDialogRunner& r) { r.Check(id, kChecked); };
+}
+Step Shows(int checkBoxId, int state) {
+  return [=](ScriptedDialogRunner& r) {
+    r.Then([=](ScriptedDialog& d) { EXPECT_EQ(state, d.GetCheck(checkBoxId)) << checkBoxId; });
+  };
 }
 Step Preview(const std::string& label) {
   return [label](ScriptedDialogRunner& r) {
@@ -78,7 +88,7 @@ void DeclareStyleFields(ScriptedDialogRunner& runner) {
 }
 
 TEST(OptionsDialog, EditsAsTheUserDoes) {
-  const char* const kZeroStart = "OK 0 0 0 1 1 1 stored, 2 beeps, focus 223";  // beeped at the field and at OK
+  const char* const kZeroStart = "OK 0 0 0 1 1 1 stored 0, 2 beeps, focus 223";  // beeped at the field and at OK
   const struct Case {
     const char* name;
     std::vector<Step> steps;
@@ -87,26 +97,26 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
   } cases[] = {
       {"opens with its values",
        {kOpened, Preview("AB"), kOk},
-       "OK 28 1 2 0 2 0 stored, 0 beeps, focus 1",
+       "OK 28 1 2 0 2 0 stored 0, 0 beeps, focus 1",
        {28, 1, 2, kUnchecked, kIndeterminate, kStoredList, 0}},
       {"28 as 28, AB, xxviii",
        {Type("28"), Preview("28"), Pick(kOptionsFormat, 1), Preview("AB"), Pick(kOptionsFormat, 2), Preview("xxviii"),
         kOk},
-       "OK 28 2 0 1 1 1 stored, 0 beeps, focus 1"},
+       "OK 28 2 0 1 1 1 stored 0, 0 beeps, focus 1"},
       {"emptied", {Type(""), kRange999, kOk}, kZeroStart},
       {"OK on a bad field keeps the choices of the last good preview",
        {Type("5"), Pick(kOptionsFormat, 1), Type("5x"), Preview("E!Range 1 - 702"), Uncheck(kOptionsConvertPoint),
         Pick(kOptionsFormat, 2), Preview("E!Range 1 - 702"), kOk},
-       "OK 0 1 0 1 1 1 stored, 3 beeps, focus 223"},
-      {"1000 with Arabic", {Type("1000"), kRange999, kOk}, "OK 1000 0 0 1 1 1 stored, 0 beeps, focus 1"},
+       "OK 0 1 0 1 1 1 stored 0, 3 beeps, focus 223"},
+      {"1000 with Arabic", {Type("1000"), kRange999, kOk}, "OK 1000 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
       {"703 with letters",
        {Type("703"), Preview("E!Range 1 - 702"), kOk},
-       "OK 703 1 0 1 1 1 stored, 0 beeps, focus 1",
+       "OK 703 1 0 1 1 1 stored 0, 0 beeps, focus 1",
        {1, 1, 0, kChecked, kChecked, kStoredList, 1}},
-      {"leading blanks", {Type("   12"), Preview("12"), kOk}, "OK 12 0 0 1 1 1 stored, 0 beeps, focus 1"},
-      {"negative", {Type("-5"), kRange999, kOk}, "OK -5 0 0 1 1 1 stored, 0 beeps, focus 1"},
-      {"lowest", {Type("-2147483648"), kOk}, "OK -2147483648 0 0 1 1 1 stored, 0 beeps, focus 1"},
-      {"highest", {Type("2147483647"), kOk}, "OK 2147483647 0 0 1 1 1 stored, 0 beeps, focus 1"},
+      {"leading blanks", {Type("   12"), Preview("12"), kOk}, "OK 12 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"negative", {Type("-5"), kRange999, kOk}, "OK -5 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"lowest", {Type("-2147483648"), kOk}, "OK -2147483648 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"highest", {Type("2147483647"), kOk}, "OK 2147483647 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
       {"minus alone", {Type("-"), kRange999, kOk}, kZeroStart},
       {"plus", {Type("+5"), kOk}, kZeroStart},
       {"trailing letter", {Type("12a"), kOk}, kZeroStart},
@@ -116,26 +126,36 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
       {"200 digits", {Type(std::string(200, '7')), kRange999, kOk}, kZeroStart},
       {"a paste of 64,000 characters keeps the 11 a number can take",
        {Type("00000000012" + std::string(63989, '9')), Preview("12"), kOk},
-       "OK 12 0 0 1 1 1 stored, 0 beeps, focus 1"},
-      {"a check box alone", {Uncheck(kOptionsAutoPick), kOk}, "OK 1 0 0 1 0 1 stored, 0 beeps, focus 1"},
+       "OK 12 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"a check box alone", {Uncheck(kOptionsAutoPick), kOk}, "OK 1 0 0 1 0 1 stored 0, 0 beeps, focus 1"},
       {"the object list alone",
        {Pick(kOptionsObjectSource, 2), Preview("1"), kOk},
-       "OK 1 0 2 1 1 1 stored, 0 beeps, focus 1"},
+       "OK 1 0 2 1 1 1 stored 0, 0 beeps, focus 1"},
       {"stored indices outside 0 to 2 open unselected, preview nothing and store -1",
        {Preview(""), Type("4"), Preview(""), kOk},
-       "OK 4 -1 -1 1 1 1 stored, 0 beeps, focus 1",
+       "OK 4 -1 -1 1 1 1 stored 0, 0 beeps, focus 1",
        {1, 3, -7, kChecked, kChecked, kStoredList, 1}},
       {"check states outside 0 to 2 show and store unchecked",
-       {kOk},
-       "OK 1 0 0 0 0 1 stored, 0 beeps, focus 1",
-       {1, 0, 0, 7, -1, kStoredList, 1}},
+       {Shows(kOptionsContinue, kUnchecked), kOk},
+       "OK 1 0 0 0 0 1 stored 0, 0 beeps, focus 1",
+       {1, 0, 0, 7, -1, kStoredList, 1, "", "", 1, 0, 0, 3}},
+      {"continue opens unchecked and OK stores it checked",
+       {Shows(kOptionsContinue, kUnchecked), CheckBox(kOptionsContinue), kOk},
+       "OK 1 0 0 1 1 1 stored 1, 0 beeps, focus 1"},
+      {"continue opens checked and OK stores it unchecked",
+       {Shows(kOptionsContinue, kChecked), Uncheck(kOptionsContinue), kOk},
+       "OK 1 0 0 1 1 1 stored 0, 0 beeps, focus 1",
+       {1, 0, 0, kChecked, kChecked, kStoredList, 1, "", "", 1, 0, 0, kChecked}},
+      {"OK on a bad start field still takes continue",
+       {Type("x"), CheckBox(kOptionsContinue), kOk},
+       "OK 0 0 0 1 1 1 stored 1, 2 beeps, focus 223"},
       {"Cancel drops everything, the edited list too",
-       {Type("9"), Pick(kOptionsFormat, 2), kEditList, Click(kIdCancel)},
-       "Cancel 1 0 0 1 1 1 stored, 0 beeps, focus 2"},
-      {"OK keeps the edited list and its check box", {kEditList, kOk}, "OK 1 0 0 1 1 0 edited, 0 beeps, focus 1"},
+       {Type("9"), Pick(kOptionsFormat, 2), kEditList, CheckBox(kOptionsContinue), Click(kIdCancel)},
+       "Cancel 1 0 0 1 1 1 stored 0, 0 beeps, focus 2"},
+      {"OK keeps the edited list and its check box", {kEditList, kOk}, "OK 1 0 0 1 1 0 edited 0, 0 beeps, focus 1"},
       {"the about box changes nothing",
        {Click(kOptionsAbout), Click(kIdCancel), Preview("1"), kOk},
-       "OK 1 0 0 1 1 1 stored, 0 beeps, focus 1"},
+       "OK 1 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

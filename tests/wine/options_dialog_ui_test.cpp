@@ -119,6 +119,7 @@ TEST(OptionsDialog, FromTheLocalMenuTheVeryNextLeaderTakesTheNewFormatAndStart) 
 
 // The label style beside the template's own controls: the sample shows the whole next label as the
 // fields change; Cancel drops it, OK gives it to the very next leader, which then steps by it.
+// The continue check box beside it likewise: Cancel drops it, OK stores it.
 TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
   AddinSession s;
   DialogDriver cancelled(kOptionsCaption, [](DialogUser& user) {
@@ -126,8 +127,10 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
     EXPECT_EQ(L"0", user.Text(IDC_OPTIONS_DIGITS));
     EXPECT_EQ(L"All letters  A - ZZ (1 - 702)", user.ListText(IDC_OPTIONS_LETTER_SET, 0));
     EXPECT_EQ(0, user.ListSelection(IDC_OPTIONS_LETTER_SET));
+    EXPECT_EQ(BST_UNCHECKED, user.Check(IDC_OPTIONS_CONTINUE));
     user.Type(IDC_OPTIONS_PREFIX, L"P-");
     EXPECT_EQ(L"P-1", user.Text(IDC_OPTIONS_PREVIEW));
+    user.Click(IDC_OPTIONS_CONTINUE);
     user.Click(IDCANCEL);
   });
   EXPECT_EQ(S_OK, s.Run(kOptions));
@@ -137,6 +140,7 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
   EXPECT_EQ(S_OK, s.Run(kNumber));
 
   DialogDriver confirmed(kOptionsCaption, [](DialogUser& user) {
+    EXPECT_EQ(BST_UNCHECKED, user.Check(IDC_OPTIONS_CONTINUE)) << "Cancel dropped it";
     user.Type(IDC_OPTIONS_START, L"7");
     user.Type(IDC_OPTIONS_PREFIX, L"P-");
     user.Type(IDC_OPTIONS_DIGITS, L"3");
@@ -163,6 +167,16 @@ TEST(OptionsDialog, LabelStyleFieldsSampleOkAndCancel) {
   s.PollAll();
   EXPECT_EQ(u"P-W \u2300", s.host.LeaderToolText()) << "19 without I, O, Q, S, X, Z";
   EXPECT_EQ(S_OK, s.Run(kNumber));
+
+  DialogDriver continues(kOptionsCaption, [](DialogUser& user) {
+    user.Click(IDC_OPTIONS_CONTINUE);
+    EXPECT_EQ(BST_CHECKED, user.Check(IDC_OPTIONS_CONTINUE)) << "checks itself";
+    user.Click(IDOK);
+  });
+  EXPECT_EQ(S_OK, s.Run(kOptions));
+  EXPECT_TRUE(continues.Finish());
+  s.Close();
+  EXPECT_EQ("1", Setting("TLDefContinue"));
 }
 
 // The user selects the field's text and pastes `text` from the clipboard over it.

@@ -90,6 +90,7 @@ void HighestLabel::Add(std::string_view text) {
 
 int32_t HighestLabel::Continue(int32_t running) const {
   // The labels end far below the 32-bit limit, so one step past the highest always fits.
+  if (highest_ == 0) return running;  // nothing in the drawing to go on after
   const int64_t next = int64_t{highest_} + step_;
   return next > running ? static_cast<int32_t>(next) : running;
 }

@@ -81,6 +81,8 @@ TEST(LabelCensus, ContinuesAfterTheHighestLabelOfTheFormat) {
       {"P-001|P-037|37|P-2|Q-040", Arabic, 1, 38, {"P-", "", 3}},
       {"P-010|P-020|P-030", Arabic, 1, 40, {"P-", "", 3}, 10},
       {"P-010|P-020|P-030", Arabic, 45, 45, {"P-", "", 3}, 10},
+      {"Note", Arabic, 9, 9, {}, 10},  // no label to go on after: the running number stays
+      {"", Arabic, 0, 0},
       {"V12a|V7a|V13|14a|V15a", Arabic, 1, 16, {"V", "a"}},
       {"⌀H|⌀J|⌀I|H", Letters, 1, 10, {"⌀", "", 0, LettersWithoutIOQ}},
   };

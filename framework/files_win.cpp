@@ -131,6 +131,7 @@ HRESULT WindowsFileSystem::LockFile(const std::string& path, uint32_t timeoutMs,
   RETURN_HR_IF_NULL(E_POINTER, lock);
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
   const DWORD start = GetTickCount();
+  int deniedWithoutLockFile = 0;
   for (;;) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
@@ -141,7 +142,14 @@ HRESULT WindowsFileSystem::LockFile(const std::string& path, uint32_t timeoutMs,
       return S_OK;
     }
     const HRESULT hr = LastError();
-    // Held by another, or let go of and not yet deleted (a delete pending denies access).
+    // Held by another, or let go of and not yet deleted (a delete pending denies access). Access
+    // denied where no lock file stands is a folder this user cannot write: waiting would only
+    // keep the user waiting. Twice, since the other's lock file may have gone just in between.
+    if (hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND) {
+      if (++deniedWithoutLockFile == 2) return hr;
+      continue;
+    }
     const bool busy =
         hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     if (!busy) return hr;

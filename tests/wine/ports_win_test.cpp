@@ -240,6 +240,8 @@ TEST_F(WindowsFileSystemTest, LockHasOneHolderAndStampsTellVersionsApart) {
   std::unique_ptr<FileLock> again;
   EXPECT_EQ(files.LockFile(lockPath, 0, &again), S_OK);
   EXPECT_EQ(files.LockFile(folder + "\\Missing\\x.tl-lock", 0, &again), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  // A folder nobody may write (Linux's /sys, even for root) is no lock held by another: no wait.
+  EXPECT_EQ(files.LockFile("Z:\\sys\\TLeaders.txt.tl-lock", 1000, &again), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
 
   FileStamp first, second;
   EXPECT_EQ(files.ReadFileStamp(path, &first), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));

@@ -10,19 +10,6 @@
 
 namespace {
 
-char16_t FoldAscii(char16_t c) {
-  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-int CompareNoCase(std::u16string_view a, std::u16string_view b) {
-  const size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    const int difference = FoldAscii(a[i]) - FoldAscii(b[i]);
-    if (difference != 0) return difference < 0 ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
 struct Counts {
   long base = 0;
   long ours = 0;
@@ -46,7 +33,8 @@ struct Counts {
 }  // namespace
 
 std::vector<size_t> PlainListOrder(const std::vector<std::u16string>& texts) {
-  return SortedListOrder(texts.size(), [&texts](size_t a, size_t b) { return CompareNoCase(texts[a], texts[b]); });
+  return SortedListOrder(
+      texts.size(), [&texts](size_t a, size_t b) { return CompareIgnoringAsciiCase<char16_t>(texts[a], texts[b]); });
 }
 
 std::vector<std::u16string_view> MergeItems(const std::vector<std::u16string_view>& base,

@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "framework/sorted_list_order.h"
 #include "framework/utf8.h"
 #include "picklist/pick_list_records.h"
 
@@ -19,18 +20,10 @@ bool IsMissingFile(HRESULT hr) {
   return hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
 }
 
-char FoldAsciiCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Windows names files without regard to case; folding ASCII only may call two different files
 // the same, which errs towards not writing.
 bool SameFileName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
-  }
-  return true;
+  return CompareIgnoringAsciiCase(a, b) == 0;
 }
 
 bool IsMarked(std::string_view bytes) {

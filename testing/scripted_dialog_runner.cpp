@@ -4,22 +4,12 @@
 
 #include <utility>
 
+#include "framework/sorted_list_order.h"
+
 namespace {
 
-unsigned char FoldAscii(char c) {
-  return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-}
-
-// Orders texts without regard to the case of ASCII letters. The system's list box compares
-// linguistically, which orders some punctuation differently; the add-in's lists hold labels,
-// letters and digits, where the two agree.
 int CompareNoCase(const std::string& a, const std::string& b) {
-  const size_t common = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < common; ++i) {
-    const int difference = FoldAscii(a[i]) - FoldAscii(b[i]);
-    if (difference != 0) return difference;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+  return CompareIgnoringAsciiCase<char>(a, b);
 }
 
 // Where a sorted list box puts a new entry: the binary search of the system's list box, which

@@ -83,6 +83,9 @@ class DialogControls {
   // Turns drawing of the control off for a batch of changes and on again.
   virtual void SetRedraw(int id, bool redraw) = 0;
 
+  // The dialog's own caption, in place of the template's.
+  virtual void SetTitle(const std::string& text) = 0;
+
   // Ends the dialog with `result` once the event in hand has been handled.
   virtual void EndDialog(int result) = 0;
 };

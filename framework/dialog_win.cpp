@@ -41,6 +41,7 @@ class WindowControls : public DialogControls {
     return Narrow(text);
   }
   void SetText(int id, const std::string& text) override { SetDlgItemTextW(dialog_, id, WideText(Wide(text))); }
+  void SetTitle(const std::string& text) override { SetWindowTextW(dialog_, WideText(Wide(text))); }
   void Enable(int id, bool enable) override { EnableWindow(GetDlgItem(dialog_, id), enable); }
   bool IsEnabled(int id) override { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
   int GetCheck(int id) override { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }

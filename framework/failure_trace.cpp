@@ -109,6 +109,14 @@ void TraceFailureStep(const char* file, int line, HRESULT hr) noexcept {
   }
 }
 
+void TraceFileFailure(const char* what, const std::string& path, HRESULT hr, const char* cause) noexcept {
+  if (!gFailureTraceOn) return;
+  try {
+    Write(std::string(what) + " " + path + " failed " + CodeText(hr) + ": " + cause);
+  } catch (...) {
+  }
+}
+
 TracedEntry::TracedEntry(const char* method) noexcept : method_(method) {
   if (!gFailureTraceOn) return;
   outer_ = gInnermost;

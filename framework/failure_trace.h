@@ -45,6 +45,10 @@ inline HRESULT TraceHostCall(const char* call, HRESULT hr, const std::u16string*
   return hr;
 }
 
+// Traces a file the add-in could not use: "<what> <path> failed <code>: <cause>". `path` is UTF-8;
+// `cause` says in words what the code means to the user's data.
+void TraceFileFailure(const char* what, const std::string& path, HRESULT hr, const char* cause) noexcept;
+
 // One call of the add-in by the host, for the lines traced while it runs: "Run tool 0: ...".
 // Entries nest as the host calls back into the add-in; they are kept only while tracing is on.
 class TracedEntry {

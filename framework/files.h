@@ -62,12 +62,23 @@ class FileSystem {
   // This computer's name and the local time, as a file name may hold them ("PC-7 2026-03-01
   // 14-05-09"), to say where and when a file was written.
   virtual std::string ComputerAndTime() = 0;
+
+  // The folder that keeps what the add-in saves for this user alone on this computer, when a
+  // shared folder cannot take it: "%LOCALAPPDATA%\\Varnkit\\Tallyline\\" (not created here).
+  // Empty when the system names no such folder.
+  virtual std::string UserDataFolder() = 0;
 };
 
 // The temporary file a write goes through: beside the target, so that replacing is a rename
 // within one volume.
 inline std::string TemporaryPathFor(const std::string& path) {
   return path + ".tl-new";
+}
+
+// The temporary file of a WriteNewFile: a name of this writer's own (`writer` tells the process
+// and the call apart), so that two writers of one new name never fill the same temporary file.
+inline std::string TemporaryPathFor(const std::string& path, const std::string& writer) {
+  return path + ".tl-new-" + writer;
 }
 
 // ReadWholeFile refuses larger files with HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE): one read of

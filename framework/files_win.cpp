@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <new>
 
+#include <shlobj.h>
+
 #include "framework/com_owners_win.h"
 
 namespace {
@@ -40,17 +42,27 @@ HRESULT FillAndClose(UniqueHandle file, std::string_view bytes) {
   return S_OK;
 }
 
-// Writes `bytes` to the temporary file of `path` and moves it there with `moveFlags`.
+// The temporary file of a new file: this process's and this call's own.
+std::string NewFileTemporaryPath(const std::string& path) {
+  static LONG calls = 0;
+  char writer[32];
+  std::snprintf(writer, sizeof writer, "%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&calls));
+  return TemporaryPathFor(path, writer);
+}
+
+// Writes `bytes` to the temporary file of `path` and moves it there with `moveFlags`; without
+// MOVEFILE_REPLACE_EXISTING the temporary file is one of this call's own.
 HRESULT WriteThroughTemporary(const std::string& path, std::string_view bytes, DWORD moveFlags) {
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  const bool replace = (moveFlags & MOVEFILE_REPLACE_EXISTING) != 0;
   std::string temporary;
   try {
-    temporary = TemporaryPathFor(path);
+    temporary = replace ? TemporaryPathFor(path) : NewFileTemporaryPath(path);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
-  UniqueHandle file(
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError();
   HRESULT hr = FillAndClose(std::move(file), bytes);
   if (SUCCEEDED(hr) && !MoveFileExA(temporary.c_str(), path.c_str(), moveFlags)) hr = LastError();
@@ -156,6 +168,16 @@ HRESULT WindowsFileSystem::LockFile(const std::string& path, uint32_t timeoutMs,
     if (GetTickCount() - start >= timeoutMs) return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
     Sleep(20);
   }
+}
+
+std::string WindowsFileSystem::UserDataFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0]) {
+    return {};
+  }
+  std::string path(folder);
+  if (path.back() != '\\') path += '\\';
+  return path + "Varnkit\\Tallyline\\";
 }
 
 std::string WindowsFileSystem::ComputerAndTime() {

@@ -12,4 +12,5 @@ class WindowsFileSystem : public FileSystem {
   HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) override;
   HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override;
   std::string ComputerAndTime() override;
+  std::string UserDataFolder() override;
 };

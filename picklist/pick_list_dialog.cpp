@@ -64,6 +64,7 @@ void CPickListDlg::OnInit(DialogControls& controls) {
   const int check = Values.AddAutomatically;
   controls.SetCheck(kPickAutoAdd, check >= 0 && check <= 2 ? check : kUnchecked);
   controls.Enable(kPickAdd, false);
+  if (Values.ListUnread) controls.SetTitle(kPickListUnreadTitle);
   if (controls.ListCount(kPickListBox) > 0) {
     controls.ListSetSel(kPickListBox, 0);
     CopySelection(controls);

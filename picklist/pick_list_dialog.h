@@ -28,7 +28,12 @@ struct PickListValues {
   std::u16string ListText;   // the picklist in file form, U+FEFF first for a list kept in UTF-8
   int AddAutomatically = 0;  // the check box "A&dd automatically on OK"
   std::u16string PickText;   // the edit box's text after OK
+  // The shared list's file could not be read yet: the list shows only what the user added since.
+  bool ListUnread = false;
 };
+
+// The caption that says so, in place of the template's "Tallyline - Pick Text from List".
+inline constexpr char kPickListUnreadTitle[] = "Tallyline - Pick Text from List (the shared list could not be read)";
 
 // Its texts are UTF-8 (DialogTexts::Utf8): the list and the edit box hold any character.
 class CPickListDlg : public DialogModel {

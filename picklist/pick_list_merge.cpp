@@ -39,16 +39,22 @@ std::vector<size_t> PlainListOrder(const std::vector<std::u16string>& texts) {
 
 std::vector<std::u16string_view> MergeItems(const std::vector<std::u16string_view>& base,
                                             const std::vector<std::u16string_view>& ours,
-                                            const std::vector<std::u16string_view>& theirs) {
+                                            const std::vector<std::u16string_view>& theirs,
+                                            bool takeTheirRemovals) {
   std::unordered_map<std::u16string_view, Counts> counts;
   counts.reserve(theirs.size() + ours.size() / 8 + 16);
   for (const std::u16string_view item : base) ++counts[item].base;
   for (const std::u16string_view item : ours) ++counts[item].ours;
   for (const std::u16string_view item : theirs) ++counts[item].theirs;
-  // No text keeps more items than the side with more of them holds: theirs, then ours, give them all.
+  if (!takeTheirRemovals) {
+    for (auto& [text, count] : counts) count.theirs = std::max(count.theirs, count.base);
+  }
+  // No text keeps more items than the side with more of them holds: theirs, then ours, give them
+  // all (and the base, for what a damaged file lost).
   std::vector<std::u16string_view> merged;
   merged.reserve(theirs.size() + ours.size() / 8);
-  for (const auto* side : {&theirs, &ours}) {
+  for (const auto* side : {&theirs, &ours, &base}) {
+    if (side == &base && takeTheirRemovals) break;  // the base then holds no text more often than both sides
     for (const std::u16string_view item : *side) {
       Counts& count = counts[item];
       if (count.emitted < count.Merged()) {

@@ -21,10 +21,12 @@ using ListOrder = std::vector<size_t> (*)(const std::vector<std::u16string>& tex
 // scripted dialogs of the native tests do.
 std::vector<size_t> PlainListOrder(const std::vector<std::u16string>& texts);
 
-// The merged items: theirs first, in their order, then what ours added, in its order.
+// The merged items: theirs first, in their order, then what ours added, in its order. Without
+// `takeTheirRemovals` (theirs is a damaged file) a text keeps at least the items the base held.
 std::vector<std::u16string_view> MergeItems(const std::vector<std::u16string_view>& base,
                                             const std::vector<std::u16string_view>& ours,
-                                            const std::vector<std::u16string_view>& theirs);
+                                            const std::vector<std::u16string_view>& theirs,
+                                            bool takeTheirRemovals = true);
 
 // True when both lists hold the same texts the same number of times, in any order.
 bool SameItems(std::vector<std::u16string_view> a, std::vector<std::u16string_view> b);

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <utility>
 #include <vector>
 
+#include "framework/failure_trace.h"
 #include "framework/sorted_list_order.h"
 #include "framework/utf8.h"
 #include "picklist/pick_list_records.h"
@@ -211,87 +213,129 @@ std::u16string PickListStore::Load(std::string_view dataPath) {
   }
 }
 
-bool PickListStore::ReadAgain(std::string* bytes, bool* missing) {
-  const HRESULT hr = files_.ReadWholeFile(loadedPath_, bytes);
-  *missing = IsMissingFile(hr);
-  return SUCCEEDED(hr) || *missing;
-}
-
-std::u16string PickListStore::MergedWith(std::u16string_view ours, std::string_view bytes) const {
+std::u16string PickListStore::MergedWith(std::u16string_view ours, std::string_view bytes, bool takeRemovals) const {
   PickListFileKind kind = PickListFileKind::Ansi;
   const std::u16string theirs = PickListFileText(codePage_, bytes, &kind);
-  const std::vector<std::u16string_view> merged = MergeItems(ItemsOf(baseText_), ItemsOf(ours), ItemsOf(theirs));
+  const std::vector<std::u16string_view> merged =
+      MergeItems(ItemsOf(baseText_), ItemsOf(ours), ItemsOf(theirs), takeRemovals);
   // The list stays UTF-8 where either side is Unicode; FileBytes adds the mark for an item that needs it.
   return SortedListText(merged, order_, IsUtf8List(ours) || IsUtf8List(theirs));
 }
 
-void PickListStore::Save(std::string_view dataPath, std::u16string* text, bool closing) {
+std::string PickListStore::Utf8Path(const std::string& path) const {
+  return WideToUtf8(codePage_.ToWide(path));
+}
+
+std::string PickListStore::DataFolder() const {
+  const std::string& path = savedPath_.empty() ? loadedPath_ : savedPath_;
+  const size_t end = path.size() > sizeof kPickListFileName ? path.size() - sizeof kPickListFileName : 0;
+  return path.substr(0, end);
+}
+
+bool PickListStore::FirstTimeFor(PickListProblem problem) {
+  bool& told = told_[static_cast<int>(problem)];
+  return problem != PickListProblem::None && !std::exchange(told, true);
+}
+
+PickListProblem PickListStore::Save(std::string_view dataPath, std::u16string* text, bool closing) {
+  std::string path;
   try {
-    const std::string path = PickListFilePath(files_, codePage_, dataPath);
-    if (path.empty()) return;
-    const bool loadedFile = !loadedPath_.empty() && SameFileName(loadedPath_, path);
-    if (loadFailed_ && (loadedFile || loadedPath_.empty())) {
-      // The name the load used: the same file to Windows, whatever the case of this one.
-      const std::string& target = loadedFile ? loadedPath_ : path;
-      std::string bytes = FileBytes(*text, {}, PickListFileKind::Ansi);
-      if (SUCCEEDED(files_.WriteNewFile(target, bytes))) {
-        // Written where no file was: from now on the store knows the file.
-        loadFailed_ = false;
-        loadedPath_ = target;
-        loadedDataPath_ = dataPath;
-        baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
-        TakeAsBase(std::move(bytes));
-        *text = baseText_;
-      }
-      return;
+    path = PickListFilePath(files_, codePage_, dataPath);
+    if (path.empty()) return PickListProblem::None;
+    savedPath_ = path;
+    if (loadFailed_ && loadedPath_.empty()) {
+      // The load failed before it knew its file: this is the file whose list was not taken in.
+      loadedPath_ = path;
+      loadedDataPath_ = dataPath;
     }
-    if (!loadedFile) {
-      files_.WriteWholeFile(path, FileBytes(*text, {}, PickListFileKind::Ansi));
-      return;
+    if (!SameFileName(loadedPath_, path)) {
+      const HRESULT hr = files_.WriteWholeFile(path, FileBytes(*text, {}, PickListFileKind::Ansi));
+      if (SUCCEEDED(hr)) return PickListProblem::None;
+      TraceFileFailure("picklist: write", Utf8Path(path), hr, FileFailureCause(hr));
+      return Keep(path, *text, WriteProblem(hr), closing);
     }
-    if (SameItems(ItemsOf(*text), ItemsOf(baseText_))) return;  // nothing of the list changed
+    // Nothing of the list changed; after a failed load, nothing was confirmed since.
+    if (loadFailed_ ? text->empty() : SameItems(ItemsOf(*text), ItemsOf(baseText_))) return PickListProblem::None;
 
     std::unique_ptr<FileLock> lock;
     std::string now;
     bool missing = false;
-    if (FAILED(files_.LockFile(loadedPath_ + kPickListLockSuffix, lockTimeoutMs_, &lock)) ||
-        !ReadAgain(&now, &missing)) {
-      if (closing) WriteBeside(*text);
-      return;
-    }
-    // A file that vanished gets the whole list; one that others changed, the merge.
-    const bool changed = !missing && now != baseBytes_;
-    const std::u16string merged = changed ? MergedWith(*text, now) : std::u16string();
-    const std::u16string_view result = changed ? std::u16string_view(merged) : std::u16string_view(*text);
-    PickListFileKind nowKind = PickListFileKind::Ansi;
-    if (!missing) PickListFileText(codePage_, now, &nowKind);
-    std::string bytes = FileBytes(result, missing ? std::string_view() : WithoutFinalZero(now), nowKind);
-    if (FAILED(files_.WriteWholeFile(loadedPath_, bytes))) {
-      if (closing) WriteBeside(result);
-      return;
-    }
-    baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
-    TakeAsBase(std::move(bytes));
-    *text = baseText_;
+    const PickListProblem problem = LockAndRead(&lock, &now, &missing);
+    if (problem != PickListProblem::None) return Keep(loadedPath_, *text, problem, closing);
+    return MergeAndWrite(text, now, missing, closing);
   } catch (...) {
-    // Out of memory before the write: the old file stays as it was.
+    // Out of memory before the write: the old file stays as it was, and so does the list in memory.
+    return PickListProblem::None;
   }
+}
+
+PickListProblem PickListStore::LockAndRead(std::unique_ptr<FileLock>* lock, std::string* bytes, bool* missing) {
+  const std::string lockPath = loadedPath_ + kPickListLockSuffix;
+  HRESULT hr = files_.LockFile(lockPath, lockStuck_ ? 0 : lockTimeoutMs_, lock);
+  if (FAILED(hr)) {
+    // A lock that stays held past a whole wait (a hung holder, a folder of its name) is tried at
+    // once from now on, so that the user does not wait again and again for nothing.
+    if (hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)) lockStuck_ = true;
+    TraceFileFailure("picklist: lock", Utf8Path(lockPath), hr, FileFailureCause(hr));
+    return LockProblem(hr);
+  }
+  lockStuck_ = false;
+  hr = files_.ReadWholeFile(loadedPath_, bytes);
+  *missing = IsMissingFile(hr);
+  if (FAILED(hr) && !*missing) {
+    TraceFileFailure("picklist: read", Utf8Path(loadedPath_), hr, FileFailureCause(hr));
+    return ReadProblem(hr);
+  }
+  return PickListProblem::None;
+}
+
+PickListProblem PickListStore::MergeAndWrite(std::u16string* text, const std::string& now, bool missing,
+                                             bool closing) {
+  // A file that vanished gets the whole list; one that others changed, the merge; one read for
+  // the first time (after a failed load), the merge with nothing removed from it.
+  const bool changed = !missing && (loadFailed_ || now != baseBytes_);
+  PickListFileKind nowKind = PickListFileKind::Ansi;
+  const std::u16string nowText = missing ? std::u16string() : PickListFileText(codePage_, now, &nowKind);
+  // A file read for the first time took nothing from a list this store knew.
+  const bool damaged =
+      changed && !loadFailed_ && PickListFileLooksDamaged(now, nowText, !ItemsOf(baseText_).empty());
+  if (damaged) KeepDamagedCopy(now);
+  const std::u16string merged = changed ? MergedWith(*text, now, !damaged) : std::u16string();
+  const std::u16string_view result = changed ? std::u16string_view(merged) : std::u16string_view(*text);
+  std::string bytes = FileBytes(result, missing ? std::string_view() : WithoutFinalZero(now), nowKind);
+  // Where no file was read, none is replaced: one that appeared meanwhile has its list merged next time.
+  const HRESULT hr = missing && loadFailed_ ? files_.WriteNewFile(loadedPath_, bytes)
+                                            : files_.WriteWholeFile(loadedPath_, bytes);
+  if (FAILED(hr)) {
+    TraceFileFailure("picklist: write", Utf8Path(loadedPath_), hr, FileFailureCause(hr));
+    return Keep(loadedPath_, result, WriteProblem(hr), closing);
+  }
+  loadFailed_ = false;
+  baseStamped_ = SUCCEEDED(files_.ReadFileStamp(loadedPath_, &baseStamp_));
+  TakeAsBase(std::move(bytes));
+  *text = baseText_;
+  return PickListProblem::None;
 }
 
 bool PickListStore::TakeOthersChanges(std::string_view dataPath, std::u16string* text) {
   try {
     // The data folder of the load: its file is known, and no folder is made again for a look.
-    if (loadFailed_ || loadedPath_.empty() || dataPath != loadedDataPath_) return false;
+    if (loadedPath_.empty() || dataPath != loadedDataPath_) return false;
     FileStamp stamp;
     if (FAILED(files_.ReadFileStamp(loadedPath_, &stamp))) return false;
-    if (baseStamped_ && stamp == baseStamp_) return false;
+    if (!loadFailed_ && baseStamped_ && stamp == baseStamp_) return false;
     std::string now;
-    bool missing = false;
-    if (!ReadAgain(&now, &missing) || missing) return false;
+    const HRESULT hr = files_.ReadWholeFile(loadedPath_, &now);
+    if (FAILED(hr)) return false;
+    const bool firstRead = std::exchange(loadFailed_, false);
     baseStamp_ = stamp;
     baseStamped_ = true;
-    if (now == baseBytes_) return false;
-    std::u16string merged = MergedWith(*text, now);
+    if (!firstRead && now == baseBytes_) return false;
+    PickListFileKind kind = PickListFileKind::Ansi;
+    const bool damaged = !firstRead && PickListFileLooksDamaged(now, PickListFileText(codePage_, now, &kind),
+                                                                !ItemsOf(baseText_).empty());
+    if (damaged) KeepDamagedCopy(now);
+    std::u16string merged = MergedWith(*text, now, !damaged);
     TakeAsBase(std::move(now));
     const bool differs = merged != *text;
     *text = std::move(merged);
@@ -301,15 +345,58 @@ bool PickListStore::TakeOthersChanges(std::string_view dataPath, std::u16string*
   }
 }
 
-void PickListStore::WriteBeside(std::u16string_view text) {
-  // "C:\Data\TLeaders.txt" -> "C:\Data\TLeaders (not merged, PC-7 2026-03-01 14-05-09).txt"
-  const std::string stem = loadedPath_.substr(0, loadedPath_.size() - 4);
-  const std::string name = stem + " (not merged, " + files_.ComputerAndTime();
-  const std::string bytes = FileBytes(text, {}, PickListFileKind::Ansi);
-  for (int copy = 1; copy <= 9; ++copy) {
-    const std::string path = name + (copy > 1 ? " " + std::to_string(copy) : std::string()) + ").txt";
-    if (files_.WriteNewFile(path, bytes) != HRESULT_FROM_WIN32(kErrorAlreadyExists)) return;
+void PickListStore::KeepDamagedCopy(std::string_view bytes) {
+  TraceFileFailure("picklist: merge with damaged", Utf8Path(loadedPath_), E_FAIL,
+                   "none of its removals taken; a copy is kept beside it");
+  WriteSideFile(loadedPath_, "damaged", bytes);
+}
+
+PickListProblem PickListStore::Keep(const std::string& listPath, std::u16string_view text, PickListProblem problem,
+                                    bool closing) {
+  if (closing && !WriteSideFile(listPath, "not merged", FileBytes(text, {}, PickListFileKind::Ansi))) {
+    TraceFileFailure("picklist: keep the list beside", Utf8Path(listPath), E_FAIL,
+                     "neither the data folder nor the user's folder takes a file");
   }
+  return problem;
+}
+
+bool PickListStore::WriteSideFile(const std::string& listPath, const char* what, std::string_view bytes) {
+  // "C:\Data\TLeaders.txt" -> "C:\Data\TLeaders (not merged, PC-7 2026-03-01 14-05-09).txt"
+  const std::string stemName = std::string(kPickListFileName, sizeof kPickListFileName - 5);
+  const std::string label = std::string(" (") + what + ", " + files_.ComputerAndTime();
+  const auto folderOf = [](const std::string& list) { return list.substr(0, list.size() - (sizeof kPickListFileName - 1)); };
+  for (int place = 0; place < 2; ++place) {
+    // Beside the list, else in the user's own folder, made on the way as the data folder is.
+    const std::string list = place == 0 ? listPath : PickListFilePath(files_, codePage_, files_.UserDataFolder());
+    if (list.empty()) continue;
+    const std::string folder = folderOf(list);
+    // Two hosts that close in the same second each find a name of their own.
+    for (int copy = 1; copy <= 99; ++copy) {
+      const std::string path =
+          folder + stemName + label + (copy > 1 ? " " + std::to_string(copy) : std::string()) + ").txt";
+      const HRESULT hr = files_.WriteNewFile(path, bytes);
+      if (SUCCEEDED(hr)) return true;
+      if (hr == HRESULT_FROM_WIN32(kErrorAlreadyExists)) continue;
+      TraceFileFailure("picklist: write", Utf8Path(path), hr, FileFailureCause(hr));
+      break;
+    }
+  }
+  return false;
+}
+
+bool PickListFileLooksDamaged(std::string_view bytes, std::u16string_view text, bool listHadItems) {
+  if (bytes.empty()) return listHadItems;
+  if (bytes.size() >= 2 && bytes.find_first_not_of('\0') == std::string_view::npos) return true;
+  if (text.find(std::u16string_view(u"\0\0", 2)) != std::u16string_view::npos) return true;
+  // Cut off inside a record: an opening tag, or the start of one, after the last closing tag.
+  static constexpr std::u16string_view kOpen = u"<TLT><NAME>", kClose = u"</NAME></TLT>";
+  const size_t lastClose = text.rfind(kClose);
+  std::u16string_view tail = text.substr(lastClose == std::u16string_view::npos ? 0 : lastClose + kClose.size());
+  if (tail.find(kOpen) != std::u16string_view::npos) return true;
+  while (!tail.empty() && (tail.back() == u'\0' || tail.back() == u'\r' || tail.back() == u'\n')) tail.remove_suffix(1);
+  const size_t lastOpenStart = tail.rfind(u'<');
+  return lastOpenStart != std::u16string_view::npos && tail.size() - lastOpenStart < kOpen.size() &&
+         kOpen.substr(0, tail.size() - lastOpenStart) == tail.substr(lastOpenStart);
 }
 
 std::string PickListStore::FileBytes(std::u16string_view text, std::string_view keptFrom,

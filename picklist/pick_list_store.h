@@ -2,8 +2,9 @@
 // machine or many) may share: read when the tool object starts, written whenever the user
 // confirms a change, and merged with what the others saved meanwhile. The file holds the
 // picklist's records followed by one zero byte, in the ANSI code page or, when it starts with the
-// UTF-8 byte order mark, in UTF-8; a UTF-16 file is read too. Nothing here reports to the user or
-// the host; a file that cannot be read or written leaves the add-in working on the list in memory.
+// UTF-8 byte order mark, in UTF-8; a UTF-16 file is read too. Nothing here speaks to the user or
+// the host: a save says what kept it from the file, and the caller tells the user. A file that
+// cannot be read or written leaves the add-in working on the list in memory.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "framework/code_page.h"
 #include "framework/files.h"
 #include "picklist/pick_list_merge.h"
+#include "picklist/pick_list_problems.h"
 
 inline constexpr char kPickListFileName[] = "TLeaders.txt";
 // Beside the file: the lock that saves take in turn.
@@ -53,42 +55,69 @@ class PickListStore {
   // failed write keeps the old file. A text that starts with U+FEFF, or that holds a character
   // the ANSI code page lacks, is written in UTF-8 with the mark first; any other in the ANSI code
   // page. Each item equal to one of the file, in the same encoding, keeps its bytes.
-  //  - When the lock is not had within the lock timeout, or the file cannot be read, nothing is
-  //    written, and the changes wait for the next save; when `closing` (no next save will come),
-  //    the list goes beside the file instead, as "TLeaders (not merged, <computer> <time>).txt".
-  //  - After a failed Load of that file its list was never taken in: the text is written only
-  //    where no file exists at that moment, so the list in memory (the user's edits included)
-  //    is dropped whenever writing it would replace a file.
+  //  - A file that no save and no editor leaves behind (only zero bytes, cut off inside a record,
+  //    emptied to no bytes where the list held items) is damage: the merge takes none of its
+  //    removals, and a copy of it stays beside it as "TLeaders (damaged, <computer> <time>).txt".
+  //  - When the lock is not had within the lock timeout, or the file cannot be read or written,
+  //    nothing is written and `*text` stays as it is, for the next save; the result says why.
+  //    After one wait in vain, saves try the lock at once until they find it free. When
+  //    `closing` (no next save will come), the list goes beside the file instead, as "TLeaders
+  //    (not merged, <computer> <time>).txt", or into the user's own folder where the data folder
+  //    takes no file; such a file never replaces another.
+  //  - After a failed Load the file's list was never taken in: the save merges with the file as
+  //    it is now (as if nothing had been removed from it), or writes the list where no file is.
   //  - A data folder other than that of the last Load gets the text as it is.
-  void Save(std::string_view dataPath, std::u16string* text, bool closing);
+  PickListProblem Save(std::string_view dataPath, std::u16string* text, bool closing);
 
   // Takes into `*text` what others saved in the file since this store last read or wrote it, by
-  // the same merge, when the file's size or last-write time says that it changed. True when
-  // `*text` changed. Nothing happens after a failed load, or for a file that cannot be read.
+  // the same merge, when the file's size or last-write time says that it changed; after a failed
+  // load, the file's whole list as soon as it can be read. True when `*text` changed. Nothing
+  // happens for a file that cannot be read.
   bool TakeOthersChanges(std::string_view dataPath, std::u16string* text);
 
-  // True when the last Load could neither read its file nor create it.
+  // True while the list of the file of the last Load has not been read: the load failed and no
+  // look since could read it.
   bool LoadFailed() const { return loadFailed_; }
+  // The data folder of the last Load as the user knows it: without the file name and the final
+  // backslash ("\\server\\cad\\Tallyline").
+  std::string DataFolder() const;
+  // True the first time in this store's life that `problem` is asked about: the user is told of
+  // each problem once.
+  bool FirstTimeFor(PickListProblem problem);
   void SetLockTimeout(uint32_t milliseconds) { lockTimeoutMs_ = milliseconds; }
 
  private:
+  // The file now, read again under the lock: false, and the problem, when it cannot be had.
+  PickListProblem LockAndRead(std::unique_ptr<FileLock>* lock, std::string* bytes, bool* missing);
+  // Merges `*text` with the file's `now` and writes the result; its problem when that fails.
+  PickListProblem MergeAndWrite(std::u16string* text, const std::string& now, bool missing, bool closing);
+  // Keeps a copy of a damaged file, beside it or in the user's folder.
+  void KeepDamagedCopy(std::string_view bytes);
+  // Writes `bytes` as a new file "<stem> (<what>, <computer> <time>[ n]).txt" beside `listPath`,
+  // else in the user's folder. False when neither could take it.
+  bool WriteSideFile(const std::string& listPath, const char* what, std::string_view bytes);
+  // The change that could not be saved: into a side file when `closing`; the problem passes through.
+  PickListProblem Keep(const std::string& listPath, std::u16string_view text, PickListProblem problem, bool closing);
+  std::string Utf8Path(const std::string& path) const;
+
   // The file form of `text`; items found in `keptFrom` (file bytes of kind `keptKind`) keep their bytes.
   std::string FileBytes(std::u16string_view text, std::string_view keptFrom, PickListFileKind keptKind) const;
-  // The file now, read again; false when it cannot be read (a missing file reads as none).
-  bool ReadAgain(std::string* bytes, bool* missing);
   // The list of `ours` merged with the file's `bytes`, when they differ from what the store knows.
-  std::u16string MergedWith(std::u16string_view ours, std::string_view bytes) const;
+  // Without `takeRemovals` (a damaged file) nothing the base held is lost.
+  std::u16string MergedWith(std::u16string_view ours, std::string_view bytes, bool takeRemovals) const;
   // Remembers `bytes` as the file's content, as read or written.
   void TakeAsBase(std::string bytes);
-  void WriteBeside(std::u16string_view text);
 
   FileSystem& files_;
   const CodePage& codePage_;
   ListOrder order_;
   uint32_t lockTimeoutMs_ = kPickListLockTimeoutMs;
   bool loadFailed_ = false;
+  bool lockStuck_ = false;  // the last wait for the lock was in vain
+  bool told_[kPickListProblemKinds] = {};
   std::string loadedPath_;      // the file of the last Load; empty when it named none or is not known
   std::string loadedDataPath_;  // the data folder it was asked for
+  std::string savedPath_;       // the file of the last Save
   // The file as this store last read or wrote it: all its bytes, their kind, their text, its stamp.
   std::string baseBytes_;
   PickListFileKind baseKind_ = PickListFileKind::Ansi;
@@ -99,3 +128,9 @@ class PickListStore {
 
 // The text of a picklist file's bytes (the final zero byte is no part of them) and their kind.
 std::u16string PickListFileText(const CodePage& codePage, std::string_view bytes, PickListFileKind* kind);
+
+// Whether a picklist file's bytes (and their text) are damage that neither a save nor an editor
+// leaves behind: two or more zero bytes and nothing else, a run of zero characters, a record cut
+// off before its closing tag, or no bytes at all where the list held items (`listHadItems`). One
+// zero byte is the empty list as a save writes it.
+bool PickListFileLooksDamaged(std::string_view bytes, std::u16string_view text, bool listHadItems);

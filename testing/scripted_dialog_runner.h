@@ -59,11 +59,13 @@ class ScriptedDialog : public DialogControls {
   void ListSetSel(int id, int index) override;
   int ListFindExact(int id, int startAfter, const std::string& text) override;
   void SetRedraw(int id, bool redraw) override;
+  void SetTitle(const std::string& text) override { title_ = text; }
   void EndDialog(int result) override;
 
   // Inspection for the tests.
   int TemplateId() const { return templateId_; }
   int Focus() const { return focus_; }  // 0 when no control has had the focus
+  const std::string& Title() const { return title_; }  // empty while the template's caption shows
   std::vector<std::string> ListItems(int id) const;
   bool Ended() const { return ended_; }
   int Result() const { return result_; }
@@ -96,6 +98,7 @@ class ScriptedDialog : public DialogControls {
   int templateId_;
   std::map<int, Control> controls_;
   int focus_ = 0;
+  std::string title_;
   bool ended_ = false;
   int result_ = 0;
 };

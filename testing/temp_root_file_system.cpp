@@ -200,14 +200,23 @@ HRESULT TempRootFileSystem::WriteNewFile(const std::string& path, std::string_vi
   return Write(path, bytes, false);
 }
 
+TempRootFileSystem::WriteFailure TempRootFileSystem::WriteFailureAt(const std::string& path) const {
+  if (SUCCEEDED(writeFailureCode_) || path.compare(0, writeFailureUnder_.size(), writeFailureUnder_) != 0) {
+    return WriteFailure::None;
+  }
+  return writeFailure_;
+}
+
 HRESULT TempRootFileSystem::Write(const std::string& path, std::string_view bytes, bool replace) {
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
-  const WriteFailure failure = FAILED(writeFailureCode_) ? writeFailure_ : WriteFailure::None;
+  const WriteFailure failure = WriteFailureAt(path);
   if (failure == WriteFailure::OnCreate) return writeFailureCode_;
 
   const fs::path real = RealPath(path);
-  const fs::path temporary = RealPath(TemporaryPathFor(path));
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // A new file's temporary file is this writer's own, as on Windows.
+  const fs::path temporary = RealPath(
+      replace ? TemporaryPathFor(path) : TemporaryPathFor(path, std::to_string(::getpid()) + "-" + std::to_string(++newFiles_)));
+  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | (replace ? O_TRUNC : O_EXCL) | O_CLOEXEC, 0666));
   if (file.get() < 0) return FromErrno(errno);
 
   auto discard = [&temporary](HRESULT hr) {
@@ -254,6 +263,7 @@ HRESULT TempRootFileSystem::ReadFileStamp(const std::string& path, FileStamp* st
 HRESULT TempRootFileSystem::LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) {
   RETURN_HR_IF_NULL(E_POINTER, lock);
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), path.empty());
+  if (WriteFailureAt(path) == WriteFailure::OnCreate) return writeFailureCode_;
   const fs::path real = RealPath(path);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
@@ -296,9 +306,10 @@ void TempRootFileSystem::FailNextRead(HRESULT hr) {
 void TempRootFileSystem::FailAllReads(HRESULT hr) {
   readFailure_ = hr;
 }
-void TempRootFileSystem::FailWrites(WriteFailure where, HRESULT hr) {
+void TempRootFileSystem::FailWrites(WriteFailure where, HRESULT hr, std::string under) {
   writeFailure_ = where;
   writeFailureCode_ = hr;
+  writeFailureUnder_ = std::move(under);
 }
 void TempRootFileSystem::FailFolderCreation(HRESULT hr) {
   folderFailure_ = hr;

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "framework/files.h"
 
@@ -21,7 +22,7 @@ class TempRootFileSystem : public FileSystem {
   // Where a failing write stops.
   enum class WriteFailure {
     None,
-    OnCreate,   // the temporary file cannot be created
+    OnCreate,   // no file can be created (a lock file neither): a read-only folder
     AfterHalf,  // half the bytes reach the temporary file, then writing fails
     OnReplace,  // everything is written, putting it in the old file's place fails
   };
@@ -41,11 +42,15 @@ class TempRootFileSystem : public FileSystem {
   HRESULT ReadFileStamp(const std::string& path, FileStamp* stamp) override;
   HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override;
   std::string ComputerAndTime() override;
+  // "C:\\Users\\Draftsman\\AppData\\Local\\Varnkit\\Tallyline\\" unless a test names another.
+  std::string UserDataFolder() override { return userDataFolder_; }
+  void SetUserDataFolder(std::string folder) { userDataFolder_ = std::move(folder); }
 
   // Failure injection; S_OK (or WriteFailure::None) turns the failure off again.
   void FailNextRead(HRESULT hr);
   void FailAllReads(HRESULT hr);
-  void FailWrites(WriteFailure where, HRESULT hr);
+  // Writes to paths that start with `under` (all of them when it is empty) fail.
+  void FailWrites(WriteFailure where, HRESULT hr, std::string under = {});
   void FailFolderCreation(HRESULT hr);
 
   // Direct access to the real files behind the port, for setting up and checking tests.
@@ -58,11 +63,15 @@ class TempRootFileSystem : public FileSystem {
 
  private:
   HRESULT Write(const std::string& path, std::string_view bytes, bool replace);
+  WriteFailure WriteFailureAt(const std::string& path) const;
 
   std::filesystem::path root_;
   HRESULT nextReadFailure_ = S_OK;
   HRESULT readFailure_ = S_OK;
   WriteFailure writeFailure_ = WriteFailure::None;
   HRESULT writeFailureCode_ = S_OK;
+  std::string writeFailureUnder_;
+  std::string userDataFolder_ = "C:\\Users\\Draftsman\\AppData\\Local\\Varnkit\\Tallyline\\";
+  unsigned newFiles_ = 0;
   HRESULT folderFailure_ = S_OK;
 };

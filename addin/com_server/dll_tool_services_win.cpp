@@ -9,8 +9,8 @@ HRESULT DllToolServices::ShowPickList(StoredOptions& options, std::u16string& pi
 }
 // The options dialog edits the picklist too ("List ..."): a change it confirms is saved.
 HRESULT DllToolServices::ShowOptions(StoredOptions& options, int32_t& runningNumber) {
-  return EditSharedPickList(pickList_, options,
-                            [&] { return ::ShowOptions(options, runningNumber, dialogs_, codePage_); });
+  return EditSharedPickList(pickList_, options, dialogs_,
+                            [&](bool) { return ::ShowOptions(options, runningNumber, dialogs_, codePage_); });
 }
 HRESULT DllToolServices::RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,
                                            const std::function<bool()>& hostStillHeld) {

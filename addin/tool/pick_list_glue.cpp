@@ -9,24 +9,34 @@ void LoadPickList(PickListStore& store, StoredOptions& options) {
   options.PickListText = store.Load(options.DataPath);
 }
 
-void SavePickList(PickListStore& store, StoredOptions& options, bool closing) {
+PickListProblem SavePickList(PickListStore& store, StoredOptions& options, bool closing) {
   std::u16string text = options.PickListText.value_or(std::u16string());
-  store.Save(options.DataPath, &text, closing);
+  const PickListProblem problem = store.Save(options.DataPath, &text, closing);
   // A list that never held a text and saved nothing stays without one.
   if (options.PickListText || !text.empty()) options.PickListText = std::move(text);
+  return problem;
 }
 
-HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, const std::function<HRESULT()>& dialog) {
+HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, DialogRunner& runner,
+                           const std::function<HRESULT(bool listUnread)>& dialog) {
   std::u16string text = options.PickListText.value_or(std::u16string());
   if (store.TakeOthersChanges(options.DataPath, &text)) options.PickListText = std::move(text);
   const std::optional<std::u16string> before = options.PickListText;
-  const HRESULT hr = dialog();
-  if (options.PickListText != before) SavePickList(store, options, false);
+  const HRESULT hr = dialog(store.LoadFailed());
+  if (options.PickListText == before) return hr;
+  const PickListProblem problem = SavePickList(store, options, false);
+  // Right after OK, while the user still knows what was confirmed; never again for the same cause.
+  if (store.FirstTimeFor(problem)) {
+    runner.ShowMessage(PickListProblemMessage(problem, store.DataFolder()), kPickListProblemCaption,
+                       kMbOk | kMbIconExclamation);
+  }
   return hr;
 }
 
-HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage) {
-  PickListValues values{options.PickListText.value_or(std::u16string()), options.TLPickAutoAdd ? 1 : 0, pickText};
+HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage,
+                     bool listUnread) {
+  PickListValues values{options.PickListText.value_or(std::u16string()), options.TLPickAutoAdd ? 1 : 0, pickText,
+                        listUnread};
   if (RunPickDialog(&values, runner, codePage)) {
     options.PickListText = std::move(values.ListText);
     options.TLPickAutoAdd = values.AddAutomatically != 0;
@@ -37,5 +47,7 @@ HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRun
 
 HRESULT ShowPickList(PickListStore& store, StoredOptions& options, std::u16string& pickText, DialogRunner& runner,
                      const CodePage& codePage) {
-  return EditSharedPickList(store, options, [&] { return ShowPickList(options, pickText, runner, codePage); });
+  return EditSharedPickList(store, options, runner, [&](bool listUnread) {
+    return ShowPickList(options, pickText, runner, codePage, listUnread);
+  });
 }

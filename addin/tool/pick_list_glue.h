@@ -14,15 +14,21 @@
 void LoadPickList(PickListStore& store, StoredOptions& options);
 // What PickListText (none counts as empty) holds that the file in DataPath does not, merged
 // with what others saved there; PickListText then holds the list as saved. `closing`: the host
-// is letting go of the add-in, and a list that cannot be merged goes beside the file.
-void SavePickList(PickListStore& store, StoredOptions& options, bool closing = true);
+// is letting go of the add-in, and a list that cannot be merged goes beside the file. Gives what
+// kept the change out of the file.
+PickListProblem SavePickList(PickListStore& store, StoredOptions& options, bool closing = true);
 
 // Runs `dialog`, which may change PickListText, on the list with what others saved meanwhile,
-// and saves a change it confirms.
-HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, const std::function<HRESULT()>& dialog);
+// and saves a change it confirms. When that change cannot be saved, a message through `runner`
+// tells the user why and what becomes of it, once for each problem in the store's life.
+// `dialog` learns whether the shared list's file is still unread.
+HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, DialogRunner& runner,
+                           const std::function<HRESULT(bool listUnread)>& dialog);
 
 // The Picklist tool's dialog: on OK the picklist, TLPickAutoAdd and `pickText` change.
-HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage);
+// `listUnread`: the dialog's caption says that the shared list could not be read.
+HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage,
+                     bool listUnread = false);
 // The same on the shared list: with what others saved meanwhile, and a changed picklist saved.
 HRESULT ShowPickList(PickListStore& store, StoredOptions& options, std::u16string& pickText, DialogRunner& runner,
                      const CodePage& codePage);

@@ -57,6 +57,7 @@ class MemoryFileSystem : public FileSystem {
     return S_OK;
   }
   std::string ComputerAndTime() override { return "PC"; }
+  std::string UserDataFolder() override { return "C:\\Local\\"; }
 
   std::map<std::string, std::string> files;
   uint64_t writes = 0;

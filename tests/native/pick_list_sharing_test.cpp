@@ -114,8 +114,8 @@ TEST(PickListSharing, SaveMergesWhatOthersSavedMeanwhile) {
        Utf16(u"<TLT><NAME>Tee</NAME></TLT>\r\n"), mark + tee + valve + '\0'},
       {"an item over 4,095 bytes stays whole", longItem + tee + '\0', {}, {u"Valve"}, longItem + pump + tee + '\0',
        pump + tee + valve + longItem + '\0'},
-      {"out of memory before the path is known: not written over", tee + '\0', {}, {u"Valve"}, tee + '\0',
-       tee + '\0', {}, S_OK, false, true},
+      {"out of memory before the path is known: merged as a list never read", tee + '\0', {}, {u"Valve"},
+       tee + '\0', tee + valve + '\0', {}, S_OK, false, true},
   };
   // clang-format on
   for (const Case& c : cases) {

@@ -47,6 +47,7 @@ class RecordingFileSystem : public FileSystem {
     return files.LockFile(path, timeoutMs, lock);
   }
   std::string ComputerAndTime() override { return "PC-7 2026-03-01 14-05-09"; }
+  std::string UserDataFolder() override { return files.UserDataFolder(); }
 
   TempRootFileSystem files;
   std::vector<std::string> calls;
@@ -257,8 +258,11 @@ TEST_F(PickListStoreTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(FileContent(), "<TLT><NAME>new and longer</NAME></TLT>\r\n\0"s);
 }
 
-TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
+// A list that could not be read at load is no empty list: a save merges the user's items with
+// the file as it is then, and never writes the file over.
+TEST_F(PickListStoreTest, FileThatCouldNotBeReadIsMergedNotOverwritten) {
   const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
+  const std::string merged = "<TLT><NAME>added</NAME></TLT>\r\n<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
   for (const HRESULT hr :
        {HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED),
         HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), HRESULT_FROM_WIN32(ERROR_READ_FAULT), E_OUTOFMEMORY}) {
@@ -272,10 +276,11 @@ TEST_F(PickListStoreTest, FileThatCannotBeReadIsNotOverwritten) {
 
     members.PickListText = u"<TLT><NAME>added</NAME></TLT>\r\n";
     SavePickList(store, members);
-    EXPECT_EQ(FileContent(), stored);
+    EXPECT_EQ(FileContent(), merged);
+    EXPECT_FALSE(store.LoadFailed());
     members.DataPath = "c:\\DATA";  // the same file to Windows
     SavePickList(store, members);
-    EXPECT_EQ(FileContent(), stored);
+    EXPECT_EQ(FileContent(), merged);
     EXPECT_FALSE(fs::exists(files.RealPath("C:\\DATA\\TLeaders.txt")));
     members.DataPath = kDataPath;
   }
@@ -307,7 +312,7 @@ TEST_F(PickListStoreTest, FailedLoadProtectsOnlyItsOwnFile) {
 
 // The data folder's drive is not there when the host starts (a network drive not yet
 // reconnected, a USB stick) and back when it ends; meanwhile the user confirmed a new list.
-TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
+TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsMergedWhenBack) {
   struct Case {
     const char* name;
     std::optional<std::string> fileAtSave;  // none: there is no file when the drive is back
@@ -315,8 +320,8 @@ TEST_F(PickListStoreTest, FileOutOfReachAtLoadIsNeverWrittenOver) {
   };
   const std::string stored = "<TLT><NAME>stored</NAME></TLT>\r\n\0"s;
   const Case cases[] = {
-      {"a stored list stays", stored, stored},
-      {"an empty file stays", ""s, ""s},
+      {"a stored list is merged", stored, "<TLT><NAME>stored</NAME></TLT>\r\n<TLT><NAME>typed</NAME></TLT>\r\n\0"s},
+      {"an empty file gets the list", ""s, "<TLT><NAME>typed</NAME></TLT>\r\n\0"s},
       {"without a file the new list is written", std::nullopt, "<TLT><NAME>typed</NAME></TLT>\r\n\0"s},
   };
   const fs::path drive = files.RealPath("C:\\");

@@ -8,6 +8,8 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
+#include <chrono>
 #include <vector>
 
 #include "addin/tool/pick_list_glue.h"
@@ -252,6 +254,159 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
     std::string written;
     files.ReadRealFile(kLeaders, &written);
     EXPECT_EQ(written, c.written);
+  }
+}
+
+
+// The file port with the same computer and second for every side file, and the lock waits asked for.
+class KeepingFiles : public TempRootFileSystem {
+ public:
+  std::string ComputerAndTime() override { return "PC-7 2026-03-01 14-05-09"; }
+  HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override {
+    lockWaits.push_back(timeoutMs);
+    return TempRootFileSystem::LockFile(path, timeoutMs, lock);
+  }
+  std::vector<uint32_t> lockWaits;
+};
+
+// The sorted items of each file in `folder` whose name starts with `start`, by name.
+std::vector<std::vector<std::string>> SideFiles(const TempRootFileSystem& files, const std::string& folder,
+                                                const std::string& start) {
+  std::vector<std::pair<std::string, std::vector<std::string>>> found;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(files.RealPath(folder), missing)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(start, 0) != 0) continue;
+    std::string bytes;
+    files.ReadRealFile(folder + name, &bytes);
+    std::vector<std::string> items;
+    for (const std::string_view item : FindRecordItems(std::string_view(bytes))) items.emplace_back(item);
+    std::sort(items.begin(), items.end());
+    found.emplace_back(name, items);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::vector<std::string>> lists;
+  for (auto& [name, items] : found) lists.push_back(std::move(items));
+  return lists;
+}
+
+// Every change the user confirms ends in the list or in a side file, and the user hears once why
+// it is not in the list. Each row: the file at load, the world at start, before the first OK and
+// before the host closes; two OKs (adding Valve, then Elbow) and the close.
+TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
+  using Lists = std::vector<std::vector<std::string>>;
+  using Step = std::function<void(KeepingFiles&, std::vector<std::unique_ptr<FileLock>>&)>;
+  struct Case {
+    const char* name;
+    std::string loaded;
+    Step atStart, beforeOk, beforeClose;
+    std::optional<std::vector<std::string>> list;  // the list's items at the end; none: no list file
+    Lists beside, local, damaged;                   // side files' items: not merged (data folder, user's), damaged
+    const char* told;                               // what the one message says; empty: none
+    bool unread = false;                            // each dialog says the shared list could not be read
+    uint32_t lockTimeout = kPickListLockTimeoutMs;
+    std::vector<uint32_t> lockWaits = {};           // checked where given
+    Step inFirstDialog = nullptr;                   // after the dialog took others' changes, before its OK
+  };
+  const Step none = [](KeepingFiles&, std::vector<std::unique_ptr<FileLock>>&) {};
+  const auto failWrites = [](TempRootFileSystem::WriteFailure where, uint32_t error) -> Step {
+    return [=](KeepingFiles& files, auto&) { files.FailWrites(where, HRESULT_FROM_WIN32(error), "C:\\Data"); };
+  };
+  const auto fileNow = [](std::string bytes) -> Step {
+    return [=](KeepingFiles& files, auto&) { ASSERT_TRUE(files.WriteRealFile(kLeaders, bytes)); };
+  };
+  const auto holdLock = [](KeepingFiles& files, std::vector<std::unique_ptr<FileLock>>& held) {
+    held.emplace_back();
+    ASSERT_EQ(S_OK, files.TempRootFileSystem::LockFile(std::string(kLeaders) + kPickListLockSuffix, 0, &held.back()));
+  };
+  const Step letGo = [](KeepingFiles&, std::vector<std::unique_ptr<FileLock>>& held) { held.clear(); };
+  const std::string tee = R("Tee"), pump = R("Pump");
+  const std::vector<std::string> all = {"Elbow", "Tee", "Valve"}, withPump = {"Elbow", "Pump", "Tee", "Valve"};
+  using Failure = TempRootFileSystem::WriteFailure;
+  // clang-format off
+  const Case cases[] = {
+      {"all well", tee + '\0', none, none, none, all, {}, {}, {}, ""},
+      {"read-only data folder: the user's folder", tee + '\0', none, failWrites(Failure::OnCreate, ERROR_ACCESS_DENIED),
+       none, std::vector<std::string>{"Tee"}, {}, {all}, {}, "no right to write"},
+      {"full disk: the user's folder", tee + '\0', none, failWrites(Failure::AfterHalf, kErrorDiskFull), none,
+       std::vector<std::string>{"Tee"}, {}, {all}, {}, "disk is full"},
+      {"the list's name a folder from the start", tee + '\0',
+       [](KeepingFiles& files, auto&) {
+         fs::remove(files.RealPath(kLeaders));
+         fs::create_directory(files.RealPath(kLeaders));
+       },
+       none, none, std::nullopt, {{"Elbow", "Valve"}}, {}, {}, "cannot be read", true},
+      {"held at start, free at the first dialog", tee + '\0',
+       [](KeepingFiles& files, auto&) { files.FailNextRead(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)); }, none, none,
+       all, {}, {}, {}, ""},
+      {"another host's side file of the same second: a name of its own", tee + '\0', holdLock, none,
+       [](KeepingFiles& files, auto&) {
+         ASSERT_TRUE(files.WriteRealFile("C:\\Data\\TLeaders (not merged, PC-7 2026-03-01 14-05-09).txt", ""));
+       },
+       std::vector<std::string>{"Tee"}, {all, {}}, {}, {}, "locked by another", false, 100},
+      {"emptied by another", tee + pump + '\0', none, fileNow(""), none, withPump, {}, {}, {{}}, ""},
+      {"filled with zeros", tee + pump + '\0', none, fileNow(std::string(60, '\0')), none, withPump, {}, {}, {{}}, ""},
+      {"cut off inside a record while the dialog is open", tee + pump + '\0', none, none, none, withPump, {}, {},
+       {{"Pump"}}, "", false, kPickListLockTimeoutMs, {}, fileNow(pump + "<TLT><NAME>Te")},
+      {"a hand edit that removes an item", tee + pump + '\0', none, fileNow(tee), none, all, {}, {}, {}, ""},
+      {"a lock held past its wait: tried at once after", tee + '\0', none, holdLock, none,
+       std::vector<std::string>{"Tee"}, {all}, {}, {}, "locked by another program", false, 100, {100, 0, 0}},
+      {"the lock let go after 200 ms: waited for", tee + '\0', none,
+       [&](KeepingFiles& files, std::vector<std::unique_ptr<FileLock>>& held) {
+         holdLock(files, held);
+         std::thread([lock = std::move(held.back())]() mutable {
+           std::this_thread::sleep_for(std::chrono::milliseconds(200));
+           lock.reset();
+         }).detach();
+       },
+       none, all, {}, {}, {}, ""},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    KeepingFiles files;
+    Windows1252CodePage codePage;
+    PickListStore store(files, codePage);
+    store.SetLockTimeout(c.lockTimeout);
+    StoredOptions members;
+    members.DataPath = kDataPath;
+    std::vector<std::unique_ptr<FileLock>> held;
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, c.loaded));
+    c.atStart(files, held);
+    LoadPickList(store, members);
+    c.beforeOk(files, held);
+    ScriptedDialogRunner runner;
+    for (const char16_t* item : {u"Valve", u"Elbow"}) {
+      EditSharedPickList(store, members, runner, [&](bool listUnread) {
+        EXPECT_EQ(c.unread, listUnread) << "the dialog's caption";
+        if (c.inFirstDialog && item[0] == u'V') c.inFirstDialog(files, held);
+        members.PickListText = members.PickListText.value_or(u"") + WideRecord(item);
+        return S_OK;
+      });
+    }
+    c.beforeClose(files, held);
+    SavePickList(store, members, true);
+    held.clear();
+    if (!c.lockWaits.empty()) {
+      EXPECT_EQ(files.lockWaits, c.lockWaits);
+    }
+
+    std::string file;
+    std::optional<std::vector<std::string>> list;
+    if (fs::is_regular_file(files.RealPath(kLeaders)) && files.ReadRealFile(kLeaders, &file)) {
+      list.emplace();
+      for (const std::string_view item : FindRecordItems(std::string_view(file))) list->emplace_back(item);
+      std::sort(list->begin(), list->end());
+    }
+    EXPECT_EQ(list, c.list);
+    EXPECT_EQ(SideFiles(files, "C:\\Data\\", "TLeaders (not merged, "), c.beside);
+    EXPECT_EQ(SideFiles(files, files.UserDataFolder(), "TLeaders (not merged, "), c.local);
+    EXPECT_EQ(SideFiles(files, "C:\\Data\\", "TLeaders (damaged, "), c.damaged);
+    EXPECT_EQ(runner.Messages().size(), *c.told ? 1u : 0u) << "told once, and never at the close";
+    if (*c.told && !runner.Messages().empty()) {
+      EXPECT_NE(runner.Messages()[0].text.find(c.told), std::string::npos) << runner.Messages()[0].text;
+      EXPECT_NE(runner.Messages()[0].text.find("C:\\Data"), std::string::npos) << "names the folder";
+    }
   }
 }
 

@@ -96,6 +96,9 @@ TEST(PickListSharing, SaveMergesWhatOthersSavedMeanwhile) {
       {"they removed, we added", elbow + tee + '\0', {}, {u"Valve"}, tee + '\0', tee + valve + '\0'},
       {"duplicates: we add one, they remove one", tee + tee + '\0', {}, {u"Tee"}, tee + '\0', tee + tee + '\0'},
       {"both added the same text: once", tee + '\0', {}, {u"Valve"}, tee + valve + '\0', tee + valve + '\0'},
+      {"both added a text, we more often: ours", std::string(1, '\0'), {}, {u"Tee", u"Tee"}, tee + '\0',
+       tee + tee + '\0'},
+      {"both removed a text, they more often: theirs", tee + tee + tee + '\0', {u"Tee"}, {}, tee + '\0', tee + '\0'},
       {"both removed the same text: once", tee + tee + valve + '\0', {u"Tee"}, {},
        tee + valve + pump + '\0', pump + tee + valve + '\0'},
       {"ANSI against UTF-8: the same item, and the file stays UTF-8", R("Caf\xe9") + '\0', {}, {u"Tee"},
@@ -232,16 +235,20 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
        },
        theirs},
   };
+  // The file at load: shorter than theirs, and of the same size, when only the write time tells.
+  for (const std::string& loaded : {R("Tee") + '\0', R("Gate xxxxx") + R("Tee") + '\0'})
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.name + (" from " + loaded));
     TempRootFileSystem files;
     Windows1252CodePage codePage;
     PickListStore store(files, codePage);
     StoredOptions members;
     members.DataPath = kDataPath;
-    ASSERT_TRUE(files.WriteRealFile(kLeaders, R("Tee") + '\0'));
+    ASSERT_TRUE(files.WriteRealFile(kLeaders, loaded));
     LoadPickList(store, members);
+    const auto loadedTime = fs::last_write_time(files.RealPath(kLeaders));
     ASSERT_TRUE(files.WriteRealFile(kLeaders, theirs));  // another add-in saved meanwhile
+    fs::last_write_time(files.RealPath(kLeaders), loadedTime + std::chrono::seconds(2));
     ScriptedDialogRunner runner;
     runner.DeclareListBox(kPickListBox, true);
     runner.DeclareEdit(kPickEdit);

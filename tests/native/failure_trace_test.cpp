@@ -35,6 +35,9 @@ TEST(FailureTrace, SwitchReadsTheUsersValueBeforeTheMachines) {
       {dword2, std::nullopt, kRegDword, TraceLevel::WithTexts},
       {dword0, dword2, kRegDword, TraceLevel::Off},
       {std::string("100\0", 4), std::nullopt, kRegText, TraceLevel::Codes},
+      // Visual Basic's True, as a text and as a DWORD: any number but 0 and 2.
+      {std::string("-1\0", 3), std::nullopt, kRegText, TraceLevel::Codes},
+      {std::string("\xFF\xFF\xFF\xFF", 4), std::nullopt, kRegDword, TraceLevel::Codes},
   };
   for (const SwitchCase& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.user) + " over " + testing::PrintToString(c.machine));

@@ -18,7 +18,7 @@ const std::u16string kEditedList =
     u"<TLT><NAME>a</NAME></TLT>\r\n<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>c</NAME></TLT>\r\n";
 
 // "OK" or "Cancel", then start, format, source, convert-point, auto-pick, auto-add, the list,
-// continue.
+// continue, and the step where it is not 1.
 std::string Outcome(bool confirmed, const OptionsValues& v) {
   std::ostringstream out;
   out << (confirmed ? "OK " : "Cancel ") << v.StartValue << ' ' << v.FormatIndex << ' ' << v.ObjectSourceIndex << ' '
@@ -27,12 +27,16 @@ std::string Outcome(bool confirmed, const OptionsValues& v) {
           : v.PickListText == kEditedList ? "edited"
                                           : "other")
       << ' ' << v.ContinueState;
+  if (v.Step != 1) out << " step " << v.Step;
   return out.str();
 }
 
 using Step = std::function<void(ScriptedDialogRunner&)>;
 Step Type(const std::string& start) {
   return [start](ScriptedDialogRunner& r) { r.Type(kOptionsStart, start); };
+}
+Step TypeIn(int editId, const std::string& text) {
+  return [=](ScriptedDialogRunner& r) { r.Type(editId, text); };
 }
 Step Pick(int listId, int index) {
   return [=](ScriptedDialogRunner& r) { r.Select(listId, index); };
@@ -127,6 +131,8 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
       {"a paste of 64,000 characters keeps the 11 a number can take",
        {Type("00000000012" + std::string(63989, '9')), Preview("12"), kOk},
        "OK 12 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"a step of 999, the top of its range", {TypeIn(kOptionsStep, "999"), kOk},
+       "OK 1 0 0 1 1 1 stored 0 step 999, 0 beeps, focus 1"},
       {"a check box alone", {Uncheck(kOptionsAutoPick), kOk}, "OK 1 0 0 1 0 1 stored 0, 0 beeps, focus 1"},
       {"the object list alone",
        {Pick(kOptionsObjectSource, 2), Preview("1"), kOk},

@@ -102,6 +102,7 @@ TEST(RenumberOrder, OrdersByPositionSelectionOrLabels) {
   ComputeLabelsInOrder(s.items, {AllLeaders, true, 1, Arabic}, OrderByRows, ranks, order);
   EXPECT_EQ("1000, (blank), 7 and 1 more", TakingOrderText(s.items, order, 3));
   EXPECT_EQ("1000, (blank), 7, B", TakingOrderText(s.items, order, 8));
+  EXPECT_EQ("1000, (blank), 7, B", TakingOrderText(s.items, order, 4)) << "exactly as many as shown: no \"0 more\"";
 }
 
 TEST(RenumberOrder, ReadsToleranceAsAPlainDecimal) {

@@ -147,6 +147,18 @@ struct ValueCase {
   bool ignored = false;  // too long to be taken: the save leaves the stored bytes alone
 };
 
+// A stored step outside 1 to 999 stays as stored and counts as the nearest end where it is used.
+TEST(StoredOptionTable, AStepOutsideItsRangeCountsAsItsNearestEnd) {
+  const struct {
+    int32_t stored, used;
+  } cases[] = {{5000, 999}, {1000, 999}, {999, 999}, {10, 10}, {1, 1}, {0, 1}, {-7, 1}};
+  for (const auto& c : cases) {
+    StoredOptions options;
+    options.TLDefStep = c.stored;
+    EXPECT_EQ(c.used, NumberStep(options)) << c.stored;
+  }
+}
+
 TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
   const std::string longPath(kDataPathMaxLength, 'p');
   const ValueCase cases[] = {

@@ -50,7 +50,8 @@ class WindowsRegistryKey : public RegistryKey {
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
       const LSTATUS status =
           RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
-      RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+      // A missing value is an answer for the caller to weigh, not a failure to trace.
+      if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
       buffer.resize(size / sizeof(char16_t));
       const size_t end = buffer.find(u'\0');
       if (end != std::u16string::npos) buffer.resize(end);
@@ -92,6 +93,8 @@ HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, s
                              ? RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                KEY_READ | KEY_WRITE, nullptr, opened.put(), nullptr)
                              : RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, opened.put());
+  // A key that is not there (a user who never set an option) is no failure; others are traced.
+  if (status == ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
   RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
   key->reset(new (std::nothrow) WindowsRegistryKey(std::move(opened)));
   RETURN_HR_IF_NULL(E_OUTOFMEMORY, key->get());

@@ -29,8 +29,11 @@ struct SettingsKeys {
 HRESULT OpenSettingsKeys(Registry& registry, RegistryRoot root, RegistryAccess access, SettingsKeys* keys) {
   *keys = SettingsKeys{};
   SettingsKeys opened;
-  RETURN_IF_FAILED(registry.OpenKey(root, kFamilyKeyPath, access, &opened.family));
-  RETURN_IF_FAILED(opened.family->OpenSubKey(kSettingsKeyName, access, &opened.settings));
+  // Keys that are not there (the user's, when no option was ever set) are no failure to trace.
+  HRESULT hr = registry.OpenKey(root, kFamilyKeyPath, access, &opened.family);
+  if (SUCCEEDED(hr)) hr = opened.family->OpenSubKey(kSettingsKeyName, access, &opened.settings);
+  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return hr;
+  RETURN_IF_FAILED(hr);
   *keys = std::move(opened);
   return S_OK;
 }

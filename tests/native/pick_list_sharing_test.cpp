@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "addin/tool/pick_list_glue.h"
+#include "framework/failure_trace.h"
 #include "picklist/pick_list_dialog.h"
 #include "picklist/pick_list_records.h"
 #include "picklist/pick_list_store.h"
@@ -265,6 +266,12 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
 }
 
 
+class TraceLines : public TraceSink {
+ public:
+  void Write(const std::string& line) noexcept override { lines.push_back(line); }
+  std::vector<std::string> lines;
+};
+
 // The file port with the same computer and second for every side file, and the lock waits asked for.
 class KeepingFiles : public TempRootFileSystem {
  public:
@@ -378,6 +385,8 @@ TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
     StoredOptions members;
     members.DataPath = kDataPath;
     std::vector<std::unique_ptr<FileLock>> held;
+    TraceLines trace;
+    SetFailureTrace(TraceLevel::Codes, &trace);
     ASSERT_TRUE(files.WriteRealFile(kLeaders, c.loaded));
     c.atStart(files, held);
     LoadPickList(store, members);
@@ -394,6 +403,12 @@ TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
     c.beforeClose(files, held);
     SavePickList(store, members, true);
     held.clear();
+    SetFailureTrace(TraceLevel::Off, nullptr);
+    // Each failure and each damaged file is traced with its path; all well, nothing is.
+    const bool traced = std::any_of(trace.lines.begin(), trace.lines.end(), [](const std::string& line) {
+      return line.rfind("picklist: ", 0) == 0 && line.find("C:\\Data\\TLeaders") != std::string::npos;
+    });
+    EXPECT_EQ(*c.told || !c.damaged.empty(), traced) << testing::PrintToString(trace.lines);
     if (!c.lockWaits.empty()) {
       EXPECT_EQ(files.lockWaits, c.lockWaits);
     }

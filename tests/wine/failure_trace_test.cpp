@@ -98,6 +98,7 @@ TEST(FailureTrace, FailingHostCallIsLoggedOnlyWhenSwitchedOnAndWithinTheBound) {
     EXPECT_NE(std::string::npos, added.find("Run tool 0: host call IHostProperty.SetPropertyValue failed 0x80070005"))
         << added;
     EXPECT_NE(std::string::npos, added.find("Run tool 0: returned 0x80070005")) << added;
+    EXPECT_EQ(std::string::npos, added.find("0x80070002")) << "a value or key not set is no failure: " << added;
     EXPECT_EQ(c.withText, added.find("SetPropertyValue failed 0x80070005 text \"1\"") != std::string::npos) << added;
     EXPECT_EQ(c.withText, added.find("text \"") != std::string::npos) << "no text without being asked";
   }

@@ -169,4 +169,46 @@ TEST(PickDialog, TenThousandItemsOpenAndClose) {
   EXPECT_EQ(u"Part 0", s.host.LeaderToolText());
 }
 
+
+// The list's name taken by a folder: the pick dialog says that the shared list could not be read,
+// the OK that cannot save tells the user so in a message that names the folder, and the change
+// goes beside the list when the host closes.
+TEST(PickDialog, AListThatCannotBeReadIsSaidAndItsChangeKept) {
+  const std::wstring folder = AddinSession::DataFolder();
+  const std::wstring blocked = folder + L"TLeaders.txt";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  DeleteFileW(blocked.c_str());  // an earlier session's list
+  ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+  std::wstring told;
+  {
+    AddinSession s;
+    DialogDriver pick(std::wstring(kPickCaption) + L" (the shared list could not be read)", [](DialogUser& user) {
+      user.Type(IDC_PICK_EDIT, L"Valve");
+      user.Click(IDOK);
+    });
+    DialogDriver message(L"Tallyline", [&told](DialogUser& user) {
+      told = user.Text(0xFFFF);  // the static text of a system message box
+      user.Click(IDOK);
+    });
+    EXPECT_EQ(S_OK, s.Run(kPicklist));
+    EXPECT_TRUE(pick.Finish());
+    EXPECT_TRUE(message.Finish());
+    EXPECT_EQ(u"Valve", s.host.LeaderToolText());
+  }
+  EXPECT_NE(std::wstring::npos, told.find(folder.substr(0, folder.size() - 1) + L" cannot be read")) << told;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"TLeaders (not merged, *).txt").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, search) << "the change waits beside the list";
+  FindClose(search);
+  const std::wstring side = folder + found.cFileName;
+  HANDLE in = CreateFileW(side.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  char bytes[256] = {};
+  DWORD read = 0;
+  ReadFile(in, bytes, sizeof bytes - 1, &read, nullptr);
+  CloseHandle(in);
+  EXPECT_EQ(Records({"Valve"}) + '\0', std::string(bytes, read));
+  DeleteFileW(side.c_str());
+  RemoveDirectoryW(blocked.c_str());
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
@@ -265,7 +266,6 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
   }
 }
 
-
 class TraceLines : public TraceSink {
  public:
   void Write(const std::string& line) noexcept override { lines.push_back(line); }
@@ -283,22 +283,22 @@ class KeepingFiles : public TempRootFileSystem {
   std::vector<uint32_t> lockWaits;
 };
 
-// The sorted items of each file in `folder` whose name starts with `start`, by name.
+std::vector<std::string> SortedItems(const std::string& bytes) {
+  std::vector<std::string> items;
+  for (const std::string_view item : FindRecordItems(std::string_view(bytes))) items.emplace_back(item);
+  std::sort(items.begin(), items.end());
+  return items;
+}
+
+// The sorted items of each file in `folder` whose name starts with `start`, in the order of their names.
 std::vector<std::vector<std::string>> SideFiles(const TempRootFileSystem& files, const std::string& folder,
                                                 const std::string& start) {
-  std::vector<std::pair<std::string, std::vector<std::string>>> found;
+  std::map<std::string, std::vector<std::string>> found;
   std::error_code missing;
   for (const auto& entry : fs::directory_iterator(files.RealPath(folder), missing)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind(start, 0) != 0) continue;
-    std::string bytes;
-    files.ReadRealFile(folder + name, &bytes);
-    std::vector<std::string> items;
-    for (const std::string_view item : FindRecordItems(std::string_view(bytes))) items.emplace_back(item);
-    std::sort(items.begin(), items.end());
-    found.emplace_back(name, items);
+    std::string name = entry.path().filename().string(), bytes;
+    if (name.rfind(start, 0) == 0 && files.ReadRealFile(folder + name, &bytes)) found[name] = SortedItems(bytes);
   }
-  std::sort(found.begin(), found.end());
   std::vector<std::vector<std::string>> lists;
   for (auto& [name, items] : found) lists.push_back(std::move(items));
   return lists;
@@ -415,11 +415,7 @@ TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
 
     std::string file;
     std::optional<std::vector<std::string>> list;
-    if (fs::is_regular_file(files.RealPath(kLeaders)) && files.ReadRealFile(kLeaders, &file)) {
-      list.emplace();
-      for (const std::string_view item : FindRecordItems(std::string_view(file))) list->emplace_back(item);
-      std::sort(list->begin(), list->end());
-    }
+    if (fs::is_regular_file(files.RealPath(kLeaders)) && files.ReadRealFile(kLeaders, &file)) list = SortedItems(file);
     EXPECT_EQ(list, c.list);
     EXPECT_EQ(SideFiles(files, "C:\\Data\\", "TLeaders (not merged, "), c.beside);
     EXPECT_EQ(SideFiles(files, files.UserDataFolder(), "TLeaders (not merged, "), c.local);

@@ -67,6 +67,10 @@ class FileSystem {
   // shared folder cannot take it: "%LOCALAPPDATA%\\Varnkit\\Tallyline\\" (not created here).
   // Empty when the system names no such folder.
   virtual std::string UserDataFolder() = 0;
+
+  // `text` with each %NAME% of this process's environment replaced by its value, as Windows
+  // expands a stored path ("%APPDATA%\\Tallyline\\"); a name the environment lacks stays as written.
+  virtual std::string ExpandEnvironment(const std::string& text) = 0;
 };
 
 // The temporary file a write goes through: beside the target, so that replacing is a rename

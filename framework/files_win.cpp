@@ -180,6 +180,17 @@ std::string WindowsFileSystem::UserDataFolder() {
   return path + "Varnkit\\Tallyline\\";
 }
 
+std::string WindowsFileSystem::ExpandEnvironment(const std::string& text) {
+  if (text.find('%') == std::string::npos) return text;
+  const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+  if (size == 0) return text;
+  std::string expanded(size, '\0');
+  const DWORD written = ExpandEnvironmentStringsA(text.c_str(), &expanded[0], size);
+  if (written == 0 || written > size) return text;
+  expanded.resize(written - 1);  // without the final NUL
+  return expanded;
+}
+
 std::string WindowsFileSystem::ComputerAndTime() {
   char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD size = sizeof computer;

@@ -13,4 +13,5 @@ class WindowsFileSystem : public FileSystem {
   HRESULT LockFile(const std::string& path, uint32_t timeoutMs, std::unique_ptr<FileLock>* lock) override;
   std::string ComputerAndTime() override;
   std::string UserDataFolder() override;
+  std::string ExpandEnvironment(const std::string& text) override;
 };

@@ -142,9 +142,36 @@ std::u16string PickListFileText(const CodePage& codePage, std::string_view bytes
   return FileEncoding(codePage, *kind == PickListFileKind::Utf8).Decode(bytes);
 }
 
-std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath) {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view start, bool ignoreCase = false) {
+  if (text.size() < start.size()) return false;
+  return ignoreCase ? CompareIgnoringAsciiCase(text.substr(0, start.size()), start) == 0
+                    : text.substr(0, start.size()) == start;
+}
+
+// How many leading pieces of the path name the place that holds its folders, which no one creates:
+// the share of "\\server\share\..." and of "\\?\UNC\server\share\...", the drive of "\\?\C:\..."
+// and of "C:\...", or the first folder of a relative path. Zero for a path that names no such place.
+size_t RootPieces(std::string_view path, size_t pieces) {
+  size_t root = 1;
+  if (StartsWith(path, "\\\\?\\UNC\\", true)) {
+    root = 4;  // ?, UNC, server, share
+  } else if (StartsWith(path, "\\\\?\\")) {
+    root = 2;  // ?, drive
+  } else if (StartsWith(path, "\\\\")) {
+    root = 2;  // server, share
+  }
+  return pieces >= root ? root : 0;
+}
+
+}  // namespace
+
+std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view storedPath) {
   // On Windows the stored value is a C string: nothing after a zero byte is part of it.
-  dataPath = dataPath.substr(0, dataPath.find('\0'));
+  storedPath = storedPath.substr(0, storedPath.find('\0'));
+  const std::string expanded = files.ExpandEnvironment(std::string(storedPath));
+  const std::string_view dataPath = expanded;
   std::vector<std::string_view> pieces;
   size_t start = 0;
   for (size_t pos = 0; pos <= dataPath.size();) {
@@ -155,12 +182,14 @@ std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::s
     if (pos > start) pieces.push_back(dataPath.substr(start, pos - start));
     start = ++pos;
   }
-  if (pieces.empty()) return {};
+  const size_t root = RootPieces(dataPath, pieces.size());
+  if (root == 0) return {};
 
-  // The first piece is the drive ("C:") or the top folder; it is taken as it is.
-  std::string path(pieces.front());
-  path += '\\';
-  for (size_t i = 1; i < pieces.size(); ++i) {
+  // The root is taken as it is: a drive ("C:"), a share ("\\server\share"), or the top folder of
+  // a relative path.
+  std::string path = StartsWith(dataPath, "\\\\") ? "\\\\" : "";
+  for (size_t i = 0; i < root; ++i) path.append(pieces[i]).push_back('\\');
+  for (size_t i = root; i < pieces.size(); ++i) {
     path.append(pieces[i]).push_back('\\');
     files.CreateFolder(path);  // an existing folder is fine; a failure shows when the file is used
   }

@@ -19,13 +19,15 @@ inline constexpr char kPickListFileName[] = "TLeaders.txt";
 // Beside the file: the lock that saves take in turn.
 inline constexpr char kPickListLockSuffix[] = ".tl-lock";
 
-// The picklist file of the data folder `dataPath`, creating the folders on the way below the
-// first one (failures ignored). The path is split at backslashes that are whole characters of
-// the code page (on a double-byte page the second byte of a character may be 0x5C). Empty
-// pieces are dropped, so a final or doubled backslash changes nothing and a leading one makes
-// the path relative. Empty when `dataPath` names no folder at all (empty, or only backslashes).
-// May throw std::bad_alloc.
-std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view dataPath);
+// The picklist file of the data folder `storedPath`, creating the folders on the way below its
+// root (failures ignored). %NAME%s of the environment are expanded first. The root is a drive
+// ("C:\\..."), a share ("\\\\server\\share\\..."), either of those after the long-path prefix
+// ("\\\\?\\C:\\...", "\\\\?\\UNC\\server\\share\\..."), or the first folder of a relative path; no
+// folder is created for it. The path is split at backslashes that are whole characters of the
+// code page (on a double-byte page the second byte of a character may be 0x5C). Empty pieces are
+// dropped, so a final or doubled backslash changes nothing. Empty when `storedPath` names no
+// folder at all (empty, only backslashes, a server without a share). May throw std::bad_alloc.
+std::string PickListFilePath(FileSystem& files, const CodePage& codePage, std::string_view storedPath);
 
 // How long a save waits for another add-in's save to end before it gives up.
 inline constexpr uint32_t kPickListLockTimeoutMs = 5000;

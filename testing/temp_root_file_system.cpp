@@ -112,6 +112,12 @@ fs::path TempRootFileSystem::RealPath(const std::string& windowsPath) const {
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
+  // Long-path names name what they name without the prefix: "\\\\?\\UNC\\s\\x" is "\\\\s\\x".
+  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) {
+    path = "\\\\" + path.substr(8);
+  } else if (path.compare(0, 4, "\\\\?\\") == 0) {
+    path = path.substr(4);
+  }
   std::string top = "relative";
   size_t start = 0;
   if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
@@ -287,6 +293,24 @@ HRESULT TempRootFileSystem::LockFile(const std::string& path, uint32_t timeoutMs
     if (std::chrono::steady_clock::now() >= deadline) return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+std::string TempRootFileSystem::ExpandEnvironment(const std::string& text) {
+  std::string expanded;
+  size_t at = 0;
+  for (size_t open; (open = text.find('%', at)) != std::string::npos;) {
+    const size_t close = text.find('%', open + 1);
+    if (close == std::string::npos) break;
+    const auto variable = environment_.find(text.substr(open + 1, close - open - 1));
+    if (variable == environment_.end()) {  // left as written; its closing % may open the next
+      expanded += text.substr(at, close - at);
+      at = close;
+      continue;
+    }
+    expanded += text.substr(at, open - at) + variable->second;
+    at = close + 1;
+  }
+  return expanded + text.substr(at);
 }
 
 std::string TempRootFileSystem::ComputerAndTime() {

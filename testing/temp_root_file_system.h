@@ -12,6 +12,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -45,6 +46,9 @@ class TempRootFileSystem : public FileSystem {
   // "C:\\Users\\Draftsman\\AppData\\Local\\Varnkit\\Tallyline\\" unless a test names another.
   std::string UserDataFolder() override { return userDataFolder_; }
   void SetUserDataFolder(std::string folder) { userDataFolder_ = std::move(folder); }
+  // Expands the variables a test set; no other.
+  std::string ExpandEnvironment(const std::string& text) override;
+  void SetEnvironment(const std::string& name, std::string value) { environment_[name] = std::move(value); }
 
   // Failure injection; S_OK (or WriteFailure::None) turns the failure off again.
   void FailNextRead(HRESULT hr);
@@ -73,5 +77,6 @@ class TempRootFileSystem : public FileSystem {
   std::string writeFailureUnder_;
   std::string userDataFolder_ = "C:\\Users\\Draftsman\\AppData\\Local\\Varnkit\\Tallyline\\";
   unsigned newFiles_ = 0;
+  std::map<std::string, std::string> environment_;
   HRESULT folderFailure_ = S_OK;
 };

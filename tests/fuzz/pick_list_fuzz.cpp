@@ -58,6 +58,7 @@ class MemoryFileSystem : public FileSystem {
   }
   std::string ComputerAndTime() override { return "PC"; }
   std::string UserDataFolder() override { return "C:\\Local\\"; }
+  std::string ExpandEnvironment(const std::string& text) override { return text; }
 
   std::map<std::string, std::string> files;
   uint64_t writes = 0;

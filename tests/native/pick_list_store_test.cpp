@@ -48,6 +48,7 @@ class RecordingFileSystem : public FileSystem {
   }
   std::string ComputerAndTime() override { return "PC-7 2026-03-01 14-05-09"; }
   std::string UserDataFolder() override { return files.UserDataFolder(); }
+  std::string ExpandEnvironment(const std::string& text) override { return files.ExpandEnvironment(text); }
 
   TempRootFileSystem files;
   std::vector<std::string> calls;
@@ -80,7 +81,15 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
       {"C:\\a\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
       {"C:\\a\\b\\", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
       {"C:\\\\a\\\\\\\\b", "C:\\a\\b\\TLeaders.txt", {"C:\\a\\", "C:\\a\\b\\"}},
-      {"\\\\server\\share\\x", "server\\share\\x\\TLeaders.txt", {"server\\share\\", "server\\share\\x\\"}},
+      // A share, and a drive or share after the long-path prefix: the folders below them are made.
+      {"\\\\server\\share\\x\\y", "\\\\server\\share\\x\\y\\TLeaders.txt", {"\\\\server\\share\\x\\", "\\\\server\\share\\x\\y\\"}},
+      {"\\\\server\\share", "\\\\server\\share\\TLeaders.txt", {}},
+      {"\\\\server", "", {}},
+      {"\\\\?\\C:\\a", "\\\\?\\C:\\a\\TLeaders.txt", {"\\\\?\\C:\\a\\"}},
+      {"\\\\?\\unc\\server\\share\\x", "\\\\?\\unc\\server\\share\\x\\TLeaders.txt", {"\\\\?\\unc\\server\\share\\x\\"}},
+      // Variables of the environment are expanded; an unknown one stays as written.
+      {"%APPDATA%\\Tallyline\\", "C:\\Users\\D\\AppData\\Tallyline\\TLeaders.txt", {"C:\\Users\\", "C:\\Users\\D\\", "C:\\Users\\D\\AppData\\", "C:\\Users\\D\\AppData\\Tallyline\\"}},
+      {"\\\\%SERVER%\\cad\\%NONE%", "\\\\files\\cad\\%NONE%\\TLeaders.txt", {"\\\\files\\cad\\%NONE%\\"}},
       {"C:", "C:\\TLeaders.txt", {}},
       {"Data", "Data\\TLeaders.txt", {}},
       {"C:\\a\0b\\c"s, "C:\\a\\TLeaders.txt", {"C:\\a\\"}},
@@ -101,6 +110,8 @@ TEST(PickListFilePath, BuildsTheFolderPieceByPiece) {
   const TestDoubleByteCodePage doubleByte;
   for (const Case& c : cases) {
     RecordingFileSystem recorder;
+    recorder.files.SetEnvironment("APPDATA", "C:\\Users\\D\\AppData");
+    recorder.files.SetEnvironment("SERVER", "files");
     const CodePage& page = c.doubleByte ? static_cast<const CodePage&>(doubleByte) : windows1252;
     EXPECT_EQ(PickListFilePath(recorder, page, c.dataPath), c.file) << c.dataPath;
     std::vector<std::string> expected;

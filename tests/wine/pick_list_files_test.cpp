@@ -117,6 +117,8 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
       {"UTF-8 in a folder ending in 0x5C", 932, L"\u8868\\", kUtf8, kUtf8, {L"\u8868TLeaders.txt"}},
       {"folder with 0x5C inside", 932, L"\u8868\u793a", {}, ""s, {L"\u8868"}},
       {"DataPath too long to take", 1252, longPath, {}, {}},
+      // After the long-path prefix: the folders below the drive are made, none named "?".
+      {"a long-path name", 1252, L"\\\\?\\LongPath\\Data", {}, ""s},
   };
   int ran = 0;
   for (const FileCase& c : cases) {
@@ -129,7 +131,10 @@ TEST(PickListFiles, SessionLeavesTheListWhereAndAsItBelongs) {
       fs::create_directories(root / L"drive-m");
       ASSERT_TRUE(DefineDrive(L'm', root / L"drive-m")) << "Wine's mount manager";
     }
-    const fs::path folder = onDrive || c.dataPath == longPath ? fs::path(c.dataPath) : root / c.dataPath;
+    const bool longName = c.dataPath.rfind(L"\\\\?\\", 0) == 0;
+    const fs::path folder = onDrive || c.dataPath == longPath ? fs::path(c.dataPath)
+                            : longName ? fs::path(L"\\\\?\\" + (root / c.dataPath.substr(4)).wstring())
+                                       : root / c.dataPath;
     const fs::path file = folder / L"TLeaders.txt";
     fs::create_directories(onDrive ? folder : root);
     if (c.fileBefore) {

@@ -16,8 +16,10 @@ enum class RegistryAccess {
   ReadOnly,   // open an existing key only
 };
 
-// The value types the port reports, with their Windows numbers (REG_SZ, REG_BINARY, REG_DWORD).
+// The value types the port reports, with their Windows numbers (REG_SZ, REG_EXPAND_SZ, REG_BINARY,
+// REG_DWORD).
 constexpr uint32_t kRegText = 1;
+constexpr uint32_t kRegExpandText = 2;
 constexpr uint32_t kRegBinary = 3;
 constexpr uint32_t kRegDword = 4;
 
@@ -35,7 +37,9 @@ class RegistryKey {
   // The raw bytes of value `name`, whatever its type (text values with their terminating NUL,
   // as stored). A value longer than maxBytes fails with HRESULT_FROM_WIN32(ERROR_MORE_DATA), a
   // missing one with HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); *data is left alone on failure.
-  virtual HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) = 0;
+  // `type`, when given, receives the value's type (kRegText, kRegDword ...).
+  virtual HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data,
+                             uint32_t* type = nullptr) = 0;
 
   // Writes `text` as a REG_SZ value of 8-bit characters; the stored data ends with the NUL.
   virtual HRESULT SetText(const std::string& name, const std::string& text) = 0;
@@ -43,7 +47,8 @@ class RegistryKey {
   // A text value in UTF-16, as the registry keeps it: any character, whatever the ANSI code page
   // holds. Reads the value's characters up to the first NUL (a value of another type as its raw
   // bytes, two to a character); a value longer than maxBytes fails as QueryValue does.
-  virtual HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) = 0;
+  virtual HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text,
+                                uint32_t* type = nullptr) = 0;
   // Writes `text` as a REG_SZ value of UTF-16 characters, ending with the NUL.
   virtual HRESULT SetWideText(const std::string& name, const std::u16string& text) = 0;
 };
@@ -52,7 +57,9 @@ class Registry {
  public:
   virtual ~Registry() = default;
 
-  // Opens `path` (such as "SOFTWARE\\Varnkit") below `root`, as RegistryKey::OpenSubKey does.
+  // Opens `path` (such as "SOFTWARE\\Varnkit") below `root`, as RegistryKey::OpenSubKey does. The
+  // policies below "SOFTWARE\\Policies" are one key for 32-bit and 64-bit programs, as Windows
+  // keeps them; every other key is that of the program's own view.
   virtual HRESULT OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
                           std::unique_ptr<RegistryKey>* key) = 0;
 };

@@ -5,6 +5,7 @@
 #include "framework/registry_win.h"
 
 #include <climits>
+#include <cstring>
 #include <new>
 
 #include "framework/com_owners_win.h"
@@ -14,26 +15,29 @@ static_assert(kRegText == REG_SZ && kRegBinary == REG_BINARY && kRegDword == REG
 
 namespace {
 
-HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key);
+HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, REGSAM view,
+                  std::unique_ptr<RegistryKey>* key);
 
 class WindowsRegistryKey : public RegistryKey {
  public:
-  explicit WindowsRegistryKey(UniqueHkey key) : key_(std::move(key)) {}
+  WindowsRegistryKey(UniqueHkey key, REGSAM view) : key_(std::move(key)), view_(view) {}
 
   HRESULT OpenSubKey(const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key) override {
-    return OpenBelow(key_.get(), name, access, key);
+    return OpenBelow(key_.get(), name, access, view_, key);
   }
 
-  HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) override {
+  HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, data);
     try {
       // The buffer is never empty: without a buffer RegQueryValueEx only reports the size.
       std::string buffer(maxBytes > 0 ? maxBytes : 1, '\0');
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
-      const LSTATUS status =
-          RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+      DWORD valueType = REG_NONE;
+      const LSTATUS status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType,
+                                              reinterpret_cast<BYTE*>(&buffer[0]), &size);
       // A missing value is an answer for the caller to weigh, not a failure to trace.
       if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+      if (type != nullptr) *type = valueType;
       buffer.resize(size);
       *data = std::move(buffer);
       return S_OK;
@@ -42,16 +46,18 @@ class WindowsRegistryKey : public RegistryKey {
     }
   }
 
-  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, text);
     try {
       const std::wstring wideName(name.begin(), name.end());  // the add-in's value names are ASCII
       std::u16string buffer(maxBytes / sizeof(char16_t) + 1, u'\0');
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
-      const LSTATUS status =
-          RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+      DWORD valueType = REG_NONE;
+      const LSTATUS status = RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &valueType,
+                                              reinterpret_cast<BYTE*>(&buffer[0]), &size);
       // A missing value is an answer for the caller to weigh, not a failure to trace.
       if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+      if (type != nullptr) *type = valueType;
       buffer.resize(size / sizeof(char16_t));
       const size_t end = buffer.find(u'\0');
       if (end != std::u16string::npos) buffer.resize(end);
@@ -83,20 +89,22 @@ class WindowsRegistryKey : public RegistryKey {
 
  private:
   UniqueHkey key_;
+  REGSAM view_;  // the registry view its subkeys are opened in
 };
 
-HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, std::unique_ptr<RegistryKey>* key) {
+HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, REGSAM view,
+                  std::unique_ptr<RegistryKey>* key) {
   RETURN_HR_IF_NULL(E_POINTER, key);
   key->reset();
   UniqueHkey opened;
   const LSTATUS status = access == RegistryAccess::ReadWrite
                              ? RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                               KEY_READ | KEY_WRITE, nullptr, opened.put(), nullptr)
-                             : RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, opened.put());
+                                               KEY_READ | KEY_WRITE | view, nullptr, opened.put(), nullptr)
+                             : RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | view, opened.put());
   // A key that is not there (a user who never set an option) is no failure; others are traced.
   if (status == ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
   RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
-  key->reset(new (std::nothrow) WindowsRegistryKey(std::move(opened)));
+  key->reset(new (std::nothrow) WindowsRegistryKey(std::move(opened), view));
   RETURN_HR_IF_NULL(E_OUTOFMEMORY, key->get());
   return S_OK;
 }
@@ -121,5 +129,9 @@ HRESULT WindowsRegistry::OpenKey(RegistryRoot root, const std::string& path, Reg
   key->reset();
   const HKEY rootKey = RootKey(root);
   RETURN_HR_IF_NULL(E_INVALIDARG, rootKey);
-  return OpenBelow(rootKey, path, access, key);
+  // Group Policy writes one policies key for both kinds of program: a 32-bit add-in on 64-bit
+  // Windows reads it in the 64-bit view (32-bit Windows ignores the flag).
+  const bool policies = path.size() >= 17 && _strnicmp(path.c_str(), "SOFTWARE\\Policies", 17) == 0 &&
+                        (path.size() == 17 || path[17] == '\\');
+  return OpenBelow(rootKey, path, access, policies ? KEY_WOW64_64KEY : 0, key);
 }

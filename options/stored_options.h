@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "labels/label_format.h"
@@ -48,6 +49,9 @@ struct StoredOptions {
   bool TLDefContinue;                          // the Number tool goes on after the drawing's highest label
   std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
+  // The names of the options (DataPath among them) that an administrator's policy sets: the
+  // dialogs show them but let no one change them, and they are never stored.
+  std::set<std::string> Enforced;
 };
 
 // How a stored option is kept: a number, a flag or a text. Every value is stored as a text.

@@ -130,21 +130,23 @@ class MemoryKey : public RegistryKey {
     return S_OK;
   }
 
-  HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) override {
+  HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, data);
     const auto value = node_->values.find(name);
     RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), value == node_->values.end());
     RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_MORE_DATA), value->second.bytes.size() > maxBytes);
     *data = value->second.bytes;
+    if (type != nullptr) *type = value->second.type;
     return S_OK;
   }
 
   // UTF-16 values are kept as the UTF-8 of their characters, marked as such; an 8-bit value reads
   // as its bytes one character each, as the ANSI page of the tests gives its ASCII.
-  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, text);
     const auto value = node_->values.find(name);
     RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), value == node_->values.end());
+    if (type != nullptr) *type = value->second.type;
     std::u16string wide = value->second.utf16 ? Utf8ToWide(value->second.bytes)
                                               : std::u16string(value->second.bytes.begin(), value->second.bytes.end());
     RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_MORE_DATA), wide.size() * sizeof(char16_t) > maxBytes);

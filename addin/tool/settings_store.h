@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "framework/registry.h"
@@ -18,15 +19,18 @@ class SettingsStore {
       : registry_(registry), rows_(rows) {}
 
   // Fills DataPath and the options of the table from the stored values, each as its kind reads
-  // it; a member whose value is missing, unreadable or too long keeps what it holds, and so does
-  // a number or flag whose value is empty, and DataPath when its value is empty. Reads HKEY_LOCAL_MACHINE alone where
-  // its keys open for writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over them.
+  // it; a member whose value is missing, not taken (a type the add-in does not take, too long, a
+  // broken character) keeps what it holds, and so does a number or flag whose value is empty, and
+  // DataPath when its value is empty. Reads HKEY_LOCAL_MACHINE alone where its keys open for
+  // writing; otherwise its values (when its keys exist) with those of HKEY_CURRENT_USER over them.
+  // Then the policies under SOFTWARE\Policies\Varnkit (the user's, the machine's over them) set
+  // their options, whose names go to Enforced.
   void Load(StoredOptions& options);
 
-  // Writes the options of the table and DataPath to HKEY_LOCAL_MACHINE where its keys open for writing,
-  // otherwise to HKEY_CURRENT_USER; nothing when the keys of the chosen root cannot be opened.
-  // A value that the last Load found but did not take (too long) is not written while its
-  // option still holds what it held after that Load: the stored value stays as it stands.
+  // Writes to HKEY_LOCAL_MACHINE where its keys open for writing, otherwise to HKEY_CURRENT_USER;
+  // nothing when the keys of the chosen root cannot be opened. A value is written when its option
+  // changed since the last Load, and, in HKEY_LOCAL_MACHINE, when no root held it at that Load.
+  // An option a policy enforces is never written.
   void Save(const StoredOptions& options);
 
   // The root the last Load or Save took as the options' home (LocalMachine when its keys opened
@@ -37,8 +41,10 @@ class SettingsStore {
  private:
   Registry& registry_;
   StoredOptionRows rows_;
+  void LoadPolicies(StoredOptions& options);
+
   std::optional<RegistryRoot> home_;
-  // The values the last Load did not take, by name, each with the text its member was written
-  // as right after that Load.
-  std::map<std::string, std::string> kept_;
+  // Each option's text right after the last Load, by name; and the names of the values it found.
+  std::map<std::string, std::string> loaded_;
+  std::set<std::string> found_;
 };

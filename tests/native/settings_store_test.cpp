@@ -19,6 +19,7 @@
 
 namespace {
 
+constexpr uint32_t kRegMultiText = 7, kRegQword = 11;  // REG_MULTI_SZ, REG_QWORD
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 constexpr char kFamily[] = "SOFTWARE\\Varnkit";
@@ -52,11 +53,12 @@ Stored StoredMembers(const StoredOptions& options) {
   return stored;
 }
 
-// What the stored values under `root` hold, as REG_SZ bytes with their NUL; missing ones are left
-// out, and a value of any other type fails the test.
-Stored Written(const MemoryRegistry& registry, RegistryRoot root) {
+// What the stored values under `root` hold, as REG_SZ bytes with their NUL; missing ones (and
+// `except`) are left out, and a value of any other type fails the test.
+Stored Written(const MemoryRegistry& registry, RegistryRoot root, const std::string& except = "") {
   Stored written;
   auto take = [&](const char* path, const std::string& name) {
+    if (name == except) return;
     uint32_t type = 0;
     std::string bytes;
     if (!registry.GetRawValue(root, path, name, &type, &bytes)) return;
@@ -143,8 +145,8 @@ struct ValueCase {
   const char* name;
   uint32_t type;
   std::string bytes;     // as stored
-  std::string loaded;    // the member afterwards, as it is written back
-  bool ignored = false;  // too long to be taken: the save leaves the stored bytes alone
+  std::string loaded;    // the member afterwards
+  bool ignored = false;  // not taken (too long, or a type its option does not take)
 };
 
 // A stored step outside 1 to 999 stays as stored and counts as the nearest end where it is used.
@@ -181,9 +183,20 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
       // The buffer holds 1024 bytes: a value of that size reads, one byte more does not.
       {"TLDefRenObjects", kRegText, Sz("42" + std::string(1021, 'x')), "42"},
       {"TLDefRenObjects", kRegText, Sz("42" + std::string(1022, 'x')), "1", true},
-      // Any type reads as its raw bytes up to the first NUL.
-      {"TLDefMode", kRegDword, std::string("1\0\0\0", 4), "1"},
-      {"TLDefRenObjects", kRegDword, std::string("\x05\0\0\0", 4), "0"},
+      // A number or flag as an administrator's REG_DWORD counts as its number; a text option
+      // takes no DWORD, and no option a type that is neither text nor DWORD.
+      {"TLDefMode", kRegDword, std::string("\x07\0\0\0", 4), "7"},
+      {"TLDefMode", kRegDword, std::string("\xFF\xFF\xFF\xFF", 4), "-1"},
+      {"TLDefRenObjects", kRegDword, std::string("\x05\0\0\0", 4), "5"},
+      {"TLDefDigits", kRegDword, std::string("\x03\0\0\0", 4), "3"},
+      {"TLPickAutoAdd", kRegDword, std::string(4, '\0'), "0"},
+      {"TLDefMode", kRegDword, std::string("\x07\0", 2), "0", true},
+      {"TLDefPrefix", kRegDword, std::string("\x07\0\0\0", 4), "", true},
+      {"DataPath", kRegDword, std::string("\x07\0\0\0", 4), kDefaultPath, true},
+      {"TLDefMode", kRegQword, std::string("\x07\0\0\0\0\0\0\0", 8), "0", true},
+      {"TLDefRenTolerance", kRegMultiText, Sz("4") + '\0', "2.5", true},
+      {"DataPath", kRegExpandText, Sz("%APPDATA%\\Tallyline\\"), "%APPDATA%\\Tallyline\\"},
+      // Binary values read as their raw bytes up to the first NUL, as they always have.
       {"TLDefRenObjects", kRegBinary, "12", "12"},
       {"TLDefRenObjects", kRegBinary,
        std::string("\0"
@@ -233,9 +246,16 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
     store.Load(members);
     EXPECT_EQ(StoredMembers(members), expected);
     store.Save(members);
+    // The options missing from a fresh machine are written; the value there stays as it is stored.
     Stored written = AsWritten(expected);
-    if (c.ignored) written[c.name] = c.bytes;
-    EXPECT_EQ(Written(registry, kMachine), written);
+    written.erase(c.name);
+    EXPECT_EQ(Written(registry, kMachine, c.name), written);
+    uint32_t type = 0;
+    std::string bytes;
+    ASSERT_TRUE(registry.GetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name,
+                                     &type, &bytes));
+    EXPECT_EQ(type, c.type);
+    EXPECT_EQ(bytes, c.bytes);
     EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
   }
 }
@@ -287,14 +307,13 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
     std::string machine;
     std::optional<std::string> user;  // none: the user's copy lacks the value
     std::string loaded;
-    bool tooLong = false;  // the user's value is not taken and stays as it is stored
   };
   const std::string overBuffer(kSettingsReadBufferBytes, '7');
   const Case cases[] = {
-      {0, "5", std::nullopt, "5"},          {0, "5", "", "5"},  {0, "5", overBuffer, "5", true},
-      {1, "0", std::nullopt, "0"},          {1, "0", "", "0"},  {1, "0", overBuffer, "0", true},
+      {0, "5", std::nullopt, "5"},          {0, "5", "", "5"},  {0, "5", overBuffer, "5"},
+      {1, "0", std::nullopt, "0"},          {1, "0", "", "0"},  {1, "0", overBuffer, "0"},
       {2, "abc", std::nullopt, "abc"},      {2, "abc", "", ""}, {2, "abc", "12345678", "12345678"},
-      {2, "abc", "123456789", "abc", true},
+      {2, "abc", "123456789", "abc"},
   };
   for (const Case& c : cases) {
     const StoredOption& option = kRows[c.row];
@@ -310,10 +329,12 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
     store.Load(members);
     EXPECT_EQ(TextOf(option, members), c.loaded);
     store.Save(members);
+    // Nothing changed: the user's copy stays as it was, a missing value missing.
     uint32_t type = 0;
     std::string bytes;
-    ASSERT_TRUE(registry.GetRawValue(kUser, kSettings, option.name, &type, &bytes));
-    EXPECT_EQ(bytes, Sz(c.tooLong ? *c.user : c.loaded));
+    const bool there = registry.GetRawValue(kUser, kSettings, option.name, &type, &bytes);
+    EXPECT_EQ(there ? std::optional<std::string>(bytes) : std::nullopt,
+              c.user ? std::optional<std::string>(Sz(*c.user)) : std::nullopt);
   }
 }
 
@@ -409,10 +430,14 @@ TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   members.TLDefRenObjects = 3;
   members.DataPath = "U:\\Mine\\";
   store.Save(members);
-  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  // The user's copy takes what the user changed; the machine's values go on applying to the rest.
+  EXPECT_EQ(Written(registry, kUser), AsWritten({{"DataPath", "U:\\Mine\\"},
+                                                 {"TLDefFormat", "2"},
+                                                 {"TLDefRenObjects", "3"},
+                                                 {"TLPickAutoAdd", ""},
+                                                 {"TLPickAutoPick", "0"}}));
   EXPECT_EQ(Written(registry, kMachine), machineBefore);
 
-  // The user's copy now holds every value, so it decides them all at the next load.
   StoredOptions reloaded;
   SettingsStore(registry).Load(reloaded);
   EXPECT_EQ(StoredMembers(reloaded), StoredMembers(members));
@@ -429,7 +454,7 @@ TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
 
   members.TLDefFormat = 2;
   store.Save(members);
-  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_EQ(Written(registry, kUser), (Stored{{"TLDefFormat", Sz("2")}}));
   EXPECT_FALSE(registry.KeyExists(kMachine, kFamily));
 
   Plant(registry, kUser, "TLDefObjDSource", "4");
@@ -454,7 +479,7 @@ TEST(SettingsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
   members.DataPath = "U:\\";
   store.Save(members);
   EXPECT_EQ(Written(registry, kMachine), (Stored{{"DataPath", Sz("M:\\")}, {"TLDefMode", Sz("6")}}));
-  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_EQ(Written(registry, kUser), (Stored{{"DataPath", Sz("U:\\")}}));
 }
 
 TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
@@ -483,7 +508,7 @@ TEST(SettingsStore, SaveChoosesItsRootAgain) {
   members.TLDefFormat = 2;
   store.Save(members);
   EXPECT_EQ(store.Home(), kUser);
-  EXPECT_EQ(Written(registry, kUser), AsWritten(StoredMembers(members)));
+  EXPECT_EQ(Written(registry, kUser), (Stored{{"TLDefFormat", Sz("2")}}));
   EXPECT_TRUE(Written(registry, kMachine).empty());
 }
 
@@ -513,9 +538,9 @@ class RecordingRegistry : public Registry {
       owner_.Wrap(name_ + "\\" + name, access, hr, key);
       return hr;
     }
-    HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data) override {
+    HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data, uint32_t* type) override {
       owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
-      return inner_->QueryValue(name, maxBytes, data);
+      return inner_->QueryValue(name, maxBytes, data, type);
     }
     HRESULT SetText(const std::string& name, const std::string& text) override {
       owner_.log.push_back("set " + name_ + " " + name + "=" + text);
@@ -523,9 +548,9 @@ class RecordingRegistry : public Registry {
       return inner_->SetText(name, text);
     }
     // Texts of any character: logged as the 8-bit calls are, in UTF-8.
-    HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text) override {
+    HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
       owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
-      return inner_->QueryWideText(name, maxBytes, text);
+      return inner_->QueryWideText(name, maxBytes, text, type);
     }
     HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
       owner_.log.push_back("set " + name_ + " " + name + "=" + WideToUtf8(text));
@@ -564,6 +589,9 @@ TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
   SettingsStore(registry).Load(members);
   std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
   for (const std::string& query : Queries()) expected.push_back(query);
+  const std::vector<std::string> policies = {"open HKCU SOFTWARE\\Policies\\Varnkit ro failed",
+                                             "open HKLM SOFTWARE\\Policies\\Varnkit ro failed"};
+  expected.insert(expected.end(), policies.begin(), policies.end());
   EXPECT_EQ(registry.log, expected);
 
   memory.MarkNotWritable(kMachine, "SOFTWARE");
@@ -573,6 +601,7 @@ TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
               "open HKLM SOFTWARE\\Varnkit\\VKTL ro"};
   for (const std::string& query : Queries()) expected.push_back(query);
   expected.push_back("open HKCU SOFTWARE\\Varnkit ro failed");
+  expected.insert(expected.end(), policies.begin(), policies.end());
   EXPECT_EQ(registry.log, expected);
 }
 

@@ -4,6 +4,7 @@
 // preview. The beep and the focus are the only answer to a bad field; OK still closes.
 #include "options/options_dialog.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/decimal_text.h"
@@ -61,6 +62,7 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   controls.SetText(kOptionsSuffix, Values.Suffix);
   controls.SetText(kOptionsStep, WriteInt32(Values.Step));
   controls.SetText(kOptionsDigits, WriteInt32(Values.Digits));
+  for (const int id : Values.LockedControls) controls.Enable(id, false);
   ready_ = true;
   Preview(controls);
   // The first focus is the system's: the first tab stop, the format list.
@@ -83,7 +85,8 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
     case kOptionsList:
       // A cancelled edit leaves the working copies; only OK of this dialog hands them on.
       if (notifyCode == kButtonClicked) {
-        EditPickList(&Values.PickListText, &Values.AddAutomatically, runner_, codePage_);
+        EditPickList(&Values.PickListText, &Values.AddAutomatically, runner_, codePage_,
+                     std::count(Values.LockedControls.begin(), Values.LockedControls.end(), kPickAutoAdd) != 0);
       }
       break;
     case kOptionsAbout:

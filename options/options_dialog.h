@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/code_page.h"
 #include "framework/dialog.h"
@@ -51,6 +52,9 @@ struct OptionsValues {
   int32_t Digits = 0;                  // 0 to 9
   int32_t LetterSet = 0;               // a stored set outside 0 to 2 stays as it is unless one is chosen
   int32_t ContinueState = kUnchecked;  // check box state, 0 to 2
+  // Controls whose option an administrator enforces: shown, but disabled. kPickAutoAdd stands
+  // for the list editor's check box.
+  std::vector<int> LockedControls;
 };
 
 class COptionsDlg : public DialogModel {

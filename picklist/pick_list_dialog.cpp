@@ -65,6 +65,7 @@ void CPickListDlg::OnInit(DialogControls& controls) {
   controls.SetCheck(kPickAutoAdd, check >= 0 && check <= 2 ? check : kUnchecked);
   controls.Enable(kPickAdd, false);
   if (Values.ListUnread) controls.SetTitle(kPickListUnreadTitle);
+  if (Values.AddAutomaticallyLocked) controls.Enable(kPickAutoAdd, false);
   if (controls.ListCount(kPickListBox) > 0) {
     controls.ListSetSel(kPickListBox, 0);
     CopySelection(controls);
@@ -174,9 +175,9 @@ bool RunPickDialog(PickListValues* values, DialogRunner& runner, const CodePage&
 }
 
 HRESULT EditPickList(std::u16string* workingText, uint8_t* addAutomatically, DialogRunner& runner,
-                     const CodePage& codePage) {
+                     const CodePage& codePage, bool addAutomaticallyLocked) {
   RETURN_HR_IF(E_POINTER, workingText == nullptr || addAutomatically == nullptr);
-  PickListValues values{*workingText, *addAutomatically, std::u16string()};
+  PickListValues values{*workingText, *addAutomatically, std::u16string(), false, addAutomaticallyLocked};
   if (RunPickDialog(&values, runner, codePage)) {
     *workingText = std::move(values.ListText);
     *addAutomatically = values.AddAutomatically != 0 ? 1 : 0;

@@ -30,6 +30,8 @@ struct PickListValues {
   std::u16string PickText;   // the edit box's text after OK
   // The shared list's file could not be read yet: the list shows only what the user added since.
   bool ListUnread = false;
+  // An administrator enforces "A&dd automatically on OK": it shows, disabled.
+  bool AddAutomaticallyLocked = false;
 };
 
 // The caption that says so, in place of the template's "Tallyline - Pick Text from List".
@@ -79,4 +81,4 @@ bool RunPickDialog(PickListValues* values, DialogRunner& runner, const CodePage&
 // The options dialog's list editor: on OK its working picklist and auto-add byte change; the
 // pick text goes nowhere.
 HRESULT EditPickList(std::u16string* workingText, uint8_t* addAutomatically, DialogRunner& runner,
-                     const CodePage& codePage);
+                     const CodePage& codePage, bool addAutomaticallyLocked = false);

@@ -2,6 +2,8 @@
 // items' numbers, so the preview always shows what OK would write.
 #include "renumber/renumber_dialog.h"
 
+#include <algorithm>
+
 #include "framework/decimal_text.h"
 #include "renumber/label_census.h"
 
@@ -65,6 +67,7 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
   CheckPosition(controls, kRenumberOrderButtons, Order);
   controls.LimitText(kRenumberTolerance, kToleranceTextLength);
   controls.SetText(kRenumberTolerance, Tolerance);
+  for (const int id : LockedControls) controls.Enable(id, false);
   Ready = true;
   UpdatePreview(controls);
 }
@@ -104,17 +107,21 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   ReadChoices(controls);
   // Every leader is numbered afresh with All Leaders: the order is always fixed then.
   Ready = false;
+  // A control whose option an administrator enforces stays disabled whatever the others say.
+  const auto enable = [&](int id, bool enable) {
+    controls.Enable(id, enable && std::find(LockedControls.begin(), LockedControls.end(), id) == LockedControls.end());
+  };
   if (Objects == AllLeaders) {
     controls.SetCheck(kRenumberFixOrder, kChecked);
-    controls.Enable(kRenumberFixOrder, false);
+    enable(kRenumberFixOrder, false);
     FixOrder = 1;
   } else {
-    controls.Enable(kRenumberFixOrder, true);
+    enable(kRenumberFixOrder, true);
   }
   ReadOrderChoices(controls);
   // The order applies to consecutive numbers only; the tolerance to rows and columns only.
-  controls.Enable(kRenumberTolerance, FixOrder != 0 && OrderNeedsTips(Order));
-  for (int id : kRenumberOrderButtons) controls.Enable(id, FixOrder != 0);
+  enable(kRenumberTolerance, FixOrder != 0 && OrderNeedsTips(Order));
+  for (int id : kRenumberOrderButtons) enable(id, FixOrder != 0);
   Ready = true;
   ComputeLabels();
   controls.SetText(kRenumberPreview,

@@ -47,6 +47,8 @@ class CRenumberDlg : public DialogModel {
   std::string Tolerance = kDefaultRenumberTolerance;  // as typed; read back only when it is a number
   LabelStyle Style;  // set by the caller: how the new labels are dressed
   int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
+  // Set by the caller: controls whose option an administrator enforces, shown but disabled.
+  std::vector<int> LockedControls;
   std::vector<RenumberItem> Items;
   // Reads the tips of the items' leaders, one per item; called once, when an order first needs them.
   std::function<void(std::vector<LeaderTip>*)> ReadTips;

@@ -144,6 +144,7 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   dialog.Step = stored.step;
   dialog.Order = stored.order;
   dialog.Tolerance = stored.tolerance;
+  dialog.LockedControls = stored.lockedControls;
   // Read only when an order needs them, and never from a host that let go.
   dialog.ReadTips = [&](std::vector<LeaderTip>* tips) {
     if (step.HostHeld()) ReadLeaderTips(*drawing, dialog.Items, hostStillHeld, tips);
@@ -151,7 +152,7 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
   changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0, stored.style,
-                                       stored.step,    dialog.Order,         dialog.Tolerance};
+                                       stored.step,    dialog.Order,         dialog.Tolerance,          stored.lockedControls};
   RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
   RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, step));

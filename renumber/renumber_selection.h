@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/code_page.h"
 #include "framework/dialog.h"
@@ -24,6 +25,7 @@ struct RenumberSettings {
   int32_t step = 1;
   int32_t order = OrderByLabels;                      // the order of consecutive numbers
   std::string tolerance = kDefaultRenumberTolerance;  // of rows and columns, as typed
+  std::vector<int> lockedControls;                    // the dialog's controls an administrator enforces
 };
 
 // What the operation changes outside the drawing; each is set only when it changes.

@@ -35,11 +35,12 @@ HRESULT EditSharedPickList(PickListStore& store, StoredOptions& options, DialogR
 
 HRESULT ShowPickList(StoredOptions& options, std::u16string& pickText, DialogRunner& runner, const CodePage& codePage,
                      bool listUnread) {
+  const bool autoAddEnforced = options.Enforced.count("TLPickAutoAdd") != 0;
   PickListValues values{options.PickListText.value_or(std::u16string()), options.TLPickAutoAdd ? 1 : 0, pickText,
-                        listUnread};
+                        listUnread, autoAddEnforced};
   if (RunPickDialog(&values, runner, codePage)) {
     options.PickListText = std::move(values.ListText);
-    options.TLPickAutoAdd = values.AddAutomatically != 0;
+    if (!autoAddEnforced) options.TLPickAutoAdd = values.AddAutomatically != 0;
     pickText = std::move(values.PickText);
   }
   return S_OK;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes Tallyline-Setup-<version>.exe from the 32-bit and the 64-bit build folders; the version is
-# the CMake project version that the 64-bit build wrote down. When TL_SIGN_PFX names a
+# the CMake project version that the 64-bit build wrote down. The Group Policy templates go beside
+# it, in policies/, for an administrator to copy into PolicyDefinitions. When TL_SIGN_PFX names a
 # code-signing certificate (see sign.sh), the DLLs and tlhost.exe of both folders are signed
 # first, and the uninstaller and the installer as makensis makes them.
 #
@@ -10,6 +11,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 win32=$(realpath "$1") win64=$(realpath "$2")
 mkdir -p "$3"
 out=$(realpath "$3")
+rm -rf "$out/policies" && cp -R "$here/policies" "$out/policies"
 version=$(<"$win64/tallyline_version.txt")
 sign=()
 if [[ -n ${TL_SIGN_PFX:-} ]]; then

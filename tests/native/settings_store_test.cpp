@@ -260,6 +260,68 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
   }
 }
 
+// Policies under SOFTWARE\Policies\Varnkit of either root set their options over every stored
+// value, the machine's over the user's, as REG_SZ or REG_DWORD; they are never written, and
+// neither is the option they set, whatever the session did to it.
+TEST(SettingsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
+  constexpr char kPolicyFamily[] = "SOFTWARE\\Policies\\Varnkit", kPolicySettings[] = "SOFTWARE\\Policies\\Varnkit\\VKTL";
+  const std::string dword2("\x02\0\0\0", 4);
+  struct Policy {
+    RegistryRoot root;
+    uint32_t type;
+    std::string bytes;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Policy> policies;
+    std::string loaded;
+    bool enforced;
+    bool machineWritable = true;
+  };
+  const Case cases[] = {
+      {"TLDefFormat", {{kMachine, kRegDword, dword2}}, "2", true},
+      {"TLDefFormat", {{kUser, kRegText, Sz("2")}}, "2", true, false},
+      {"TLDefFormat", {{kUser, kRegText, Sz("2")}, {kMachine, kRegText, Sz("1")}}, "1", true},
+      {"TLDefPrefix", {{kMachine, kRegText, Sz("P-")}}, "P-", true},
+      {"TLDefPrefix", {{kMachine, kRegDword, dword2}}, "M", false},  // a DWORD text is no policy
+      {"DataPath", {{kMachine, kRegExpandText, Sz("\\\\server\\cad\\")}}, "\\\\server\\cad\\", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.policies.size()));
+    const bool dataPath = std::string(c.name) == "DataPath";
+    MemoryRegistry registry;
+    Plant(registry, kMachine, "TLDefMode", "0");
+    Plant(registry, kMachine, c.name, dataPath ? "M:\\" : "M");
+    if (!c.machineWritable) registry.MarkNotWritable(kMachine, kFamily);
+    for (const Policy& policy : c.policies) {
+      registry.SetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicySettings, c.name, policy.type, policy.bytes);
+    }
+    const Stored machineBefore = Written(registry, kMachine);
+    SettingsStore store(registry);
+    StoredOptions members;
+    store.Load(members);
+    EXPECT_EQ(StoredMembers(members).at(c.name), c.loaded);
+    EXPECT_EQ(members.Enforced.count(c.name), c.enforced ? 1u : 0u);
+    members.TLDefFormat = 0;  // as a dialog could not: still not written
+    members.TLDefPrefix = "Q-";
+    members.DataPath = "U:\\";
+    store.Save(members);
+    // The option a policy sets keeps its stored value: the machine's as planted, none in a user's copy.
+    if (c.enforced) {
+      const Stored home = Written(registry, c.machineWritable ? kMachine : kUser);
+      const auto stored = home.find(c.name);
+      EXPECT_EQ(stored == home.end() ? std::string("(none)") : stored->second,
+                c.machineWritable ? machineBefore.at(c.name) : std::string("(none)"));
+    }
+    for (const Policy& policy : c.policies) {
+      uint32_t type = 0;
+      std::string bytes;
+      ASSERT_TRUE(registry.GetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicySettings, c.name, &type, &bytes));
+      EXPECT_EQ(bytes, policy.bytes) << "a policy is never written";
+    }
+  }
+}
+
 TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
   const std::string tooLong = "3" + std::string(1100, '0');
   const std::string longPath = "D:\\" + std::string(600, 'p');

@@ -215,4 +215,33 @@ TEST(NumberFields, APasteOf64000DigitsKeepsEleven) {
   }
 }
 
+
+// An administrator's policy (as Group Policy writes it, a DWORD in the 64-bit view) shows its
+// value in a disabled control, reaches the next leader, and is never written to the options.
+TEST(OptionsDialog, AnEnforcedOptionShowsItsValueAndCannotBeChanged) {
+  HKEY policies = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Varnkit\\VKTL", 0, nullptr, 0,
+                                           KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &policies, nullptr));
+  const DWORD letters = 1;
+  RegSetValueExW(policies, L"TLDefFormat", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&letters), sizeof letters);
+  RegCloseKey(policies);
+  {
+    AddinSession s;
+    DialogDriver options(kOptionsCaption, [](DialogUser& user) {
+      EXPECT_FALSE(user.IsEnabled(IDC_OPTIONS_FORMAT));
+      EXPECT_EQ(1, user.ListSelection(IDC_OPTIONS_FORMAT));
+      EXPECT_TRUE(user.IsEnabled(IDC_OPTIONS_PREFIX)) << "what no policy sets stays free";
+      user.Click(IDOK);
+    });
+    EXPECT_EQ(S_OK, s.Run(kOptions));
+    EXPECT_TRUE(options.Finish());
+    EXPECT_EQ(S_OK, s.Run(kNumber));
+    EXPECT_EQ(u"A", s.host.LeaderToolText());
+    EXPECT_EQ(S_OK, s.Run(kNumber));
+  }
+  EXPECT_EQ("", Setting("TLDefFormat")) << "an enforced option is never stored";
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Varnkit\\VKTL", KEY_WOW64_64KEY, 0);
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Varnkit", KEY_WOW64_64KEY, 0);
+}
+
 }  // namespace

@@ -136,7 +136,7 @@ inline constexpr StoredOption kStoredOptions[] = {
     NumberOption("TLDefStep",         &StoredOptions::TLDefStep,         1,      kLowestStep,   kHighestStep),
     NumberOption("TLDefDigits",       &StoredOptions::TLDefDigits,       0,      kFewestDigits, kMostDigits),
     NumberOption("TLDefLetterSet",    &StoredOptions::TLDefLetterSet,    AllLetters, AllLetters, LettersWithoutIOQSXZ),
-    NumberOption("TLDefRenOrder",     &StoredOptions::TLDefRenOrder,     0,      0,             3),  // labels, rows, columns, selection
+    NumberOption("TLDefRenOrder",     &StoredOptions::TLDefRenOrder,     0,      0,             4),  // labels, rows, columns, selection, clockwise
     TextOption(  "TLDefRenTolerance", &StoredOptions::TLDefRenTolerance, "2.5",  19),  // drawing units, a plain decimal
     FlagOption(  "TLDefContinue",     &StoredOptions::TLDefContinue,     false),
 };

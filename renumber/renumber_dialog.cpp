@@ -59,7 +59,7 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
   controls.SetCheck(kRenumberReset, CheckState(ResetRunning));
   CheckPosition(controls, kRenumberFormatButtons, Format);
   // A stored order or tolerance that means nothing counts as the default.
-  if (Order < OrderByLabels || Order > OrderBySelection) Order = OrderByLabels;
+  if (Order < OrderByLabels || Order > OrderClockwise) Order = OrderByLabels;
   if (!ReadToleranceText(Tolerance, &tolerance_)) {
     Tolerance = kDefaultRenumberTolerance;
     ReadToleranceText(Tolerance, &tolerance_);
@@ -81,6 +81,11 @@ void CRenumberDlg::OnCommand(DialogControls& controls, int controlId, int notify
   } else if (controlId == kRenumberStartAt || controlId == kRenumberTolerance) {
     if (notifyCode == kEditChanged) UpdatePreview(controls);
   } else if (controlId == kRenumberFixOrder || IsRadioButton(controlId)) {
+    // The order buttons are two groups to the system: a click on one unchecks the other four.
+    const auto order = std::find(std::begin(kRenumberOrderButtons), std::end(kRenumberOrderButtons), controlId);
+    if (notifyCode == kButtonClicked && order != std::end(kRenumberOrderButtons)) {
+      CheckPosition(controls, kRenumberOrderButtons, static_cast<int32_t>(order - std::begin(kRenumberOrderButtons)));
+    }
     // The Reset box changes nothing that the preview shows.
     if (notifyCode == kButtonClicked) UpdatePreview(controls);
   }
@@ -120,7 +125,7 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   }
   ReadOrderChoices(controls);
   // The order applies to consecutive numbers only; the tolerance to rows and columns only.
-  enable(kRenumberTolerance, FixOrder != 0 && OrderNeedsTips(Order));
+  enable(kRenumberTolerance, FixOrder != 0 && OrderUsesTolerance(Order));
   for (int id : kRenumberOrderButtons) enable(id, FixOrder != 0);
   Ready = true;
   ComputeLabels();
@@ -143,7 +148,7 @@ void CRenumberDlg::ReadOrderChoices(DialogControls& controls) {
   const std::string text = controls.GetText(kRenumberTolerance);
   if (ReadToleranceText(text, &tolerance_)) {
     Tolerance = text;
-  } else if (FixOrder != 0 && OrderNeedsTips(Order)) {
+  } else if (FixOrder != 0 && OrderUsesTolerance(Order)) {
     runner_.Beep();
     controls.SetFocus(kRenumberTolerance);
   }

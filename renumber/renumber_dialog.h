@@ -26,8 +26,11 @@ constexpr int kRenumberPreview = IDC_RENUMBER_PREVIEW;
 // The controls after the template's own: the order (in the order of its codes), the tolerance
 // of rows and columns, the old labels in the order they are numbered, and the report on the
 // labels as they are.
+// The clockwise button comes after the template's own controls, in a group of its own: the
+// dialog keeps one of the five checked.
 constexpr int kRenumberOrderButtons[] = {IDC_RENUMBER_ORDER_LABELS, IDC_RENUMBER_ORDER_ROWS, IDC_RENUMBER_ORDER_COLUMNS,
-                                         IDC_RENUMBER_ORDER_SELECTION};
+                                         IDC_RENUMBER_ORDER_SELECTION, IDC_RENUMBER_ORDER_CLOCKWISE};
+constexpr int kRenumberExport = IDC_RENUMBER_EXPORT;
 constexpr int kRenumberTolerance = IDC_RENUMBER_TOLERANCE;
 constexpr int kRenumberReport = IDC_RENUMBER_REPORT;
 constexpr int kRenumberSequence = IDC_RENUMBER_SEQUENCE;  // the old labels in the new order

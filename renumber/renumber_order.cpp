@@ -47,14 +47,76 @@ bool ReadToleranceText(std::string_view text, double* tolerance) {
 }
 
 bool OrderNeedsTips(int32_t orderBy) {
+  return orderBy == OrderByRows || orderBy == OrderByColumns || orderBy == OrderClockwise;
+}
+
+bool OrderUsesTolerance(int32_t orderBy) {
   return orderBy == OrderByRows || orderBy == OrderByColumns;
 }
+
+namespace {
+
+// A tip relative to the centre. Angles are compared exactly, without trigonometry: by the half
+// of the turn a direction falls in (from straight up to just before straight down, then the
+// rest), then by the sign of the cross product; tips in one direction by their distance.
+struct AroundCentre {
+  double dx;
+  double dy;
+  uint32_t index;
+  int Half() const { return dx > 0 || (dx == 0 && dy > 0) ? 0 : 1; }
+  bool AtCentre() const { return dx == 0 && dy == 0; }
+};
+
+bool ClockwiseBefore(const AroundCentre& a, const AroundCentre& b) {
+  if (a.AtCentre() != b.AtCentre()) return a.AtCentre();
+  if (!a.AtCentre()) {
+    if (a.Half() != b.Half()) return a.Half() < b.Half();
+    const double cross = a.dx * b.dy - a.dy * b.dx;
+    if (cross != 0) return cross < 0;
+  }
+  const double da = a.dx * a.dx + a.dy * a.dy, db = b.dx * b.dx + b.dy * b.dy;
+  return da != db ? da < db : a.index < b.index;
+}
+
+// The readable tips' indices clockwise around the centre of their bounding box.
+std::vector<uint32_t> ClockwiseIndices(const std::vector<LeaderTip>& tips) {
+  double left = std::numeric_limits<double>::infinity(), right = -left, bottom = left, top = -left;
+  std::vector<AroundCentre> around;
+  for (uint32_t i = 0; i < tips.size(); ++i) {
+    const LeaderTip& tip = tips[i];
+    if (!tip.known || !std::isfinite(tip.x) || !std::isfinite(tip.y)) continue;
+    left = std::min(left, tip.x), right = std::max(right, tip.x);
+    bottom = std::min(bottom, tip.y), top = std::max(top, tip.y);
+    around.push_back({tip.x, tip.y, i});
+  }
+  const double cx = left + (right - left) / 2, cy = bottom + (top - bottom) / 2;
+  for (AroundCentre& a : around) a.dx -= cx, a.dy -= cy;
+  std::sort(around.begin(), around.end(), ClockwiseBefore);
+  std::vector<uint32_t> indices;
+  indices.reserve(around.size());
+  for (const AroundCentre& a : around) indices.push_back(a.index);
+  return indices;
+}
+
+}  // namespace
 
 void RankByPosition(const std::vector<LeaderTip>& tips, int32_t orderBy, double tolerance,
                     std::vector<uint32_t>* ranks) {
   ranks->resize(tips.size());
   if (!OrderNeedsTips(orderBy)) {
     std::iota(ranks->begin(), ranks->end(), 0u);
+    return;
+  }
+  if (orderBy == OrderClockwise) {
+    std::vector<bool> ranked(tips.size(), false);
+    uint32_t rank = 0;
+    for (const uint32_t index : ClockwiseIndices(tips)) {
+      (*ranks)[index] = rank++;
+      ranked[index] = true;
+    }
+    for (uint32_t i = 0; i < tips.size(); ++i) {
+      if (!ranked[i]) (*ranks)[i] = rank++;  // unreadable tips last, in selection order
+    }
     return;
   }
   std::vector<Placed> placed;
@@ -124,7 +186,7 @@ RenumberSummary ComputeLabelsByRank(std::vector<RenumberItem>& items, const Renu
 
 RenumberSummary ComputeLabelsInOrder(std::vector<RenumberItem>& items, const RenumberChoices& choices, int32_t orderBy,
                                      const std::vector<uint32_t>& ranks, RenumberOrder& order) {
-  const bool byPosition = orderBy == OrderByRows || orderBy == OrderByColumns || orderBy == OrderBySelection;
+  const bool byPosition = OrderNeedsTips(orderBy) || orderBy == OrderBySelection;
   if (!choices.fixOrder || !byPosition) return ComputeLabels(items, choices, order);
   return ComputeLabelsByRank(items, choices, ranks, order);
 }

@@ -18,6 +18,7 @@ enum RenumberOrderBy : int32_t {
   OrderByRows = 1,     // top row first, each row left to right
   OrderByColumns = 2,  // left column first, each column top down
   OrderBySelection = 3,
+  OrderClockwise = 4,  // around the centre of the tips' bounding box, from straight up
 };
 
 // The tip of a leader's arrow; not known when the host could not give it.
@@ -39,15 +40,19 @@ constexpr size_t kToleranceTextLength = 19;
 // optional blanks; no sign, no exponent. False, with *tolerance untouched, for anything else.
 bool ReadToleranceText(std::string_view text, double* tolerance);
 
-// Whether the order needs the leaders' tips.
+// Whether the order needs the leaders' tips, and whether it bands them in rows or columns by the
+// tolerance.
 bool OrderNeedsTips(int32_t orderBy);
+bool OrderUsesTolerance(int32_t orderBy);
 
 // Each item's place in the order: ranks[i] is the place of item i. For rows and columns, items
 // whose tip is not known come after all others, in selection order; any other order gives the
 // selection order itself. Rows form from the top: a row takes
 // every remaining tip at most `tolerance` below its topmost one (columns likewise from the
 // left); within a row the tips go left to right (in a column top down), equal ones in selection
-// order. O(n log n).
+// order. Clockwise, the tips go by their angle around the centre of their bounding box, from
+// straight up (y upwards) turning clockwise, the nearer first at equal angles, a tip on the centre
+// first of all. O(n log n).
 void RankByPosition(const std::vector<LeaderTip>& tips, int32_t orderBy, double tolerance,
                     std::vector<uint32_t>* ranks);
 

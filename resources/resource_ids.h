@@ -33,6 +33,8 @@
 #define IDC_OPTIONS_DIGITS 273
 #define IDC_OPTIONS_LETTER_SET 274
 #define IDC_OPTIONS_CONTINUE 275
+#define IDC_OPTIONS_PARTS_LIST 276
+#define IDC_OPTIONS_PARTS_BROWSE 277
 #define IDD_ABOUT 108
 
 // The renumber dialog and its controls.
@@ -54,6 +56,8 @@
 #define IDC_RENUMBER_TOLERANCE 274
 #define IDC_RENUMBER_REPORT 275
 #define IDC_RENUMBER_SEQUENCE 276
+#define IDC_RENUMBER_EXPORT 277
+#define IDC_RENUMBER_ORDER_CLOCKWISE 278
 
 // The type library is resource 1 of type "TYPELIB".
 #define IDR_TYPELIB 1

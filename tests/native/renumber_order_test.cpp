@@ -71,6 +71,12 @@ TEST(RenumberOrder, OrdersByPositionSelectionOrLabels) {
       {"7@?|8@10,10|9@?|10@5,10", OrderByRows, 1.0, "3|2|4|1", fixed},
       {"7@nan,10|8@10,10", OrderByColumns, 1.0, "2|1", fixed},
       {"3@50,50|1@10,10|2@30,30", OrderBySelection, 1.0, "1|2|3", fixed},
+      // Clockwise around the centre of the tips' box from straight up; at one angle the nearer
+      // first; a tip on the centre before all, unreadable ones last; just left of up comes last.
+      {"7@-10,0|8@0,-10|9@10,0|10@0,10", OrderClockwise, 0.0, "4|3|2|1", fixed},
+      {"7@100,110|8@100,105|9@100,90", OrderClockwise, 0.0, "2|1|3", fixed},
+      {"7@10,0|8@?|9@0,0|10@-10,0", OrderClockwise, 0.0, "2|4|1|3", fixed},
+      {"7@-1,10|8@1,10|9@0,-10", OrderClockwise, 0.0, "3|1|2", fixed},
       // The old labels' order, as before, whatever the tips say.
       {"3@10,50|1@20,50|2@30,50", OrderByLabels, 1.0, "3|1|2", fixed},
       // Without Fix Order the numbers keep their distances: no order applies.

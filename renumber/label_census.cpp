@@ -4,6 +4,7 @@
 #include "renumber/label_census.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "framework/decimal_text.h"
@@ -65,6 +66,49 @@ std::string LabelCensusReport(const std::vector<RenumberItem>& items, int32_t fo
   }
   if (repeated.Empty() && missing.Empty()) return "No number twice, none missing.";
   return "Twice or more: " + repeated.Text() + ". Missing: " + missing.Text() + ".";
+}
+
+namespace {
+
+// Adds the runs of consecutive numbers among sorted unique `numbers` to `list`.
+void AddRuns(const std::vector<int32_t>& numbers, ReportList& list) {
+  for (size_t i = 0; i < numbers.size();) {
+    size_t last = i;
+    while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1) ++last;
+    list.AddRun(numbers[i], numbers[last]);
+    i = last + 1;
+  }
+}
+
+std::vector<int32_t> SortedUnique(std::vector<int32_t> numbers) {
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
+}  // namespace
+
+std::string PartsCheckReport(const std::vector<RenumberItem>& items, int32_t format, const PartsList& parts,
+                             size_t shown) {
+  std::vector<int32_t> callouts;
+  for (const RenumberItem& item : items) {
+    if (item.isLeader && item.format == format && item.number >= 1 && item.number <= kLastRenumberKey) {
+      callouts.push_back(item.number);
+    }
+  }
+  callouts = SortedUnique(std::move(callouts));
+  const std::vector<int32_t> listed = SortedUnique(parts.items);
+  std::vector<int32_t> noCallout, notListed;
+  std::set_difference(listed.begin(), listed.end(), callouts.begin(), callouts.end(), std::back_inserter(noCallout));
+  std::set_difference(callouts.begin(), callouts.end(), listed.begin(), listed.end(), std::back_inserter(notListed));
+  if (noCallout.empty() && notListed.empty() && parts.unreadableRows == 0) {
+    return "Every part has a callout, and every callout a part.";
+  }
+  ReportList missing(format, shown), unknown(format, shown);
+  AddRuns(noCallout, missing);
+  AddRuns(notListed, unknown);
+  return "No callout: " + missing.Text() + ". Not in the parts list: " + unknown.Text() +
+         ". Unreadable rows: " + std::to_string(parts.unreadableRows) + ".";
 }
 
 HighestLabel::HighestLabel(int32_t format, LabelStyle style, int32_t step)

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "partslist/parts_list.h"
 #include "renumber/renumber_labels.h"
 
 // How many entries (a number, or a run of missing numbers) each list of the report shows before
@@ -22,6 +23,13 @@ constexpr size_t kCensusEntriesShown = 8;
 // left out. O(n log n) in the items.
 std::string LabelCensusReport(const std::vector<RenumberItem>& items, int32_t format,
                               size_t shown = kCensusEntriesShown);
+
+// The selected leaders whose label is in `format` against the parts list: "No callout: 4, 17. Not
+// in the parts list: 26. Unreadable rows: 2.", the parts no leader numbers and the leaders' numbers
+// no part has, written and cut as the census writes its lists, and the parts list's rows that hold
+// no label; "Every part has a callout, and every callout a part." when nothing is amiss.
+std::string PartsCheckReport(const std::vector<RenumberItem>& items, int32_t format, const PartsList& parts,
+                             size_t shown = kCensusEntriesShown);
 
 // The highest label among texts, for the Number tool to go on after it. A text counts when it is
 // exactly the leader text the Number tool would write for its number in the format and style,

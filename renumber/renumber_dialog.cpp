@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/decimal_text.h"
+#include "renumber/callout_table.h"
 #include "renumber/label_census.h"
 
 namespace {
@@ -68,6 +69,7 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
   controls.LimitText(kRenumberTolerance, kToleranceTextLength);
   controls.SetText(kRenumberTolerance, Tolerance);
   for (const int id : LockedControls) controls.Enable(id, false);
+  partsReport_ = Parts ? PartsCheckReport(Items, PartsFormat, *Parts) : PartsProblem;
   Ready = true;
   UpdatePreview(controls);
 }
@@ -78,6 +80,8 @@ void CRenumberDlg::OnCommand(DialogControls& controls, int controlId, int notify
   } else if (controlId == kIdCancel) {
     Accepted = false;
     controls.EndDialog(kIdCancel);
+  } else if (controlId == kRenumberExport) {
+    if (notifyCode == kButtonClicked) Export();
   } else if (controlId == kRenumberStartAt || controlId == kRenumberTolerance) {
     if (notifyCode == kEditChanged) UpdatePreview(controls);
   } else if (controlId == kRenumberFixOrder || IsRadioButton(controlId)) {
@@ -135,6 +139,7 @@ void CRenumberDlg::UpdatePreview(DialogControls& controls) {
   // The labels as they are change with the format only.
   if (reportFormat_ != Format) {
     report_ = LabelCensusReport(Items, Format);
+    if (!partsReport_.empty()) report_ += "\r\n" + partsReport_;
     reportFormat_ = Format;
   }
   controls.SetText(kRenumberReport, report_);
@@ -154,14 +159,19 @@ void CRenumberDlg::ReadOrderChoices(DialogControls& controls) {
   }
 }
 
-// The tips are read when an order first needs them; the ranks again when the order or the
-// tolerance changed since.
-const std::vector<uint32_t>& CRenumberDlg::Ranks() {
+// The tips are read once, when an order or the export first needs them.
+const std::vector<LeaderTip>& CRenumberDlg::Tips() {
   if (!tipsRead_) {
     tipsRead_ = true;
     if (ReadTips) ReadTips(&tips_);
     tips_.resize(Items.size());
   }
+  return tips_;
+}
+
+// The ranks are computed again when the order or the tolerance changed since.
+const std::vector<uint32_t>& CRenumberDlg::Ranks() {
+  Tips();
   if (rankedOrder_ != Order || rankedTolerance_ != tolerance_) {
     RankByPosition(tips_, Order, tolerance_, &ranks_);
     rankedOrder_ = Order;
@@ -181,6 +191,24 @@ void CRenumberDlg::ComputeLabels() {
   SmallestKey = summary.smallestKey;
   NextNumber = summary.nextNumber;
   Count = summary.count;
+}
+
+// The leaders in the order the dialog shows them (those that take part in the new order), then the
+// others in selection order; the tips are read now if no order needed them yet.
+void CRenumberDlg::Export() {
+  if (!ExportTable) return;
+  Tips();
+  std::vector<uint32_t> rows;
+  rows.reserve(Items.size());
+  std::vector<bool> listed(Items.size(), false);
+  for (const uint64_t pair : order_) {
+    const auto index = static_cast<uint32_t>(pair & 0xFFFFFFFFu);
+    if (index < Items.size() && !listed[index]) rows.push_back(index), listed[index] = true;
+  }
+  for (uint32_t i = 0; i < Items.size(); ++i) {
+    if (!listed[i]) rows.push_back(i);
+  }
+  ExportTable(CalloutTable(Items, rows, tips_, TableSeparator));
 }
 
 void CRenumberDlg::Confirm(DialogControls& controls) {

@@ -7,10 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
+#include "partslist/parts_list.h"
 #include "renumber/renumber_labels.h"
 #include "renumber/renumber_order.h"
 #include "resources/resource_ids.h"
@@ -52,6 +54,16 @@ class CRenumberDlg : public DialogModel {
   int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
   // Set by the caller: controls whose option an administrator enforces, shown but disabled.
   std::vector<int> LockedControls;
+  // Set by the caller: the parts list the report checks the callouts against (its numbers are
+  // labels of PartsFormat), or the one line that says why it could not be read; neither without
+  // a parts list.
+  std::optional<PartsList> Parts;
+  int32_t PartsFormat = Arabic;
+  std::string PartsProblem;
+  // Set by the caller: keeps the callout table that "E&xport..." makes (asks where, writes it,
+  // tells a failure); the separator its fields take.
+  std::function<void(const std::string& table)> ExportTable;
+  char TableSeparator = ',';
   std::vector<RenumberItem> Items;
   // Reads the tips of the items' leaders, one per item; called once, when an order first needs them.
   std::function<void(std::vector<LeaderTip>*)> ReadTips;
@@ -78,8 +90,10 @@ class CRenumberDlg : public DialogModel {
  private:
   void ReadChoices(DialogControls& controls);
   void ReadOrderChoices(DialogControls& controls);
+  const std::vector<LeaderTip>& Tips();
   const std::vector<uint32_t>& Ranks();
   void Confirm(DialogControls& controls);
+  void Export();
 
   DialogRunner& runner_;
   RenumberOrder order_;  // the ordering's scratch space, reserved once
@@ -93,4 +107,5 @@ class CRenumberDlg : public DialogModel {
   // The report of the last format shown.
   std::string report_;
   int32_t reportFormat_ = NoLabel - 1;
+  std::string partsReport_;  // the check against the parts list, made once
 };

@@ -84,12 +84,14 @@ std::string RenumberPreview(const std::vector<RenumberItem>& items, const Renumb
 }
 
 void ReadLeaderLabel(std::string_view text, RenumberItem* item) {
+  item->text = text;
   DetectLabelFormat(text, &item->format);
   LabelToNumber(text, item->format, &item->number);
   if (item->number == 0) item->format = NoLabel;
 }
 
 void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item) {
+  item->text = WideToUtf8(text);
   ReadLeaderText(text, style, codePage, &item->format, &item->number);
 }
 

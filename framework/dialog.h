@@ -106,6 +106,14 @@ class DialogModel {
   virtual void OnCommand(DialogControls& controls, int controlId, int notifyCode) = 0;
 };
 
+// The system's common file dialogs, and a line of their file types: "CSV files (*.csv)" with
+// its patterns "*.csv".
+enum class FileDialogKind { Open, Save };
+struct FileTypeFilter {
+  std::string name;
+  std::string patterns;
+};
+
 class DialogRunner {
  public:
   virtual ~DialogRunner() = default;
@@ -116,4 +124,10 @@ class DialogRunner {
   virtual void Beep() = 0;
   // A message box with kMb flags, owned by no window; gives the button pressed (kIdOk, kIdYes ...).
   virtual int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  // The common Open or Save dialog, owned by the active window, starting at the file name
+  // `suggested`: the chosen path in UTF-8, or empty after Cancel. Save asks before it replaces a file.
+  virtual std::string ChooseFile(FileDialogKind kind, const std::string& suggested,
+                                 const std::vector<FileTypeFilter>& filters) = 0;
+  // The user's list separator (a regional setting), with which a spreadsheet splits columns.
+  virtual char ListSeparator() { return ','; }
 };

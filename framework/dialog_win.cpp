@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <commdlg.h>
 #include <optional>
 
 #include "framework/list_box_fill_win.h"
@@ -172,4 +174,48 @@ int WindowsDialogRunner::ShowMessage(const std::string& text, const std::string&
   } catch (...) {
     return 0;  // what MessageBox gives when it cannot show
   }
+}
+
+std::string WindowsDialogRunner::ChooseFile(FileDialogKind kind, const std::string& suggested,
+                                            const std::vector<FileTypeFilter>& filters) {
+  try {
+    // The filter is pairs of texts, each ended by a NUL, and one more NUL at the end.
+    std::wstring filter;
+    for (const FileTypeFilter& type : filters) {
+      filter += reinterpret_cast<const wchar_t*>(Utf8ToWide(type.name).c_str());
+      filter += L'\0';
+      filter += reinterpret_cast<const wchar_t*>(Utf8ToWide(type.patterns).c_str());
+      filter += L'\0';
+    }
+    filter += L'\0';
+    std::wstring file(32768, L'\0');
+    const std::u16string start = Utf8ToWide(suggested);
+    std::copy(start.begin(), start.begin() + static_cast<std::ptrdiff_t>(std::min(start.size(), file.size() - 1)),
+              file.begin());
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = &file[0];
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   (kind == FileDialogKind::Open ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : OFN_OVERWRITEPROMPT);
+    dialog.lpstrDefExt = kind == FileDialogKind::Save ? L"csv" : nullptr;
+    const BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
+    if (!chosen) return {};
+    file.resize(file.find(L'\0'));
+    return WideToUtf8(std::u16string(file.begin(), file.end()));
+  } catch (...) {
+    return {};  // out of memory: as if cancelled
+  }
+}
+
+char WindowsDialogRunner::ListSeparator() {
+  char separator[8] = {};
+  // A separator of one ASCII character is taken; anything else gives the comma.
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator) == 2 &&
+      static_cast<unsigned char>(separator[0]) < 0x80 && separator[0] > ' ') {
+    return separator[0];
+  }
+  return ',';
 }

@@ -14,6 +14,9 @@ class WindowsDialogRunner : public DialogRunner {
   int RunModal(DialogModel& model) override;
   void Beep() override;
   int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
+  std::string ChooseFile(FileDialogKind kind, const std::string& suggested,
+                         const std::vector<FileTypeFilter>& filters) override;
+  char ListSeparator() override;
 
  private:
   const CodePage& codePage_;

@@ -47,6 +47,7 @@ struct StoredOptions {
   int32_t TLDefRenOrder;                       // the Renumber dialog's order of consecutive numbers
   std::string TLDefRenTolerance;               // its tolerance of rows and columns, a decimal text
   bool TLDefContinue;                          // the Number tool goes on after the drawing's highest label
+  std::string TLPartsList;                     // the parts list Renumber checks against (UTF-8 path); empty: none
   std::string DataPath = kDefaultDataPath;     // 8-bit, at most kDataPathMaxLength characters
   std::optional<std::u16string> PickListText;  // the whole picklist in file form; none at first
   // The names of the options (DataPath among them) that an administrator's policy sets: the
@@ -139,6 +140,7 @@ inline constexpr StoredOption kStoredOptions[] = {
     NumberOption("TLDefRenOrder",     &StoredOptions::TLDefRenOrder,     0,      0,             4),  // labels, rows, columns, selection, clockwise
     TextOption(  "TLDefRenTolerance", &StoredOptions::TLDefRenTolerance, "2.5",  19),  // drawing units, a plain decimal
     FlagOption(  "TLDefContinue",     &StoredOptions::TLDefContinue,     false),
+    AnyTextOption("TLPartsList",      &StoredOptions::TLPartsList,       "",     kDataPathMaxLength),  // a path, %VARIABLE%s expanded
 };
 // clang-format on
 

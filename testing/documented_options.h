@@ -31,5 +31,6 @@ inline constexpr DocumentedOption kDocumentedOptions[] = {
     {"TLDefRenOrder",     StoredKind::Number, "0"},
     {"TLDefRenTolerance", StoredKind::Text,   "2.5"},
     {"TLDefContinue",     StoredKind::Flag,   "0"},
+    {"TLPartsList",       StoredKind::Text,   ""},
 };
 // clang-format on

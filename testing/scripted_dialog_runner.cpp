@@ -309,6 +309,13 @@ int ScriptedDialogRunner::RunModal(DialogModel& model) {
   return result;
 }
 
+std::string ScriptedDialogRunner::ChooseFile(FileDialogKind, const std::string&, const std::vector<FileTypeFilter>&) {
+  if (fileAnswers_.empty()) return {};
+  std::string answer = std::move(fileAnswers_.front());
+  fileAnswers_.pop_front();
+  return answer;
+}
+
 int ScriptedDialogRunner::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
   messages_.push_back({text, caption, flags});
   if (messageAnswers_.empty()) return FirstButton(flags);

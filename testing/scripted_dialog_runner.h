@@ -133,6 +133,12 @@ class ScriptedDialogRunner : public DialogRunner {
   int RunModal(DialogModel& model) override;
   void Beep() override { ++beeps_; }
   int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
+  // The answer of the next file dialog (a path, or empty for Cancel); without one it is cancelled.
+  void AnswerNextFileDialog(std::string path) { fileAnswers_.push_back(std::move(path)); }
+  std::string ChooseFile(FileDialogKind kind, const std::string& suggested,
+                         const std::vector<FileTypeFilter>& filters) override;
+  char ListSeparator() override { return listSeparator_; }
+  void SetListSeparator(char separator) { listSeparator_ = separator; }
 
   // What happened.
   int Beeps() const { return beeps_; }
@@ -159,6 +165,8 @@ class ScriptedDialogRunner : public DialogRunner {
   std::map<int, bool> listBoxes_;  // id -> sorted
   std::deque<std::function<void(ScriptedDialog&)>> steps_;
   std::deque<int> messageAnswers_;
+  std::deque<std::string> fileAnswers_;
+  char listSeparator_ = ',';
   bool failNextShow_ = false;
   int beeps_ = 0;
   std::vector<Message> messages_;

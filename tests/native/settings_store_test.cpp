@@ -102,6 +102,7 @@ TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
       {"TLDefStep", std::string("1\0", 2)},           {"TLDefDigits", std::string("0\0", 2)},
       {"TLDefLetterSet", std::string("0\0", 2)},      {"TLDefRenOrder", std::string("0\0", 2)},
       {"TLDefRenTolerance", std::string("2.5\0", 4)}, {"TLDefContinue", std::string("0\0", 2)},
+      {"TLPartsList", std::string("\0", 1)},
   };
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));

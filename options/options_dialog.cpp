@@ -62,6 +62,8 @@ void COptionsDlg::OnInit(DialogControls& controls) {
   controls.SetText(kOptionsSuffix, Values.Suffix);
   controls.SetText(kOptionsStep, WriteInt32(Values.Step));
   controls.SetText(kOptionsDigits, WriteInt32(Values.Digits));
+  controls.LimitText(kOptionsPartsList, kDataPathMaxLength);
+  controls.SetText(kOptionsPartsList, Values.PartsList);
   for (const int id : Values.LockedControls) controls.Enable(id, false);
   ready_ = true;
   Preview(controls);
@@ -91,6 +93,15 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
       break;
     case kOptionsAbout:
       if (notifyCode == kButtonClicked) ShowAbout(runner_);
+      break;
+    case kOptionsPartsBrowse:
+      if (notifyCode == kButtonClicked) {
+        const std::string chosen = runner_.ChooseFile(FileDialogKind::Open, controls.GetText(kOptionsPartsList),
+                                                      {{"CSV files (*.csv)", "*.csv"},
+                                                       {"Text files (*.txt)", "*.txt"},
+                                                       {"All files (*.*)", "*.*"}});
+        if (!chosen.empty()) controls.SetText(kOptionsPartsList, chosen);
+      }
       break;
     case kIdOk:
       Confirm(controls);
@@ -159,6 +170,7 @@ void COptionsDlg::Confirm(DialogControls& controls) {
   if (!ReadStyle(controls, true)) return;
   // Beside the label style, not tied to the start field: OK always takes it.
   Values.ContinueState = controls.GetCheck(kOptionsContinue);
+  Values.PartsList = controls.GetText(kOptionsPartsList);
   controls.EndDialog(kIdOk);
   if (ReadStart(controls)) CaptureChoices(controls);
   Confirmed = true;

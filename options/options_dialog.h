@@ -27,7 +27,9 @@ constexpr int kOptionsSuffix = IDC_OPTIONS_SUFFIX;
 constexpr int kOptionsStep = IDC_OPTIONS_STEP;
 constexpr int kOptionsDigits = IDC_OPTIONS_DIGITS;
 constexpr int kOptionsLetterSet = IDC_OPTIONS_LETTER_SET;  // list, entry index = letter set
-constexpr int kOptionsContinue = IDC_OPTIONS_CONTINUE;     // the Number tool goes on after the drawing's highest
+constexpr int kOptionsContinue = IDC_OPTIONS_CONTINUE;
+constexpr int kOptionsPartsList = IDC_OPTIONS_PARTS_LIST;      // the parts list's path
+constexpr int kOptionsPartsBrowse = IDC_OPTIONS_PARTS_BROWSE;  // "B&rowse...": the common Open dialog     // the Number tool goes on after the drawing's highest
 
 // The entries of the letter set list, in the order of the letter sets.
 inline constexpr const char* kLetterSetEntries[] = {
@@ -52,6 +54,7 @@ struct OptionsValues {
   int32_t Digits = 0;                  // 0 to 9
   int32_t LetterSet = 0;               // a stored set outside 0 to 2 stays as it is unless one is chosen
   int32_t ContinueState = kUnchecked;  // check box state, 0 to 2
+  std::string PartsList;               // the parts list's path (UTF-8); empty: none
   // Controls whose option an administrator enforces: shown, but disabled. kPickAutoAdd stands
   // for the list editor's check box.
   std::vector<int> LockedControls;

@@ -23,7 +23,8 @@ constexpr OptionControl kOptionControls[] = {
     {"TLPickAutoAdd", kPickAutoAdd},       {"TLDefPrefix", kOptionsPrefix},
     {"TLDefSuffix", kOptionsSuffix},       {"TLDefStep", kOptionsStep},
     {"TLDefDigits", kOptionsDigits},       {"TLDefLetterSet", kOptionsLetterSet},
-    {"TLDefContinue", kOptionsContinue},
+    {"TLDefContinue", kOptionsContinue},   {"TLPartsList", kOptionsPartsList},
+    {"TLPartsList", kOptionsPartsBrowse},
 };
 
 // Takes `value` into `member` unless an administrator enforces the option, or the dialog gave
@@ -50,6 +51,7 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   values.Digits = std::clamp(options.TLDefDigits, kFewestDigits, kMostDigits);  // as the labels take it
   values.LetterSet = options.TLDefLetterSet;
   values.ContinueState = options.TLDefContinue ? kChecked : kUnchecked;
+  values.PartsList = options.TLPartsList;
   for (const OptionControl& entry : kOptionControls) {
     if (options.Enforced.count(entry.option) != 0) values.LockedControls.push_back(entry.control);
   }
@@ -69,5 +71,6 @@ HRESULT ShowOptions(StoredOptions& options, int32_t& runningNumber, DialogRunner
   TakeBack(options, "TLDefDigits", options.TLDefDigits, values.Digits, shown.Digits);
   TakeBack(options, "TLDefLetterSet", options.TLDefLetterSet, values.LetterSet, shown.LetterSet);
   TakeBack(options, "TLDefContinue", options.TLDefContinue, values.ContinueState != 0, shown.ContinueState != 0);
+  TakeBack(options, "TLPartsList", options.TLPartsList, std::move(values.PartsList), shown.PartsList);
   return S_OK;
 }

@@ -18,7 +18,7 @@ const std::u16string kEditedList =
     u"<TLT><NAME>a</NAME></TLT>\r\n<TLT><NAME>b</NAME></TLT>\r\n<TLT><NAME>c</NAME></TLT>\r\n";
 
 // "OK" or "Cancel", then start, format, source, convert-point, auto-pick, auto-add, the list,
-// continue, and the step where it is not 1.
+// continue, and the step and the parts list where they are not the defaults.
 std::string Outcome(bool confirmed, const OptionsValues& v) {
   std::ostringstream out;
   out << (confirmed ? "OK " : "Cancel ") << v.StartValue << ' ' << v.FormatIndex << ' ' << v.ObjectSourceIndex << ' '
@@ -28,6 +28,7 @@ std::string Outcome(bool confirmed, const OptionsValues& v) {
                                           : "other")
       << ' ' << v.ContinueState;
   if (v.Step != 1) out << " step " << v.Step;
+  if (!v.PartsList.empty()) out << " parts " << v.PartsList;
   return out.str();
 }
 
@@ -131,6 +132,12 @@ TEST(OptionsDialog, EditsAsTheUserDoes) {
       {"a paste of 64,000 characters keeps the 11 a number can take",
        {Type("00000000012" + std::string(63989, '9')), Preview("12"), kOk},
        "OK 12 0 0 1 1 1 stored 0, 0 beeps, focus 1"},
+      {"Browse puts the chosen parts list in its field",
+       {[](ScriptedDialogRunner& r) { r.AnswerNextFileDialog("\\\\server\\parts.csv"); }, Click(kOptionsPartsBrowse), kOk},
+       "OK 1 0 0 1 1 1 stored 0 parts \\\\server\\parts.csv, 0 beeps, focus 1"},
+      {"Browse cancelled keeps the field", {Click(kOptionsPartsBrowse), kOk},
+       "OK 1 0 0 1 1 1 stored 0 parts old.csv, 0 beeps, focus 1",
+       {1, 0, 0, kChecked, kChecked, kStoredList, 1, "", "", 1, 0, 0, kUnchecked, "old.csv"}},
       {"a step of 999, the top of its range", {TypeIn(kOptionsStep, "999"), kOk},
        "OK 1 0 0 1 1 1 stored 0 step 999, 0 beeps, focus 1"},
       {"a check box alone", {Uncheck(kOptionsAutoPick), kOk}, "OK 1 0 0 1 0 1 stored 0, 0 beeps, focus 1"},

@@ -128,6 +128,9 @@ std::vector<DialogRow> Dialogs() {
             BS_MULTILINE | WS_TABSTOP,
             L"Co&ntinue after the drawing's highest label",
             {264, 148, 120, 20}},
+           {-1, L"Static", SS_LEFT, 0, L"TL Renumber Parts List", {256, 180, 128, 12}},
+           {IDC_OPTIONS_PARTS_LIST, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {264, 194, 120, 12}},
+           {IDC_OPTIONS_PARTS_BROWSE, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"B&rowse...", {324, 210, 60, 14}},
        }},
       {IDD_ABOUT,
        L"Varnkit_TL - About",
@@ -254,6 +257,13 @@ std::vector<DialogRow> Dialogs() {
             ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_BORDER | WS_TABSTOP,
             L"",
             {214, 170, 123, 43}},
+           {IDC_RENUMBER_EXPORT, L"Button", BS_PUSHBUTTON, WS_GROUP | WS_TABSTOP, L"E&xport...", {14, 220, 50, 14}},
+           {IDC_RENUMBER_ORDER_CLOCKWISE,
+            L"Button",
+            BS_AUTORADIOBUTTON,
+            WS_GROUP | WS_TABSTOP,
+            L"Cloc&kwise around their centre",
+            {214, 222, 123, 10}},
        }},
   };
 }

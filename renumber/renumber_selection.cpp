@@ -145,14 +145,23 @@ HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRu
   dialog.Order = stored.order;
   dialog.Tolerance = stored.tolerance;
   dialog.LockedControls = stored.lockedControls;
+  dialog.Parts = stored.partsList;
+  dialog.PartsFormat = stored.partsFormat;
+  dialog.PartsProblem = stored.partsProblem;
+  dialog.ExportTable = stored.exportTable;
+  dialog.TableSeparator = stored.tableSeparator;
   // Read only when an order needs them, and never from a host that let go.
   dialog.ReadTips = [&](std::vector<LeaderTip>* tips) {
     if (step.HostHeld()) ReadLeaderTips(*drawing, dialog.Items, hostStillHeld, tips);
   };
   runner.RunModal(dialog);  // a dialog that cannot be shown is a Cancel
   if (!dialog.Accepted) return S_OK;
-  changes->settings = RenumberSettings{dialog.Objects, dialog.FixOrder != 0, dialog.ResetRunning != 0, stored.style,
-                                       stored.step,    dialog.Order,         dialog.Tolerance,          stored.lockedControls};
+  changes->settings = stored;
+  changes->settings->objects = dialog.Objects;
+  changes->settings->fixOrder = dialog.FixOrder != 0;
+  changes->settings->resetRunning = dialog.ResetRunning != 0;
+  changes->settings->order = dialog.Order;
+  changes->settings->tolerance = dialog.Tolerance;
   RETURN_HR_IF(E_FAIL, !step.HostHeld());  // let go during the dialog: nothing is written
 
   RETURN_IF_FAILED(WriteLabels(*drawing, dialog.Items, step));

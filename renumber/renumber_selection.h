@@ -12,6 +12,7 @@
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"
+#include "partslist/parts_list.h"
 #include "renumber/renumber_order.h"
 #include "labels/label_format.h"
 
@@ -26,6 +27,13 @@ struct RenumberSettings {
   int32_t order = OrderByLabels;                      // the order of consecutive numbers
   std::string tolerance = kDefaultRenumberTolerance;  // of rows and columns, as typed
   std::vector<int> lockedControls;                    // the dialog's controls an administrator enforces
+  // The parts list the report checks the callouts against (labels of partsFormat), or why it could
+  // not be read; and what keeps the exported callout table, with its fields' separator.
+  std::optional<PartsList> partsList;
+  int32_t partsFormat = Arabic;
+  std::string partsProblem;
+  std::function<void(const std::string& table)> exportTable;
+  char tableSeparator = ',';
 };
 
 // What the operation changes outside the drawing; each is set only when it changes.

@@ -14,5 +14,5 @@ HRESULT DllToolServices::ShowOptions(StoredOptions& options, int32_t& runningNum
 }
 HRESULT DllToolServices::RenumberSelection(StoredOptions& options, int32_t& runningNumber, HostApp& app,
                                            const std::function<bool()>& hostStillHeld) {
-  return RunRenumberTool(options, runningNumber, app, dialogs_, codePage_, hostStillHeld);
+  return RunRenumberTool(options, runningNumber, app, dialogs_, codePage_, hostStillHeld, &files_);
 }

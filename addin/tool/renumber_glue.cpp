@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "addin/tool/callout_files.h"
 #include "renumber/renumber_dialog.h"
 
 namespace {
@@ -30,13 +31,24 @@ void TakeBack(const StoredOptions& options, const char* name, T& member, T value
 }  // namespace
 
 HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp& app, DialogRunner& runner,
-                        const CodePage& codePage, const HostStillHeld& hostStillHeld) {
+                        const CodePage& codePage, const HostStillHeld& hostStillHeld, FileSystem* files) {
   RenumberSettings stored{options.TLDefRenObjects,   options.TLDefRenFixOrder, options.TLDefRenReset,
                           NumberLabelStyle(options), NumberStep(options),      options.TLDefRenOrder,
                           options.TLDefRenTolerance};
   for (const OptionControls& entry : kRenumberOptionControls) {
     if (options.Enforced.count(entry.option) == 0) continue;
     stored.lockedControls.insert(stored.lockedControls.end(), entry.controls.begin(), entry.controls.end());
+  }
+  if (files != nullptr) {
+    if (!options.TLPartsList.empty()) {
+      stored.partsFormat = options.TLDefFormat < 0 ? Arabic : options.TLDefFormat;
+      stored.partsList = LoadPartsList(*files, codePage, options.TLPartsList, stored.partsFormat, stored.style,
+                                       &stored.partsProblem);
+    }
+    stored.exportTable = [files, &codePage, &runner](const std::string& table) {
+      SaveCalloutTable(*files, codePage, runner, table);
+    };
+    stored.tableSeparator = runner.ListSeparator();
   }
   RenumberChanges changes;
   const HRESULT hr = RenumberSelection(app, stored, runner, codePage, hostStillHeld, &changes);

@@ -144,7 +144,9 @@ PartsList ReadPartsList(std::string_view bytes, const CodePage& codePage, int32_
   if (rows.empty()) return list;
   const auto readItem = [&](const std::string& cell, int32_t* number) {
     int32_t read = NoLabel;
-    return SUCCEEDED(ReadLeaderText(Utf8ToWide(TrimmedCell(cell)), style, codePage, &read, number)) && read == format;
+    // A number past the format's range is no label the Number tool writes.
+    return SUCCEEDED(ReadLeaderText(Utf8ToWide(TrimmedCell(cell)), style, codePage, &read, number)) && read == format &&
+           *number >= 1 && *number <= LabelRangeTop(format, style);
   };
   size_t column = 0, first = 1;
   const std::vector<std::string>& header = rows.front();

@@ -52,6 +52,9 @@ TEST(PartsList, ReadsEveryFormSpreadsheetsWrite) {
     EXPECT_EQ(list.items, c.items);
     EXPECT_EQ(list.unreadableRows, c.unreadable);
   }
+  // A quoted field keeps its doubled quotes as one and its line break.
+  EXPECT_EQ(ReadSeparatedText("a,\"b \"\"c\"\"\nd\",e\n"),
+            (std::vector<std::vector<std::string>>{{"a", "b \"c\"\nd", "e"}}));
   std::string problem;
   TempRootFileSystem files;
   EXPECT_FALSE(LoadPartsList(files, codePage, "C:\\Parts\\missing.csv", Arabic, {}, &problem));

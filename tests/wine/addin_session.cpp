@@ -37,6 +37,14 @@ void PrepareMachine(const SessionStart& start) {
   RegSetValueExW(family, L"DataPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dataPath.c_str()),
                  static_cast<DWORD>((dataPath.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(family);
+  for (const auto& [name, text] : start.settings) {
+    HKEY settings = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnkit\\VKTL", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &settings,
+                    nullptr);
+    RegSetValueExW(settings, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(settings);
+  }
   if (start.traceSwitch) {
     HKEY settings = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Varnkit\\VKTL", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &settings,

@@ -28,6 +28,8 @@ struct SessionStart {
   std::optional<std::wstring> dataPath;
   // The failure trace's switch (TLTraceFailures, a text under the user's settings key); none: not there.
   std::optional<std::wstring> traceSwitch;
+  // Options stored under the machine's settings key before the host starts, as texts.
+  std::vector<std::pair<std::wstring, std::wstring>> settings;
 };
 
 class AddinSession {

@@ -86,4 +86,47 @@ TEST(RenumberDialog, NoLeadersMessageStandsAloneAndIsDismissed) {
   EXPECT_EQ(u"5", s.Info(s.host.Model().Drawing(s.drawing)->graphics.front()));
 }
 
+
+// With a parts list set, the report checks the selected callouts against it; "Export..." saves
+// the callout table through the system's Save dialog, and the Renumber dialog stays open.
+TEST(RenumberDialog, ChecksThePartsListAndExportsTheCallouts) {
+  const std::wstring folder = AddinSession::DataFolder();
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring parts = folder + L"parts.csv", table = folder + L"callouts.csv";
+  HANDLE out = CreateFileW(parts.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const std::string list = "Item;Name\r\n1;Flange\r\n2;Bolt\r\n4;Nut\r\nx;?\r\n";
+  DWORD done = 0;
+  WriteFile(out, list.data(), static_cast<DWORD>(list.size()), &done, nullptr);
+  CloseHandle(out);
+  DeleteFileW(table.c_str());
+  SessionStart start;
+  start.settings = {{L"TLPartsList", parts}};
+  AddinSession s(start);
+  SelectLeaders(s, {u"1", u"2", u"3"});
+  DialogDriver driver(kRenumberCaption, [&table](DialogUser& user) {
+    EXPECT_EQ(L"No number twice, none missing.\r\nNo callout: 4. Not in the parts list: 3. Unreadable rows: 1.",
+              user.Text(IDC_RENUMBER_REPORT));
+    DialogDriver save(L"Save As", [&table](DialogUser& dialog) {
+      for (const int fileName : {0x480, 0x47c}) SetDlgItemTextW(dialog.dialog(), fileName, table.c_str());
+      dialog.Click(IDOK);
+    });
+    user.Click(IDC_RENUMBER_EXPORT);
+    EXPECT_TRUE(save.Finish());
+    user.Click(IDCANCEL);  // still open after the export
+  });
+  EXPECT_EQ(S_OK, s.Run(kRenumber));
+  EXPECT_TRUE(driver.Finish());
+  std::string written(4096, '\0');
+  HANDLE in = CreateFileW(table.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, in) << "the table is where the user chose";
+  ReadFile(in, &written[0], static_cast<DWORD>(written.size()), &done, nullptr);
+  CloseHandle(in);
+  written.resize(done);
+  // The separator is the user's list separator: a comma in the session's English locale.
+  EXPECT_EQ(0u, written.find("\xEF\xBB\xBFLabel,Number,Leader text,X,Y\r\n1,1,1,")) << written;
+  EXPECT_NE(std::string::npos, written.find("\r\n3,3,3,")) << written;
+  DeleteFileW(table.c_str());
+  DeleteFileW(parts.c_str());
+}
+
 }  // namespace

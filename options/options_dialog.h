@@ -27,9 +27,10 @@ constexpr int kOptionsSuffix = IDC_OPTIONS_SUFFIX;
 constexpr int kOptionsStep = IDC_OPTIONS_STEP;
 constexpr int kOptionsDigits = IDC_OPTIONS_DIGITS;
 constexpr int kOptionsLetterSet = IDC_OPTIONS_LETTER_SET;  // list, entry index = letter set
-constexpr int kOptionsContinue = IDC_OPTIONS_CONTINUE;
-constexpr int kOptionsPartsList = IDC_OPTIONS_PARTS_LIST;      // the parts list's path
-constexpr int kOptionsPartsBrowse = IDC_OPTIONS_PARTS_BROWSE;  // "B&rowse...": the common Open dialog     // the Number tool goes on after the drawing's highest
+constexpr int kOptionsContinue = IDC_OPTIONS_CONTINUE;     // the Number tool goes on after the drawing's highest
+constexpr int kOptionsPartsList = IDC_OPTIONS_PARTS_LIST;  // the parts list's path
+// "Bro&wse...", the common Open dialog: Alt+W, since "P&refix" holds Alt+R.
+constexpr int kOptionsPartsBrowse = IDC_OPTIONS_PARTS_BROWSE;
 
 // The entries of the letter set list, in the order of the letter sets.
 inline constexpr const char* kLetterSetEntries[] = {

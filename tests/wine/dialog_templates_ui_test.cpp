@@ -130,7 +130,7 @@ std::vector<DialogRow> Dialogs() {
             {264, 148, 120, 20}},
            {-1, L"Static", SS_LEFT, 0, L"TL Renumber Parts List", {256, 180, 128, 12}},
            {IDC_OPTIONS_PARTS_LIST, L"Edit", 0, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"", {264, 194, 120, 12}},
-           {IDC_OPTIONS_PARTS_BROWSE, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"B&rowse...", {324, 210, 60, 14}},
+           {IDC_OPTIONS_PARTS_BROWSE, L"Button", BS_PUSHBUTTON, WS_TABSTOP, L"Bro&wse...", {324, 210, 60, 14}},
        }},
       {IDD_ABOUT,
        L"Varnkit_TL - About",

@@ -22,5 +22,6 @@ else
   echo "Not signing: TL_SIGN_PFX names no code-signing certificate."
 fi
 makensis -V2 "-DDLL32=$win32/Varnkit_TL.dll" "-DDLL64=$win64/Varnkit_TL.dll" "-DVERSION=$version" \
-  "-DOUTFILE=$out/Tallyline-Setup-$version.exe" "${sign[@]}" "$here/tallyline.nsi"
+  "-DOUTFILE=$out/Tallyline-Setup-$version.exe" "-DMSI_UPGRADE_CODE=$(<"$here/upgrade_code.txt")" "${sign[@]}" \
+  "$here/tallyline.nsi"
 "$here/msi.sh" "$win32/Varnkit_TL.dll" "$win64/Varnkit_TL.dll" "$version" "$out"

@@ -146,7 +146,7 @@ FunctionEnd
 Function RefuseMsiInstall
   System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
   ${If} $0 == 0
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed on this computer from its Windows Installer package (Tallyline-<version>.msi). Uninstall it under Programs and Features first, or install a newer version with a newer package." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed on this computer from its Windows Installer package (.msi). Uninstall it under Programs and Features first, or install a newer version with a newer package." /SD IDOK
     SetErrorLevel ${EXIT_MSI_INSTALLED}
     Quit
   ${EndIf}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Makes Tallyline-Setup-<version>.exe from the 32-bit and the 64-bit build folders; the version is
-# the CMake project version that the 64-bit build wrote down. The Group Policy templates go beside
-# it, in policies/, for an administrator to copy into PolicyDefinitions. When TL_SIGN_PFX names a
-# code-signing certificate (see sign.sh), the DLLs and tlhost.exe of both folders are signed
-# first, and the uninstaller and the installer as makensis makes them.
+# Makes Tallyline-Setup-<version>.exe and the Windows Installer packages (msi.sh) from the 32-bit
+# and the 64-bit build folders; the version is the CMake project version that the 64-bit build
+# wrote down. The Group Policy templates go beside them, in policies/, for an administrator to
+# copy into PolicyDefinitions. When TL_SIGN_PFX names a code-signing certificate (see sign.sh),
+# the DLLs and tlhost.exe of both folders are signed first, and the uninstaller, the installer and
+# the packages as they are made.
 #
 #   installer/build.sh <32-bit build folder> <64-bit build folder> <output folder>
 set -euo pipefail
@@ -23,4 +24,6 @@ else
   echo "Not signing: TL_SIGN_PFX names no code-signing certificate."
 fi
 makensis -V2 "-DDLL32=$win32/Varnkit_TL.dll" "-DDLL64=$win64/Varnkit_TL.dll" "-DVERSION=$version" \
-  "-DOUTFILE=$out/Tallyline-Setup-$version.exe" "${sign[@]}" "$here/tallyline.nsi"
+  "-DOUTFILE=$out/Tallyline-Setup-$version.exe" "-DMSI_UPGRADE_CODE=$(<"$here/upgrade_code.txt")" "${sign[@]}" \
+  "$here/tallyline.nsi"
+"$here/msi.sh" "$win32/Varnkit_TL.dll" "$win64/Varnkit_TL.dll" "$version" "$out"

@@ -13,14 +13,19 @@
 ; "file in use by another process" code).
 ;
 ;
+; Tallyline's Windows Installer package (tallyline.wxs) and this setup never share a machine: a
+; product installed from the package (found by its upgrade code) stops this setup at once.
+;
 ; Every exit code means one thing (the README's administrator part lists them): 0 done; 1 the
 ; user cancelled; 2 another failure; 32 a DLL is in use; 267 the folder cannot be used (not a
 ; full path, a character or a name Windows forbids, too long, a file, or not writable), nothing
 ; changed; 740 an install for everyone without administrator rights; 1605 (the uninstaller) the
 ; folder it was started for is not the folder of a recorded install, nothing changed; 1638 a newer
-; version is installed (refused silently unless /Downgrade is given), nothing changed.
+; version is installed (refused silently unless /Downgrade is given), nothing changed; 1603
+; Tallyline is installed from its Windows Installer package, nothing changed.
 ;
 ;   makensis -DDLL32=<32-bit dll> -DDLL64=<64-bit dll> -DVERSION=<version> -DOUTFILE=<setup exe>
+;            -DMSI_UPGRADE_CODE=<the package's upgrade code>
 ;            [-DSIGN=<command that signs the file given to it in place>] tallyline.nsi
 
 Unicode true
@@ -30,8 +35,8 @@ Unicode true
 !include nsDialogs.nsh
 !include WordFunc.nsh
 
-!ifndef DLL32 | DLL64 | VERSION | OUTFILE
-  !error "Give -DDLL32, -DDLL64, -DVERSION and -DOUTFILE"
+!ifndef DLL32 | DLL64 | VERSION | OUTFILE | MSI_UPGRADE_CODE
+  !error "Give -DDLL32, -DDLL64, -DVERSION, -DOUTFILE and -DMSI_UPGRADE_CODE"
 !endif
 !ifdef SIGN
   !finalize '"${SIGN}" "%1"' = 0
@@ -50,6 +55,7 @@ Unicode true
 !define EXIT_BAD_FOLDER 267  ; ERROR_DIRECTORY
 !define EXIT_NOT_INSTALLED 1605  ; ERROR_UNKNOWN_PRODUCT
 !define EXIT_NEWER_INSTALLED 1638  ; ERROR_PRODUCT_VERSION
+!define EXIT_MSI_INSTALLED 1603  ; ERROR_INSTALL_FAILURE, as msiexec ends when the package refuses this setup's install
 ; The longest folder: its 32-bit DLL, "<folder>\x86\Varnkit_TL.dll", stays within MAX_PATH (259
 ; characters and the terminating zero), which regsvr32 and the hosts that load it need.
 !define MAX_FOLDER 240
@@ -87,6 +93,7 @@ Var OldVersion      ; the version an earlier install of the mode recorded, if an
 !define IsAdmin `"" IsAdmin ""`
 
 Function .onInit
+  Call RefuseMsiInstall
   ; /D= as given: the installer's own reading drops or changes a folder it cannot use (a file,
   ; C:\, a relative path, forbidden characters) and would go on in another one.
   StrCpy $FolderGiven 0
@@ -132,6 +139,17 @@ Function .onInit
     StrCpy $PerUser 1  ; the first page offers what this user can do
   ${EndIf}
   Call ApplyMode
+FunctionEnd
+
+; Stops with exit code 1603 when Tallyline is installed from its Windows Installer package: two
+; installers would register one class for two folders, and each would remove the other's.
+Function RefuseMsiInstall
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == 0
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed on this computer from its Windows Installer package (.msi). Uninstall it under Programs and Features first, or install a newer version with a newer package." /SD IDOK
+    SetErrorLevel ${EXIT_MSI_INSTALLED}
+    Quit
+  ${EndIf}
 FunctionEnd
 
 ; The registry root, the regsvr32 options and the folders of the chosen mode. The folder is the

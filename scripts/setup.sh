@@ -7,6 +7,7 @@ tl_packages=(
   googletest libgtest-dev libbenchmark-dev libtinyxml2-dev
   mingw-w64 mingw-w64-tools g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
+  wixl msitools
   libwine-dev wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick locales osslsigncode openssl
 )

@@ -72,6 +72,24 @@ ShapeLook LookOf(ShapeStyle style);
 
 // The shapes of the drawing's graphics in list order, the selected ones styled as such.
 std::vector<SceneShape> BuildScene(const SimModel& model, int32_t drawingId);
+// The shapes of one of the drawing's graphics, as BuildScene gives them.
+void AddGraphicShapes(const SimModel& model, const SimDrawingData& drawing, const SimGraphicData& graphic,
+                      std::vector<SceneShape>* out);
+
+// A rectangle of the sheet's pixels: left and top inside, right and bottom just outside.
+struct PixelBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool Empty() const { return left >= right || top >= bottom; }
+  bool Overlaps(const PixelBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+inline bool operator==(const PixelBox& a, const PixelBox& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+// Every pixel a painter may colour for the shape: its points with the pen's width, a text at the
+// widest its characters can be, and a margin for rounding and smoothing.
+PixelBox ShapePixels(const SceneShape& shape);
 
 // The top-level graphic under the point (the newest first), 0 for none.
 int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at);

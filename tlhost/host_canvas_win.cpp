@@ -72,26 +72,78 @@ void PaintShape(HDC dc, const SceneShape& shape, HFONT textFont, HFONT blockFont
   DeleteObject(pen);
 }
 
-}  // namespace
-
-void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint) {
-  RECT sheet = {0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
-  FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+void PaintShapes(HDC dc, const std::vector<SceneShape>& shapes) {
   HFONT textFont = MakeFont(kTextHeight);
   HFONT blockFont = MakeFont(2.5);
   for (const SceneShape& shape : shapes) PaintShape(dc, shape, textFont, blockFont);
   DeleteObject(textFont);
   DeleteObject(blockFont);
-  if (arrowPoint) {
-    const POINT p = Pixel(*arrowPoint);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, p.x - 6, p.y, nullptr);
-    LineTo(dc, p.x + 7, p.y);
-    MoveToEx(dc, p.x, p.y - 6, nullptr);
-    LineTo(dc, p.x, p.y + 7);
-    SelectObject(dc, old);
-  }
 }
+
+RECT SheetRect() {
+  return RECT{0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
+}
+
+}  // namespace
+
+void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint) {
+  const RECT sheet = SheetRect();
+  FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintShapes(dc, shapes);
+  if (arrowPoint) PaintArrowPoint(dc, *arrowPoint);
+}
+
+void PaintArrowPoint(HDC dc, SimPoint at) {
+  const POINT p = Pixel(at);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
+  MoveToEx(dc, p.x - 6, p.y, nullptr);
+  LineTo(dc, p.x + 7, p.y);
+  MoveToEx(dc, p.x, p.y - 6, nullptr);
+  LineTo(dc, p.x, p.y + 7);
+  SelectObject(dc, old);
+}
+
+PixelBox ArrowPointPixels(SimPoint at) {
+  const POINT p = Pixel(at);
+  return PixelBox{p.x - 7, p.y - 7, p.x + 8, p.y + 8};
+}
+
+CanvasPicture::~CanvasPicture() {
+  if (dc_ != nullptr) SelectObject(dc_, oldBitmap_);
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  if (dc_ != nullptr) DeleteDC(dc_);
+}
+
+bool CanvasPicture::Create(HDC like) {
+  dc_ = CreateCompatibleDC(like);
+  bitmap_ = CreateCompatibleBitmap(like, SceneView::PixelWidth(), SceneView::PixelHeight());
+  if (dc_ == nullptr || bitmap_ == nullptr) return false;
+  oldBitmap_ = SelectObject(dc_, bitmap_);
+  const RECT sheet = SheetRect();
+  FillRect(dc_, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  return true;
+}
+
+void CanvasPicture::Repaint(const std::vector<PixelBox>& boxes, const std::vector<SceneShape>& shapes) {
+  if (dc_ == nullptr || boxes.empty()) return;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const PixelBox& box : boxes) {
+    HRGN part = CreateRectRgn(box.left, box.top, box.right, box.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SelectClipRgn(dc_, region);
+  FillRgn(dc_, region, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintShapes(dc_, shapes);
+  SelectClipRgn(dc_, nullptr);
+  DeleteObject(region);
+}
+
+void CanvasPicture::CopyTo(HDC dc, const RECT& part) const {
+  if (dc_ == nullptr) return;
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_, part.left, part.top, SRCCOPY);
+}
+
 
 HRESULT SaveSceneAsPng(const std::vector<SceneShape>& shapes, const wchar_t* path) {
   HDC screen = GetDC(nullptr);

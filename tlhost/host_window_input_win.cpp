@@ -33,23 +33,20 @@ void HostWindow::OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam) {
   Sync();
 }
 
+// The kept picture is copied to the screen, with the arrow point of a leader being placed on top.
+void HostWindow::PaintCanvas() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(canvas_, &paint);
+  canvasPicture_.CopyTo(dc, paint.rcPaint);
+  if (input_.ArrowPoint()) PaintArrowPoint(dc, *input_.ArrowPoint());
+  EndPaint(canvas_, &paint);
+}
+
 LRESULT HostWindow::OnCanvasMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      // Painted off screen first, so that the drawing does not flicker.
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(canvas_, &paint);
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, SceneView::PixelWidth(), SceneView::PixelHeight());
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      PaintScene(memory, BuildScene(host_.Model(), host_.ActiveDrawing()), input_.ArrowPoint());
-      BitBlt(dc, 0, 0, SceneView::PixelWidth(), SceneView::PixelHeight(), memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
-      EndPaint(canvas_, &paint);
+    case WM_PAINT:
+      PaintCanvas();
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:

@@ -64,6 +64,11 @@ bool HostWindow::Create(HINSTANCE instance, std::function<void()> onTick, bool a
       CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame_, nullptr, instance, nullptr);
   canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame_, nullptr,
                             instance, this);
+  if (canvas_ == nullptr) return false;
+  HDC canvasDc = GetDC(canvas_);
+  const bool pictureMade = canvasPicture_.Create(canvasDc);
+  ReleaseDC(canvas_, canvasDc);
+  if (!pictureMade) return false;
   BuildToolbar();
   Layout();
   SetTimer(frame_, kTimerId, onTick_ ? kScriptTickMilliseconds : kPollMilliseconds, nullptr);

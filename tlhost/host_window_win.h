@@ -16,6 +16,8 @@
 
 #include "tlhost/addin_client_win.h"
 #include "tlhost/drawing_input.h"
+#include "tlhost/drawing_picture.h"
+#include "tlhost/host_canvas_win.h"
 #include "simhost/sim_host.h"
 
 // Command ids of the host's own menu entries; the add-in's tools follow from kCommandToolBase.
@@ -79,6 +81,7 @@ class HostWindow {
   void OnCommand(int command);
   void OnNotify(const NMHDR& header);
   void OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintCanvas();
   void ShowLocalMenu(POINT screen);
   void RunAddinTool(int tool);
   void RunHostCommand(int32_t simCommand);
@@ -92,6 +95,9 @@ class HostWindow {
   // After every call into the add-in or change of the drawing: the status bar, the window's
   // picture and the transcript catch up with the host's state.
   void Sync();
+  // The picture catches up with the graphics that changed since it last did.
+  void SyncPicture();
+  void InvalidateCanvas(const PixelBox& box);
   void SetStatus(const std::wstring& text);
   void Say(const std::string& text) const;
 
@@ -117,6 +123,7 @@ class HostWindow {
   std::vector<std::u16string> shownMenu_;
   int32_t shownCommand_ = 0;
   std::u16string shownLeaderText_;
-  std::vector<SceneShape> shownScene_;
+  DrawingPicture picture_;
+  CanvasPicture canvasPicture_;
   std::optional<SimPoint> shownArrow_;
 };

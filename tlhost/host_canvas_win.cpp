@@ -2,6 +2,7 @@
 #include "tlhost/host_canvas_win.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "tlhost/png_file_win.h"
 
@@ -84,6 +85,19 @@ RECT SheetRect() {
   return RECT{0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
 }
 
+// The pixels of a bitmap as 32-bit rows, top down.
+std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = SceneView::PixelWidth();
+  info.bmiHeader.biHeight = -SceneView::PixelHeight();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> pixels(static_cast<size_t>(SceneView::PixelWidth()) * SceneView::PixelHeight());
+  if (GetDIBits(dc, bitmap, 0, SceneView::PixelHeight(), pixels.data(), &info, DIB_RGB_COLORS) == 0) pixels.clear();
+  return pixels;
+}
+
 }  // namespace
 
 void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint) {
@@ -144,6 +158,25 @@ void CanvasPicture::CopyTo(HDC dc, const RECT& part) const {
   BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_, part.left, part.top, SRCCOPY);
 }
 
+bool CanvasPicture::Shows(const std::vector<SceneShape>& shapes) const {
+  if (dc_ == nullptr) return false;
+  HDC whole = CreateCompatibleDC(dc_);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc_, SceneView::PixelWidth(), SceneView::PixelHeight());
+  bool same = false;
+  if (whole != nullptr && bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(whole, bitmap);
+    PaintScene(whole, shapes, std::nullopt);
+    SelectObject(whole, old);
+    // A bitmap is read while no device context holds it.
+    SelectObject(dc_, oldBitmap_);
+    const std::vector<uint32_t> kept = PixelsOf(dc_, bitmap_), painted = PixelsOf(whole, bitmap);
+    SelectObject(dc_, bitmap_);
+    same = !kept.empty() && kept == painted;
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  if (whole != nullptr) DeleteDC(whole);
+  return same;
+}
 
 HRESULT SaveSceneAsPng(const std::vector<SceneShape>& shapes, const wchar_t* path) {
   HDC screen = GetDC(nullptr);

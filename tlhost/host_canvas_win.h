@@ -29,6 +29,8 @@ class CanvasPicture {
   // reaches beyond a box leaves the pixels outside it alone, which still show it.
   void Repaint(const std::vector<PixelBox>& boxes, const std::vector<SceneShape>& shapes);
   void CopyTo(HDC dc, const RECT& part) const;
+  // True when the kept pixels are exactly those of the shapes painted whole on a white sheet.
+  bool Shows(const std::vector<SceneShape>& shapes) const;
 
  private:
   HDC dc_ = nullptr;

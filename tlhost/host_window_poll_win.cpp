@@ -104,6 +104,11 @@ void HostWindow::InvalidateCanvas(const PixelBox& box) {
   InvalidateRect(canvas_, &rect, FALSE);
 }
 
+bool HostWindow::CanvasShowsDrawing() {
+  SyncPicture();
+  return canvasPicture_.Shows(BuildScene(host_.Model(), picture_.DrawingId()));
+}
+
 void HostWindow::SetStatus(const std::wstring& text) {
   SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

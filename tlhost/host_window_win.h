@@ -69,6 +69,9 @@ class HostWindow {
   int FindMenuCommand(const std::wstring& path) const;
   bool MenuCommandEnabled(int command) const;
   void SelectGraphics(const std::vector<int32_t>& ids);
+  // True when the window's kept picture is the drawing painted whole: every change was painted
+  // again wherever it touched.
+  bool CanvasShowsDrawing();
 
   HRESULT SaveSvg(const std::wstring& path);
   HRESULT ExportPng(const std::wstring& path);

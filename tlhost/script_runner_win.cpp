@@ -361,6 +361,14 @@ void ScriptRunner::Expect(const ScriptStep& step) {
     return;
   }
   if (what == "file") return ExpectFile(step, OutPath(step.Arg(1)));
+  if (what == "canvas") {
+    if (!window_->CanvasShowsDrawing()) {
+      Fail(step,
+           "the window shows another picture than the drawing painted whole: a change was not painted "
+           "again everywhere it touched");
+    }
+    return;
+  }
   if (what == "graphics") {
     const size_t count = drawing == nullptr ? 0 : drawing->graphics.size();
     long wantedCount = -1;

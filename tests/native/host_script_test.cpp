@@ -94,6 +94,7 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "expect picklist a",
                          "expect file \"Zeichnung-ünï.svg\"",
                          "expect file \"../out/./a.b.svg\"",
+                         "expect canvas",
                          "save png a.png",
                          "save window w.png",
                          "save buttons b.png",
@@ -178,6 +179,7 @@ TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
       {"dblclick 200 70\n", "t.tlh:1: the point 200 70 is off the sheet"},
       {"rightclick 5 140.2 \"Tallyline Options\"\n", "t.tlh:1: the point 5 140.2 is off the sheet"},
       {"select at -0.2 7\n", "t.tlh:1: the point -0.2 7 is off the sheet"},
+      {"expect canvas shown\n", "t.tlh:1: expected expect leaders TEXT..."},
       // A hair outside is outside: never moved onto the sheet's nearest pixel.
       {"click -0.1 7\n", "t.tlh:1: the point -0.1 7 is off the sheet"},
       {"click 199.8 7\n", "t.tlh:1: the point 199.8 7 is off the sheet"},

@@ -294,6 +294,28 @@ int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at) {
   return 0;
 }
 
+std::vector<int32_t> LeadersInBox(const SimModel& model, int32_t drawingId, SimPoint corner, SimPoint otherCorner) {
+  std::vector<int32_t> inside;
+  const SimDrawingData* drawing = model.Drawing(drawingId);
+  if (drawing == nullptr) return inside;
+  const double left = std::min(corner.x, otherCorner.x), right = std::max(corner.x, otherCorner.x);
+  const double bottom = std::min(corner.y, otherCorner.y), top = std::max(corner.y, otherCorner.y);
+  const auto within = [&](const SimPoint& p) { return p.x >= left && p.x <= right && p.y >= bottom && p.y <= top; };
+  for (int32_t id : drawing->graphics) {
+    const SimGraphicData* leader = model.Graphic(id);
+    if (leader == nullptr || leader->typeName != kLeaderTypeName) continue;
+    const SimGraphicData* vertexChild = Child(model, *leader, 2);
+    if (vertexChild == nullptr || vertexChild->vertices.empty()) continue;
+    const SimGraphicData* textChild = Child(model, *leader, 4);
+    const bool textInside = textChild == nullptr || textChild->typeName != kTextTypeName ||
+                            std::all_of(textChild->vertices.begin(), textChild->vertices.end(), within);
+    if (textInside && std::all_of(vertexChild->vertices.begin(), vertexChild->vertices.end(), within)) {
+      inside.push_back(id);
+    }
+  }
+  return inside;
+}
+
 std::string SceneToSvg(const std::vector<SceneShape>& shapes) {
   const std::string width = std::to_string(SceneView::PixelWidth()), height = std::to_string(SceneView::PixelHeight());
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +

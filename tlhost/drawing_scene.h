@@ -93,6 +93,9 @@ PixelBox ShapePixels(const SceneShape& shape);
 
 // The top-level graphic under the point (the newest first), 0 for none.
 int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at);
+// The leaders whose points (the arrow's and the text's place) all lie inside the box with these
+// corners, in list order: what a rectangle dragged over the drawing selects.
+std::vector<int32_t> LeadersInBox(const SimModel& model, int32_t drawingId, SimPoint corner, SimPoint otherCorner);
 
 // The drawing as an SVG document, in the pixels of SceneView.
 std::string SceneToSvg(const std::vector<SceneShape>& shapes);

@@ -31,7 +31,7 @@ const std::vector<CommandForms>& Commands() {
       {"click", {"X X", "X X shift"}},
       {"dblclick", {"X X"}},
       {"rightclick", {"X X", "X X T"}},
-      {"select", {"I+", "at X X", "at X X shift", "none"}},
+      {"select", {"I+", "at X X", "at X X shift", "box X X X X", "box X X X X shift", "none"}},
       {"undo", {""}},
       {"redo", {""}},
       {"poll", {""}},

@@ -69,6 +69,9 @@ class HostWindow {
   int FindMenuCommand(const std::wstring& path) const;
   bool MenuCommandEnabled(int command) const;
   void SelectGraphics(const std::vector<int32_t>& ids);
+  // A rectangle dragged over the drawing: the leaders inside it are selected, or added to the
+  // selection with Shift.
+  void SelectBox(SimPoint corner, SimPoint otherCorner, bool shift);
   // True when the window's kept picture is the drawing painted whole: every change was painted
   // again wherever it touched.
   bool CanvasShowsDrawing();
@@ -84,6 +87,7 @@ class HostWindow {
   void OnCommand(int command);
   void OnNotify(const NMHDR& header);
   void OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCanvasDrag(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintCanvas();
   void ShowLocalMenu(POINT screen);
   void RunAddinTool(int tool);
@@ -129,4 +133,7 @@ class HostWindow {
   DrawingPicture picture_;
   CanvasPicture canvasPicture_;
   std::optional<SimPoint> shownArrow_;
+  // A rectangle being dragged in the select command: where the press was, where the pointer is.
+  std::optional<POINT> dragFrom_;
+  POINT dragTo_ = {};
 };

@@ -193,6 +193,10 @@ void ScriptRunner::Step(const ScriptStep& step) {
     SendClick(step, WM_RBUTTONDOWN, WM_RBUTTONUP, false);
     window_->SetLocalMenuChooser(nullptr);
     if (step.ArgCount() > 2 && !offered) Fail(step, "no local menu was offered: the add-in has set none");
+  } else if (verb == "select" && step.Arg(0) == "box") {
+    double corner[4] = {};
+    for (size_t i = 0; i < 4; ++i) ReadNumber(step.Arg(i + 1), &corner[i]);
+    window_->SelectBox(SimPoint{corner[0], corner[1], 0.0}, SimPoint{corner[2], corner[3], 0.0}, step.ArgCount() > 5);
   } else if (verb == "select") {
     std::vector<int32_t> ids;
     if (step.Arg(0) == "at") {

@@ -4,17 +4,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-namespace {
-
-PixelBox Union(const PixelBox& a, const PixelBox& b) {
-  if (a.Empty()) return b;
-  if (b.Empty()) return a;
-  return PixelBox{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                  std::max(a.bottom, b.bottom)};
-}
-
-}  // namespace
-
 std::vector<PixelBox> DrawingPicture::Show(const SimModel& model, int32_t drawingId) {
   drawingId_ = drawingId;
   boxes_.clear();

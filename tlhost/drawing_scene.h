@@ -3,6 +3,7 @@
 // so all three show the same picture. Also the hit test behind selection by click.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -86,6 +87,13 @@ struct PixelBox {
 };
 inline bool operator==(const PixelBox& a, const PixelBox& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+// The smallest box that holds both; an empty box adds nothing.
+inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return PixelBox{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
 }
 // Every pixel a painter may colour for the shape: its points with the pen's width, a text at the
 // widest its characters can be, and a margin for rounding and smoothing.

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "tlhost/host_window_shared_win.h"
 
 void HostWindow::PollTools() {
@@ -83,11 +81,8 @@ void HostWindow::SyncPicture() {
                                           : picture_.Show(model, host_.ActiveDrawing());
   if (!dirty.empty()) {
     canvasPicture_.Repaint(dirty, picture_.ShapesIn(model, dirty));
-    PixelBox bounds = dirty.front();
-    for (const PixelBox& box : dirty) {
-      bounds = PixelBox{std::min(bounds.left, box.left), std::min(bounds.top, box.top),
-                        std::max(bounds.right, box.right), std::max(bounds.bottom, box.bottom)};
-    }
+    PixelBox bounds;
+    for (const PixelBox& box : dirty) bounds = Union(bounds, box);
     InvalidateCanvas(bounds);
   }
   const std::optional<SimPoint>& arrow = input_.ArrowPoint();

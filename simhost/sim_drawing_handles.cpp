@@ -127,12 +127,8 @@ HRESULT SimSelectionHandle::PickItem(int32_t index, HostRef<HostGraphic>* graphi
 }
 
 HRESULT SimSelectionHandle::ClearSelection() {
-  return SimCallRun(host_, "IHostSelection.ClearSelection", [&]() -> HRESULT {
-    SimDrawingData* drawing = host_.Model().Drawing(drawingId_);
-    RETURN_HR_IF(E_INVALIDARG, drawing == nullptr);
-    drawing->selection.clear();
-    return S_OK;
-  });
+  return SimCallRun(host_, "IHostSelection.ClearSelection",
+                    [&]() -> HRESULT { return host_.Model().SetSelection(drawingId_, {}); });
 }
 
 HRESULT SimViewHandle::RefreshView() {

@@ -97,10 +97,9 @@ HRESULT SimInfoPropertyHandle::GetPropertyValue(int32_t index, HostValue* value)
 
 HRESULT SimInfoPropertyHandle::SetPropertyValue(int32_t index, const HostValue& value) {
   return SimCallRun(host_, "IHostProperty.SetPropertyValue", [&]() -> HRESULT {
-    SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
-    RETURN_HR_IF(E_INVALIDARG, graphic == nullptr || index != 0 || value.kind != HostValue::Kind::Text);
-    graphic->info = value.text;
-    return S_OK;
+    RETURN_HR_IF(E_INVALIDARG,
+                 host_.Model().Graphic(graphicId_) == nullptr || index != 0 || value.kind != HostValue::Kind::Text);
+    return host_.Model().SetInfo(graphicId_, value.text);
   });
 }
 

@@ -66,6 +66,7 @@ int32_t SimModel::AddGraphic(int32_t drawingId, const SimGraphicSpec& request, s
   if (home) {
     ListItems(*home)->push_back(id);
     graphic.home = *home;
+    NoteListChange(*home, id);
   }
   return id;
 }
@@ -120,6 +121,7 @@ HRESULT SimModel::Append(const SimListRef& list, int32_t graphicId) {
   RETURN_HR_IF(E_INVALIDARG, list.ownerGraphicId != 0 && IsWithin(list.ownerGraphicId, graphicId));
   items->push_back(graphicId);
   graphic->home = list;
+  NoteListChange(list, graphicId);
   return S_OK;
 }
 
@@ -129,6 +131,7 @@ HRESULT SimModel::Extract(const SimListRef& list, int32_t index, int32_t* graphi
   const int32_t id = (*items)[static_cast<size_t>(index)];
   items->erase(items->begin() + index);
   Graphic(id)->home.reset();
+  NoteListChange(list, id);
   *graphicId = id;
   return S_OK;
 }
@@ -137,7 +140,25 @@ HRESULT SimModel::SetSelection(int32_t drawingId, const std::vector<int32_t>& gr
   SimDrawingData* drawing = Drawing(drawingId);
   RETURN_HR_IF(E_INVALIDARG, drawing == nullptr);
   for (int32_t id : graphicIds) RETURN_HR_IF(E_INVALIDARG, Graphic(id) == nullptr);
+  // What changed are the graphics that joined or left the selection: a set of each side keeps
+  // this in proportion to the two selections, however many they hold.
+  const std::unordered_set<int32_t> before(drawing->selection.begin(), drawing->selection.end());
+  const std::unordered_set<int32_t> after(graphicIds.begin(), graphicIds.end());
+  for (int32_t id : before) {
+    if (after.count(id) == 0) NoteChange(id);
+  }
+  for (int32_t id : after) {
+    if (before.count(id) == 0) NoteChange(id);
+  }
   drawing->selection = graphicIds;
+  return S_OK;
+}
+
+HRESULT SimModel::SetInfo(int32_t graphicId, std::u16string info) {
+  SimGraphicData* graphic = Graphic(graphicId);
+  RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
+  graphic->info = std::move(info);
+  NoteChange(graphicId);
   return S_OK;
 }
 
@@ -200,9 +221,26 @@ HRESULT SimModel::CloseUndoRecord(int32_t recordId) {
   return S_OK;
 }
 
+void SimModel::NoteChange(int32_t graphicId) {
+  changed_.insert(graphicId);
+}
+
+// A list's items are part of the picture of the graphic that owns the list.
+void SimModel::NoteListChange(const SimListRef& list, int32_t graphicId) {
+  NoteChange(graphicId);
+  if (list.ownerGraphicId != 0) NoteChange(list.ownerGraphicId);
+}
+
+std::vector<int32_t> SimModel::TakeChangedGraphics() {
+  std::vector<int32_t> changed(changed_.begin(), changed_.end());
+  changed_.clear();
+  return changed;
+}
+
 void SimModel::RemoveFromHome(SimGraphicData& graphic) {
   if (!graphic.home) return;
   if (std::vector<int32_t>* items = ListItems(*graphic.home)) Erase(*items, graphic.id);
+  NoteListChange(*graphic.home, graphic.id);
   graphic.home.reset();
 }
 
@@ -212,6 +250,7 @@ void SimModel::Bury(int32_t id, bool top) {
   // The children keep their place in their owner's list, to come back with it.
   if (top) RemoveFromHome(it->second);
   for (auto& entry : drawings_) Erase(entry.second.selection, id);
+  NoteChange(id);
   const std::vector<int32_t> children = it->second.children;
   buried_[id] = std::move(it->second);
   graphics_.erase(it);
@@ -224,6 +263,7 @@ void SimModel::Unbury(int32_t id) {
   const std::vector<int32_t> children = it->second.children;
   graphics_[id] = std::move(it->second);
   buried_.erase(it);
+  NoteChange(id);
   for (int32_t child : children) Unbury(child);
 }
 
@@ -238,9 +278,11 @@ void SimModel::Forget(int32_t id) {
 void SimModel::Restore(SimGraphicData& graphic, const SimGraphicSnapshot& before) {
   graphic.info = before.info;
   graphic.vertices = before.vertices;
+  NoteChange(graphic.id);
   // Items that joined the child list since the snapshot leave it; those it held come back.
   for (int32_t child : graphic.children) {
     if (SimGraphicData* item = Graphic(child)) item->home.reset();
+    NoteChange(child);
   }
   graphic.children.clear();
   const SimListRef ownList{graphic.drawingId, graphic.id};
@@ -250,6 +292,7 @@ void SimModel::Restore(SimGraphicData& graphic, const SimGraphicSnapshot& before
     RemoveFromHome(*item);
     graphic.children.push_back(child);
     item->home = ownList;
+    NoteChange(child);
   }
 }
 

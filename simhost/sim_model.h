@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/status.h"
@@ -123,6 +124,8 @@ class SimModel {
   HRESULT Extract(const SimListRef& list, int32_t index, int32_t* graphicId);
 
   HRESULT SetSelection(int32_t drawingId, const std::vector<int32_t>& graphicIds);
+  // Sets the graphic's "Info" text; E_INVALIDARG for a graphic that is gone.
+  HRESULT SetInfo(int32_t graphicId, std::u16string info);
 
   int32_t OpenUndoRecord(int32_t drawingId, std::u16string caption);  // 0 when the drawing is gone
   SimUndoRecordData* FindUndoRecord(int32_t id);
@@ -136,7 +139,15 @@ class SimModel {
   bool Redo(int32_t drawingId);
   std::vector<std::u16string> UndoCaptions(int32_t drawingId) const;
 
+  // The graphics whose picture may have changed since the last call, each once, in no order:
+  // made, changed, moved into or out of a list (with the graphic that owns the list), selected
+  // or no longer, taken away by undo or brought back by redo. A host that shows the drawing
+  // paints again only these, and finds them without comparing the whole drawing.
+  std::vector<int32_t> TakeChangedGraphics();
+
  private:
+  void NoteChange(int32_t graphicId);
+  void NoteListChange(const SimListRef& list, int32_t graphicId);
   void RemoveFromHome(SimGraphicData& graphic);
   // Undo keeps what it took away (with its children) aside, so that redo can bring it back.
   void Bury(int32_t id, bool top);
@@ -150,6 +161,7 @@ class SimModel {
   std::map<int32_t, SimGraphicData> graphics_;
   std::map<int32_t, SimUndoRecordData> undoRecords_;
   std::map<int32_t, SimGraphicData> buried_;
+  std::unordered_set<int32_t> changed_;
   int32_t nextDrawingId_ = 1;
   int32_t nextGraphicId_ = 1;
   int32_t nextUndoRecordId_ = 1;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 #include "host/host_names.h"
@@ -62,6 +63,21 @@ DrawingInput::Result DrawingInput::DoublePress(SimPoint at, bool shift) {
     result.graphicId = host_.PlaceLeaderAt({at});
     if (result.graphicId != 0) result.outcome = Outcome::LeaderPlaced;
   }
+  return result;
+}
+
+DrawingInput::Result DrawingInput::SelectBox(SimPoint corner, SimPoint otherCorner, bool shift) {
+  Result result;
+  const int32_t drawingId = host_.ActiveDrawing();
+  const SimDrawingData* drawing = host_.Model().Drawing(drawingId);
+  if (drawing == nullptr) return result;
+  std::vector<int32_t> selection;
+  if (shift) selection = drawing->selection;
+  std::unordered_set<int32_t> selected(selection.begin(), selection.end());
+  for (int32_t id : LeadersInBox(host_.Model(), drawingId, corner, otherCorner)) {
+    if (selected.insert(id).second) selection.push_back(id);
+  }
+  if (host_.Select(std::move(selection))) result.outcome = Outcome::SelectionChanged;
   return result;
 }
 

@@ -2,7 +2,7 @@
 // them: every press goes to the add-in's subscription as MouseDown first, then to the running
 // host command. The leader command takes two clicks (arrow point, text point) or a double-click
 // (a point leader); the select command selects the graphic under the click, Shift adding to or
-// taking from the selection.
+// taking from the selection, or the leaders inside a rectangle dragged over the drawing.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,9 @@ class DrawingInput {
 
   Result Press(SimPoint at, bool shift);        // a left click (its button-down)
   Result DoublePress(SimPoint at, bool shift);  // the second press of a double-click
+  // A rectangle dragged over the drawing: the leaders inside it become the selection, or join
+  // it with Shift, in the drawing's order.
+  Result SelectBox(SimPoint corner, SimPoint otherCorner, bool shift);
   void RightPress(SimPoint at, bool shift);     // only the add-in hears of it
   // The command changed: a half-made leader is dropped.
   void Reset() { arrowPoint_.reset(); }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "host/host_names.h"
 
@@ -243,11 +244,39 @@ std::vector<SceneShape> BuildScene(const SimModel& model, int32_t drawingId) {
   const SimDrawingData* drawing = model.Drawing(drawingId);
   if (drawing == nullptr) return shapes;
   for (int32_t id : drawing->graphics) {
-    if (const SimGraphicData* graphic = model.Graphic(id)) {
-      AddGraphic(model, *graphic, Contains(drawing->selection, id), &shapes);
-    }
+    if (const SimGraphicData* graphic = model.Graphic(id)) AddGraphicShapes(model, *drawing, *graphic, &shapes);
   }
   return shapes;
+}
+
+void AddGraphicShapes(const SimModel& model, const SimDrawingData& drawing, const SimGraphicData& graphic,
+                      std::vector<SceneShape>* out) {
+  AddGraphic(model, graphic, Contains(drawing.selection, graphic.id), out);
+}
+
+PixelBox ShapePixels(const SceneShape& shape) {
+  // Half the widest pen, rounded up, and a pixel for the smoothing of lines and texts.
+  constexpr int kMargin = 3;
+  if (shape.points.empty()) return PixelBox{};
+  double low = std::numeric_limits<double>::max(), high = -low, top = low, bottom = -low;
+  for (const SimPoint& p : shape.points) {
+    low = std::min(low, SceneView::PixelX(p.x));
+    high = std::max(high, SceneView::PixelX(p.x));
+    top = std::min(top, SceneView::PixelY(p.y));
+    bottom = std::max(bottom, SceneView::PixelY(p.y));
+  }
+  if (shape.kind == ShapeKind::Text) {
+    // No character of the font is wider than its height; the painters centre the text.
+    const double height =
+        (shape.style == ShapeStyle::Block ? kBlockLabelHeight : kTextHeight) * SceneView::kPixelsPerUnit;
+    const double halfWidth = static_cast<double>(std::max<size_t>(shape.text.size(), 1)) * height / 2.0;
+    low -= halfWidth;
+    high += halfWidth;
+    top -= height;
+    bottom += height;
+  }
+  return PixelBox{static_cast<int>(std::floor(low)) - kMargin, static_cast<int>(std::floor(top)) - kMargin,
+                  static_cast<int>(std::ceil(high)) + kMargin + 1, static_cast<int>(std::ceil(bottom)) + kMargin + 1};
 }
 
 int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at) {
@@ -263,6 +292,28 @@ int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at) {
     }
   }
   return 0;
+}
+
+std::vector<int32_t> LeadersInBox(const SimModel& model, int32_t drawingId, SimPoint corner, SimPoint otherCorner) {
+  std::vector<int32_t> inside;
+  const SimDrawingData* drawing = model.Drawing(drawingId);
+  if (drawing == nullptr) return inside;
+  const double left = std::min(corner.x, otherCorner.x), right = std::max(corner.x, otherCorner.x);
+  const double bottom = std::min(corner.y, otherCorner.y), top = std::max(corner.y, otherCorner.y);
+  const auto within = [&](const SimPoint& p) { return p.x >= left && p.x <= right && p.y >= bottom && p.y <= top; };
+  for (int32_t id : drawing->graphics) {
+    const SimGraphicData* leader = model.Graphic(id);
+    if (leader == nullptr || leader->typeName != kLeaderTypeName) continue;
+    const SimGraphicData* vertexChild = Child(model, *leader, 2);
+    if (vertexChild == nullptr || vertexChild->vertices.empty()) continue;
+    const SimGraphicData* textChild = Child(model, *leader, 4);
+    const bool textInside = textChild == nullptr || textChild->typeName != kTextTypeName ||
+                            std::all_of(textChild->vertices.begin(), textChild->vertices.end(), within);
+    if (textInside && std::all_of(vertexChild->vertices.begin(), vertexChild->vertices.end(), within)) {
+      inside.push_back(id);
+    }
+  }
+  return inside;
 }
 
 std::string SceneToSvg(const std::vector<SceneShape>& shapes) {

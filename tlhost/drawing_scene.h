@@ -3,6 +3,7 @@
 // so all three show the same picture. Also the hit test behind selection by click.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -72,9 +73,37 @@ ShapeLook LookOf(ShapeStyle style);
 
 // The shapes of the drawing's graphics in list order, the selected ones styled as such.
 std::vector<SceneShape> BuildScene(const SimModel& model, int32_t drawingId);
+// The shapes of one of the drawing's graphics, as BuildScene gives them.
+void AddGraphicShapes(const SimModel& model, const SimDrawingData& drawing, const SimGraphicData& graphic,
+                      std::vector<SceneShape>* out);
+
+// A rectangle of the sheet's pixels: left and top inside, right and bottom just outside.
+struct PixelBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool Empty() const { return left >= right || top >= bottom; }
+  bool Overlaps(const PixelBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+inline bool operator==(const PixelBox& a, const PixelBox& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+// The smallest box that holds both; an empty box adds nothing.
+inline PixelBox Union(const PixelBox& a, const PixelBox& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return PixelBox{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
+}
+// Every pixel a painter may colour for the shape: its points with the pen's width, a text at the
+// widest its characters can be, and a margin for rounding and smoothing.
+PixelBox ShapePixels(const SceneShape& shape);
 
 // The top-level graphic under the point (the newest first), 0 for none.
 int32_t GraphicAt(const SimModel& model, int32_t drawingId, SimPoint at);
+// The leaders whose points (the arrow's and the text's place) all lie inside the box with these
+// corners, in list order: what a rectangle dragged over the drawing selects.
+std::vector<int32_t> LeadersInBox(const SimModel& model, int32_t drawingId, SimPoint corner, SimPoint otherCorner);
 
 // The drawing as an SVG document, in the pixels of SceneView.
 std::string SceneToSvg(const std::vector<SceneShape>& shapes);

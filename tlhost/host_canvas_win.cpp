@@ -2,6 +2,7 @@
 #include "tlhost/host_canvas_win.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "tlhost/png_file_win.h"
 
@@ -72,25 +73,109 @@ void PaintShape(HDC dc, const SceneShape& shape, HFONT textFont, HFONT blockFont
   DeleteObject(pen);
 }
 
-}  // namespace
-
-void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint) {
-  RECT sheet = {0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
-  FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+void PaintShapes(HDC dc, const std::vector<SceneShape>& shapes) {
   HFONT textFont = MakeFont(kTextHeight);
   HFONT blockFont = MakeFont(2.5);
   for (const SceneShape& shape : shapes) PaintShape(dc, shape, textFont, blockFont);
   DeleteObject(textFont);
   DeleteObject(blockFont);
-  if (arrowPoint) {
-    const POINT p = Pixel(*arrowPoint);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, p.x - 6, p.y, nullptr);
-    LineTo(dc, p.x + 7, p.y);
-    MoveToEx(dc, p.x, p.y - 6, nullptr);
-    LineTo(dc, p.x, p.y + 7);
-    SelectObject(dc, old);
+}
+
+RECT SheetRect() {
+  return RECT{0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
+}
+
+// The pixels of a bitmap as 32-bit rows, top down.
+std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = SceneView::PixelWidth();
+  info.bmiHeader.biHeight = -SceneView::PixelHeight();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> pixels(static_cast<size_t>(SceneView::PixelWidth()) * SceneView::PixelHeight());
+  if (GetDIBits(dc, bitmap, 0, SceneView::PixelHeight(), pixels.data(), &info, DIB_RGB_COLORS) == 0) pixels.clear();
+  return pixels;
+}
+
+}  // namespace
+
+void PaintScene(HDC dc, const std::vector<SceneShape>& shapes, const std::optional<SimPoint>& arrowPoint) {
+  const RECT sheet = SheetRect();
+  FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintShapes(dc, shapes);
+  if (arrowPoint) PaintArrowPoint(dc, *arrowPoint);
+}
+
+void PaintArrowPoint(HDC dc, SimPoint at) {
+  const POINT p = Pixel(at);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
+  MoveToEx(dc, p.x - 6, p.y, nullptr);
+  LineTo(dc, p.x + 7, p.y);
+  MoveToEx(dc, p.x, p.y - 6, nullptr);
+  LineTo(dc, p.x, p.y + 7);
+  SelectObject(dc, old);
+}
+
+PixelBox ArrowPointPixels(SimPoint at) {
+  const POINT p = Pixel(at);
+  return PixelBox{p.x - 7, p.y - 7, p.x + 8, p.y + 8};
+}
+
+CanvasPicture::~CanvasPicture() {
+  if (dc_ != nullptr) SelectObject(dc_, oldBitmap_);
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  if (dc_ != nullptr) DeleteDC(dc_);
+}
+
+bool CanvasPicture::Create(HDC like) {
+  dc_ = CreateCompatibleDC(like);
+  bitmap_ = CreateCompatibleBitmap(like, SceneView::PixelWidth(), SceneView::PixelHeight());
+  if (dc_ == nullptr || bitmap_ == nullptr) return false;
+  oldBitmap_ = SelectObject(dc_, bitmap_);
+  const RECT sheet = SheetRect();
+  FillRect(dc_, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  return true;
+}
+
+void CanvasPicture::Repaint(const std::vector<PixelBox>& boxes, const std::vector<SceneShape>& shapes) {
+  if (dc_ == nullptr || boxes.empty()) return;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const PixelBox& box : boxes) {
+    HRGN part = CreateRectRgn(box.left, box.top, box.right, box.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
   }
+  SelectClipRgn(dc_, region);
+  FillRgn(dc_, region, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  PaintShapes(dc_, shapes);
+  SelectClipRgn(dc_, nullptr);
+  DeleteObject(region);
+}
+
+void CanvasPicture::CopyTo(HDC dc, const RECT& part) const {
+  if (dc_ == nullptr) return;
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_, part.left, part.top, SRCCOPY);
+}
+
+bool CanvasPicture::Shows(const std::vector<SceneShape>& shapes) const {
+  if (dc_ == nullptr) return false;
+  HDC whole = CreateCompatibleDC(dc_);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc_, SceneView::PixelWidth(), SceneView::PixelHeight());
+  bool same = false;
+  if (whole != nullptr && bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(whole, bitmap);
+    PaintScene(whole, shapes, std::nullopt);
+    SelectObject(whole, old);
+    // A bitmap is read while no device context holds it.
+    SelectObject(dc_, oldBitmap_);
+    const std::vector<uint32_t> kept = PixelsOf(dc_, bitmap_), painted = PixelsOf(whole, bitmap);
+    SelectObject(dc_, bitmap_);
+    same = !kept.empty() && kept == painted;
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  if (whole != nullptr) DeleteDC(whole);
+  return same;
 }
 
 HRESULT SaveSceneAsPng(const std::vector<SceneShape>& shapes, const wchar_t* path) {

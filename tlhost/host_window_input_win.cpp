@@ -2,7 +2,9 @@
 // drawing input (the host's own handling) or, on a right click, the local menu.
 #include "tlhost/host_window_win.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "tlhost/host_canvas_win.h"
 #include "tlhost/host_window_shared_win.h"
@@ -22,6 +24,12 @@ void HostWindow::OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam) {
   const bool twice = message == WM_LBUTTONDBLCLK;
   Say(std::string("user: ") + (twice ? "double-clicks" : "clicks") + " at " + where + (shift ? " with Shift" : ""));
   const DrawingInput::Result result = twice ? input_.DoublePress(at, shift) : input_.Press(at, shift);
+  // A press on no graphic in the select command may go on as a rectangle dragged over the drawing.
+  if (!twice && result.graphicId == 0 && host_.ActiveCommand() == kSimCommandSelect) {
+    dragFrom_ = POINT{x, y};
+    dragTo_ = *dragFrom_;
+    SetCapture(canvas_);
+  }
   if (result.outcome == DrawingInput::Outcome::LeaderPlaced) {
     const SimGraphicData* leader = host_.Model().Graphic(result.graphicId);
     Say("  leader " + std::to_string(result.graphicId) + " placed with the text " +
@@ -33,28 +41,67 @@ void HostWindow::OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam) {
   Sync();
 }
 
+namespace {
+
+// The pixels of a rectangle dragged from one point to another, both of them included.
+PixelBox Band(POINT from, POINT to) {
+  return PixelBox{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
+                  std::max(from.y, to.y) + 1};
+}
+
+}  // namespace
+
+// The rectangle being dragged follows the pointer; let go, it selects what lies inside.
+void HostWindow::OnCanvasDrag(UINT message, WPARAM wParam, LPARAM lParam) {
+  const POINT from = *dragFrom_;
+  InvalidateCanvas(Band(from, dragTo_));
+  if (message == WM_CAPTURECHANGED) {
+    dragFrom_.reset();
+    return;
+  }
+  dragTo_ = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  InvalidateCanvas(Band(from, dragTo_));
+  if (message != WM_LBUTTONUP) return;
+  dragFrom_.reset();
+  ReleaseCapture();
+  // A press that hardly moved was a click on nothing, already handled.
+  if (std::abs(dragTo_.x - from.x) < GetSystemMetrics(SM_CXDRAG) &&
+      std::abs(dragTo_.y - from.y) < GetSystemMetrics(SM_CYDRAG)) {
+    return;
+  }
+  SelectBox(SceneView::FromPixel(from.x, from.y), SceneView::FromPixel(dragTo_.x, dragTo_.y), (wParam & MK_SHIFT) != 0);
+}
+
+// The kept picture is copied to the screen, with what belongs to the input on top: the arrow
+// point of a leader being placed and the rectangle being dragged.
+void HostWindow::PaintCanvas() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(canvas_, &paint);
+  canvasPicture_.CopyTo(dc, paint.rcPaint);
+  if (input_.ArrowPoint()) PaintArrowPoint(dc, *input_.ArrowPoint());
+  if (dragFrom_) {
+    const PixelBox band = Band(*dragFrom_, dragTo_);
+    const RECT rect = {band.left, band.top, band.right, band.bottom};
+    DrawFocusRect(dc, &rect);
+  }
+  EndPaint(canvas_, &paint);
+}
+
 LRESULT HostWindow::OnCanvasMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      // Painted off screen first, so that the drawing does not flicker.
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(canvas_, &paint);
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, SceneView::PixelWidth(), SceneView::PixelHeight());
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      PaintScene(memory, BuildScene(host_.Model(), host_.ActiveDrawing()), input_.ArrowPoint());
-      BitBlt(dc, 0, 0, SceneView::PixelWidth(), SceneView::PixelHeight(), memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
-      EndPaint(canvas_, &paint);
+    case WM_PAINT:
+      PaintCanvas();
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
       SetFocus(canvas_);
       OnCanvasPress(message, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (dragFrom_) OnCanvasDrag(message, wParam, lParam);
       return 0;
     case WM_RBUTTONUP: {
       POINT screen = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

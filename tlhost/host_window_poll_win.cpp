@@ -67,16 +67,41 @@ void HostWindow::Sync() {
       L"Tallyline reference host - " +
       (host_.ActiveDrawing() == 0 ? std::wstring(L"no drawing") : L"Drawing " + std::to_wstring(host_.ActiveDrawing()));
   SetWindowTextW(frame_, title.c_str());
-  // The canvas is painted again only when its picture changed: the idle poll runs often. The
-  // shapes are compared as they are (their SVG text took ten times as long with many leaders).
-  std::vector<SceneShape> scene = BuildScene(host_.Model(), host_.ActiveDrawing());
+  SyncPicture();
+}
+
+// The idle poll runs often and a drawing may hold thousands of graphics: the model says which
+// graphics changed, and only the boxes they covered before and cover now are painted again, into
+// the kept picture; the screen copies from it.
+void HostWindow::SyncPicture() {
+  SimModel& model = host_.Model();
+  const std::vector<int32_t> changed = model.TakeChangedGraphics();
+  const std::vector<PixelBox> dirty = picture_.DrawingId() == host_.ActiveDrawing()
+                                          ? picture_.Update(model, changed)
+                                          : picture_.Show(model, host_.ActiveDrawing());
+  if (!dirty.empty()) {
+    canvasPicture_.Repaint(dirty, picture_.ShapesIn(model, dirty));
+    PixelBox bounds;
+    for (const PixelBox& box : dirty) bounds = Union(bounds, box);
+    InvalidateCanvas(bounds);
+  }
   const std::optional<SimPoint>& arrow = input_.ArrowPoint();
   const bool sameArrow = arrow.has_value() == shownArrow_.has_value() && (!arrow || *arrow == *shownArrow_);
-  if (scene != shownScene_ || !sameArrow) {
-    shownScene_ = std::move(scene);
+  if (!sameArrow) {
+    if (shownArrow_) InvalidateCanvas(ArrowPointPixels(*shownArrow_));
+    if (arrow) InvalidateCanvas(ArrowPointPixels(*arrow));
     shownArrow_ = arrow;
-    InvalidateRect(canvas_, nullptr, FALSE);
   }
+}
+
+void HostWindow::InvalidateCanvas(const PixelBox& box) {
+  const RECT rect = {box.left, box.top, box.right, box.bottom};
+  InvalidateRect(canvas_, &rect, FALSE);
+}
+
+bool HostWindow::CanvasShowsDrawing() {
+  SyncPicture();
+  return canvasPicture_.Shows(BuildScene(host_.Model(), picture_.DrawingId()));
 }
 
 void HostWindow::SetStatus(const std::wstring& text) {

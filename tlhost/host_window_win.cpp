@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "tlhost/host_canvas_win.h"
@@ -64,6 +65,11 @@ bool HostWindow::Create(HINSTANCE instance, std::function<void()> onTick, bool a
       CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame_, nullptr, instance, nullptr);
   canvas_ = CreateWindowExW(WS_EX_CLIENTEDGE, kCanvasClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame_, nullptr,
                             instance, this);
+  if (canvas_ == nullptr) return false;
+  HDC canvasDc = GetDC(canvas_);
+  const bool pictureMade = canvasPicture_.Create(canvasDc);
+  ReleaseDC(canvas_, canvasDc);
+  if (!pictureMade) return false;
   BuildToolbar();
   Layout();
   SetTimer(frame_, kTimerId, onTick_ ? kScriptTickMilliseconds : kPollMilliseconds, nullptr);
@@ -194,6 +200,16 @@ void HostWindow::SelectGraphics(const std::vector<int32_t>& ids) {
   }
   Say(ids.empty() ? "user: selects nothing" : "user: selects " + named);
   if (!host_.Select(ids)) Say("  no such graphic");
+  Sync();
+}
+
+void HostWindow::SelectBox(SimPoint corner, SimPoint otherCorner, bool shift) {
+  char where[96];
+  std::snprintf(where, sizeof(where), "%g %g to %g %g", corner.x, corner.y, otherCorner.x, otherCorner.y);
+  Say(std::string("user: drags a box from ") + where + (shift ? " with Shift" : ""));
+  input_.SelectBox(corner, otherCorner, shift);
+  const SimDrawingData* drawing = host_.Model().Drawing(host_.ActiveDrawing());
+  Say("  selection: " + std::to_string(drawing == nullptr ? 0 : drawing->selection.size()) + " graphic(s)");
   Sync();
 }
 

@@ -16,6 +16,8 @@
 
 #include "tlhost/addin_client_win.h"
 #include "tlhost/drawing_input.h"
+#include "tlhost/drawing_picture.h"
+#include "tlhost/host_canvas_win.h"
 #include "simhost/sim_host.h"
 
 // Command ids of the host's own menu entries; the add-in's tools follow from kCommandToolBase.
@@ -67,6 +69,12 @@ class HostWindow {
   int FindMenuCommand(const std::wstring& path) const;
   bool MenuCommandEnabled(int command) const;
   void SelectGraphics(const std::vector<int32_t>& ids);
+  // A rectangle dragged over the drawing: the leaders inside it are selected, or added to the
+  // selection with Shift.
+  void SelectBox(SimPoint corner, SimPoint otherCorner, bool shift);
+  // True when the window's kept picture is the drawing painted whole: every change was painted
+  // again wherever it touched.
+  bool CanvasShowsDrawing();
 
   HRESULT SaveSvg(const std::wstring& path);
   HRESULT ExportPng(const std::wstring& path);
@@ -79,6 +87,8 @@ class HostWindow {
   void OnCommand(int command);
   void OnNotify(const NMHDR& header);
   void OnCanvasPress(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCanvasDrag(UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintCanvas();
   void ShowLocalMenu(POINT screen);
   void RunAddinTool(int tool);
   void RunHostCommand(int32_t simCommand);
@@ -92,6 +102,9 @@ class HostWindow {
   // After every call into the add-in or change of the drawing: the status bar, the window's
   // picture and the transcript catch up with the host's state.
   void Sync();
+  // The picture catches up with the graphics that changed since it last did.
+  void SyncPicture();
+  void InvalidateCanvas(const PixelBox& box);
   void SetStatus(const std::wstring& text);
   void Say(const std::string& text) const;
 
@@ -117,6 +130,10 @@ class HostWindow {
   std::vector<std::u16string> shownMenu_;
   int32_t shownCommand_ = 0;
   std::u16string shownLeaderText_;
-  std::vector<SceneShape> shownScene_;
+  DrawingPicture picture_;
+  CanvasPicture canvasPicture_;
   std::optional<SimPoint> shownArrow_;
+  // A rectangle being dragged in the select command: where the press was, where the pointer is.
+  std::optional<POINT> dragFrom_;
+  POINT dragTo_ = {};
 };

@@ -193,6 +193,10 @@ void ScriptRunner::Step(const ScriptStep& step) {
     SendClick(step, WM_RBUTTONDOWN, WM_RBUTTONUP, false);
     window_->SetLocalMenuChooser(nullptr);
     if (step.ArgCount() > 2 && !offered) Fail(step, "no local menu was offered: the add-in has set none");
+  } else if (verb == "select" && step.Arg(0) == "box") {
+    double corner[4] = {};
+    for (size_t i = 0; i < 4; ++i) ReadNumber(step.Arg(i + 1), &corner[i]);
+    window_->SelectBox(SimPoint{corner[0], corner[1], 0.0}, SimPoint{corner[2], corner[3], 0.0}, step.ArgCount() > 5);
   } else if (verb == "select") {
     std::vector<int32_t> ids;
     if (step.Arg(0) == "at") {
@@ -361,6 +365,14 @@ void ScriptRunner::Expect(const ScriptStep& step) {
     return;
   }
   if (what == "file") return ExpectFile(step, OutPath(step.Arg(1)));
+  if (what == "canvas") {
+    if (!window_->CanvasShowsDrawing()) {
+      Fail(step,
+           "the window shows another picture than the drawing painted whole: a change was not painted "
+           "again everywhere it touched");
+    }
+    return;
+  }
   if (what == "graphics") {
     const size_t count = drawing == nullptr ? 0 : drawing->graphics.size();
     long wantedCount = -1;

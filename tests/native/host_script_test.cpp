@@ -72,6 +72,8 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "rightclick 5 6 1",
                          "select 7",
                          "select at 1 2",
+                         "select box 0 0.25 199.75 140",
+                         "select box 120 30.5 40 90 shift",
                          "select none",
                          "undo",
                          "redo",
@@ -94,6 +96,7 @@ TEST(HostScript, EveryDocumentedFormIsAccepted) {
                          "expect picklist a",
                          "expect file \"Zeichnung-ünï.svg\"",
                          "expect file \"../out/./a.b.svg\"",
+                         "expect canvas",
                          "save png a.png",
                          "save window w.png",
                          "save buttons b.png",
@@ -178,6 +181,14 @@ TEST(HostScript, ErrorsNameTheFileTheLineAndTheForms) {
       {"dblclick 200 70\n", "t.tlh:1: the point 200 70 is off the sheet"},
       {"rightclick 5 140.2 \"Tallyline Options\"\n", "t.tlh:1: the point 5 140.2 is off the sheet"},
       {"select at -0.2 7\n", "t.tlh:1: the point -0.2 7 is off the sheet"},
+      {"select box 1 2 3\n",
+       "t.tlh:1: expected select ID... | select at NUMBER NUMBER | select at NUMBER NUMBER shift | select box NUMBER "
+       "NUMBER NUMBER NUMBER | select box NUMBER NUMBER NUMBER NUMBER shift | select none"},
+      {"select box 1 2 3 4 add\n", "t.tlh:1: expected select ID..."},
+      {"select box 1 2 3 4 5\n", "t.tlh:1: expected select ID..."},
+      {"select box 10 20 0 0\n", "t.tlh:1: the point 0 0 is off the sheet"},
+      {"select box 0 140.5 10 20 shift\n", "t.tlh:1: the point 0 140.5 is off the sheet"},
+      {"expect canvas shown\n", "t.tlh:1: expected expect leaders TEXT..."},
       // A hair outside is outside: never moved onto the sheet's nearest pixel.
       {"click -0.1 7\n", "t.tlh:1: the point -0.1 7 is off the sheet"},
       {"click 199.8 7\n", "t.tlh:1: the point 199.8 7 is off the sheet"},
@@ -262,12 +273,15 @@ TEST(HostScript, EncodingsAndLineEndsReadTheSameSteps) {
 }
 
 TEST(HostScript, StepsReadAsUnderstood) {
-  const auto steps = Parse("CLICK 020.50 7.0 Shift\nselect 007 8\ntool Number\nsay \"a # b\"\nexpect next \"\"\n");
+  const auto steps = Parse(
+      "CLICK 020.50 7.0 Shift\nselect 007 8\ntool Number\nsay \"a # b\"\nexpect next \"\"\n"
+      "Select Box 1 2.50 030 4 SHIFT\n");
   EXPECT_EQ("click 20.5 7 shift", steps[0].understood);
   EXPECT_EQ("select 7 8", steps[1].understood);
   EXPECT_EQ("tool Number", steps[2].understood);
   EXPECT_EQ("say \"a # b\"", steps[3].understood);
   EXPECT_EQ("expect next \"\"", steps[4].understood);
+  EXPECT_EQ("select box 1 2.5 30 4 shift", steps[5].understood);
 }
 
 // A report's failure message holds whatever a script or the add-in said: it stays well-formed XML.

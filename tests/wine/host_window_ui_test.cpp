@@ -105,4 +105,22 @@ TEST_F(HostWindowTest, PollShowsTheAddinsStatesOnButtonsAndMenus) {
   EXPECT_EQ(L"Leader: click the arrow point, or double-click", StatusText());
 }
 
+TEST_F(HostWindowTest, ARectangleDraggedOverTheDrawingSelectsTheLeadersInsideIt) {
+  const int32_t inside = host.AddLeaderAt(host.ActiveDrawing(), u"1", SimPoint{30, 60, 0});
+  const int32_t beyond = host.AddLeaderAt(host.ActiveDrawing(), u"2", SimPoint{150, 60, 0});
+  SendMessageW(window.Frame(), WM_COMMAND, kCommandEditSelect, 0);
+  const auto drag = [&](SimPoint from, SimPoint to, WPARAM keys) {
+    int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    ASSERT_TRUE(SceneView::PixelOf(from.x, from.y, &fromX, &fromY) && SceneView::PixelOf(to.x, to.y, &toX, &toY));
+    SendMessageW(window.Canvas(), WM_LBUTTONDOWN, keys | MK_LBUTTON, MAKELPARAM(fromX, fromY));
+    SendMessageW(window.Canvas(), WM_MOUSEMOVE, keys | MK_LBUTTON, MAKELPARAM(toX, toY));
+    SendMessageW(window.Canvas(), WM_LBUTTONUP, keys, MAKELPARAM(toX, toY));
+  };
+  drag(SimPoint{10, 50, 0}, SimPoint{60, 75, 0}, 0);  // from an empty spot, around the first leader
+  EXPECT_EQ(std::vector<int32_t>{inside}, host.Model().Drawing(host.ActiveDrawing())->selection);
+  drag(SimPoint{190, 75, 0}, SimPoint{100, 50, 0}, MK_SHIFT);  // any two corners; Shift adds
+  EXPECT_EQ((std::vector<int32_t>{inside, beyond}), host.Model().Drawing(host.ActiveDrawing())->selection);
+  EXPECT_TRUE(window.CanvasShowsDrawing()) << "both painted as selected";
+}
+
 }  // namespace

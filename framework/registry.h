@@ -38,8 +38,7 @@ class RegistryKey {
   // as stored). A value longer than maxBytes fails with HRESULT_FROM_WIN32(ERROR_MORE_DATA), a
   // missing one with HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); *data is left alone on failure.
   // `type`, when given, receives the value's type (kRegText, kRegDword ...).
-  virtual HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data,
-                             uint32_t* type = nullptr) = 0;
+  virtual HRESULT QueryValue(const std::string& name, size_t maxBytes, std::string* data, uint32_t* type = nullptr) = 0;
 
   // Writes `text` as a REG_SZ value of 8-bit characters; the stored data ends with the NUL.
   virtual HRESULT SetText(const std::string& name, const std::string& text) = 0;

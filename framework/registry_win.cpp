@@ -33,8 +33,8 @@ class WindowsRegistryKey : public RegistryKey {
       std::string buffer(maxBytes > 0 ? maxBytes : 1, '\0');
       DWORD size = maxBytes > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(maxBytes);
       DWORD valueType = REG_NONE;
-      const LSTATUS status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType,
-                                              reinterpret_cast<BYTE*>(&buffer[0]), &size);
+      const LSTATUS status =
+          RegQueryValueExA(key_.get(), name.c_str(), nullptr, &valueType, reinterpret_cast<BYTE*>(&buffer[0]), &size);
       // A missing value is an answer for the caller to weigh, not a failure to trace.
       if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
       if (type != nullptr) *type = valueType;

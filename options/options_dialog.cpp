@@ -96,10 +96,9 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
       break;
     case kOptionsPartsBrowse:
       if (notifyCode == kButtonClicked) {
-        const std::string chosen = runner_.ChooseFile(FileDialogKind::Open, controls.GetText(kOptionsPartsList),
-                                                      {{"CSV files (*.csv)", "*.csv"},
-                                                       {"Text files (*.txt)", "*.txt"},
-                                                       {"All files (*.*)", "*.*"}});
+        const std::string chosen = runner_.ChooseFile(
+            FileDialogKind::Open, controls.GetText(kOptionsPartsList),
+            {{"CSV files (*.csv)", "*.csv"}, {"Text files (*.txt)", "*.txt"}, {"All files (*.*)", "*.*"}});
         if (!chosen.empty()) controls.SetText(kOptionsPartsList, chosen);
       }
       break;

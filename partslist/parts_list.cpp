@@ -62,7 +62,7 @@ std::string_view TrimmedCell(std::string_view text) {
 }
 
 bool IsItemHeader(std::string_view cell) {
-  static constexpr std::string_view kHeaders[] = {"item", "item no", "item number", "pos",   "position",
+  static constexpr std::string_view kHeaders[] = {"item", "item no", "item number", "pos",    "position",
                                                   "no",   "nr",      "#",           "find no"};
   cell = TrimmedCell(cell);
   if (!cell.empty() && cell.back() == '.') cell.remove_suffix(1);

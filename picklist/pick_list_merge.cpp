@@ -39,8 +39,7 @@ std::vector<size_t> PlainListOrder(const std::vector<std::u16string>& texts) {
 
 std::vector<std::u16string_view> MergeItems(const std::vector<std::u16string_view>& base,
                                             const std::vector<std::u16string_view>& ours,
-                                            const std::vector<std::u16string_view>& theirs,
-                                            bool takeTheirRemovals) {
+                                            const std::vector<std::u16string_view>& theirs, bool takeTheirRemovals) {
   std::unordered_map<std::u16string_view, Counts> counts;
   counts.reserve(theirs.size() + ours.size() / 8 + 16);
   for (const std::u16string_view item : base) ++counts[item].base;

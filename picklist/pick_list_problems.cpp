@@ -52,14 +52,17 @@ std::string PickListProblemMessage(PickListProblem problem, std::string_view fol
     case PickListProblem::Unreadable:
       return in + " cannot be read. Your change is kept and will be merged with the list when it can be read.";
     case PickListProblem::Unwritable:
-      return in + " cannot be changed: you have no right to write in that folder. Your change is kept and will be "
-                  "saved when the folder can be written; if TurboCAD closes first, it is kept in a file of its own.";
+      return in +
+             " cannot be changed: you have no right to write in that folder. Your change is kept and will be "
+             "saved when the folder can be written; if TurboCAD closes first, it is kept in a file of its own.";
     case PickListProblem::DiskFull:
-      return in + " cannot be saved: the disk is full. Your change is kept and will be saved when there is room; "
-                  "if TurboCAD closes first, it is kept in a file of its own.";
+      return in +
+             " cannot be saved: the disk is full. Your change is kept and will be saved when there is room; "
+             "if TurboCAD closes first, it is kept in a file of its own.";
     case PickListProblem::Unreachable:
-      return in + " cannot be reached. Your change is kept and will be saved when the folder is back; if TurboCAD "
-                  "closes first, it is kept in a file of its own.";
+      return in +
+             " cannot be reached. Your change is kept and will be saved when the folder is back; if TurboCAD "
+             "closes first, it is kept in a file of its own.";
   }
   return {};
 }

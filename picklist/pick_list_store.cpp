@@ -318,23 +318,21 @@ PickListProblem PickListStore::LockAndRead(std::unique_ptr<FileLock>* lock, std:
   return PickListProblem::None;
 }
 
-PickListProblem PickListStore::MergeAndWrite(std::u16string* text, const std::string& now, bool missing,
-                                             bool closing) {
+PickListProblem PickListStore::MergeAndWrite(std::u16string* text, const std::string& now, bool missing, bool closing) {
   // A file that vanished gets the whole list; one that others changed, the merge; one read for
   // the first time (after a failed load), the merge with nothing removed from it.
   const bool changed = !missing && (loadFailed_ || now != baseBytes_);
   PickListFileKind nowKind = PickListFileKind::Ansi;
   const std::u16string nowText = missing ? std::u16string() : PickListFileText(codePage_, now, &nowKind);
   // A file read for the first time took nothing from a list this store knew.
-  const bool damaged =
-      changed && !loadFailed_ && PickListFileLooksDamaged(now, nowText, !ItemsOf(baseText_).empty());
+  const bool damaged = changed && !loadFailed_ && PickListFileLooksDamaged(now, nowText, !ItemsOf(baseText_).empty());
   if (damaged) KeepDamagedCopy(now);
   const std::u16string merged = changed ? MergedWith(*text, now, !damaged) : std::u16string();
   const std::u16string_view result = changed ? std::u16string_view(merged) : std::u16string_view(*text);
   std::string bytes = FileBytes(result, missing ? std::string_view() : WithoutFinalZero(now), nowKind);
   // Where no file was read, none is replaced: one that appeared meanwhile has its list merged next time.
-  const HRESULT hr = missing && loadFailed_ ? files_.WriteNewFile(loadedPath_, bytes)
-                                            : files_.WriteWholeFile(loadedPath_, bytes);
+  const HRESULT hr =
+      missing && loadFailed_ ? files_.WriteNewFile(loadedPath_, bytes) : files_.WriteWholeFile(loadedPath_, bytes);
   if (FAILED(hr)) {
     TraceFileFailure("picklist: write", Utf8Path(loadedPath_), hr, FileFailureCause(hr));
     return Keep(loadedPath_, result, WriteProblem(hr), closing);
@@ -393,7 +391,9 @@ bool PickListStore::WriteSideFile(const std::string& listPath, const char* what,
   // "C:\Data\TLeaders.txt" -> "C:\Data\TLeaders (not merged, PC-7 2026-03-01 14-05-09).txt"
   const std::string stemName = std::string(kPickListFileName, sizeof kPickListFileName - 5);
   const std::string label = std::string(" (") + what + ", " + files_.ComputerAndTime();
-  const auto folderOf = [](const std::string& list) { return list.substr(0, list.size() - (sizeof kPickListFileName - 1)); };
+  const auto folderOf = [](const std::string& list) {
+    return list.substr(0, list.size() - (sizeof kPickListFileName - 1));
+  };
   for (int place = 0; place < 2; ++place) {
     // Beside the list, else in the user's own folder, made on the way as the data folder is.
     const std::string list = place == 0 ? listPath : PickListFilePath(files_, codePage_, files_.UserDataFolder());

@@ -50,7 +50,7 @@ class CRenumberDlg : public DialogModel {
   int32_t Format = Arabic;
   int32_t Order = OrderByLabels;                      // the order of consecutive numbers
   std::string Tolerance = kDefaultRenumberTolerance;  // as typed; read back only when it is a number
-  LabelStyle Style;  // set by the caller: how the new labels are dressed
+  LabelStyle Style;                                   // set by the caller: how the new labels are dressed
   int32_t Step = 1;  // set by the caller: the distance of consecutive numbers with FixOrder
   // Set by the caller: controls whose option an administrator enforces, shown but disabled.
   std::vector<int> LockedControls;

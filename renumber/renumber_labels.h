@@ -22,7 +22,7 @@ struct RenumberItem {
   int32_t sortKey = 0;       // working key; 0: not taking part, or labelled already
   std::string newLabel;      // UTF-8, prefix and suffix included; empty: the item is not renumbered
   int32_t graphicId = 0;
-  std::string text;          // a leader's text as read (UTF-8), for the callout list
+  std::string text;  // a leader's text as read (UTF-8), for the callout list
 };
 
 // Which leaders take part (the Objects choice).

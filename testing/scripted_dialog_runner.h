@@ -64,7 +64,7 @@ class ScriptedDialog : public DialogControls {
 
   // Inspection for the tests.
   int TemplateId() const { return templateId_; }
-  int Focus() const { return focus_; }  // 0 when no control has had the focus
+  int Focus() const { return focus_; }                 // 0 when no control has had the focus
   const std::string& Title() const { return title_; }  // empty while the template's caption shows
   std::vector<std::string> ListItems(int id) const;
   bool Ended() const { return ended_; }

@@ -220,8 +220,9 @@ HRESULT TempRootFileSystem::Write(const std::string& path, std::string_view byte
 
   const fs::path real = RealPath(path);
   // A new file's temporary file is this writer's own, as on Windows.
-  const fs::path temporary = RealPath(
-      replace ? TemporaryPathFor(path) : TemporaryPathFor(path, std::to_string(::getpid()) + "-" + std::to_string(++newFiles_)));
+  const fs::path temporary =
+      RealPath(replace ? TemporaryPathFor(path)
+                       : TemporaryPathFor(path, std::to_string(::getpid()) + "-" + std::to_string(++newFiles_)));
   Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | (replace ? O_TRUNC : O_EXCL) | O_CLOEXEC, 0666));
   if (file.get() < 0) return FromErrno(errno);
 

@@ -26,7 +26,7 @@ class DrawingInput {
   // A rectangle dragged over the drawing: the leaders inside it become the selection, or join
   // it with Shift, in the drawing's order.
   Result SelectBox(SimPoint corner, SimPoint otherCorner, bool shift);
-  void RightPress(SimPoint at, bool shift);     // only the add-in hears of it
+  void RightPress(SimPoint at, bool shift);  // only the add-in hears of it
   // The command changed: a half-made leader is dropped.
   void Reset() { arrowPoint_.reset(); }
   const std::optional<SimPoint>& ArrowPoint() const { return arrowPoint_; }

@@ -51,6 +51,7 @@ void SaveCalloutTable(FileSystem& files, const CodePage& codePage, DialogRunner&
   }
   if (SUCCEEDED(hr)) return;
   // The message box texts are ANSI: a name the code page lacks shows with '?' there.
-  runner.ShowMessage(codePage.ToAnsi(Utf8ToWide("The callout list could not be written to " + path + ": " + cause + ".")),
-                     kRenumberMessageCaption, kMbOk | kMbIconExclamation);
+  runner.ShowMessage(
+      codePage.ToAnsi(Utf8ToWide("The callout list could not be written to " + path + ": " + cause + ".")),
+      kRenumberMessageCaption, kMbOk | kMbIconExclamation);
 }

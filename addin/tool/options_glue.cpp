@@ -18,12 +18,18 @@ struct OptionControl {
   int control;
 };
 constexpr OptionControl kOptionControls[] = {
-    {"TLDefFormat", kOptionsFormat},       {"TLDefObjDSource", kOptionsObjectSource},
-    {"TLDefConvertPoint", kOptionsConvertPoint}, {"TLPickAutoPick", kOptionsAutoPick},
-    {"TLPickAutoAdd", kPickAutoAdd},       {"TLDefPrefix", kOptionsPrefix},
-    {"TLDefSuffix", kOptionsSuffix},       {"TLDefStep", kOptionsStep},
-    {"TLDefDigits", kOptionsDigits},       {"TLDefLetterSet", kOptionsLetterSet},
-    {"TLDefContinue", kOptionsContinue},   {"TLPartsList", kOptionsPartsList},
+    {"TLDefFormat", kOptionsFormat},
+    {"TLDefObjDSource", kOptionsObjectSource},
+    {"TLDefConvertPoint", kOptionsConvertPoint},
+    {"TLPickAutoPick", kOptionsAutoPick},
+    {"TLPickAutoAdd", kPickAutoAdd},
+    {"TLDefPrefix", kOptionsPrefix},
+    {"TLDefSuffix", kOptionsSuffix},
+    {"TLDefStep", kOptionsStep},
+    {"TLDefDigits", kOptionsDigits},
+    {"TLDefLetterSet", kOptionsLetterSet},
+    {"TLDefContinue", kOptionsContinue},
+    {"TLPartsList", kOptionsPartsList},
     {"TLPartsList", kOptionsPartsBrowse},
 };
 

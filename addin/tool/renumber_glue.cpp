@@ -42,8 +42,8 @@ HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp&
   if (files != nullptr) {
     if (!options.TLPartsList.empty()) {
       stored.partsFormat = options.TLDefFormat < 0 ? Arabic : options.TLDefFormat;
-      stored.partsList = LoadPartsList(*files, codePage, options.TLPartsList, stored.partsFormat, stored.style,
-                                       &stored.partsProblem);
+      stored.partsList =
+          LoadPartsList(*files, codePage, options.TLPartsList, stored.partsFormat, stored.style, &stored.partsProblem);
     }
     stored.exportTable = [files, &codePage, &runner](const std::string& table) {
       SaveCalloutTable(*files, codePage, runner, table);

@@ -239,31 +239,31 @@ TEST(PickListSharing, DialogShowsOthersChangesAndSavesWhatIsConfirmed) {
   };
   // The file at load: shorter than theirs, and of the same size, when only the write time tells.
   for (const std::string& loaded : {R("Tee") + '\0', R("Gate xxxxx") + R("Tee") + '\0'})
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name + (" from " + loaded));
-    TempRootFileSystem files;
-    Windows1252CodePage codePage;
-    PickListStore store(files, codePage);
-    StoredOptions members;
-    members.DataPath = kDataPath;
-    ASSERT_TRUE(files.WriteRealFile(kLeaders, loaded));
-    LoadPickList(store, members);
-    const auto loadedTime = fs::last_write_time(files.RealPath(kLeaders));
-    ASSERT_TRUE(files.WriteRealFile(kLeaders, theirs));  // another add-in saved meanwhile
-    fs::last_write_time(files.RealPath(kLeaders), loadedTime + std::chrono::seconds(2));
-    ScriptedDialogRunner runner;
-    runner.DeclareListBox(kPickListBox, true);
-    runner.DeclareEdit(kPickEdit);
-    runner.Then([](ScriptedDialog& d) {
-      EXPECT_EQ(d.ListGetAll(kPickListBox), (std::vector<std::string>{"Gate valve", "Tee"}));
-    });
-    c.user(runner);
-    std::u16string pickText;
-    EXPECT_EQ(S_OK, ShowPickList(store, members, pickText, runner, codePage));
-    std::string written;
-    files.ReadRealFile(kLeaders, &written);
-    EXPECT_EQ(written, c.written);
-  }
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name + (" from " + loaded));
+      TempRootFileSystem files;
+      Windows1252CodePage codePage;
+      PickListStore store(files, codePage);
+      StoredOptions members;
+      members.DataPath = kDataPath;
+      ASSERT_TRUE(files.WriteRealFile(kLeaders, loaded));
+      LoadPickList(store, members);
+      const auto loadedTime = fs::last_write_time(files.RealPath(kLeaders));
+      ASSERT_TRUE(files.WriteRealFile(kLeaders, theirs));  // another add-in saved meanwhile
+      fs::last_write_time(files.RealPath(kLeaders), loadedTime + std::chrono::seconds(2));
+      ScriptedDialogRunner runner;
+      runner.DeclareListBox(kPickListBox, true);
+      runner.DeclareEdit(kPickEdit);
+      runner.Then([](ScriptedDialog& d) {
+        EXPECT_EQ(d.ListGetAll(kPickListBox), (std::vector<std::string>{"Gate valve", "Tee"}));
+      });
+      c.user(runner);
+      std::u16string pickText;
+      EXPECT_EQ(S_OK, ShowPickList(store, members, pickText, runner, codePage));
+      std::string written;
+      files.ReadRealFile(kLeaders, &written);
+      EXPECT_EQ(written, c.written);
+    }
 }
 
 class TraceLines : public TraceSink {
@@ -315,12 +315,12 @@ TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
     std::string loaded;
     Step atStart, beforeOk, beforeClose;
     std::optional<std::vector<std::string>> list;  // the list's items at the end; none: no list file
-    Lists beside, local, damaged;                   // side files' items: not merged (data folder, user's), damaged
-    const char* told;                               // what the one message says; empty: none
-    bool unread = false;                            // each dialog says the shared list could not be read
+    Lists beside, local, damaged;                  // side files' items: not merged (data folder, user's), damaged
+    const char* told;                              // what the one message says; empty: none
+    bool unread = false;                           // each dialog says the shared list could not be read
     uint32_t lockTimeout = kPickListLockTimeoutMs;
-    std::vector<uint32_t> lockWaits = {};           // checked where given
-    Step inFirstDialog = nullptr;                   // after the dialog took others' changes, before its OK
+    std::vector<uint32_t> lockWaits = {};  // checked where given
+    Step inFirstDialog = nullptr;          // after the dialog took others' changes, before its OK
   };
   const Step none = [](KeepingFiles&, std::vector<std::unique_ptr<FileLock>>&) {};
   const auto failWrites = [](TempRootFileSystem::WriteFailure where, uint32_t error) -> Step {

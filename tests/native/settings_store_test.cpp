@@ -253,8 +253,8 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
     EXPECT_EQ(Written(registry, kMachine, c.name), written);
     uint32_t type = 0;
     std::string bytes;
-    ASSERT_TRUE(registry.GetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name,
-                                     &type, &bytes));
+    ASSERT_TRUE(
+        registry.GetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name, &type, &bytes));
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(bytes, c.bytes);
     EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
@@ -265,7 +265,8 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
 // value, the machine's over the user's, as REG_SZ or REG_DWORD; they are never written, and
 // neither is the option they set, whatever the session did to it.
 TEST(SettingsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
-  constexpr char kPolicyFamily[] = "SOFTWARE\\Policies\\Varnkit", kPolicySettings[] = "SOFTWARE\\Policies\\Varnkit\\VKTL";
+  constexpr char kPolicyFamily[] = "SOFTWARE\\Policies\\Varnkit",
+                 kPolicySettings[] = "SOFTWARE\\Policies\\Varnkit\\VKTL";
   const std::string dword2("\x02\0\0\0", 4);
   struct Policy {
     RegistryRoot root;
@@ -373,9 +374,9 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
   };
   const std::string overBuffer(kSettingsReadBufferBytes, '7');
   const Case cases[] = {
-      {0, "5", std::nullopt, "5"},          {0, "5", "", "5"},  {0, "5", overBuffer, "5"},
-      {1, "0", std::nullopt, "0"},          {1, "0", "", "0"},  {1, "0", overBuffer, "0"},
-      {2, "abc", std::nullopt, "abc"},      {2, "abc", "", ""}, {2, "abc", "12345678", "12345678"},
+      {0, "5", std::nullopt, "5"},     {0, "5", "", "5"},  {0, "5", overBuffer, "5"},
+      {1, "0", std::nullopt, "0"},     {1, "0", "", "0"},  {1, "0", overBuffer, "0"},
+      {2, "abc", std::nullopt, "abc"}, {2, "abc", "", ""}, {2, "abc", "12345678", "12345678"},
       {2, "abc", "123456789", "abc"},
   };
   for (const Case& c : cases) {

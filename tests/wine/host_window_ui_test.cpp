@@ -23,7 +23,8 @@ std::wstring MenuItemText(HMENU menu, UINT id) {
 class HostWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr), [] {}, false));
+    ASSERT_TRUE(window.Create(
+        GetModuleHandleW(nullptr), [] {}, false));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Varnkit");
     ASSERT_EQ(S_OK, window.LoadAddin());
     toolbar = FindWindowExW(window.Frame(), nullptr, TOOLBARCLASSNAMEW, nullptr);

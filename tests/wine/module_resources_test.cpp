@@ -34,8 +34,9 @@ TEST(ModuleFile, ImportsSystemLibrariesOnly) {
   ASSERT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
   const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   ASSERT_NE(0u, directory.VirtualAddress);
-  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll", "ole32.dll",
-                                        "oleaut32.dll", "msvcrt.dll", "shlwapi.dll", "shell32.dll",  "comctl32.dll", "comdlg32.dll"};
+  const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",   "advapi32.dll",
+                                        "ole32.dll",    "oleaut32.dll", "msvcrt.dll",  "shlwapi.dll",
+                                        "shell32.dll",  "comctl32.dll", "comdlg32.dll"};
   std::set<std::string> imported;
   for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); entry->Name != 0;
        ++entry) {

@@ -215,7 +215,6 @@ TEST(NumberFields, APasteOf64000DigitsKeepsEleven) {
   }
 }
 
-
 // An administrator's policy (as Group Policy writes it, a DWORD in the 64-bit view) shows its
 // value in a disabled control, reaches the next leader, and is never written to the options.
 TEST(OptionsDialog, AnEnforcedOptionShowsItsValueAndCannotBeChanged) {

@@ -169,7 +169,6 @@ TEST(PickDialog, TenThousandItemsOpenAndClose) {
   EXPECT_EQ(u"Part 0", s.host.LeaderToolText());
 }
 
-
 // The list's name taken by a folder: the pick dialog says that the shared list could not be read,
 // the OK that cannot save tells the user so in a message that names the folder, and the change
 // goes beside the list when the host closes.

@@ -86,7 +86,6 @@ TEST(RenumberDialog, NoLeadersMessageStandsAloneAndIsDismissed) {
   EXPECT_EQ(u"5", s.Info(s.host.Model().Drawing(s.drawing)->graphics.front()));
 }
 
-
 // With a parts list set, the report checks the selected callouts against it; "Export..." saves
 // the callout table through the system's Save dialog, and the Renumber dialog stays open.
 TEST(RenumberDialog, ChecksThePartsListAndExportsTheCallouts) {

@@ -52,15 +52,9 @@ TraceLevel LevelOf(int64_t number) {
   return number == 2 ? TraceLevel::WithTexts : TraceLevel::Codes;
 }
 
-// The switch's value as a number: a REG_DWORD's four bytes, or a decimal text. The port gives
-// the bytes without their type; four bytes that do not start like a number are a DWORD.
-int64_t SwitchNumber(const std::string& data) {
-  const auto startsNumber = [](unsigned char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == ' '; };
-  if (data.size() == 4 && !startsNumber(static_cast<unsigned char>(data[0]))) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[i]);
-    return value;
-  }
+// The switch's value as a number: a REG_DWORD's, or a decimal text's.
+int64_t SwitchNumber(const std::string& data, uint32_t type) {
+  if (type == kRegDword && data.size() == 4) return DwordValue(data);
   return ReadLeadingInt32(data.substr(0, data.find('\0')));
 }
 
@@ -79,8 +73,9 @@ TraceLevel ReadTraceSwitch(Registry& registry, const std::string& keyPath) {
     std::unique_ptr<RegistryKey> key;
     if (FAILED(registry.OpenKey(root, keyPath, RegistryAccess::ReadOnly, &key))) continue;
     std::string data;
-    if (FAILED(key->QueryValue(kTraceSwitchName, 64, &data))) continue;
-    return LevelOf(SwitchNumber(data));
+    uint32_t type = kRegText;
+    if (FAILED(key->QueryValue(kTraceSwitchName, 64, &data, &type))) continue;
+    return LevelOf(SwitchNumber(data, type));
   }
   return TraceLevel::Off;
 }

@@ -23,6 +23,14 @@ constexpr uint32_t kRegExpandText = 2;
 constexpr uint32_t kRegBinary = 3;
 constexpr uint32_t kRegDword = 4;
 
+// The number a REG_DWORD value's four bytes hold (little-endian, as the registry keeps it).
+inline uint32_t DwordValue(const std::string& bytes) {
+  uint32_t value = 0;
+  for (size_t i = bytes.size() < 4 ? bytes.size() : 4; i-- > 0;)
+    value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+  return value;
+}
+
 // What a key path that starts with a backslash gives; status.h leaves it out.
 constexpr uint32_t kErrorBadPathname = 161;  // ERROR_BAD_PATHNAME
 

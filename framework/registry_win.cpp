@@ -102,8 +102,7 @@ HRESULT OpenBelow(HKEY parent, const std::string& name, RegistryAccess access, R
                                                KEY_READ | KEY_WRITE | view, nullptr, opened.put(), nullptr)
                              : RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | view, opened.put());
   // A key that is not there (a user who never set an option) is no failure; others are traced.
-  if (status == ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
-  RETURN_IF_FAILED(HRESULT_FROM_WIN32(status));
+  RETURN_IF_FAILED_UNLESS(HRESULT_FROM_WIN32(status), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   key->reset(new (std::nothrow) WindowsRegistryKey(std::move(opened), view));
   RETURN_HR_IF_NULL(E_OUTOFMEMORY, key->get());
   return S_OK;

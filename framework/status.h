@@ -57,6 +57,17 @@ void TraceFailureStep(const char* file, int line, HRESULT hr) noexcept;
     }                             \
   } while (0)
 
+// The same, but a failure that is an answer the caller weighs (a key or value that is not there)
+// is passed on without a trace line.
+#define RETURN_IF_FAILED_UNLESS(expr, answer)         \
+  do {                                                \
+    const HRESULT tlHr_ = (expr);                     \
+    if (FAILED(tlHr_)) {                              \
+      if (tlHr_ != (answer)) TL_TRACE_FAILURE(tlHr_); \
+      return tlHr_;                                   \
+    }                                                 \
+  } while (0)
+
 // Ends the operation with `hr` when a pointer that must be there is not.
 #define RETURN_HR_IF_NULL(hr, ptr) \
   do {                             \

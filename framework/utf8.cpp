@@ -208,3 +208,13 @@ size_t Utf8BoundaryAtOrBefore(std::string_view utf8, size_t limit) {
   }
   return end > limit ? start : limit;
 }
+
+std::u16string Utf16BytesToWide(std::string_view bytes, bool bigEndian) {
+  std::u16string wide;
+  wide.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    wide.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+  }
+  return wide;
+}

@@ -23,6 +23,10 @@ std::string WideToUtf8(std::u16string_view wide);
 // set to it; 0 when the bytes there start no character (for a reader that must tell them apart).
 size_t DecodeUtf8At(std::string_view utf8, size_t pos, char32_t* c);
 
+// The UTF-16 units of `bytes` (two bytes each, little- or big-endian; an odd last byte is
+// dropped), without a look at their mark. May throw std::bad_alloc.
+std::u16string Utf16BytesToWide(std::string_view bytes, bool bigEndian);
+
 // The largest character boundary of `utf8` that is not past `limit` bytes: a character is never
 // split, whatever bytes follow it.
 size_t Utf8BoundaryAtOrBefore(std::string_view utf8, size_t limit);

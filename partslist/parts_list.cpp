@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // The separator of the first line: the most frequent outside quotes, comma when none is there.
 char FindSeparator(std::string_view text) {
   std::array<size_t, 3> counts{};
@@ -29,16 +27,6 @@ char FindSeparator(std::string_view text) {
     if (counts[i] > counts[best]) best = i;
   }
   return kSeparators[best];
-}
-
-std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian) {
-  std::u16string wide;
-  wide.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
-    wide.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
-  }
-  return WideToUtf8(wide);
 }
 
 // UTF-16 without a mark, as some exports write it: a zero byte beside each of the first characters.
@@ -119,11 +107,11 @@ std::vector<std::vector<std::string>> ReadSeparatedText(std::string_view text) {
 
 std::string PartsListText(std::string_view bytes, const CodePage& codePage) {
   bool bigEndian = false;
-  if (bytes.substr(0, 3) == kUtf8ByteOrderMark) return std::string(bytes.substr(3));
+  if (bytes.substr(0, 3) == kUtf8Mark) return std::string(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-    return Utf16BytesToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    return WideToUtf8(Utf16BytesToWide(bytes.substr(2), bytes[0] == '\xFE'));
   }
-  if (LooksLikeUtf16(bytes, &bigEndian)) return Utf16BytesToUtf8(bytes, bigEndian);
+  if (LooksLikeUtf16(bytes, &bigEndian)) return WideToUtf8(Utf16BytesToWide(bytes, bigEndian));
   const std::string utf8(bytes);
   if (WideToUtf8(Utf8ToWide(utf8)) == utf8) return utf8;
   return WideToUtf8(codePage.ToWide(bytes));

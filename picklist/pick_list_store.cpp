@@ -65,14 +65,8 @@ bool PlainlyUtf16(std::string_view bytes, bool* bigEndian) {
 }
 
 std::u16string FromUtf16(std::string_view bytes, bool bigEndian) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2 + 1);
-  text.push_back(kByteOrderMark);  // the list is Unicode: it is kept, and saved, in UTF-8
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
-    text.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
-  }
-  return text;
+  // The list is Unicode: it is kept, and saved, in UTF-8, which the mark first says.
+  return std::u16string(1, kByteOrderMark) + Utf16BytesToWide(bytes, bigEndian);
 }
 
 std::vector<std::u16string_view> ItemsOf(std::u16string_view text) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "framework/decimal_text.h"
+#include "framework/utf8.h"
 #include "partslist/parts_list.h"
 
 std::string PlainDecimal(double value) {
@@ -21,7 +22,7 @@ std::string PlainDecimal(double value) {
 
 std::string CalloutTable(const std::vector<RenumberItem>& items, const std::vector<uint32_t>& rows,
                          const std::vector<LeaderTip>& tips, char separator) {
-  std::string table = "\xEF\xBB\xBF";
+  std::string table(kUtf8Mark);
   const auto line = [&](const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
       if (i > 0) table += separator;
@@ -30,18 +31,12 @@ std::string CalloutTable(const std::vector<RenumberItem>& items, const std::vect
     table += "\r\n";
   };
   line({kCalloutColumns[0], kCalloutColumns[1], kCalloutColumns[2], kCalloutColumns[3], kCalloutColumns[4]});
-  std::string label;
   for (const uint32_t index : rows) {
     if (index >= items.size() || !items[index].isLeader) continue;
     const RenumberItem& item = items[index];
-    const bool numbered = item.format != NoLabel && item.number != 0;
-    if (!numbered) {
-      label = "(blank)";
-    } else if (FAILED(NumberToLabel(item.number, item.format, &label))) {
-      label = WriteInt32(item.number);  // a number its format cannot write, such as 1000
-    }
+    const bool numbered = item.format != NoLabel;
     const bool known = index < tips.size() && tips[index].known;
-    line({label, numbered ? WriteInt32(item.number) : std::string(), item.text,
+    line({OldLabelText(item), numbered ? WriteInt32(item.number) : std::string(), item.text,
           known ? PlainDecimal(tips[index].x) : std::string(), known ? PlainDecimal(tips[index].y) : std::string()});
   }
   return table;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "framework/decimal_text.h"
+#include "framework/utf8.h"
 
 namespace {
 
@@ -93,6 +94,13 @@ void ReadLeaderLabel(std::string_view text, RenumberItem* item) {
 void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item) {
   item->text = WideToUtf8(text);
   ReadLeaderText(text, style, codePage, &item->format, &item->number);
+}
+
+std::string OldLabelText(const RenumberItem& item) {
+  if (item.format == NoLabel) return "(blank)";
+  std::string label;
+  if (FAILED(NumberToLabel(item.number, item.format, &label))) label = WriteInt32(item.number);
+  return label;
 }
 
 int32_t OpeningStartAt(const std::vector<RenumberItem>& items) {

@@ -73,6 +73,10 @@ void ReadLeaderLabel(std::string_view text, RenumberItem* item);
 // when the text carries them, the whole text otherwise, in the style's letter set.
 void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item);
 
+// A leader's old label as the dialog shows it: "(blank)" without a number, and a number its
+// format cannot write (such as 1000) in plain digits.
+std::string OldLabelText(const RenumberItem& item);
+
 // The dialog's opening values: the smallest number from 1 to kLastRenumberKey among the leaders
 // (1 when none has one), and the format of the first item that has one (Arabic when none has).
 int32_t OpeningStartAt(const std::vector<RenumberItem>& items);

@@ -193,15 +193,9 @@ RenumberSummary ComputeLabelsInOrder(std::vector<RenumberItem>& items, const Ren
 
 std::string TakingOrderText(const std::vector<RenumberItem>& items, const RenumberOrder& order, size_t shown) {
   if (order.empty()) return "none";
-  std::string text, label;
+  std::string text;
   for (size_t k = 0; k < order.size() && k < shown; ++k) {
-    const RenumberItem& item = items[static_cast<size_t>(order[k] & 0xFFFFFFFFu)];
-    if (item.format == NoLabel) {
-      label = "(blank)";
-    } else if (FAILED(NumberToLabel(item.number, item.format, &label))) {
-      label = WriteInt32(item.number);  // a number its format cannot write, such as 1000
-    }
-    text += (k == 0 ? "" : ", ") + label;
+    text += (k == 0 ? "" : ", ") + OldLabelText(items[static_cast<size_t>(order[k] & 0xFFFFFFFFu)]);
   }
   if (order.size() > shown) text += " and " + std::to_string(order.size() - shown) + " more";
   return text;

@@ -85,14 +85,20 @@ RECT SheetRect() {
   return RECT{0, 0, SceneView::PixelWidth(), SceneView::PixelHeight()};
 }
 
-// The pixels of a bitmap as 32-bit rows, top down.
-std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap) {
+// A bitmap of the sheet's size with `bitCount` bits a pixel, its rows top down.
+BITMAPINFO SheetBitmapInfo(WORD bitCount) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = SceneView::PixelWidth();
   info.bmiHeader.biHeight = -SceneView::PixelHeight();
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = bitCount;
+  return info;
+}
+
+// The pixels of a bitmap as 32-bit rows, top down.
+std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap) {
+  BITMAPINFO info = SheetBitmapInfo(32);
   std::vector<uint32_t> pixels(static_cast<size_t>(SceneView::PixelWidth()) * SceneView::PixelHeight());
   if (GetDIBits(dc, bitmap, 0, SceneView::PixelHeight(), pixels.data(), &info, DIB_RGB_COLORS) == 0) pixels.clear();
   return pixels;
@@ -181,12 +187,7 @@ bool CanvasPicture::Shows(const std::vector<SceneShape>& shapes) const {
 HRESULT SaveSceneAsPng(const std::vector<SceneShape>& shapes, const wchar_t* path) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = SceneView::PixelWidth();
-  info.bmiHeader.biHeight = -SceneView::PixelHeight();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  BITMAPINFO info = SheetBitmapInfo(24);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HRESULT hr = E_OUTOFMEMORY;

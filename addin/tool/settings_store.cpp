@@ -44,8 +44,7 @@ HRESULT OpenSettingsKeys(Registry& registry, RegistryRoot root, RegistryAccess a
   HRESULT hr = registry.OpenKey(root, familyPath, access, &opened.family);
   if (SUCCEEDED(hr)) hr = opened.family->OpenSubKey(kSettingsKeyName, access, &opened.settings);
   if (FAILED(hr) && settingsOptional && opened.family) hr = S_OK;
-  if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return hr;
-  RETURN_IF_FAILED(hr);
+  RETURN_IF_FAILED_UNLESS(hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   *keys = std::move(opened);
   return S_OK;
 }
@@ -73,9 +72,7 @@ StoredValue ReadValue(RegistryKey& key, const char* name, StoredKind kind, bool 
   const StoredValue notTaken{StoredValue::Unreadable, std::string()};
   if (FAILED(hr)) return notTaken;
   if (type == kRegDword && kind != StoredKind::Text && value.text.size() == 4) {
-    uint32_t number = 0;
-    for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.text[i]);
-    return StoredValue{StoredValue::Present, WriteInt32(static_cast<int32_t>(number))};
+    return StoredValue{StoredValue::Present, WriteInt32(static_cast<int32_t>(DwordValue(value.text)))};
   }
   if (!IsTextType(type)) return notTaken;
   if (anyCharacter) {

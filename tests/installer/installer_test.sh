@@ -23,13 +23,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 class='Software\Classes\CLSID\{A6C55777-8C43-4D42-868C-70B07956EA54}\InprocServer32'
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyline'
-failures=0
-check() {  # check <what> <command...>
-  local what=$1
-  shift
-  if "$@" >/dev/null 2>&1; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
-}
-absent() { ! "$@"; }
+source "$here/checks.sh"
 # Wine hands Linux only the low byte of an exit code: run_line keeps the whole one in line_code.
 exits_with() {  # exits_with <code> <command...>
   local code=$1 status
@@ -40,7 +34,6 @@ exits_with() {  # exits_with <code> <command...>
   [[ -s $work/line_code ]] && status=$(<"$work/line_code")
   [[ $status -eq $code ]]
 }
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 value() {  # value 32|64 <key> [<name>]: the data of a registry value (the default one without a name)
   local name=(/ve)
   [[ -n ${3:-} ]] && name=(/v "$3")

@@ -19,14 +19,7 @@ dlls=("$tl_root/build/win32/Varnkit_TL.dll" "$tl_root/build/win64/Varnkit_TL.dll
 drive="$WINEPREFIX/drive_c" programs="$WINEPREFIX/drive_c/Program Files"
 work=$(mktemp -d)
 trap 'rm -rf "$work" "$drive"/tallyline_msi_*' EXIT
-failures=0
-check() {  # check <what> <command...>
-  local what=$1
-  shift
-  if "$@" >/dev/null 2>&1; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
-}
-absent() { ! "$@"; }
-win() { local path=${1//\//\\}; echo "Z:$path"; }
+source "$here/checks.sh"
 exits_with() {  # exits_with <code> <Windows command line>: the script host sees the whole code, Linux its low byte
   printf 'WScript.Echo CreateObject("WScript.Shell").Run("%s", 0, True)\r\n' "${2//\"/\"\"}" >"$drive/tallyline_msi_run.vbs"
   test "$(wine cscript //nologo 'C:\tallyline_msi_run.vbs' | tr -d '\r')" = "$1"
@@ -69,8 +62,8 @@ done
 check "an older package" "$tl_root/installer/msi.sh" "${dlls[@]}" 0.0.1 "$work"
 
 echo "Silent install: an upgrade with DATAPATH and a log"
-check "the older package installs" wine msiexec /i "$(win "$work/Tallyline-0.0.1.msi")" /qn
-check "the package succeeds" wine msiexec /i "$(win "$msi")" /qn 'DATAPATH=\\server\cad\Tallyline\' /l*v 'C:\tallyline_msi_log.txt'
+check "the older package installs" wine msiexec /i "$(windows_path "$work/Tallyline-0.0.1.msi")" /qn
+check "the package succeeds" wine msiexec /i "$(windows_path "$msi")" /qn 'DATAPATH=\\server\cad\Tallyline\' /l*v 'C:\tallyline_msi_log.txt'
 check "it replaced the older one" installed "$version"
 check "the log is written" test -s "$drive/tallyline_msi_log.txt"
 check "64-bit DLL" cmp "$programs/Varnkit/Varnkit_TL.dll" "${dlls[1]}"
@@ -82,15 +75,15 @@ for view in 64 32; do check "DataPath in the $view-bit view" test "$(data_path $
 com_entries >"$work/package.txt"
 
 echo "Refused, with exit code 1603, nothing changed"
-check "an older package over a newer one" exits_with 1603 "msiexec /i \"$(win "$work/Tallyline-0.0.1.msi")\" /qn"
-check "the 32-bit Windows package on 64-bit Windows" exits_with 1603 "msiexec /i \"$(win "${msi%.msi}-x86.msi")\" /qn"
-check "the NSIS setup over the package" exits_with 1603 "\"$(win "$setup")\" /S"
+check "an older package over a newer one" exits_with 1603 "msiexec /i \"$(windows_path "$work/Tallyline-0.0.1.msi")\" /qn"
+check "the 32-bit Windows package on 64-bit Windows" exits_with 1603 "msiexec /i \"$(windows_path "${msi%.msi}-x86.msi")\" /qn"
+check "the NSIS setup over the package" exits_with 1603 "\"$(windows_path "$setup")\" /S"
 check "the package stays alone" installed "$version"
 check "no NSIS install" absent wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyline' /reg:32
 
 echo "Silent uninstall"
 printf '<TLT><NAME>Kept</NAME></TLT>\r\n\0' >"$programs/DEVO/Varnkit/Data/TLeaders.txt"
-check "the uninstall succeeds" wine msiexec /x "$(win "$msi")" /qn
+check "the uninstall succeeds" wine msiexec /x "$(windows_path "$msi")" /qn
 check "the DLLs and their folders are removed" absent test -e "$programs/Varnkit" -o -e "$programs (x86)/Varnkit"
 for view in 64 32; do check "$view-bit class removed" absent class_in $view; done
 check "ProgID removed" absent wine reg query 'HKLM\Software\Classes\Varnkit_TL.Tallyline'
@@ -112,7 +105,7 @@ rm -rf "$programs/Varnkit" "$programs (x86)/Varnkit"
 
 echo "The package refuses an NSIS install"
 check "the NSIS setup installs" wine "$setup" /S
-check "the package refuses with 1603" exits_with 1603 "msiexec /i \"$(win "$msi")\" /qn"
+check "the package refuses with 1603" exits_with 1603 "msiexec /i \"$(windows_path "$msi")\" /qn"
 check "and is not installed" installed ""
 check "the NSIS uninstaller succeeds" exits_with 0 '"C:\Program Files\Varnkit\Uninstall.exe" /S _?=C:\Program Files\Varnkit'
 for _ in $(seq 50); do [[ -e $programs/Varnkit ]] || break; sleep 0.2; done  # its copy removes Uninstall.exe

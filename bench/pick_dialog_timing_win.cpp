@@ -23,7 +23,7 @@
 #include "addin/com_server/dll_tool_services_win.h"
 #include "framework/code_page_win.h"
 #include "framework/utf8.h"
-#include "picklist/pick_list_records.h"
+#include "pick_list/pick_list_records.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -104,7 +104,8 @@ bool TimeEncoding(DllToolServices& services, int runs, bool utf8) {
   bool allChecked = true;
   for (const int count : {10, 1000, 20000, 200000}) {
     const std::vector<std::string> items = MakeItems(count, utf8);
-    const std::u16string listText = (utf8 ? std::u16string(1, kByteOrderMark) : u"") + Utf8ToWide(BuildPickList(items));
+    const std::u16string listText =
+        (utf8 ? std::u16string(1, kByteOrderMark) : u"") + Utf8ToUtf16(BuildPickList(items));
     std::vector<double> open, confirm;
     for (int run = 0; run < runs; ++run) {
       const Timing timing = Pick(services, listText, items.size(), typed);

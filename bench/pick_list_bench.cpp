@@ -21,8 +21,8 @@
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
-#include "picklist/pick_list_records.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_records.h"
+#include "pick_list/pick_list_store.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ size_t LoadAndParse(FileSystem& files, const CodePage& codePage, const char* dat
   PickListStore store(files, codePage);
   const std::u16string listText = store.Load(dataPath);
   // What the pick dialog does before it fills its list.
-  const std::string text = WideToUtf8(listText);
+  const std::string text = Utf16ToUtf8(listText);
   return FindRecordItems(std::string_view(text)).size();
 }
 
@@ -164,18 +164,18 @@ void BM_ParseDoubleByte(benchmark::State& state) {
   ParseInMemory(state, TestDoubleByteCodePage());
 }
 
-// The two conversions of the whole text that load and parse go through: to the wide form kept
+// The two conversions of the whole text that load and parse go through: to the UTF-16 form kept
 // by the add-in at load, back to the ANSI form the records are read from.
 void BM_ConvertToWide(benchmark::State& state) {
   const Windows1252CodePage codePage;
   const std::string text = BuildPickList(MakeItems());
-  for (auto _ : state) benchmark::DoNotOptimize(codePage.ToWide(text));
+  for (auto _ : state) benchmark::DoNotOptimize(codePage.ToUtf16(text));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 
 void BM_ConvertToAnsi(benchmark::State& state) {
   const Windows1252CodePage codePage;
-  const std::u16string text = codePage.ToWide(BuildPickList(MakeItems()));
+  const std::u16string text = codePage.ToUtf16(BuildPickList(MakeItems()));
   for (auto _ : state) benchmark::DoNotOptimize(codePage.ToAnsi(text));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
@@ -188,17 +188,17 @@ BENCHMARK(BM_ParseDoubleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToWide)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToAnsi)->Unit(benchmark::kMillisecond);
 
-// The two conversions of UTF-8: the file to the wide text at load, the wide text to the
+// The two conversions of UTF-8: the file to the UTF-16 text at load, the UTF-16 text to the
 // dialog's UTF-8 before the reader.
 void BM_Utf8ToWide(benchmark::State& state) {
   const std::string text = BuildPickList(MakeItems(true));
-  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToWide(text));
+  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToUtf16(text));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 
 void BM_WideToUtf8(benchmark::State& state) {
-  const std::u16string text = Utf8ToWide(BuildPickList(MakeItems(true)));
-  for (auto _ : state) benchmark::DoNotOptimize(WideToUtf8(text));
+  const std::u16string text = Utf8ToUtf16(BuildPickList(MakeItems(true)));
+  for (auto _ : state) benchmark::DoNotOptimize(Utf16ToUtf8(text));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 
@@ -218,7 +218,7 @@ struct SharedLists {
       oursItems.push_back("Added here " + std::to_string(i));
       theirsItems.push_back("Added there " + std::to_string(i));
     }
-    ours = Windows1252CodePage().ToWide(BuildPickList(oursItems));
+    ours = Windows1252CodePage().ToUtf16(BuildPickList(oursItems));
     theirs = BuildPickList(theirsItems) + '\0';
   }
   std::string base, theirs;

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 #include "renumber/callout_table.h"
 #include "renumber/label_census.h"
 #include "renumber/leader_reads.h"
@@ -186,7 +186,7 @@ void BM_RenumberHostCalls(benchmark::State& state) {
     HostRef<HostApp> app = host.App();
     // All leaders: each is labelled again, also one whose last label was a range text.
     if (FAILED(
-            RenumberSelection(*app, RenumberSettings{AllLeaders, true, false}, runner, codePage, nullptr, &changes))) {
+            RenumberSelection(*app, RenumberOptions{AllLeaders, true, false}, runner, codePage, nullptr, &changes))) {
       state.SkipWithError("renumber failed");
     }
     reading += atDialog - before;
@@ -206,7 +206,7 @@ struct PlacedLeaders {
     std::mt19937 random(11);
     for (int32_t i = 0; i < n; ++i) {
       const SimPoint tip{static_cast<double>(random() % 20000) / 100, static_cast<double>(random() % 14000) / 100, 0};
-      ids.push_back(host.AddLeaderAt(drawing, codePage.ToWide(std::to_string(1 + random() % n)), tip));
+      ids.push_back(host.AddLeaderAt(drawing, codePage.ToUtf16(std::to_string(1 + random() % n)), tip));
     }
     host.Select(ids);
   }

@@ -25,7 +25,7 @@ namespace {
 
 constexpr int kPolls = 2000;
 constexpr int kRuns = 15;
-const wchar_t kSettingsKey[] = L"SOFTWARE\\Varnkit\\VKTL";
+const wchar_t kOptionsKey[] = L"SOFTWARE\\Varnkit\\VKTL";
 
 double Seconds() {
   LARGE_INTEGER now, frequency;
@@ -35,10 +35,10 @@ double Seconds() {
 }
 
 void SetSwitch(const wchar_t* value) {
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"TLTraceFailures");
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kOptionsKey, L"TLTraceFailures");
   if (value == nullptr) return;
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
   RegSetValueExW(key, L"TLTraceFailures", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                  static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
   RegCloseKey(key);

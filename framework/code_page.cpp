@@ -21,6 +21,6 @@ std::string_view TruncateOnCharBoundary(const CodePage& codePage, std::string_vi
   return text.substr(0, CharBoundaryAtOrBefore(codePage, text, maxBytes));
 }
 
-bool AnsiHolds(const CodePage& codePage, std::u16string_view wide) {
-  return codePage.ToWide(codePage.ToAnsi(wide)) == wide;
+bool AnsiHolds(const CodePage& codePage, std::u16string_view utf16) {
+  return codePage.ToUtf16(codePage.ToAnsi(utf16)) == utf16;
 }

@@ -14,10 +14,10 @@ class CodePage {
 
   // Characters the page cannot represent become '?'. May throw std::bad_alloc, as any producer
   // of a std::string does.
-  virtual std::string ToAnsi(std::u16string_view wide) const = 0;
+  virtual std::string ToAnsi(std::u16string_view utf16) const = 0;
 
   // Bytes that form no character of the page become '?' (U+003F).
-  virtual std::u16string ToWide(std::string_view ansi) const = 0;
+  virtual std::u16string ToUtf16(std::string_view ansi) const = 0;
 
   // True when `byte` starts a two-byte character.
   virtual bool IsLeadByte(unsigned char byte) const = 0;
@@ -32,8 +32,8 @@ size_t NextCharBoundary(const CodePage& codePage, std::string_view text, size_t 
 // start). Walks from the start, because a trail byte cannot be told from a lead byte by itself.
 size_t CharBoundaryAtOrBefore(const CodePage& codePage, std::string_view text, size_t limit);
 
-// True when the page holds every character of `wide`: it converts there and back unchanged.
-bool AnsiHolds(const CodePage& codePage, std::u16string_view wide);
+// True when the page holds every character of `utf16`: it converts there and back unchanged.
+bool AnsiHolds(const CodePage& codePage, std::u16string_view utf16);
 
 // `text` cut to at most `maxBytes` bytes without splitting a two-byte character.
 std::string_view TruncateOnCharBoundary(const CodePage& codePage, std::string_view text, size_t maxBytes);

@@ -32,7 +32,7 @@ std::string AnsiCodePage::ToAnsi(std::u16string_view wide) const {
   return ansi;
 }
 
-std::u16string AnsiCodePage::ToWide(std::string_view ansi) const {
+std::u16string AnsiCodePage::ToUtf16(std::string_view ansi) const {
   if (ansi.empty()) return std::u16string();
   const int sourceLength = CheckedLength(ansi.size());
   const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), sourceLength, nullptr, 0);

@@ -6,6 +6,6 @@
 class AnsiCodePage : public CodePage {
  public:
   std::string ToAnsi(std::u16string_view wide) const override;
-  std::u16string ToWide(std::string_view ansi) const override;
+  std::u16string ToUtf16(std::string_view ansi) const override;
   bool IsLeadByte(unsigned char byte) const override;
 };

@@ -106,6 +106,21 @@ class DialogModel {
   virtual void OnCommand(DialogControls& controls, int controlId, int notifyCode) = 0;
 };
 
+// OK and Cancel as each dialog of the add-in takes them: OK runs the dialog's `confirm`, which
+// ends the dialog or keeps it open for a field to mend; Cancel ends it unconfirmed. False for any
+// other command, which the dialog handles itself.
+template <class Confirm>
+bool EndOnOkOrCancel(DialogControls& controls, int controlId, bool* confirmed, Confirm&& confirm) {
+  if (controlId == kIdOk) {
+    confirm();
+    return true;
+  }
+  if (controlId != kIdCancel) return false;
+  *confirmed = false;
+  controls.EndDialog(kIdCancel);
+  return true;
+}
+
 // The system's common file dialogs, and a line of their file types: "CSV files (*.csv)" with
 // its patterns "*.csv".
 enum class FileDialogKind { Open, Save };

@@ -42,8 +42,8 @@ class WindowControls : public DialogControls {
     text.resize(length > 0 ? static_cast<size_t>(length) : 0);
     return Narrow(text);
   }
-  void SetText(int id, const std::string& text) override { SetDlgItemTextW(dialog_, id, WideText(Wide(text))); }
-  void SetTitle(const std::string& text) override { SetWindowTextW(dialog_, WideText(Wide(text))); }
+  void SetText(int id, const std::string& text) override { SetDlgItemTextW(dialog_, id, WideText(Utf16(text))); }
+  void SetTitle(const std::string& text) override { SetWindowTextW(dialog_, WideText(Utf16(text))); }
   void Enable(int id, bool enable) override { EnableWindow(GetDlgItem(dialog_, id), enable); }
   bool IsEnabled(int id) override { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
   int GetCheck(int id) override { return static_cast<int>(IsDlgButtonChecked(dialog_, id)); }
@@ -60,14 +60,14 @@ class WindowControls : public DialogControls {
   void LimitText(int id, size_t characters) override { Send(id, EM_LIMITTEXT, characters, 0); }
 
   void ListReset(int id) override { Send(id, LB_RESETCONTENT, 0, 0); }
-  int ListAdd(int id, const std::string& text) override { return Index(Send(id, LB_ADDSTRING, 0, Text(Wide(text)))); }
+  int ListAdd(int id, const std::string& text) override { return Index(Send(id, LB_ADDSTRING, 0, Text(Utf16(text)))); }
   int ListInsert(int id, int index, const std::string& text) override {
-    return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(Wide(text))));
+    return Index(Send(id, LB_INSERTSTRING, static_cast<WPARAM>(index), Text(Utf16(text))));
   }
   void ListAddAll(int id, const std::vector<std::string_view>& texts) override {
     std::vector<std::u16string> wide;
     wide.reserve(texts.size());
-    for (std::string_view text : texts) wide.push_back(Wide(text));
+    for (std::string_view text : texts) wide.push_back(Utf16(text));
     AddListBoxStrings(GetDlgItem(dialog_, id), wide);
   }
   int ListDelete(int id, int index) override { return Index(Send(id, LB_DELETESTRING, static_cast<WPARAM>(index), 0)); }
@@ -98,7 +98,7 @@ class WindowControls : public DialogControls {
   int ListGetSel(int id) override { return Index(Send(id, LB_GETCURSEL, 0, 0)); }
   void ListSetSel(int id, int index) override { Send(id, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
   int ListFindExact(int id, int startAfter, const std::string& text) override {
-    return Index(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), Text(Wide(text))));
+    return Index(Send(id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), Text(Utf16(text))));
   }
   void SetRedraw(int id, bool redraw) override {
     Send(id, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
@@ -111,8 +111,8 @@ class WindowControls : public DialogControls {
   bool FocusSet() const { return focusSet_; }
 
  private:
-  std::u16string Wide(std::string_view text) const { return utf8_ ? Utf8ToWide(text) : codePage_.ToWide(text); }
-  std::string Narrow(std::u16string_view text) const { return utf8_ ? WideToUtf8(text) : codePage_.ToAnsi(text); }
+  std::u16string Utf16(std::string_view text) const { return utf8_ ? Utf8ToUtf16(text) : codePage_.ToUtf16(text); }
+  std::string Narrow(std::u16string_view text) const { return utf8_ ? Utf16ToUtf8(text) : codePage_.ToAnsi(text); }
   LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageW(dialog_, id, message, wParam, lParam);
   }
@@ -170,7 +170,7 @@ void WindowsDialogRunner::Beep() {
 // The add-in's messages stand on their own: no window owns them.
 int WindowsDialogRunner::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
   try {
-    return MessageBoxW(nullptr, WideText(codePage_.ToWide(text)), WideText(codePage_.ToWide(caption)), flags);
+    return MessageBoxW(nullptr, WideText(codePage_.ToUtf16(text)), WideText(codePage_.ToUtf16(caption)), flags);
   } catch (...) {
     return 0;  // what MessageBox gives when it cannot show
   }
@@ -182,14 +182,14 @@ std::string WindowsDialogRunner::ChooseFile(FileDialogKind kind, const std::stri
     // The filter is pairs of texts, each ended by a NUL, and one more NUL at the end.
     std::wstring filter;
     for (const FileTypeFilter& type : filters) {
-      filter += reinterpret_cast<const wchar_t*>(Utf8ToWide(type.name).c_str());
+      filter += reinterpret_cast<const wchar_t*>(Utf8ToUtf16(type.name).c_str());
       filter += L'\0';
-      filter += reinterpret_cast<const wchar_t*>(Utf8ToWide(type.patterns).c_str());
+      filter += reinterpret_cast<const wchar_t*>(Utf8ToUtf16(type.patterns).c_str());
       filter += L'\0';
     }
     filter += L'\0';
     std::wstring file(32768, L'\0');
-    const std::u16string start = Utf8ToWide(suggested);
+    const std::u16string start = Utf8ToUtf16(suggested);
     std::copy(start.begin(), start.begin() + static_cast<std::ptrdiff_t>(std::min(start.size(), file.size() - 1)),
               file.begin());
     OPENFILENAMEW dialog{};
@@ -204,7 +204,7 @@ std::string WindowsDialogRunner::ChooseFile(FileDialogKind kind, const std::stri
     const BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
     if (!chosen) return {};
     file.resize(file.find(L'\0'));
-    return WideToUtf8(std::u16string(file.begin(), file.end()));
+    return Utf16ToUtf8(std::u16string(file.begin(), file.end()));
   } catch (...) {
     return {};  // out of memory: as if cancelled
   }

@@ -31,7 +31,7 @@ std::string CodeText(HRESULT hr) {
 
 // The text a host call carried, on one line and cut short at a character's end.
 std::string QuotedText(const std::u16string& text) {
-  std::string utf8 = WideToUtf8(text);
+  std::string utf8 = Utf16ToUtf8(text);
   const bool cut = utf8.size() > kTextBytesShown;
   if (cut) utf8.resize(Utf8BoundaryAtOrBefore(utf8, kTextBytesShown));
   for (char& c : utf8) {

@@ -14,7 +14,7 @@ class WindowsTraceSink : public TraceSink {
  public:
   void Write(const std::string& line) noexcept override {
     try {
-      OutputDebugStringW(reinterpret_cast<const wchar_t*>(Utf8ToWide("Varnkit_TL: " + line + "\n").c_str()));
+      OutputDebugStringW(reinterpret_cast<const wchar_t*>(Utf8ToUtf16("Varnkit_TL: " + line + "\n").c_str()));
       AppendToLog(line);
     } catch (...) {  // the trace never fails the call it reports on
     }

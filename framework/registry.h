@@ -54,10 +54,10 @@ class RegistryKey {
   // A text value in UTF-16, as the registry keeps it: any character, whatever the ANSI code page
   // holds. Reads the value's characters up to the first NUL (a value of another type as its raw
   // bytes, two to a character); a value longer than maxBytes fails as QueryValue does.
-  virtual HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text,
-                                uint32_t* type = nullptr) = 0;
+  virtual HRESULT QueryUtf16Text(const std::string& name, size_t maxBytes, std::u16string* text,
+                                 uint32_t* type = nullptr) = 0;
   // Writes `text` as a REG_SZ value of UTF-16 characters, ending with the NUL.
-  virtual HRESULT SetWideText(const std::string& name, const std::u16string& text) = 0;
+  virtual HRESULT SetUtf16Text(const std::string& name, const std::u16string& text) = 0;
 };
 
 class Registry {

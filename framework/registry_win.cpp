@@ -46,7 +46,7 @@ class WindowsRegistryKey : public RegistryKey {
     }
   }
 
-  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
+  HRESULT QueryUtf16Text(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, text);
     try {
       const std::wstring wideName(name.begin(), name.end());  // the add-in's value names are ASCII
@@ -68,7 +68,7 @@ class WindowsRegistryKey : public RegistryKey {
     }
   }
 
-  HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
+  HRESULT SetUtf16Text(const std::string& name, const std::u16string& text) override {
     RETURN_HR_IF(E_INVALIDARG, text.size() >= ULONG_MAX / sizeof(char16_t) - 1);
     try {
       const std::wstring wideName(name.begin(), name.end());

@@ -62,17 +62,17 @@ char16_t* PutCodePoint(char32_t c, char16_t* out) {
   return out;
 }
 
-bool IsPair(std::u16string_view wide, size_t pos) {
-  return wide[pos] >= 0xD800 && wide[pos] <= 0xDBFF && pos + 1 < wide.size() && wide[pos + 1] >= 0xDC00 &&
-         wide[pos + 1] <= 0xDFFF;
+bool IsPair(std::u16string_view utf16, size_t pos) {
+  return utf16[pos] >= 0xD800 && utf16[pos] <= 0xDBFF && pos + 1 < utf16.size() && utf16[pos + 1] >= 0xDC00 &&
+         utf16[pos + 1] <= 0xDFFF;
 }
 
 }  // namespace
 
 // The output never has more units than the input has bytes: it is sized once and cut to length.
-std::u16string Utf8ToWide(std::string_view utf8) {
-  std::u16string wide(utf8.size(), u'\0');
-  char16_t* const first = wide.empty() ? nullptr : &wide[0];
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string utf16(utf8.size(), u'\0');
+  char16_t* const first = utf16.empty() ? nullptr : &utf16[0];
   char16_t* out = first;
   const size_t size = utf8.size();
   size_t pos = 0;
@@ -107,16 +107,16 @@ std::u16string Utf8ToWide(std::string_view utf8) {
     }
     pos += taken;
   }
-  wide.resize(static_cast<size_t>(out - first));
-  return wide;
+  utf16.resize(static_cast<size_t>(out - first));
+  return utf16;
 }
 
 // Two passes: the size first, then the bytes into a string of that size; both take four ASCII
 // units at a time while they last. The size takes every surrogate as three bytes; a text with
 // surrogates has its pairs counted again.
-std::string WideToUtf8(std::u16string_view wide) {
-  const size_t size = wide.size();
-  const char16_t* units = wide.data();
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  const size_t size = utf16.size();
+  const char16_t* units = utf16.data();
   size_t bytes = size;
   size_t surrogates = 0;
   for (size_t pos = 0; pos < size; ++pos) {
@@ -130,7 +130,7 @@ std::string WideToUtf8(std::u16string_view wide) {
   }
   if (surrogates != 0) {
     for (size_t pos = 0; pos + 1 < size; ++pos) {
-      if (IsPair(wide, pos)) {
+      if (IsPair(utf16, pos)) {
         bytes -= 2;  // four bytes for the pair, not six
         ++pos;
       }
@@ -151,8 +151,8 @@ std::string WideToUtf8(std::u16string_view wide) {
       *out++ = static_cast<char>(c);
       continue;
     }
-    if (IsPair(wide, pos)) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (wide[++pos] - 0xDC00);
+    if (IsPair(utf16, pos)) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[++pos] - 0xDC00);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = kReplacement;
     }
@@ -209,12 +209,12 @@ size_t Utf8BoundaryAtOrBefore(std::string_view utf8, size_t limit) {
   return end > limit ? start : limit;
 }
 
-std::u16string Utf16BytesToWide(std::string_view bytes, bool bigEndian) {
-  std::u16string wide;
-  wide.reserve(bytes.size() / 2);
+std::u16string Utf16FromBytes(std::string_view bytes, bool bigEndian) {
+  std::u16string utf16;
+  utf16.reserve(bytes.size() / 2);
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
-    wide.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+    utf16.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
   }
-  return wide;
+  return utf16;
 }

@@ -201,8 +201,8 @@ int32_t LabelRangeTop(int32_t format, const LabelStyle& style) {
 
 std::u16string_view LabelPartOf(std::u16string_view text, const LabelStyle& style) {
   if (style.prefix.empty() && style.suffix.empty()) return text;
-  const std::u16string prefix = Utf8ToWide(style.prefix);
-  const std::u16string suffix = Utf8ToWide(style.suffix);
+  const std::u16string prefix = Utf8ToUtf16(style.prefix);
+  const std::u16string suffix = Utf8ToUtf16(style.suffix);
   if (text.size() < prefix.size() + suffix.size()) return text;
   if (text.substr(0, prefix.size()) != prefix || text.substr(text.size() - suffix.size()) != suffix) return text;
   return text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());

@@ -1,6 +1,6 @@
 // Label formats of the leader numbers: a running number shown as Arabic digits, capital letters
 // or lower-case Roman numerals, and the conversions between a number and its label text. The
-// texts are 8-bit (ANSI code page); callers convert from and to wide text through the code page
+// texts are 8-bit (ANSI code page); callers convert from and to UTF-16 text through the code page
 // port.
 #pragma once
 

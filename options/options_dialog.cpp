@@ -11,7 +11,7 @@
 #include "labels/label_format.h"
 #include "options/about_dialog.h"
 #include "options/stored_options.h"
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 
 namespace {
 
@@ -71,6 +71,7 @@ void COptionsDlg::OnInit(DialogControls& controls) {
 }
 
 void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyCode) {
+  if (EndOnOkOrCancel(controls, controlId, &Confirmed, [&] { Confirm(controls); })) return;
   switch (controlId) {
     case kOptionsStart:
       if (notifyCode == kEditChanged && ready_) Preview(controls);
@@ -101,13 +102,6 @@ void COptionsDlg::OnCommand(DialogControls& controls, int controlId, int notifyC
             {{"CSV files (*.csv)", "*.csv"}, {"Text files (*.txt)", "*.txt"}, {"All files (*.*)", "*.*"}});
         if (!chosen.empty()) controls.SetText(kOptionsPartsList, chosen);
       }
-      break;
-    case kIdOk:
-      Confirm(controls);
-      break;
-    case kIdCancel:
-      Confirmed = false;
-      controls.EndDialog(kIdCancel);
       break;
     default:
       break;

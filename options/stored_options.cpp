@@ -38,7 +38,7 @@ std::string StoredText(const StoredOption& option, const StoredOptions& options)
 
 StoredTextTaken TakeStoredText(const StoredOption& option, const std::string& text, StoredOptions& options) {
   if (option.kind == StoredKind::Text) {
-    const size_t length = option.anyCharacter ? Utf8ToWide(text).size() : text.size();
+    const size_t length = option.anyCharacter ? Utf8ToUtf16(text).size() : text.size();
     if (length > option.maxLength) return StoredTextTaken::TooLong;
     options.*option.text = text;
     return StoredTextTaken::Taken;

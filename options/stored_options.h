@@ -16,7 +16,7 @@
 #include "labels/label_format.h"
 
 constexpr char kFamilyKeyPath[] = "SOFTWARE\\Varnkit";
-constexpr char kSettingsKeyName[] = "VKTL";   // the options' subkey, below the family key
+constexpr char kOptionsKeyName[] = "VKTL";    // the options' subkey, below the family key
 constexpr char kDataPathName[] = "DataPath";  // a text in the family key
 constexpr char kDefaultDataPath[] = "C:\\Program Files\\DEVO\\Varnkit\\Data\\";
 constexpr size_t kDataPathMaxLength = 511;

@@ -7,7 +7,7 @@
 
 #include "framework/decimal_text.h"
 #include "framework/utf8.h"
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 
 std::string PlainDecimal(double value) {
   if (!std::isfinite(value)) return {};

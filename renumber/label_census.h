@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 #include "renumber/renumber_labels.h"
 
 // How many entries (a number, or a run of missing numbers) each list of the report shows before

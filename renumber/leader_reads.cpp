@@ -70,7 +70,7 @@ HRESULT ReadHighestLabel(HostDrawing& drawing, const std::function<HRESULT(HRESU
     if (type != kLeaderTypeName) continue;
     HostValue value;
     RETURN_IF_FAILED(ReadLeaderText(*graphic, step, &value));
-    if (value.kind == HostValue::Kind::Text) highest->Add(WideToUtf8(value.text));
+    if (value.kind == HostValue::Kind::Text) highest->Add(Utf16ToUtf8(value.text));
   }
   return S_OK;
 }

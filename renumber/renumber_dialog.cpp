@@ -75,12 +75,8 @@ void CRenumberDlg::OnInit(DialogControls& controls) {
 }
 
 void CRenumberDlg::OnCommand(DialogControls& controls, int controlId, int notifyCode) {
-  if (controlId == kIdOk) {
-    Confirm(controls);
-  } else if (controlId == kIdCancel) {
-    Accepted = false;
-    controls.EndDialog(kIdCancel);
-  } else if (controlId == kRenumberExport) {
+  if (EndOnOkOrCancel(controls, controlId, &Accepted, [&] { Confirm(controls); })) return;
+  if (controlId == kRenumberExport) {
     if (notifyCode == kButtonClicked) Export();
   } else if (controlId == kRenumberStartAt || controlId == kRenumberTolerance) {
     if (notifyCode == kEditChanged) UpdatePreview(controls);

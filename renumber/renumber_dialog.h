@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 #include "renumber/renumber_labels.h"
 #include "renumber/renumber_order.h"
 #include "resources/resource_ids.h"

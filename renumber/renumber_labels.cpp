@@ -92,7 +92,7 @@ void ReadLeaderLabel(std::string_view text, RenumberItem* item) {
 }
 
 void ReadLeaderLabel(std::u16string_view text, const LabelStyle& style, const CodePage& codePage, RenumberItem* item) {
-  item->text = WideToUtf8(text);
+  item->text = Utf16ToUtf8(text);
   ReadLeaderText(text, style, codePage, &item->format, &item->number);
 }
 

@@ -69,7 +69,7 @@ HRESULT WriteLabel(HostGraphicList& graphics, HostUndoRecord& record, const Renu
   RETURN_IF_FAILED(step(record.NoteChangedGraphic(*graphic)));
   HostRef<HostProperty> info;
   RETURN_IF_FAILED(PickInfo(*graphic, step, &info));
-  RETURN_IF_FAILED(step(info->SetPropertyValue(0, HostValue::FromText(Utf8ToWide(item.newLabel)))));
+  RETURN_IF_FAILED(step(info->SetPropertyValue(0, HostValue::FromText(Utf8ToUtf16(item.newLabel)))));
   return step(graphic->UpdateGraphic());
 }
 
@@ -107,7 +107,7 @@ HRESULT WriteLabels(HostDrawing& drawing, const std::vector<RenumberItem>& items
 
 }  // namespace
 
-HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRunner& runner, const CodePage& codePage,
+HRESULT RenumberSelection(HostApp& app, const RenumberOptions& stored, DialogRunner& runner, const CodePage& codePage,
                           const HostStillHeld& hostStillHeld, RenumberChanges* changes) {
   RETURN_HR_IF_NULL(E_POINTER, changes);
   const Steps step(hostStillHeld);

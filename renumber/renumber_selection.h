@@ -12,12 +12,12 @@
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "host/host_port.h"
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 #include "renumber/renumber_order.h"
 #include "labels/label_format.h"
 
 // The stored choices of the Renumber dialog.
-struct RenumberSettings {
+struct RenumberOptions {
   int32_t objects = 1;
   bool fixOrder = true;
   bool resetRunning = false;
@@ -38,9 +38,9 @@ struct RenumberSettings {
 
 // What the operation changes outside the drawing; each is set only when it changes.
 struct RenumberChanges {
-  std::optional<RenumberSettings> settings;  // confirmed with OK
-  std::optional<int32_t> runningNumber;      // the Number tool goes on past the new sequence ...
-  std::optional<int32_t> numberFormat;       // ... in the chosen format
+  std::optional<RenumberOptions> settings;  // confirmed with OK
+  std::optional<int32_t> runningNumber;     // the Number tool goes on past the new sequence ...
+  std::optional<int32_t> numberFormat;      // ... in the chosen format
 };
 
 // The no-leaders message and the caption of the message box and the undo record.
@@ -61,5 +61,5 @@ using HostStillHeld = std::function<bool()>;
 // is closed all the same, so that the labels written so far are undone in one step. A host that
 // let go ends it the same way with E_FAIL, unless it let go inside the last call, the view's
 // refresh, when everything was done. Options confirmed with OK are handed back in any case.
-HRESULT RenumberSelection(HostApp& app, const RenumberSettings& stored, DialogRunner& runner, const CodePage& codePage,
+HRESULT RenumberSelection(HostApp& app, const RenumberOptions& stored, DialogRunner& runner, const CodePage& codePage,
                           const HostStillHeld& hostStillHeld, RenumberChanges* changes);

@@ -142,22 +142,22 @@ class MemoryKey : public RegistryKey {
 
   // UTF-16 values are kept as the UTF-8 of their characters, marked as such; an 8-bit value reads
   // as its bytes one character each, as the ANSI page of the tests gives its ASCII.
-  HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
+  HRESULT QueryUtf16Text(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
     RETURN_HR_IF_NULL(E_POINTER, text);
     const auto value = node_->values.find(name);
     RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), value == node_->values.end());
     if (type != nullptr) *type = value->second.type;
-    std::u16string wide = value->second.utf16 ? Utf8ToWide(value->second.bytes)
-                                              : std::u16string(value->second.bytes.begin(), value->second.bytes.end());
-    RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_MORE_DATA), wide.size() * sizeof(char16_t) > maxBytes);
-    const size_t end = wide.find(u'\0');
-    if (end != std::u16string::npos) wide.resize(end);
-    *text = std::move(wide);
+    std::u16string utf16 = value->second.utf16 ? Utf8ToUtf16(value->second.bytes)
+                                               : std::u16string(value->second.bytes.begin(), value->second.bytes.end());
+    RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_MORE_DATA), utf16.size() * sizeof(char16_t) > maxBytes);
+    const size_t end = utf16.find(u'\0');
+    if (end != std::u16string::npos) utf16.resize(end);
+    *text = std::move(utf16);
     return S_OK;
   }
 
-  HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
-    RETURN_IF_FAILED(SetText(name, WideToUtf8(text)));
+  HRESULT SetUtf16Text(const std::string& name, const std::u16string& text) override {
+    RETURN_IF_FAILED(SetText(name, Utf16ToUtf8(text)));
     node_->values[name].utf16 = true;
     return S_OK;
   }

@@ -13,7 +13,7 @@ unsigned char TrailByte(int trailIndex) {
                                                                 : 0x80 + trailIndex - kLowTrailCount);
 }
 
-char16_t SingleByteToWide(unsigned char byte) {
+char16_t SingleByteToUtf16(unsigned char byte) {
   if (byte < 0x80) return byte;
   if (byte >= 0xA0 && byte <= 0xDF) return static_cast<char16_t>(Page::kFirstSingleChar + byte - 0xA0);
   return u'?';
@@ -31,30 +31,30 @@ bool TestDoubleByteCodePage::IsLeadByte(unsigned char byte) const {
   return byte >= kFirstLead && byte <= kLastLead;
 }
 
-std::u16string TestDoubleByteCodePage::ToWide(std::string_view ansi) const {
-  std::u16string wide;
-  wide.reserve(ansi.size());
+std::u16string TestDoubleByteCodePage::ToUtf16(std::string_view ansi) const {
+  std::u16string utf16;
+  utf16.reserve(ansi.size());
   for (size_t i = 0; i < ansi.size(); ++i) {
     const auto byte = static_cast<unsigned char>(ansi[i]);
     if (!IsLeadByte(byte)) {
-      wide.push_back(SingleByteToWide(byte));
+      utf16.push_back(SingleByteToUtf16(byte));
       continue;
     }
     if (i + 1 == ansi.size()) {
-      wide.push_back(u'?');
+      utf16.push_back(u'?');
       break;
     }
     const int trail = TrailIndex(static_cast<unsigned char>(ansi[++i]));
-    wide.push_back(trail < 0 ? u'?'
-                             : static_cast<char16_t>(kFirstPairChar + (byte - kFirstLead) * kTrailCount + trail));
+    utf16.push_back(trail < 0 ? u'?'
+                              : static_cast<char16_t>(kFirstPairChar + (byte - kFirstLead) * kTrailCount + trail));
   }
-  return wide;
+  return utf16;
 }
 
-std::string TestDoubleByteCodePage::ToAnsi(std::u16string_view wide) const {
+std::string TestDoubleByteCodePage::ToAnsi(std::u16string_view utf16) const {
   std::string ansi;
-  ansi.reserve(wide.size() * 2);
-  for (const char16_t c : wide) {
+  ansi.reserve(utf16.size() * 2);
+  for (const char16_t c : utf16) {
     if (c < 0x80) {
       ansi.push_back(static_cast<char>(c));
     } else if (c >= kFirstSingleChar && c < kFirstSingleChar + 0x40) {

@@ -26,8 +26,8 @@ class TestDoubleByteCodePage : public CodePage {
   static constexpr char16_t kFirstPairChar = 0x4E00;
   static constexpr char16_t kFirstSingleChar = 0xFF60;
 
-  std::string ToAnsi(std::u16string_view wide) const override;
-  std::u16string ToWide(std::string_view ansi) const override;
+  std::string ToAnsi(std::u16string_view utf16) const override;
+  std::u16string ToUtf16(std::string_view ansi) const override;
   bool IsLeadByte(unsigned char byte) const override;
 
   // The index of a trail byte in 0..218, or -1 for a byte that cannot trail.

@@ -13,14 +13,14 @@ constexpr char16_t kHighTable[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
 };
 
-char16_t ByteToWide(unsigned char byte) {
+char16_t ByteToUtf16(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
-char WideToByte(char16_t wide) {
-  if (wide < 0x80 || (wide >= 0xA0 && wide <= 0xFF)) return static_cast<char>(wide);
+char Utf16ToByte(char16_t utf16) {
+  if (utf16 < 0x80 || (utf16 >= 0xA0 && utf16 <= 0xFF)) return static_cast<char>(utf16);
   for (int i = 0; i < 32; ++i) {
-    if (kHighTable[i] == wide) return static_cast<char>(0x80 + i);
+    if (kHighTable[i] == utf16) return static_cast<char>(0x80 + i);
   }
   return '?';
 }
@@ -28,17 +28,17 @@ char WideToByte(char16_t wide) {
 }  // namespace
 
 // Whole picklists pass through here: the output is sized once and filled in place, ASCII first.
-std::string Windows1252CodePage::ToAnsi(std::u16string_view wide) const {
-  std::string ansi(wide.size(), '\0');
-  for (size_t i = 0; i < wide.size(); ++i) {
-    const char16_t c = wide[i];
-    ansi[i] = c < 0x80 ? static_cast<char>(c) : WideToByte(c);
+std::string Windows1252CodePage::ToAnsi(std::u16string_view utf16) const {
+  std::string ansi(utf16.size(), '\0');
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    const char16_t c = utf16[i];
+    ansi[i] = c < 0x80 ? static_cast<char>(c) : Utf16ToByte(c);
   }
   return ansi;
 }
 
-std::u16string Windows1252CodePage::ToWide(std::string_view ansi) const {
-  std::u16string wide(ansi.size(), u'\0');
-  for (size_t i = 0; i < ansi.size(); ++i) wide[i] = ByteToWide(static_cast<unsigned char>(ansi[i]));
-  return wide;
+std::u16string Windows1252CodePage::ToUtf16(std::string_view ansi) const {
+  std::u16string utf16(ansi.size(), u'\0');
+  for (size_t i = 0; i < ansi.size(); ++i) utf16[i] = ByteToUtf16(static_cast<unsigned char>(ansi[i]));
+  return utf16;
 }

@@ -6,7 +6,7 @@
 
 class Windows1252CodePage : public CodePage {
  public:
-  std::string ToAnsi(std::u16string_view wide) const override;
-  std::u16string ToWide(std::string_view ansi) const override;
+  std::string ToAnsi(std::u16string_view utf16) const override;
+  std::u16string ToUtf16(std::string_view ansi) const override;
   bool IsLeadByte(unsigned char) const override { return false; }
 };

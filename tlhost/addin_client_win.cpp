@@ -67,7 +67,8 @@ bool AddinClient::AnswersOne(const char* method, size_t tool, const VARIANT& val
   if (wrongAnswer_.empty()) {
     const std::wstring& path = tools_[tool].commandName;
     wrongAnswer_ = std::string(method) + " of tool " + std::to_string(tool) + " (" +
-                   Utf8(path.substr(path.rfind(L'|') + 1)) + ") answered " + AnswerText(value) + "; a host takes 1";
+                   WideToUtf8(path.substr(path.rfind(L'|') + 1)) + ") answered " + AnswerText(value) +
+                   "; a host takes 1";
   }
   return false;
 }

@@ -16,9 +16,9 @@
 #include "framework/registry_win.h"
 #include "framework/utf8.h"
 #include "options/stored_options.h"
-#include "picklist/pick_list_records.h"
-#include "picklist/pick_list_store.h"
-#include "tlhost/addin_settings.h"
+#include "pick_list/pick_list_records.h"
+#include "pick_list/pick_list_store.h"
+#include "tlhost/addin_options.h"
 #include "tlhost/utf8_text.h"
 
 namespace {
@@ -33,14 +33,14 @@ std::string AddinDataPath() {
 }
 
 std::string Utf8FromAnsi(const std::string& ansi) {
-  return Utf8(kCodePage.ToWide(ansi));
+  return Utf16ToUtf8(kCodePage.ToUtf16(ansi));
 }
 
 // The ANSI form of a UTF-8 text; false with `problem` when the code page has no exact form for
 // one of its characters (no "?" and no look-alike letter stands in for it).
 bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* problem) {
   std::u16string wide;
-  Utf16FromUtf8(text, &wide);
+  WellFormedUtf8ToUtf16(text, &wide);
   *ansi = kCodePage.ToAnsi(wide);
   if (AnsiHolds(kCodePage, wide)) return true;
   *problem = "the text \"" + text + "\" has no form in the ANSI code page " + std::to_string(GetACP()) +
@@ -51,8 +51,8 @@ bool AnsiFromUtf8(const std::string& text, std::string* ansi, std::string* probl
 // The picklist file as text: UTF-8 after its byte order mark, else in the ANSI code page.
 std::u16string PickListFileText(const std::string& bytes) {
   if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0)
-    return Utf8ToWide(std::string_view(bytes).substr(kUtf8Mark.size()));
-  return kCodePage.ToWide(bytes);
+    return Utf8ToUtf16(std::string_view(bytes).substr(kUtf8Mark.size()));
+  return kCodePage.ToUtf16(bytes);
 }
 
 // The value as the transcript shows it, with the root it comes from where that is the user's.
@@ -80,7 +80,7 @@ bool WriteSetting(const std::string& name, const std::string& value, std::string
   HRESULT hr = registry.OpenKey(RegistryRoot::LocalMachine, kFamilyKeyPath, RegistryAccess::ReadWrite, &key);
   if (SUCCEEDED(hr) && name != kDataPathName) {
     std::unique_ptr<RegistryKey> family = std::move(key);
-    hr = family->OpenSubKey(kSettingsKeyName, RegistryAccess::ReadWrite, &key);
+    hr = family->OpenSubKey(kOptionsKeyName, RegistryAccess::ReadWrite, &key);
   }
   if (SUCCEEDED(hr)) hr = key->SetText(name, ansi);
   if (FAILED(hr)) *problem = "cannot write the setting " + name;
@@ -126,7 +126,7 @@ std::vector<std::string> DescribeSettings() {
   std::vector<std::string> lines;
   lines.push_back(std::string("HKLM\\") + kFamilyKeyPath + "  " + kDataPathName + " = " + Shown(kDataPathName));
   for (const StoredOption& option : kStoredOptions) {
-    lines.push_back(std::string("  ") + kSettingsKeyName + "\\" + option.name + " = " + Shown(option.name));
+    lines.push_back(std::string("  ") + kOptionsKeyName + "\\" + option.name + " = " + Shown(option.name));
   }
   return lines;
 }
@@ -141,7 +141,7 @@ std::vector<std::string> DescribePickList() {
   std::u16string line;
   for (char16_t c : PickListFileText(bytes)) {
     if (c == u'\n') {
-      lines.push_back("  " + Utf8(line));
+      lines.push_back("  " + Utf16ToUtf8(line));
       line.clear();
     } else if (c == u'\0') {
       line += u"<0>";
@@ -149,6 +149,6 @@ std::vector<std::string> DescribePickList() {
       line += c;
     }
   }
-  if (!line.empty()) lines.push_back("  " + Utf8(line));
+  if (!line.empty()) lines.push_back("  " + Utf16ToUtf8(line));
   return lines;
 }

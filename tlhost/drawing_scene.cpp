@@ -182,7 +182,7 @@ std::string PixelPoints(const std::vector<SimPoint>& points) {
 
 // The SVG's text is XML as a report's attributes are: escaped the same way.
 std::string Escaped(const std::u16string& text) {
-  return XmlAttributeText(Utf8(text));
+  return XmlAttributeText(Utf16ToUtf8(text));
 }
 
 std::string StrokeOf(const ShapeLook& look) {

@@ -292,8 +292,8 @@ bool ParseHostScript(const std::string& file, const std::string& bytes, std::vec
       *error = where + "this line holds the character U+0000, which no text can carry: remove it";
       return false;
     }
-    std::u16string wide;
-    if (!Utf16FromUtf8(line, &wide)) {
+    std::u16string utf16;
+    if (!WellFormedUtf8ToUtf16(line, &utf16)) {
       *error = where + "this line is not UTF-8 text: save the script as UTF-8";
       return false;
     }

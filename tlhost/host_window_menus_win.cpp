@@ -133,7 +133,7 @@ void HostWindow::OnNotify(const NMHDR& header) {
 }
 
 void HostWindow::RunAddinTool(int tool) {
-  const std::string name = Utf8(SplitPath(addin_.Tools()[static_cast<size_t>(tool)].commandName).back());
+  const std::string name = WideToUtf8(SplitPath(addin_.Tools()[static_cast<size_t>(tool)].commandName).back());
   Say("user: runs the add-in's tool " + name);
   // Picking one of the add-in's tools ends the host's own command; the add-in hears of it by Run.
   host_.UserPicksAddinTool();

@@ -20,7 +20,7 @@ void HostWindow::PollTools() {
     SendMessageW(toolbar_, TB_CHECKBUTTON, command, MAKELONG(state.checked, 0));
     EnableMenuItem(menu_, command, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
     CheckMenuItem(menu_, command, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
-    changes += " " + Utf8(SplitPath(addin_.Tools()[i].commandName).back()) + " " +
+    changes += " " + WideToUtf8(SplitPath(addin_.Tools()[i].commandName).back()) + " " +
                (state.enabled ? "enabled" : "disabled") + (state.checked ? " checked" : "") + ";";
   }
   if (!changes.empty()) Say("  buttons:" + changes.substr(0, changes.size() - 1));

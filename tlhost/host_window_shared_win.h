@@ -13,7 +13,7 @@
 constexpr int kLocalMenuBase = 2000;  // the local menu's entries, by their index
 
 inline std::string Quoted(const std::u16string& text) {
-  return "\"" + Utf8(text) + "\"";
+  return "\"" + Utf16ToUtf8(text) + "\"";
 }
 
 // A menu path's parts: "Insert|Tallyline B&y|Number" has three.

@@ -109,13 +109,14 @@ HRESULT HostWindow::LoadAddin() {
     addin_.Unload();
     return hr;
   }
-  Say("host: loaded " + Utf8(addin_.Description()) + " " + Utf8(addin_.ClassId()) + " with " +
+  Say("host: loaded " + WideToUtf8(addin_.Description()) + " " + WideToUtf8(addin_.ClassId()) + " with " +
       std::to_string(addin_.Tools().size()) + " tools");
   // What the host builds its menus and buttons from, told the first time only.
   for (const AddinToolInfo& tool : toolsShown_ ? std::vector<AddinToolInfo>() : addin_.Tools()) {
-    Say("  menu " + Utf8(tool.commandName) + "  caption " + Utf8(tool.caption) + "  group " + Utf8(tool.group));
-    Say("    prompt  " + Utf8(tool.prompt));
-    Say("    tooltip " + Utf8(tool.tooltip));
+    Say("  menu " + WideToUtf8(tool.commandName) + "  caption " + WideToUtf8(tool.caption) + "  group " +
+        WideToUtf8(tool.group));
+    Say("    prompt  " + WideToUtf8(tool.prompt));
+    Say("    tooltip " + WideToUtf8(tool.tooltip));
   }
   BITMAP strip = {};
   if (!toolsShown_ && GetObjectW(addin_.Buttons(), sizeof(strip), &strip) != 0) {
@@ -196,7 +197,8 @@ void HostWindow::SelectGraphics(const std::vector<int32_t>& ids) {
     const SimGraphicData* graphic = host_.Model().Graphic(id);
     named +=
         (named.empty() ? "" : ", ") + std::to_string(id) +
-        (graphic ? " " + Utf8(graphic->typeName) + (graphic->info.empty() ? "" : " " + Quoted(graphic->info)) : "");
+        (graphic ? " " + Utf16ToUtf8(graphic->typeName) + (graphic->info.empty() ? "" : " " + Quoted(graphic->info))
+                 : "");
   }
   Say(ids.empty() ? "user: selects nothing" : "user: selects " + named);
   if (!host_.Select(ids)) Say("  no such graphic");

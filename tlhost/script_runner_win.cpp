@@ -25,7 +25,7 @@ std::string Listed(const std::vector<std::string>& texts) {
 
 std::vector<std::string> Narrowed(const std::vector<std::u16string>& texts) {
   std::vector<std::string> out;
-  for (const std::u16string& text : texts) out.push_back(Utf8(text));
+  for (const std::u16string& text : texts) out.push_back(Utf16ToUtf8(text));
   return out;
 }
 
@@ -61,7 +61,7 @@ ScriptRunner::ScriptRunner(SimHost& host, std::wstring outFolder, HostWindow::Lo
 }
 
 std::wstring ScriptRunner::OutPath(const std::string& name) const {
-  return IsAbsolute(name) || outFolder_.empty() ? WideFromUtf8(name) : outFolder_ + WideFromUtf8(name);
+  return IsAbsolute(name) || outFolder_.empty() ? Utf8ToWide(name) : outFolder_ + Utf8ToWide(name);
 }
 
 void ScriptRunner::Fail(const ScriptStep& step, const std::string& what) {
@@ -112,7 +112,7 @@ int ScriptRunner::ToolIndex(const std::string& name) const {
     }
     return out.rfind(L"tl ", 0) == 0 ? out.substr(3) : out;
   };
-  const std::wstring wanted = plain(WideFromUtf8(name));
+  const std::wstring wanted = plain(Utf8ToWide(name));
   for (size_t i = 0; i < tools.size(); ++i) {
     const std::wstring& path = tools[i].commandName;
     if (plain(tools[i].caption) == wanted || plain(path.substr(path.rfind(L'|') + 1)) == wanted) {
@@ -169,10 +169,11 @@ void ScriptRunner::Step(const ScriptStep& step) {
     }
     SendMessageW(window_->Frame(), WM_COMMAND, kCommandToolBase + tool, 0);
   } else if (verb == "menu" || verb == "undo" || verb == "redo") {
-    const std::wstring path = verb == "menu" ? WideFromUtf8(step.Arg(0)) : verb == "undo" ? L"Edit|Undo" : L"Edit|Redo";
+    const std::wstring path = verb == "menu" ? Utf8ToWide(step.Arg(0)) : verb == "undo" ? L"Edit|Undo" : L"Edit|Redo";
     const int command = window_->FindMenuCommand(path);
-    if (command == 0) return Fail(step, "the menus have no entry \"" + Utf8(path) + "\"");
-    if (!window_->MenuCommandEnabled(command)) return Fail(step, "the menu entry \"" + Utf8(path) + "\" is disabled");
+    if (command == 0) return Fail(step, "the menus have no entry \"" + WideToUtf8(path) + "\"");
+    if (!window_->MenuCommandEnabled(command))
+      return Fail(step, "the menu entry \"" + WideToUtf8(path) + "\" is disabled");
     SendMessageW(window_->Frame(), WM_COMMAND, static_cast<WPARAM>(command), 0);
   } else if (verb == "click" || verb == "dblclick") {
     SendClick(step, WM_LBUTTONDOWN, WM_LBUTTONUP, verb == "dblclick");
@@ -185,7 +186,7 @@ void ScriptRunner::Step(const ScriptStep& step) {
       if (ReadInteger(step.Arg(2), &index))
         return index >= 0 && static_cast<size_t>(index) < menu.captions.size() ? static_cast<int>(index) : -1;
       for (size_t i = 0; i < menu.captions.size(); ++i) {
-        if (Utf8(menu.captions[i]) == step.Arg(2)) return static_cast<int>(i);
+        if (Utf16ToUtf8(menu.captions[i]) == step.Arg(2)) return static_cast<int>(i);
       }
       Fail(step, "the local menu has no entry \"" + step.Arg(2) + "\"; it offers " + Listed(Narrowed(menu.captions)));
       return -1;
@@ -249,7 +250,7 @@ void ScriptRunner::RunOtherHosts(const ScriptStep& step) {
   for (size_t i = 0; i < step.ArgCount(); ++i) {
     const std::string& script = step.Arg(i);
     std::wstring command = L"\"" + std::wstring(self) + L"\" --script \"" +
-                           WideFromUtf8(IsAbsolute(script) ? script : folder + script) + L"\"";
+                           Utf8ToWide(IsAbsolute(script) ? script : folder + script) + L"\"";
     if (!outFolder_.empty()) command += L" --out \"" + outFolder_ + L"host " + std::to_wstring(i + 1) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -292,7 +293,7 @@ void ScriptRunner::Machine(const ScriptStep& step) {
       Fail(step, problem);
     }
   } else if (verb == "version") {
-    const std::wstring version = WideFromUtf8(step.Arg(0));
+    const std::wstring version = Utf8ToWide(step.Arg(0));
     host_.SetVersionText(std::u16string(version.begin(), version.end()));
   }
 }
@@ -305,8 +306,8 @@ void ScriptRunner::Expect(const ScriptStep& step) {
   if (drawing != nullptr) {
     for (int32_t id : drawing->graphics) {
       const SimGraphicData* graphic = host_.Model().Graphic(id);
-      if (graphic != nullptr && graphic->typeName == kLeaderTypeName) leaders.push_back(Utf8(graphic->info));
-      if (graphic != nullptr && graphic->typeName == kTextTypeName) texts.push_back(Utf8(graphic->info));
+      if (graphic != nullptr && graphic->typeName == kLeaderTypeName) leaders.push_back(Utf16ToUtf8(graphic->info));
+      if (graphic != nullptr && graphic->typeName == kTextTypeName) texts.push_back(Utf16ToUtf8(graphic->info));
     }
   }
   const auto compare = [&](const std::string& subject, const std::vector<std::string>& actual) {
@@ -334,7 +335,7 @@ void ScriptRunner::Expect(const ScriptStep& step) {
     return;
   }
   if (what == "next" || what == "prompt") {
-    const std::string actual = Utf8(what == "next" ? host_.LeaderToolText() : host_.Prompt());
+    const std::string actual = Utf16ToUtf8(what == "next" ? host_.LeaderToolText() : host_.Prompt());
     if (actual != step.Arg(1)) {
       Fail(step, std::string(what == "next" ? "the leader tool holds" : "the prompt reads") + " \"" + actual +
                      "\"; expected \"" + step.Arg(1) + "\"");
@@ -410,7 +411,7 @@ void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) 
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   std::wstring wanted(size, L'\0');
   const DWORD length = size == 0 ? 0 : GetFullPathNameW(path.c_str(), size, &wanted[0], nullptr);
-  if (length == 0 || length >= size) return Fail(step, "cannot read the path " + Utf8(path));
+  if (length == 0 || length >= size) return Fail(step, "cannot read the path " + WideToUtf8(path));
   wanted.resize(length);
   const bool drive = wanted.size() > 2 && wanted[1] == L':' && wanted[2] == L'\\';
   const std::wstring searched = drive ? L"\\\\?\\" : L"";
@@ -420,15 +421,15 @@ void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) 
     size_t end = wanted.find(L'\\', start);
     if (end == std::wstring::npos) end = wanted.size();
     HANDLE search = FindFirstFileW((searched + wanted.substr(0, end)).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + Utf8(wanted.substr(0, end)));
+    if (search == INVALID_HANDLE_VALUE) return Fail(step, "there is no " + WideToUtf8(wanted.substr(0, end)));
     FindClose(search);
     real += found.cFileName;
     if (end < wanted.size()) real += L'\\';
     start = end + 1;
   }
-  if (real != wanted) return Fail(step, "the file is named " + Utf8(real) + "; expected " + Utf8(wanted));
+  if (real != wanted) return Fail(step, "the file is named " + WideToUtf8(real) + "; expected " + WideToUtf8(wanted));
   if (real.size() <= 3 || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    Fail(step, Utf8(wanted) + " is a folder, not a file");
+    Fail(step, WideToUtf8(wanted) + " is a folder, not a file");
   }
 }
 
@@ -446,8 +447,8 @@ void ScriptRunner::Save(const ScriptStep& step) {
   } else if (kind == "buttons") {
     hr = window_->Addin().Buttons() != nullptr ? SaveBitmapAsPng(window_->Addin().Buttons(), path.c_str()) : E_FAIL;
   }
-  if (FAILED(hr)) return Fail(step, "cannot write " + Utf8(path));
-  log_("  wrote " + Utf8(path));
+  if (FAILED(hr)) return Fail(step, "cannot write " + WideToUtf8(path));
+  log_("  wrote " + WideToUtf8(path));
 }
 
 void ScriptRunner::OnTick() {
@@ -459,7 +460,7 @@ void ScriptRunner::OnTick() {
 }
 
 void ScriptRunner::AnswerDialog(HWND dialog) {
-  const std::string caption = Utf8(WindowText(dialog));
+  const std::string caption = WideToUtf8(WindowText(dialog));
   if (const auto played = answered_.find(dialog); played != answered_.end()) {
     // Its answers are all played and it is still open and in charge.
     Fail(*played->second, "the dialog \"" + caption + "\" was still open after these answers");
@@ -494,8 +495,8 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
   if (verb == "shot") {
     const std::wstring path = OutPath(answer.Arg(0));
     CreateFolders(path);
-    if (!user.SaveScreenshot(path)) Fail(answer, "cannot write " + Utf8(path));
-    log_("    screenshot " + Utf8(path));
+    if (!user.SaveScreenshot(path)) Fail(answer, "cannot write " + WideToUtf8(path));
+    log_("    screenshot " + WideToUtf8(path));
     return failure_.empty();
   }
   const int id = ControlIdOf(answer.Arg(0));
@@ -510,20 +511,20 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
   }
   std::string said = "    " + verb + " " + answer.Arg(0);
   if (verb == "type") {
-    user.Type(id, WideFromUtf8(answer.Arg(1)));
+    user.Type(id, Utf8ToWide(answer.Arg(1)));
     said += " \"" + answer.Arg(1) + "\"";
   } else if (verb == "pick" || verb == "dblpick") {
     long index = -1;
     if (!ReadInteger(answer.Arg(1), &index)) {
       for (int i = 0; i < user.ListCount(id) && index < 0; ++i) {
-        if (Utf8(user.ListText(id, i)) == answer.Arg(1)) index = i;
+        if (WideToUtf8(user.ListText(id, i)) == answer.Arg(1)) index = i;
       }
     }
     if (index < 0 || index >= user.ListCount(id)) {
       Fail(answer, "the list " + answer.Arg(0) + " has no entry " + answer.Arg(1));
       return false;
     }
-    said += " \"" + Utf8(user.ListText(id, static_cast<int>(index))) + "\"";
+    said += " \"" + WideToUtf8(user.ListText(id, static_cast<int>(index))) + "\"";
     log_(said);
     if (verb == "pick") {
       user.SelectListEntry(id, static_cast<int>(index));
@@ -544,7 +545,7 @@ bool ScriptRunner::PlayAnswer(HWND dialog, const ScriptStep& answer) {
     user.Click(id);
     return failure_.empty();
   } else if (verb == "shows") {
-    const std::string actual = Utf8(user.Text(id));
+    const std::string actual = WideToUtf8(user.Text(id));
     if (actual != answer.Arg(1)) {
       Fail(answer, "the control " + answer.Arg(0) + " shows \"" + actual + "\"; expected \"" + answer.Arg(1) + "\"");
     }

@@ -49,7 +49,7 @@ bool WriteReport(const std::wstring& path, const std::string& scriptFile, const 
   out << "  </testsuite>\n</testsuites>\n";
   out.close();
   if (out) return true;
-  Print("tlhost: cannot write the report " + Utf8(path));
+  Print("tlhost: cannot write the report " + WideToUtf8(path));
   return false;
 }
 
@@ -75,7 +75,7 @@ int RunInteractive(HINSTANCE instance) {
 
 int RunScript(HINSTANCE instance, const std::wstring& wideFile, const std::wstring& outFolder,
               const std::wstring& report) {
-  const std::string file = Utf8(wideFile);
+  const std::string file = WideToUtf8(wideFile);
   std::ifstream in(wideFile.c_str(), std::ios::binary);
   if (!in) {
     Print(file + ": cannot be read");

@@ -13,38 +13,33 @@ bool IsSurrogate(char32_t c) {
 // UTF-16 bytes after their mark, as UTF-8; false for an odd byte count or a lone surrogate.
 bool Utf8FromUtf16Bytes(const std::string& bytes, bool bigEndian, std::string* text) {
   if (bytes.size() % 2 != 0) return false;
-  std::u16string wide;
-  for (size_t i = 2; i < bytes.size(); i += 2) {
-    const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-    wide += static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-  }
-  for (size_t i = 0; i < wide.size(); ++i) {
-    if (!IsSurrogate(wide[i])) continue;
-    const bool pair = wide[i] < 0xdc00 && i + 1 < wide.size() && wide[i + 1] >= 0xdc00 && wide[i + 1] < 0xe000;
+  const std::u16string utf16 = Utf16FromBytes(std::string_view(bytes).substr(2), bigEndian);
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    if (!IsSurrogate(utf16[i])) continue;
+    const bool pair = utf16[i] < 0xdc00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xdc00 && utf16[i + 1] < 0xe000;
     if (!pair) return false;
     ++i;
   }
-  *text = WideToUtf8(wide);
+  *text = Utf16ToUtf8(utf16);
   return true;
 }
 
 }  // namespace
 
-std::string Utf8(const std::u16string& text) {
-  return WideToUtf8(text);
-}
-
 // Well-formed UTF-8 goes to UTF-16 and back unchanged; any broken sequence comes back as U+FFFD.
-bool Utf16FromUtf8(const std::string& text, std::u16string* wide) {
-  *wide = Utf8ToWide(text);
-  return WideToUtf8(*wide) == text;
+bool WellFormedUtf8ToUtf16(const std::string& text, std::u16string* utf16) {
+  *utf16 = Utf8ToUtf16(text);
+  return Utf16ToUtf8(*utf16) == text;
 }
 
 #ifdef _WIN32
-std::wstring WideFromUtf8(const std::string& text) {
-  std::u16string wide;
-  Utf16FromUtf8(text, &wide);
-  return std::wstring(wide.begin(), wide.end());
+std::string WideToUtf8(const std::wstring& text) {
+  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  const std::u16string utf16 = Utf8ToUtf16(text);
+  return std::wstring(utf16.begin(), utf16.end());
 }
 #endif
 

@@ -5,21 +5,21 @@
 
 #include <string>
 
-// UTF-8 for files and the transcript; an unpaired surrogate becomes U+FFFD.
-std::string Utf8(const std::u16string& text);
+#include "framework/utf8.h"
 
+// Text in UTF-16 (std::u16string) goes to and from UTF-8 by the framework's converters
+// (framework/utf8.h); "wide" here means what it means to Windows, a std::wstring of wchar_t.
 #ifdef _WIN32
-// The same for the wide strings of Windows, which are UTF-16: a script's text (checked when the
-// script was read) for windows, dialogs and file names, and their texts for the transcript.
-inline std::string Utf8(const std::wstring& text) {
-  return Utf8(std::u16string(text.begin(), text.end()));
-}
-std::wstring WideFromUtf8(const std::string& text);
+// A window's, dialog's or file name's wide text as UTF-8 for the transcript, and a script's text
+// (checked when the script was read) as wide text for windows, dialogs and file names. An
+// unpaired surrogate becomes U+FFFD.
+std::string WideToUtf8(const std::wstring& text);
+std::wstring Utf8ToWide(const std::string& text);
 #endif
 
 // The UTF-16 form of UTF-8 text; false for bytes that are not UTF-8 (overlong forms, encoded
 // surrogates and code points past U+10FFFF included).
-bool Utf16FromUtf8(const std::string& text, std::u16string* wide);
+bool WellFormedUtf8ToUtf16(const std::string& text, std::u16string* utf16);
 
 // A script file's bytes as UTF-8 text: a UTF-8 byte order mark is dropped, UTF-16 with its mark
 // (either byte order) is converted. False with `problem` (what is wrong and what to do) for bytes

@@ -3,14 +3,14 @@
 #pragma once
 
 #include "addin/tool/pick_list_glue.h"
-#include "addin/tool/settings_store.h"
+#include "addin/tool/options_store.h"
 #include "addin/tool/tool_services.h"
 #include "framework/code_page.h"
 #include "framework/dialog_win.h"
 #include "framework/files_win.h"
 #include "framework/list_box_fill_win.h"
 #include "framework/registry_win.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_store.h"
 
 class DllToolServices : public ToolServices {
  public:
@@ -34,6 +34,6 @@ class DllToolServices : public ToolServices {
   WindowsRegistry registry_;
   WindowsFileSystem files_;
   WindowsDialogRunner dialogs_;
-  SettingsStore settings_;
+  OptionsStore settings_;
   PickListStore pickList_;
 };

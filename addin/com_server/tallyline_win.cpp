@@ -62,7 +62,7 @@ HRESULT CTallyline::Create(IUnknown* outer, REFIID riid, void** ppv) {
   RETURN_HR_IF(CLASS_E_NOAGGREGATION, outer != nullptr && !IsEqualIID(riid, IID_IUnknown));
   return ComTry([&] {
     // The administrator's switch is read once for each object a host makes.
-    StartFailureTraceFromRegistry(std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName);
+    StartFailureTraceFromRegistry(std::string(kFamilyKeyPath) + "\\" + kOptionsKeyName);
     CTallyline* object = new (std::nothrow) CTallyline(outer);
     RETURN_HR_IF_NULL(E_OUTOFMEMORY, object);
     HRESULT hr = object->LoadTypeInfo();

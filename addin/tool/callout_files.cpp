@@ -2,7 +2,7 @@
 #include "addin/tool/callout_files.h"
 
 #include "framework/utf8.h"
-#include "picklist/pick_list_problems.h"
+#include "pick_list/pick_list_problems.h"
 
 namespace {
 
@@ -10,9 +10,9 @@ constexpr char kRenumberMessageCaption[] = "Tallyline - Renumber";
 
 // The path for the file port; false when the code page cannot hold a character of it.
 bool AnsiPath(FileSystem& files, const CodePage& codePage, const std::string& utf8, std::string* ansi) {
-  const std::u16string wide = Utf8ToWide(utf8);
-  if (!AnsiHolds(codePage, wide)) return false;
-  *ansi = files.ExpandEnvironment(codePage.ToAnsi(wide));
+  const std::u16string utf16 = Utf8ToUtf16(utf8);
+  if (!AnsiHolds(codePage, utf16)) return false;
+  *ansi = files.ExpandEnvironment(codePage.ToAnsi(utf16));
   return true;
 }
 
@@ -52,6 +52,6 @@ void SaveCalloutTable(FileSystem& files, const CodePage& codePage, DialogRunner&
   if (SUCCEEDED(hr)) return;
   // The message box texts are ANSI: a name the code page lacks shows with '?' there.
   runner.ShowMessage(
-      codePage.ToAnsi(Utf8ToWide("The callout list could not be written to " + path + ": " + cause + ".")),
+      codePage.ToAnsi(Utf8ToUtf16("The callout list could not be written to " + path + ": " + cause + ".")),
       kRenumberMessageCaption, kMbOk | kMbIconExclamation);
 }

@@ -9,7 +9,7 @@
 #include "framework/code_page.h"
 #include "framework/dialog.h"
 #include "framework/files.h"
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 
 // The parts list of `path` read in the Number tool's format and style; or, in `*problem`, one line
 // that names the file and why it could not be read.

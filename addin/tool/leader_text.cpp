@@ -120,11 +120,10 @@ HRESULT ToolObject::ReadLeaderTextFor(HostGraphic* baseObject, std::optional<std
   switch (placement_.ActiveTool) {
     case NumberTool: {
       std::string label;  // UTF-8: the prefix and suffix may hold any character
-      const HRESULT hr =
-          NumberToLeaderText(placement_.RunningNumber, NumberFormat(), NumberLabelStyle(*options_), &label);
+      const HRESULT hr = NumberToLeaderText(placement_.RunningNumber, NumberFormat(), NumberStyle(), &label);
       *labelFailed = FAILED(hr);
       // Out of range the label is the range text, carried in band; an unknown format gives none.
-      if (SUCCEEDED(hr) || !label.empty()) *text = Utf8ToWide(label);
+      if (SUCCEEDED(hr) || !label.empty()) *text = Utf8ToUtf16(label);
       return hr;
     }
     case PicklistTool:

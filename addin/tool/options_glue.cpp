@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "options/options_dialog.h"
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 
 void LoadPickList(PickListStore& store, StoredOptions& options) {
   options.PickListText = store.Load(options.DataPath);

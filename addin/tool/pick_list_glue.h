@@ -8,7 +8,7 @@
 #include "framework/dialog.h"
 #include "framework/status.h"
 #include "options/stored_options.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_store.h"
 
 // PickListText from the file in DataPath.
 void LoadPickList(PickListStore& store, StoredOptions& options);

@@ -32,9 +32,9 @@ void TakeBack(const StoredOptions& options, const char* name, T& member, T value
 
 HRESULT RunRenumberTool(StoredOptions& options, int32_t& runningNumber, HostApp& app, DialogRunner& runner,
                         const CodePage& codePage, const HostStillHeld& hostStillHeld, FileSystem* files) {
-  RenumberSettings stored{options.TLDefRenObjects,   options.TLDefRenFixOrder, options.TLDefRenReset,
-                          NumberLabelStyle(options), NumberStep(options),      options.TLDefRenOrder,
-                          options.TLDefRenTolerance};
+  RenumberOptions stored{options.TLDefRenObjects,   options.TLDefRenFixOrder, options.TLDefRenReset,
+                         NumberLabelStyle(options), NumberStep(options),      options.TLDefRenOrder,
+                         options.TLDefRenTolerance};
   for (const OptionControls& entry : kRenumberOptionControls) {
     if (options.Enforced.count(entry.option) == 0) continue;
     stored.lockedControls.insert(stored.lockedControls.end(), entry.controls.begin(), entry.controls.end());

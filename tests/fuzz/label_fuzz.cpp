@@ -37,10 +37,10 @@ int32_t TopOf(int32_t format) {
 // the label reader stops at any non-digit.
 int32_t ReferenceArabic(std::string_view text) {
   const std::string terminated(text);
-  const long long wide = std::strtoll(terminated.c_str(), nullptr, 10);
-  if (wide > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (wide < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(wide);
+  const long long utf16 = std::strtoll(terminated.c_str(), nullptr, 10);
+  if (utf16 > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (utf16 < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(utf16);
 }
 
 int64_t RomanDigitValue(char c) {

@@ -3,7 +3,7 @@
 // never return an item that ends its own record early, and read back what the writer made of its
 // items; a load followed by a save of the untouched list must leave the file as it was, and after
 // an edit every item of the file must keep its bytes. The UTF-8 reader must find the same items
-// in the bytes as in their wide text, and a cut must never change a character.
+// in the bytes as in their UTF-16 text, and a cut must never change a character.
 #include <cstdint>
 #include <algorithm>
 #include <map>
@@ -14,8 +14,8 @@
 #include "framework/utf8.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
-#include "picklist/pick_list_records.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_records.h"
+#include "pick_list/pick_list_store.h"
 
 namespace {
 
@@ -147,20 +147,20 @@ void CheckLoadAndSave(const CodePage& page, bool lossless, std::string_view file
 }
 
 void CheckUtf8Reader(std::string_view bytes) {
-  const std::u16string wide = Utf8ToWide(bytes);
-  FUZZ_CHECK(Utf8ToWide(WideToUtf8(wide)) == wide);
+  const std::u16string utf16 = Utf8ToUtf16(bytes);
+  FUZZ_CHECK(Utf8ToUtf16(Utf16ToUtf8(utf16)) == utf16);
   const std::vector<std::string_view> inBytes = FindRecordItems(bytes);
-  const std::vector<std::u16string_view> inWide = FindRecordItems(std::u16string_view(wide));
-  FUZZ_CHECK(inBytes.size() == inWide.size());
-  for (size_t i = 0; i < inBytes.size(); ++i) FUZZ_CHECK(Utf8ToWide(inBytes[i]) == inWide[i]);
+  const std::vector<std::u16string_view> inUtf16 = FindRecordItems(std::u16string_view(utf16));
+  FUZZ_CHECK(inBytes.size() == inUtf16.size());
+  for (size_t i = 0; i < inBytes.size(); ++i) FUZZ_CHECK(Utf8ToUtf16(inBytes[i]) == inUtf16[i]);
   // A few dozen cuts per input: each decodes the whole text again.
   const size_t step = bytes.size() / 32 + 1;
   for (size_t limit = 0; limit <= bytes.size(); limit += step) {
     const size_t boundary = Utf8BoundaryAtOrBefore(bytes, limit);
     FUZZ_CHECK(boundary <= limit && boundary + 3 >= limit);
-    const std::u16string head = Utf8ToWide(bytes.substr(0, boundary));
-    FUZZ_CHECK(wide.compare(0, head.size(), head) == 0);
-    FUZZ_CHECK(Utf8ToWide(bytes.substr(boundary)) == wide.substr(head.size()));
+    const std::u16string head = Utf8ToUtf16(bytes.substr(0, boundary));
+    FUZZ_CHECK(utf16.compare(0, head.size(), head) == 0);
+    FUZZ_CHECK(Utf8ToUtf16(bytes.substr(boundary)) == utf16.substr(head.size()));
   }
 }
 

@@ -21,17 +21,17 @@ TEST(Windows1252CodePage, EveryByteRoundTripsToOneDistinctCharacter) {
   const Windows1252CodePage page;
   std::string all;
   for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-  const std::u16string wide = page.ToWide(all);
-  ASSERT_EQ(wide.size(), 256u);
-  EXPECT_EQ(std::set<char16_t>(wide.begin(), wide.end()).size(), 256u);
-  EXPECT_EQ(page.ToAnsi(wide), all);
+  const std::u16string utf16 = page.ToUtf16(all);
+  ASSERT_EQ(utf16.size(), 256u);
+  EXPECT_EQ(std::set<char16_t>(utf16.begin(), utf16.end()).size(), 256u);
+  EXPECT_EQ(page.ToAnsi(utf16), all);
   for (int byte = 0; byte < 256; ++byte) EXPECT_FALSE(page.IsLeadByte(static_cast<unsigned char>(byte)));
 }
 
 TEST(Windows1252CodePage, MapsTheSystemTable) {
   struct Case {
     int byte;
-    char16_t wide;
+    char16_t utf16;
   };
   const Case cases[] = {
       {0x41, u'A'},   {0x7F, 0x007F}, {0x80, 0x20AC}, {0x81, 0x0081}, {0x82, 0x201A}, {0x83, 0x0192},
@@ -43,8 +43,8 @@ TEST(Windows1252CodePage, MapsTheSystemTable) {
   const Windows1252CodePage page;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.byte);
-    EXPECT_EQ(page.ToWide(Bytes({c.byte})), std::u16string(1, c.wide));
-    EXPECT_EQ(page.ToAnsi(std::u16string(1, c.wide)), Bytes({c.byte}));
+    EXPECT_EQ(page.ToUtf16(Bytes({c.byte})), std::u16string(1, c.utf16));
+    EXPECT_EQ(page.ToAnsi(std::u16string(1, c.utf16)), Bytes({c.byte}));
   }
 }
 
@@ -65,10 +65,10 @@ TEST(TestDoubleByteCodePage, PairsMapOneToOneOntoTheirRange) {
   for (int lead = 0x81; lead <= 0x9F; ++lead) {
     for (int trail = 0x21; trail <= 0xFC; ++trail) {
       if (TestDoubleByteCodePage::TrailIndex(static_cast<unsigned char>(trail)) < 0) continue;
-      const std::u16string wide = page.ToWide(Pair(lead, trail));
-      ASSERT_EQ(wide.size(), 1u) << lead << " " << trail;
-      seen.insert(wide[0]);
-      EXPECT_EQ(page.ToAnsi(wide), Pair(lead, trail));
+      const std::u16string utf16 = page.ToUtf16(Pair(lead, trail));
+      ASSERT_EQ(utf16.size(), 1u) << lead << " " << trail;
+      seen.insert(utf16[0]);
+      EXPECT_EQ(page.ToAnsi(utf16), Pair(lead, trail));
     }
   }
   EXPECT_EQ(seen.size(), 31u * 219u);
@@ -79,7 +79,7 @@ TEST(TestDoubleByteCodePage, PairsMapOneToOneOntoTheirRange) {
 TEST(TestDoubleByteCodePage, DecodesByTheLayout) {
   struct Case {
     std::string bytes;
-    std::u16string wide;
+    std::u16string utf16;
   };
   const Case cases[] = {
       {"plain <a/>", u"plain <a/>"},
@@ -101,7 +101,7 @@ TEST(TestDoubleByteCodePage, DecodesByTheLayout) {
   const TestDoubleByteCodePage page;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));
-    EXPECT_EQ(page.ToWide(c.bytes), c.wide);
+    EXPECT_EQ(page.ToUtf16(c.bytes), c.utf16);
   }
 }
 
@@ -170,12 +170,12 @@ TEST(CharBoundaries, TruncatedTextDecodesToAPrefixOfTheWhole) {
     std::string text;
     const size_t length = random() % 12;
     for (size_t i = 0; i < length; ++i) text.push_back(alphabet[random() % alphabet.size()]);
-    const std::u16string whole = page.ToWide(text);
+    const std::u16string whole = page.ToUtf16(text);
     for (size_t maxBytes = 0; maxBytes <= text.size(); ++maxBytes) {
       const std::string_view cut = TruncateOnCharBoundary(page, text, maxBytes);
       ASSERT_LE(cut.size(), maxBytes);
       ASSERT_GE(cut.size() + 1, maxBytes);  // at most one byte of a pair is dropped
-      const std::u16string decoded = page.ToWide(cut);
+      const std::u16string decoded = page.ToUtf16(cut);
       ASSERT_EQ(whole.compare(0, decoded.size(), decoded), 0) << testing::PrintToString(text) << " cut to " << maxBytes;
     }
   }

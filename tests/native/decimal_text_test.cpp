@@ -72,8 +72,8 @@ TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
       "5",
   };
   for (const char* text : texts) {
-    const long long wide = std::strtoll(text, nullptr, 10);
-    EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(wide, kMin32, kMax32)) << "'" << text << "'";
+    const long long utf16 = std::strtoll(text, nullptr, 10);
+    EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(utf16, kMin32, kMax32)) << "'" << text << "'";
   }
 }
 

@@ -193,8 +193,8 @@ TEST_F(DrawingSceneTest, TheNewestGraphicUnderThePointWins) {
 }
 
 TEST(DrawingSceneText, Utf8) {
-  EXPECT_EQ("Ab", Utf8(u"Ab"));
-  EXPECT_EQ("\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", Utf8(u"\u00e9\u20ac\U0001F600"));
+  EXPECT_EQ("Ab", Utf16ToUtf8(u"Ab"));
+  EXPECT_EQ("\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", Utf16ToUtf8(u"\u00e9\u20ac\U0001F600"));
 }
 
 TEST(DrawingSceneView, PixelsAndBack) {

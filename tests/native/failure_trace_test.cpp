@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "testing/memory_registry.h"
-#include "settings_key.h"
+#include "options_key.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ TEST(FailureTrace, SwitchReadsTheUsersValueBeforeTheMachines) {
   for (const SwitchCase& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.user) + " over " + testing::PrintToString(c.machine));
     MemoryRegistry registry;
-    if (c.user) registry.SetRawValue(RegistryRoot::CurrentUser, kSettings, "TLTraceFailures", c.type, *c.user);
-    if (c.machine) registry.SetRawValue(RegistryRoot::LocalMachine, kSettings, "TLTraceFailures", c.type, *c.machine);
-    EXPECT_EQ(c.expected, ReadTraceSwitch(registry, kSettings));
-    EXPECT_FALSE(registry.KeyExists(RegistryRoot::CurrentUser, kSettings) && !c.user) << "reading creates no key";
+    if (c.user) registry.SetRawValue(RegistryRoot::CurrentUser, kOptionsKey, "TLTraceFailures", c.type, *c.user);
+    if (c.machine) registry.SetRawValue(RegistryRoot::LocalMachine, kOptionsKey, "TLTraceFailures", c.type, *c.machine);
+    EXPECT_EQ(c.expected, ReadTraceSwitch(registry, kOptionsKey));
+    EXPECT_FALSE(registry.KeyExists(RegistryRoot::CurrentUser, kOptionsKey) && !c.user) << "reading creates no key";
   }
 }
 

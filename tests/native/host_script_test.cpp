@@ -266,10 +266,10 @@ TEST(HostScript, EncodingsAndLineEndsReadTheSameSteps) {
     EXPECT_EQ("\U0001F600", steps[1].Arg(0));
     EXPECT_EQ(2, steps[1].line);
   }
-  std::u16string wide;
-  EXPECT_TRUE(Utf16FromUtf8("Ü-Bogen", &wide));
-  EXPECT_EQ(u"Ü-Bogen", wide) << "never widened byte by byte";
-  EXPECT_EQ("Ü-Bogen", Utf8(wide));
+  std::u16string converted;
+  EXPECT_TRUE(WellFormedUtf8ToUtf16("Ü-Bogen", &converted));
+  EXPECT_EQ(u"Ü-Bogen", converted) << "never widened byte by byte";
+  EXPECT_EQ("Ü-Bogen", Utf16ToUtf8(converted));
 }
 
 TEST(HostScript, StepsReadAsUnderstood) {

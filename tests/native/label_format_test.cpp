@@ -329,7 +329,7 @@ TEST(LabelFormat, StyledLabelsAndTheirReading) {
     EXPECT_EQ(c.text, text);
     if (FAILED(c.hr)) continue;
     int32_t format = kMarker, value = kMarker;
-    EXPECT_EQ(S_OK, ReadLeaderText(Utf8ToWide(text), c.style, codePage, &format, &value));
+    EXPECT_EQ(S_OK, ReadLeaderText(Utf8ToUtf16(text), c.style, codePage, &format, &value));
     EXPECT_EQ(c.format, format);
     EXPECT_EQ(c.value, value);
   }
@@ -351,7 +351,7 @@ TEST(LabelFormat, EveryStyledLabelRoundTrips) {
         if (FAILED(hr)) break;
         EXPECT_TRUE(seen.insert(text).second) << text << " given twice";
         int32_t detected = kMarker, value = kMarker;
-        ASSERT_EQ(S_OK, ReadLeaderText(Utf8ToWide(text), style, codePage, &detected, &value));
+        ASSERT_EQ(S_OK, ReadLeaderText(Utf8ToUtf16(text), style, codePage, &detected, &value));
         EXPECT_EQ(format, detected) << text;
         EXPECT_EQ(n, value) << text;
       }

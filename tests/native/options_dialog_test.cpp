@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "options/options_dialog.h"
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/windows1252_code_page.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "addin/tool/callout_files.h"
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 #include "renumber/callout_table.h"
 #include "renumber/label_census.h"
 #include "testing/scripted_dialog_runner.h"

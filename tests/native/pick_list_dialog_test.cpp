@@ -6,7 +6,7 @@
 #include "testing/scripted_dialog_runner.h"
 #include "framework/utf8.h"
 #include "testing/windows1252_code_page.h"
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 
 namespace {
 
@@ -253,7 +253,7 @@ TEST_F(PickDialogTest, TypedTextsKeepEveryCharacterAndChooseTheEncoding) {
     runner.Click(kIdOk);
     Show();
     EXPECT_EQ(c.listAfter, members.PickListText);
-    EXPECT_EQ(Utf8ToWide(c.typed), pickText) << "the pick text is whole";
+    EXPECT_EQ(Utf8ToUtf16(c.typed), pickText) << "the pick text is whole";
   }
 }
 

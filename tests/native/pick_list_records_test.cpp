@@ -8,7 +8,7 @@
 
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
-#include "picklist/pick_list_records.h"
+#include "pick_list/pick_list_records.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "addin/tool/pick_list_glue.h"
 #include "framework/failure_trace.h"
-#include "picklist/pick_list_dialog.h"
-#include "picklist/pick_list_records.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_dialog.h"
+#include "pick_list/pick_list_records.h"
+#include "pick_list/pick_list_store.h"
 #include "testing/scripted_dialog_runner.h"
 #include "testing/temp_root_file_system.h"
 #include "testing/windows1252_code_page.h"
@@ -41,7 +41,7 @@ class OutOfMemoryFiles : public TempRootFileSystem {
 std::string R(const std::string& item) {
   return "<TLT><NAME>" + item + "</NAME></TLT>\r\n";
 }
-std::u16string WideRecord(const std::u16string& item) {
+std::u16string Utf16Record(const std::u16string& item) {
   return u"<TLT><NAME>" + item + u"</NAME></TLT>\r\n";
 }
 
@@ -49,10 +49,10 @@ std::u16string WideRecord(const std::u16string& item) {
 std::u16string Edited(std::u16string text, const std::vector<std::u16string>& removed,
                       const std::vector<std::u16string>& added) {
   for (const std::u16string& item : removed) {
-    const size_t at = text.find(WideRecord(item));
-    if (at != std::u16string::npos) text.erase(at, WideRecord(item).size());
+    const size_t at = text.find(Utf16Record(item));
+    if (at != std::u16string::npos) text.erase(at, Utf16Record(item).size());
   }
-  for (const std::u16string& item : added) text += WideRecord(item);
+  for (const std::u16string& item : added) text += Utf16Record(item);
   return text;
 }
 
@@ -396,7 +396,7 @@ TEST(PickListSharing, EveryConfirmedChangeEndsInTheListOrASideFile) {
       EditSharedPickList(store, members, runner, [&](bool listUnread) {
         EXPECT_EQ(c.unread, listUnread) << "the dialog's caption";
         if (c.inFirstDialog && item[0] == u'V') c.inFirstDialog(files, held);
-        members.PickListText = members.PickListText.value_or(u"") + WideRecord(item);
+        members.PickListText = members.PickListText.value_or(u"") + Utf16Record(item);
         return S_OK;
       });
     }

@@ -10,8 +10,8 @@
 #include "testing/temp_root_file_system.h"
 #include "testing/test_double_byte_code_page.h"
 #include "testing/windows1252_code_page.h"
-#include "picklist/pick_list_records.h"
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_records.h"
+#include "pick_list/pick_list_store.h"
 #include "pick_list_folder.h"
 
 namespace {

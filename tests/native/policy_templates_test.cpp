@@ -65,7 +65,7 @@ std::vector<StoredOption> PolicyValues() {
 std::string PolicyKey(const StoredOption& option) {
   const std::string family = kFamilyKeyPath;
   const std::string key = "Software\\Policies" + family.substr(family.find('\\'));
-  return option.name == std::string(kDataPathName) ? key : key + "\\" + kSettingsKeyName;
+  return option.name == std::string(kDataPathName) ? key : key + "\\" + kOptionsKeyName;
 }
 
 // The ADMX form of an option: a flag is the policy itself; an ADMX decimal is unsigned, so a

@@ -152,7 +152,7 @@ TEST(RenumberLabels, StyledLabelsAndStep) {
     for (std::string text; std::getline(in, text, '|');) {
       items.emplace_back();
       items.back().isLeader = true;
-      ReadLeaderLabel(Utf8ToWide(text), c.choices.style, codePage, &items.back());
+      ReadLeaderLabel(Utf8ToUtf16(text), c.choices.style, codePage, &items.back());
     }
     const RenumberSummary summary = ComputeLabels(items, c.choices, order);
     EXPECT_EQ(c.labels, Labels(items)) << c.texts;

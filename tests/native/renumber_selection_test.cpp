@@ -32,14 +32,14 @@ struct Scene {
     for (std::string text; std::getline(in, text, '|');) {
       const bool leader = text != "#";
       ids.push_back(
-          host.AddGraphic(drawing, {leader ? u"TCW25DimLead" : u"GRAPHIC", codePage.ToWide(leader ? text : "part")}));
+          host.AddGraphic(drawing, {leader ? u"TCW25DimLead" : u"GRAPHIC", codePage.ToUtf16(leader ? text : "part")}));
     }
     host.Select(ids);
     added = Texts();
     runner.DeclareEdit(kRenumberStartAt);
     runner.DeclareEdit(kRenumberPreview);
   }
-  HRESULT Renumber(RenumberSettings stored = {}) {
+  HRESULT Renumber(RenumberOptions stored = {}) {
     HostRef<HostApp> app = host.App();
     return RenumberSelection(*app, stored, runner, codePage, nullptr, &changes);
   }
@@ -122,7 +122,7 @@ TEST(RenumberSelection, EndsQuietlyOrWithTheNoLeadersMessage) {
 TEST(RenumberSelection, ConfirmedChoicesAndTheRunningNumberHandedOn) {
   const struct {
     const char* texts;
-    RenumberSettings stored;
+    RenumberOptions stored;
     const char* startAt;
     const char* after;
     std::optional<int32_t> runningNumber;

@@ -12,7 +12,7 @@ TEST(Utf8, DecodesCharactersAndReplacesEachBrokenPart) {
   struct Case {
     const char* name;
     std::string utf8;
-    std::u16string wide;
+    std::u16string utf16;
   };
   const Case cases[] = {
       {"ASCII and zero", "a\0b"s, u"a\0b"s},
@@ -30,9 +30,9 @@ TEST(Utf8, DecodesCharactersAndReplacesEachBrokenPart) {
       {"the last characters of each length", "\x7F\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\x7F\u07FF\uFFFF\U0010FFFF"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << c.name;
+    EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << c.name;
     // What decodes to a character encodes back to its bytes; a replacement encodes as itself.
-    EXPECT_EQ(Utf8ToWide(WideToUtf8(c.wide)), c.wide) << c.name;
+    EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(c.utf16)), c.utf16) << c.name;
     // Character by character, the decoder accepts exactly the texts that need no replacement.
     bool wellFormed = true;
     for (size_t at = 0, length = 0; at < c.utf8.size(); at += length ? length : 1) {
@@ -40,11 +40,11 @@ TEST(Utf8, DecodesCharactersAndReplacesEachBrokenPart) {
       length = DecodeUtf8At(c.utf8, at, &character);
       wellFormed = wellFormed && length != 0;
     }
-    EXPECT_EQ(c.wide.find(u'\uFFFD') == std::u16string::npos, wellFormed) << c.name;
+    EXPECT_EQ(c.utf16.find(u'\uFFFD') == std::u16string::npos, wellFormed) << c.name;
   }
-  EXPECT_EQ(WideToUtf8(u"\u2300\U0001F600"), "\xE2\x8C\x80\xF0\x9F\x98\x80");
-  EXPECT_EQ(WideToUtf8(u"a\xD800"
-                       u"b\xDC00"),
+  EXPECT_EQ(Utf16ToUtf8(u"\u2300\U0001F600"), "\xE2\x8C\x80\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16ToUtf8(u"a\xD800"
+                        u"b\xDC00"),
             "a\xEF\xBF\xBD"
             "b\xEF\xBF\xBD")
       << "lone surrogates";

@@ -260,15 +260,15 @@ TEST(AnsiCodePage, IsWindows1252AsTheNativeTable) {
   const Windows1252CodePage table;
   std::string all;
   for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-  EXPECT_EQ(system.ToWide(all), table.ToWide(all));
-  EXPECT_EQ(system.ToAnsi(table.ToWide(all)), all);
+  EXPECT_EQ(system.ToUtf16(all), table.ToUtf16(all));
+  EXPECT_EQ(system.ToAnsi(table.ToUtf16(all)), all);
   for (int byte = 0; byte < 256; ++byte) EXPECT_FALSE(system.IsLeadByte(static_cast<unsigned char>(byte)));
 
   const std::u16string unmappable = u"a\u0100\u0080\u4E00\U0001F600\u2122";
   EXPECT_EQ(system.ToAnsi(unmappable), table.ToAnsi(unmappable));
   EXPECT_EQ(system.ToAnsi(u""), "");
-  EXPECT_EQ(system.ToWide(""), u"");
-  EXPECT_EQ(system.ToWide(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+  EXPECT_EQ(system.ToUtf16(""), u"");
+  EXPECT_EQ(system.ToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
 TEST(ComOwners, CloseWhatTheyHoldOnceAndHandItOverOnRelease) {

@@ -62,6 +62,6 @@ const ServerExports& Server() {
   return exports;
 }
 
-std::wstring ToWide(const char* text) {
+std::wstring ToUtf16(const char* text) {
   return std::wstring(text, text + strlen(text));
 }

@@ -33,4 +33,4 @@ struct ServerExports {
 };
 const ServerExports& Server();
 
-std::wstring ToWide(const char* text);
+std::wstring ToUtf16(const char* text);

@@ -5,10 +5,10 @@
 // Texts pass through the controls as UTF-8, so that whatever the user types stays as typed. A
 // list kept in ANSI goes over to UTF-8 (its text starts with the byte order mark) once it holds
 // an item that the ANSI code page cannot hold, and stays there.
-#include "picklist/pick_list_dialog.h"
+#include "pick_list/pick_list_dialog.h"
 
 #include "framework/utf8.h"
-#include "picklist/pick_list_records.h"
+#include "pick_list/pick_list_records.h"
 
 #include <utility>
 #include <vector>
@@ -32,17 +32,17 @@ bool IsAscii(std::string_view text) {
 // within it in ANSI too.
 std::string_view CPickListDlg::CutToStoredLength(std::string_view utf8Text) const {
   if (utf8Text.size() <= kMaxItemBytes || utf8List_) return CutUtf8ToItemLength(utf8Text);
-  const std::u16string wide = Utf8ToWide(utf8Text);
-  const std::string ansi = codePage_.ToAnsi(wide);
-  if (codePage_.ToWide(ansi) != wide) return CutUtf8ToItemLength(utf8Text);
+  const std::u16string utf16 = Utf8ToUtf16(utf8Text);
+  const std::string ansi = codePage_.ToAnsi(utf16);
+  if (codePage_.ToUtf16(ansi) != utf16) return CutUtf8ToItemLength(utf8Text);
   const std::string_view cut = CutToItemLength(codePage_, ansi);
-  return utf8Text.substr(0, WideToUtf8(codePage_.ToWide(cut)).size());
+  return utf8Text.substr(0, Utf16ToUtf8(codePage_.ToUtf16(cut)).size());
 }
 
 bool CPickListDlg::NeedsUtf8(const std::vector<std::string>& items) const {
   if (utf8List_) return true;
   for (const std::string& item : items) {
-    if (!IsAscii(item) && !AnsiHolds(codePage_, Utf8ToWide(item))) return true;
+    if (!IsAscii(item) && !AnsiHolds(codePage_, Utf8ToUtf16(item))) return true;
   }
   return false;
 }
@@ -51,7 +51,7 @@ void CPickListDlg::OnInit(DialogControls& controls) {
   // Thousands of items go in at once and without a redraw for each.
   controls.SetRedraw(kPickListBox, false);
   utf8List_ = IsUtf8List(Values.ListText);
-  const std::string text = WideToUtf8(Values.ListText);
+  const std::string text = Utf16ToUtf8(Values.ListText);
   std::vector<std::string_view> items = FindRecordItems(std::string_view(text));
   cutItems_.clear();
   for (std::string_view& item : items) {
@@ -73,6 +73,7 @@ void CPickListDlg::OnInit(DialogControls& controls) {
 }
 
 void CPickListDlg::OnCommand(DialogControls& controls, int controlId, int notifyCode) {
+  if (EndOnOkOrCancel(controls, controlId, &Confirmed, [&] { Confirm(controls); })) return;
   switch (controlId) {
     case kPickEdit:
       if (notifyCode == kEditChanged) {
@@ -92,13 +93,6 @@ void CPickListDlg::OnCommand(DialogControls& controls, int controlId, int notify
       break;
     case kPickRemove:
       if (notifyCode == kButtonClicked) Remove(controls);
-      break;
-    case kIdOk:
-      Confirm(controls);
-      break;
-    case kIdCancel:
-      Confirmed = false;
-      controls.EndDialog(kIdCancel);
       break;
     default:
       break;
@@ -161,7 +155,7 @@ void CPickListDlg::Confirm(DialogControls& controls) {
     cut->second.pop_front();
   }
   Values.ListText = BuildPickListText(items, NeedsUtf8(items));
-  Values.PickText = Utf8ToWide(controls.GetText(kPickEdit));
+  Values.PickText = Utf8ToUtf16(controls.GetText(kPickEdit));
   Confirmed = true;
 }
 

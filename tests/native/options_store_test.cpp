@@ -1,7 +1,7 @@
 // The settings store against the in-memory registry: what each stored text loads as and is
 // written back as, the keys that must be there before anything is read or written, and the
 // per-user copy that stands in where HKEY_LOCAL_MACHINE cannot be written.
-#include "addin/tool/settings_store.h"
+#include "addin/tool/options_store.h"
 
 #include "framework/utf8.h"
 
@@ -15,7 +15,7 @@
 
 #include "testing/documented_options.h"
 #include "testing/memory_registry.h"
-#include "settings_key.h"
+#include "options_key.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ Stored Written(const MemoryRegistry& registry, RegistryRoot root, const std::str
     written[name] = bytes;
   };
   take(kFamily, "DataPath");
-  for (const StoredOption& option : kStoredOptions) take(kSettings, option.name);
+  for (const StoredOption& option : kStoredOptions) take(kOptionsKey, option.name);
   return written;
 }
 
@@ -76,18 +76,18 @@ Stored AsWritten(Stored texts) {
 }
 
 void Plant(MemoryRegistry& registry, RegistryRoot root, const std::string& name, const std::string& text) {
-  registry.SetRawValue(root, name == "DataPath" ? kFamily : kSettings, name, kRegText, Sz(text));
+  registry.SetRawValue(root, name == "DataPath" ? kFamily : kOptionsKey, name, kRegText, Sz(text));
 }
 
-TEST(SettingsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
+TEST(OptionsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
   MemoryRegistry registry;
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   EXPECT_FALSE(store.Home().has_value());
   StoredOptions members;
   store.Load(members);
   EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
   EXPECT_EQ(store.Home(), kMachine);
-  EXPECT_TRUE(registry.KeyExists(kMachine, kSettings));  // created by the load
+  EXPECT_TRUE(registry.KeyExists(kMachine, kOptionsKey));  // created by the load
   EXPECT_TRUE(Written(registry, kMachine).empty());
 
   store.Save(members);
@@ -131,7 +131,7 @@ TEST(StoredOptionTable, EachRowIsOneKindWithItsDefaultInRangeAndIsFoundByItsName
         break;
       case StoredKind::Text:
         EXPECT_LE(std::string(option.defaultText).size(), option.maxLength);
-        EXPECT_LT(option.maxLength, kSettingsReadBufferBytes);  // a text the limit allows reads whole
+        EXPECT_LT(option.maxLength, kOptionsReadBufferBytes);  // a text the limit allows reads whole
         break;
     }
     EXPECT_EQ(TextOf(option, defaults), documented.defaultText);
@@ -162,7 +162,7 @@ TEST(StoredOptionTable, AStepOutsideItsRangeCountsAsItsNearestEnd) {
   }
 }
 
-TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
+TEST(OptionsStore, EachStoredValueLoadsAndIsWrittenBack) {
   const std::string longPath(kDataPathMaxLength, 'p');
   const ValueCase cases[] = {
       {"TLDefFormat", kRegText, Sz("-1"), "-1"},
@@ -238,11 +238,11 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
   for (const ValueCase& c : all) {
     SCOPED_TRACE(std::string(c.name) + " '" + c.bytes.substr(0, 40) + "'");
     MemoryRegistry registry;
-    registry.SetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name, c.type, c.bytes);
+    registry.SetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kOptionsKey, c.name, c.type, c.bytes);
     Stored expected = StoredMembers(StoredOptions{});
     expected[c.name] = c.loaded;
 
-    SettingsStore store(registry);
+    OptionsStore store(registry);
     StoredOptions members;
     store.Load(members);
     EXPECT_EQ(StoredMembers(members), expected);
@@ -253,8 +253,8 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
     EXPECT_EQ(Written(registry, kMachine, c.name), written);
     uint32_t type = 0;
     std::string bytes;
-    ASSERT_TRUE(
-        registry.GetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kSettings, c.name, &type, &bytes));
+    ASSERT_TRUE(registry.GetRawValue(kMachine, std::string(c.name) == "DataPath" ? kFamily : kOptionsKey, c.name, &type,
+                                     &bytes));
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(bytes, c.bytes);
     EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
@@ -264,9 +264,9 @@ TEST(SettingsStore, EachStoredValueLoadsAndIsWrittenBack) {
 // Policies under SOFTWARE\Policies\Varnkit of either root set their options over every stored
 // value, the machine's over the user's, as REG_SZ or REG_DWORD; they are never written, and
 // neither is the option they set, whatever the session did to it.
-TEST(SettingsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
+TEST(OptionsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
   constexpr char kPolicyFamily[] = "SOFTWARE\\Policies\\Varnkit",
-                 kPolicySettings[] = "SOFTWARE\\Policies\\Varnkit\\VKTL";
+                 kPolicyOptions[] = "SOFTWARE\\Policies\\Varnkit\\VKTL";
   const std::string dword2("\x02\0\0\0", 4);
   struct Policy {
     RegistryRoot root;
@@ -296,10 +296,10 @@ TEST(SettingsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
     Plant(registry, kMachine, c.name, dataPath ? "M:\\" : "M");
     if (!c.machineWritable) registry.MarkNotWritable(kMachine, kFamily);
     for (const Policy& policy : c.policies) {
-      registry.SetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicySettings, c.name, policy.type, policy.bytes);
+      registry.SetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicyOptions, c.name, policy.type, policy.bytes);
     }
     const Stored machineBefore = Written(registry, kMachine);
-    SettingsStore store(registry);
+    OptionsStore store(registry);
     StoredOptions members;
     store.Load(members);
     EXPECT_EQ(StoredMembers(members).at(c.name), c.loaded);
@@ -318,13 +318,13 @@ TEST(SettingsStore, PoliciesOverrideTheStoredValuesAndAreNeverWritten) {
     for (const Policy& policy : c.policies) {
       uint32_t type = 0;
       std::string bytes;
-      ASSERT_TRUE(registry.GetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicySettings, c.name, &type, &bytes));
+      ASSERT_TRUE(registry.GetRawValue(policy.root, dataPath ? kPolicyFamily : kPolicyOptions, c.name, &type, &bytes));
       EXPECT_EQ(bytes, policy.bytes) << "a policy is never written";
     }
   }
 }
 
-TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
+TEST(OptionsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
   const std::string tooLong = "3" + std::string(1100, '0');
   const std::string longPath = "D:\\" + std::string(600, 'p');
   struct Case {
@@ -348,7 +348,7 @@ TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
       Plant(registry, home, "TLDefMode", "0");  // the settings key of an earlier save
       Plant(registry, home, c.name, c.stored);
       if (home == kUser) registry.MarkNotWritable(kMachine, "SOFTWARE");
-      SettingsStore store(registry);
+      OptionsStore store(registry);
       StoredOptions members;
       store.Load(members);
       EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
@@ -359,7 +359,7 @@ TEST(SettingsStore, AValueTheLoadIgnoredStaysUnlessItsOptionChanged) {
   }
 }
 
-TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLong) {
+TEST(OptionsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLong) {
   // One row of each kind; the data path's member holds the text, as StoredOptions' free text.
   constexpr StoredOption kRows[] = {
       NumberOption("Number", &StoredOptions::TLDefMode, 0, kLowestNumber, kHighestNumber),
@@ -372,7 +372,7 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
     std::optional<std::string> user;  // none: the user's copy lacks the value
     std::string loaded;
   };
-  const std::string overBuffer(kSettingsReadBufferBytes, '7');
+  const std::string overBuffer(kOptionsReadBufferBytes, '7');
   const Case cases[] = {
       {0, "5", std::nullopt, "5"},     {0, "5", "", "5"},  {0, "5", overBuffer, "5"},
       {1, "0", std::nullopt, "0"},     {1, "0", "", "0"},  {1, "0", overBuffer, "0"},
@@ -383,12 +383,12 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
     const StoredOption& option = kRows[c.row];
     SCOPED_TRACE(std::string(option.name) + " '" + c.user.value_or("(missing)").substr(0, 20) + "'");
     MemoryRegistry registry;
-    registry.SetRawValue(kMachine, kSettings, option.name, kRegText, Sz(c.machine));
+    registry.SetRawValue(kMachine, kOptionsKey, option.name, kRegText, Sz(c.machine));
     registry.MarkNotWritable(kMachine, "SOFTWARE");
-    registry.SetRawValue(kUser, kSettings, "Other", kRegText, Sz("1"));  // the user's key is there
-    if (c.user) registry.SetRawValue(kUser, kSettings, option.name, kRegText, Sz(*c.user));
+    registry.SetRawValue(kUser, kOptionsKey, "Other", kRegText, Sz("1"));  // the user's key is there
+    if (c.user) registry.SetRawValue(kUser, kOptionsKey, option.name, kRegText, Sz(*c.user));
 
-    SettingsStore store(registry, StoredOptionRows{std::begin(kRows), std::end(kRows)});
+    OptionsStore store(registry, StoredOptionRows{std::begin(kRows), std::end(kRows)});
     StoredOptions members;
     store.Load(members);
     EXPECT_EQ(TextOf(option, members), c.loaded);
@@ -396,7 +396,7 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
     // Nothing changed: the user's copy stays as it was, a missing value missing.
     uint32_t type = 0;
     std::string bytes;
-    const bool there = registry.GetRawValue(kUser, kSettings, option.name, &type, &bytes);
+    const bool there = registry.GetRawValue(kUser, kOptionsKey, option.name, &type, &bytes);
     EXPECT_EQ(there ? std::optional<std::string>(bytes) : std::nullopt,
               c.user ? std::optional<std::string>(Sz(*c.user)) : std::nullopt);
   }
@@ -404,7 +404,7 @@ TEST(SettingsStore, EachKindTellsAMissingUserValueFromAnEmptyOneAndKeepsOneTooLo
 
 // The prefix and suffix hold any character: they are kept in UTF-16, and their limit counts UTF-16
 // units, as the dialog's edit box does, not bytes.
-TEST(SettingsStore, TextsOfAnyCharacterAreKeptInUtf16) {
+TEST(OptionsStore, TextsOfAnyCharacterAreKeptInUtf16) {
   const std::u16string sign = u"\u2300";
   const struct {
     std::u16string stored;
@@ -416,45 +416,45 @@ TEST(SettingsStore, TextsOfAnyCharacterAreKeptInUtf16) {
       {u"\U0001F4CF" + std::u16string(29, u'x'), true},  // a character of two units
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(WideToUtf8(c.stored));
+    SCOPED_TRACE(Utf16ToUtf8(c.stored));
     MemoryRegistry registry;
     std::unique_ptr<RegistryKey> key;
-    ASSERT_EQ(S_OK, registry.OpenKey(kMachine, kSettings, RegistryAccess::ReadWrite, &key));
-    ASSERT_EQ(S_OK, key->SetWideText("TLDefSuffix", c.stored));
-    SettingsStore store(registry);
+    ASSERT_EQ(S_OK, registry.OpenKey(kMachine, kOptionsKey, RegistryAccess::ReadWrite, &key));
+    ASSERT_EQ(S_OK, key->SetUtf16Text("TLDefSuffix", c.stored));
+    OptionsStore store(registry);
     StoredOptions members;
     store.Load(members);
-    EXPECT_EQ(c.taken ? WideToUtf8(c.stored) : "", members.TLDefSuffix);
-    members.TLDefPrefix = WideToUtf8(c.stored);
+    EXPECT_EQ(c.taken ? Utf16ToUtf8(c.stored) : "", members.TLDefSuffix);
+    members.TLDefPrefix = Utf16ToUtf8(c.stored);
     store.Save(members);
     std::u16string prefix, suffix;
-    ASSERT_EQ(S_OK, key->QueryWideText("TLDefPrefix", kSettingsReadBufferBytes, &prefix));
-    ASSERT_EQ(S_OK, key->QueryWideText("TLDefSuffix", kSettingsReadBufferBytes, &suffix));
+    ASSERT_EQ(S_OK, key->QueryUtf16Text("TLDefPrefix", kOptionsReadBufferBytes, &prefix));
+    ASSERT_EQ(S_OK, key->QueryUtf16Text("TLDefSuffix", kOptionsReadBufferBytes, &suffix));
     EXPECT_EQ(c.stored, prefix);
     EXPECT_EQ(c.stored, suffix) << "taken or kept as it stands";
   }
 }
 
-TEST(SettingsStore, DataPathAbsentBesideASettingsKeyKeepsTheDefault) {
+TEST(OptionsStore, DataPathAbsentBesideASettingsKeyKeepsTheDefault) {
   MemoryRegistry registry;
   Plant(registry, kMachine, "TLDefFormat", "2");
   Plant(registry, kMachine, "TLDefRenReset", "1");
   StoredOptions members;
   members.DataPath = "F:\\Kept\\";
-  SettingsStore(registry).Load(members);
+  OptionsStore(registry).Load(members);
   EXPECT_EQ(members.DataPath, "F:\\Kept\\");
   EXPECT_EQ(members.TLDefFormat, 2);
   EXPECT_TRUE(members.TLDefRenReset);
 }
 
-TEST(SettingsStore, NothingIsReadOrWrittenWithoutTheSettingsKey) {
+TEST(OptionsStore, NothingIsReadOrWrittenWithoutTheSettingsKey) {
   // On both roots the family key holds a data path but cannot take the settings key below it.
   MemoryRegistry registry;
   for (RegistryRoot root : {kMachine, kUser}) {
     Plant(registry, root, "DataPath", "X:\\");
     registry.MarkNotWritable(root, kFamily);
   }
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
@@ -462,12 +462,12 @@ TEST(SettingsStore, NothingIsReadOrWrittenWithoutTheSettingsKey) {
   members.DataPath = "Y:\\";
   store.Save(members);
   for (RegistryRoot root : {kMachine, kUser}) {
-    EXPECT_FALSE(registry.KeyExists(root, kSettings));
+    EXPECT_FALSE(registry.KeyExists(root, kOptionsKey));
     EXPECT_EQ(Written(registry, root), (Stored{{"DataPath", Sz("X:\\")}}));
   }
 }
 
-TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
+TEST(OptionsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   MemoryRegistry registry;
   Plant(registry, kMachine, "DataPath", "M:\\Data\\");
   Plant(registry, kMachine, "TLDefMode", "5");
@@ -479,7 +479,7 @@ TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   Plant(registry, kUser, "TLPickAutoPick", "0");
   const Stored machineBefore = Written(registry, kMachine);
 
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   Stored expected = StoredMembers(StoredOptions{});
@@ -503,14 +503,14 @@ TEST(SettingsStore, WithoutWriteAccessMachineValuesApplyAndTheUsersWin) {
   EXPECT_EQ(Written(registry, kMachine), machineBefore);
 
   StoredOptions reloaded;
-  SettingsStore(registry).Load(reloaded);
+  OptionsStore(registry).Load(reloaded);
   EXPECT_EQ(StoredMembers(reloaded), StoredMembers(members));
 }
 
-TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
+TEST(OptionsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
   MemoryRegistry registry;
   registry.MarkNotWritable(kMachine, "SOFTWARE");
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
@@ -523,18 +523,18 @@ TEST(SettingsStore, MissingMachineKeysThatCannotBeCreatedLeaveItToTheUser) {
 
   Plant(registry, kUser, "TLDefObjDSource", "4");
   StoredOptions reloaded;
-  SettingsStore(registry).Load(reloaded);
+  OptionsStore(registry).Load(reloaded);
   EXPECT_EQ(reloaded.TLDefFormat, 2);
   EXPECT_EQ(reloaded.TLDefObjDSource, 4);
 }
 
-TEST(SettingsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
+TEST(OptionsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
   // The family key could be written, but the save does not write the data path there alone.
   MemoryRegistry registry;
   Plant(registry, kMachine, "DataPath", "M:\\");
   Plant(registry, kMachine, "TLDefMode", "6");
-  registry.MarkNotWritable(kMachine, kSettings);
-  SettingsStore store(registry);
+  registry.MarkNotWritable(kMachine, kOptionsKey);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   EXPECT_EQ(members.DataPath, "M:\\");
@@ -546,11 +546,11 @@ TEST(SettingsStore, ASettingsKeyThatIsNotWritableSendsEverySaveToTheUser) {
   EXPECT_EQ(Written(registry, kUser), (Stored{{"DataPath", Sz("U:\\")}}));
 }
 
-TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
+TEST(OptionsStore, WritableMachineKeysLeaveTheUsersAlone) {
   MemoryRegistry registry;
   Plant(registry, kUser, "DataPath", "U:\\");
   Plant(registry, kUser, "TLDefFormat", "2");
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   EXPECT_EQ(StoredMembers(members), StoredMembers(StoredOptions{}));
@@ -561,9 +561,9 @@ TEST(SettingsStore, WritableMachineKeysLeaveTheUsersAlone) {
   EXPECT_EQ(Written(registry, kUser), (Stored{{"DataPath", Sz("U:\\")}, {"TLDefFormat", Sz("2")}}));
 }
 
-TEST(SettingsStore, SaveChoosesItsRootAgain) {
+TEST(OptionsStore, SaveChoosesItsRootAgain) {
   MemoryRegistry registry;
-  SettingsStore store(registry);
+  OptionsStore store(registry);
   StoredOptions members;
   store.Load(members);
   ASSERT_EQ(store.Home(), kMachine);
@@ -612,14 +612,14 @@ class RecordingRegistry : public Registry {
       return inner_->SetText(name, text);
     }
     // Texts of any character: logged as the 8-bit calls are, in UTF-8.
-    HRESULT QueryWideText(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
+    HRESULT QueryUtf16Text(const std::string& name, size_t maxBytes, std::u16string* text, uint32_t* type) override {
       owner_.log.push_back("query " + name + " " + std::to_string(maxBytes));
-      return inner_->QueryWideText(name, maxBytes, text, type);
+      return inner_->QueryUtf16Text(name, maxBytes, text, type);
     }
-    HRESULT SetWideText(const std::string& name, const std::u16string& text) override {
-      owner_.log.push_back("set " + name_ + " " + name + "=" + WideToUtf8(text));
+    HRESULT SetUtf16Text(const std::string& name, const std::u16string& text) override {
+      owner_.log.push_back("set " + name_ + " " + name + "=" + Utf16ToUtf8(text));
       if (owner_.writes++ == owner_.failingWrite) return E_ACCESSDENIED;
-      return inner_->SetWideText(name, text);
+      return inner_->SetUtf16Text(name, text);
     }
 
    private:
@@ -646,11 +646,11 @@ std::vector<std::string> Queries() {
   return queries;
 }
 
-TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
+TEST(OptionsStore, ReadsThroughTheWritableKeysInOrder) {
   MemoryRegistry memory;
   RecordingRegistry registry(memory);
   StoredOptions members;
-  SettingsStore(registry).Load(members);
+  OptionsStore(registry).Load(members);
   std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
   for (const std::string& query : Queries()) expected.push_back(query);
   const std::vector<std::string> policies = {"open HKCU SOFTWARE\\Policies\\Varnkit ro failed",
@@ -660,7 +660,7 @@ TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
 
   memory.MarkNotWritable(kMachine, "SOFTWARE");
   registry.log.clear();
-  SettingsStore(registry).Load(members);
+  OptionsStore(registry).Load(members);
   expected = {"open HKLM SOFTWARE\\Varnkit rw failed", "open HKLM SOFTWARE\\Varnkit ro",
               "open HKLM SOFTWARE\\Varnkit\\VKTL ro"};
   for (const std::string& query : Queries()) expected.push_back(query);
@@ -669,13 +669,13 @@ TEST(SettingsStore, ReadsThroughTheWritableKeysInOrder) {
   EXPECT_EQ(registry.log, expected);
 }
 
-TEST(SettingsStore, WritesEveryValueInOrderWhateverEachWriteGives) {
+TEST(OptionsStore, WritesEveryValueInOrderWhateverEachWriteGives) {
   MemoryRegistry memory;
   RecordingRegistry registry(memory);
   registry.failingWrite = 0;
   StoredOptions members;
   members.TLDefFormat = -1;
-  SettingsStore(registry).Save(members);
+  OptionsStore(registry).Save(members);
   std::vector<std::string> expected = {"open HKLM SOFTWARE\\Varnkit rw", "open HKLM SOFTWARE\\Varnkit\\VKTL rw"};
   for (const DocumentedOption& option : kDocumentedOptions) {
     const std::string text = std::string(option.name) == "TLDefFormat" ? "-1" : option.defaultText;

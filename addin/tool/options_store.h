@@ -10,12 +10,12 @@
 #include "framework/registry.h"
 #include "options/stored_options.h"
 
-constexpr size_t kSettingsReadBufferBytes = 1024;
+constexpr size_t kOptionsReadBufferBytes = 1024;
 
-class SettingsStore {
+class OptionsStore {
  public:
   // Reads and writes the rows given: the add-in's table of stored options unless others are named.
-  explicit SettingsStore(Registry& registry, StoredOptionRows rows = kStoredOptionRows)
+  explicit OptionsStore(Registry& registry, StoredOptionRows rows = kStoredOptionRows)
       : registry_(registry), rows_(rows) {}
 
   // Fills DataPath and the options of the table from the stored values, each as its kind reads

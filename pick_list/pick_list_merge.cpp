@@ -1,6 +1,6 @@
 // The merge counts each text's items on the three sides in one hash table, so that two lists of
 // a hundred thousand items merge in about the time of reading them.
-#include "picklist/pick_list_merge.h"
+#include "pick_list/pick_list_merge.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -1,6 +1,6 @@
 // The problems of the shared picklist and their words. Codes are sorted by what the user can do
 // about them: wait for another program, ask for rights, make room, or bring the folder back.
-#include "picklist/pick_list_problems.h"
+#include "pick_list/pick_list_problems.h"
 
 #include "framework/files.h"
 

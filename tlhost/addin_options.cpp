@@ -1,6 +1,6 @@
-// The add-in's settings as it reads them, over the registry port, so that the reference host's
+// The add-in's options as it reads them, over the registry port, so that the reference host's
 // view of them is tested natively against the in-memory registry.
-#include "tlhost/addin_settings.h"
+#include "tlhost/addin_options.h"
 
 #include <algorithm>
 #include <memory>
@@ -9,7 +9,7 @@
 
 namespace {
 
-const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kSettingsKeyName;
+const std::string kOptionsKey = std::string(kFamilyKeyPath) + "\\" + kOptionsKeyName;
 
 // Values are read whole: the host shows what is stored, however long.
 constexpr size_t kAnyLength = size_t(1) << 20;
@@ -20,7 +20,7 @@ constexpr size_t kAnyLength = size_t(1) << 20;
 std::optional<std::string> ReadValue(Registry& registry, RegistryRoot root, bool home, const std::string& name) {
   std::unique_ptr<RegistryKey> family, settings;
   if (FAILED(registry.OpenKey(root, kFamilyKeyPath, RegistryAccess::ReadOnly, &family))) return std::nullopt;
-  const bool settingsThere = SUCCEEDED(family->OpenSubKey(kSettingsKeyName, RegistryAccess::ReadOnly, &settings));
+  const bool settingsThere = SUCCEEDED(family->OpenSubKey(kOptionsKeyName, RegistryAccess::ReadOnly, &settings));
   if (!settingsThere && (!home || name != kDataPathName)) return std::nullopt;
   std::string data;
   RegistryKey& key = name == kDataPathName ? *family : *settings;

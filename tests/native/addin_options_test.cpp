@@ -1,6 +1,6 @@
 // The reference host's reading of the add-in's settings: each value and the root it comes from,
 // as the add-in reads them, against the in-memory registry.
-#include "tlhost/addin_settings.h"
+#include "tlhost/addin_options.h"
 
 #include <gtest/gtest.h>
 
@@ -8,21 +8,21 @@
 #include <string>
 
 #include "testing/memory_registry.h"
-#include "settings_key.h"
+#include "options_key.h"
 
 // Named, not anonymous: its helpers share names with the settings store's tests, and a unity
 // batch may hold both files.
-namespace addin_settings_test {
+namespace addin_options_test {
 
 constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 constexpr char kFamily[] = "SOFTWARE\\Varnkit";
 
 void Plant(MemoryRegistry& registry, RegistryRoot root, const std::string& name, const std::string& text) {
-  registry.SetRawValue(root, name == "DataPath" ? kFamily : kSettings, name, kRegText, text + '\0');
+  registry.SetRawValue(root, name == "DataPath" ? kFamily : kOptionsKey, name, kRegText, text + '\0');
 }
 
-TEST(AddinSettings, EachValueComesFromTheRootTheAddinTakesItFrom) {
+TEST(AddinOptions, EachValueComesFromTheRootTheAddinTakesItFrom) {
   struct Case {
     const char* what;
     bool machineWritable;
@@ -55,15 +55,15 @@ TEST(AddinSettings, EachValueComesFromTheRootTheAddinTakesItFrom) {
   }
 }
 
-TEST(AddinSettings, TheDataPathNeedsTheSettingsKeyWhereTheAddinCannotCreateIt) {
+TEST(AddinOptions, TheDataPathNeedsTheSettingsKeyWhereTheAddinCannotCreateIt) {
   for (const bool machineWritable : {true, false}) {
     SCOPED_TRACE(machineWritable ? "machine writable" : "machine read-only");
     MemoryRegistry registry;
     Plant(registry, kMachine, "DataPath", "M:\\Data\\");  // no settings key below it
     if (!machineWritable) registry.MarkNotWritable(kMachine, "SOFTWARE");
     EXPECT_EQ(AddinDataPath(registry), machineWritable ? "M:\\Data\\" : "C:\\Program Files\\DEVO\\Varnkit\\Data\\");
-    EXPECT_FALSE(registry.KeyExists(kMachine, kSettings)) << "looking creates no key";
+    EXPECT_FALSE(registry.KeyExists(kMachine, kOptionsKey)) << "looking creates no key";
   }
 }
 
-}  // namespace addin_settings_test
+}  // namespace addin_options_test

@@ -2,7 +2,7 @@
 // no third-party code, Debian packages no MinGW build of a CSV library, and what the parts lists
 // of spreadsheets need (one separator found from the header, quotes, line breaks in quotes) is a
 // single pass over the text.
-#include "partslist/parts_list.h"
+#include "parts_list/parts_list.h"
 
 #include <array>
 
@@ -109,12 +109,12 @@ std::string PartsListText(std::string_view bytes, const CodePage& codePage) {
   bool bigEndian = false;
   if (bytes.substr(0, 3) == kUtf8Mark) return std::string(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-    return WideToUtf8(Utf16BytesToWide(bytes.substr(2), bytes[0] == '\xFE'));
+    return Utf16ToUtf8(Utf16FromBytes(bytes.substr(2), bytes[0] == '\xFE'));
   }
-  if (LooksLikeUtf16(bytes, &bigEndian)) return WideToUtf8(Utf16BytesToWide(bytes, bigEndian));
+  if (LooksLikeUtf16(bytes, &bigEndian)) return Utf16ToUtf8(Utf16FromBytes(bytes, bigEndian));
   const std::string utf8(bytes);
-  if (WideToUtf8(Utf8ToWide(utf8)) == utf8) return utf8;
-  return WideToUtf8(codePage.ToWide(bytes));
+  if (Utf16ToUtf8(Utf8ToUtf16(utf8)) == utf8) return utf8;
+  return Utf16ToUtf8(codePage.ToUtf16(bytes));
 }
 
 std::string SeparatedField(std::string_view field, char separator) {
@@ -133,8 +133,8 @@ PartsList ReadPartsList(std::string_view bytes, const CodePage& codePage, int32_
   const auto readItem = [&](const std::string& cell, int32_t* number) {
     int32_t read = NoLabel;
     // A number past the format's range is no label the Number tool writes.
-    return SUCCEEDED(ReadLeaderText(Utf8ToWide(TrimmedCell(cell)), style, codePage, &read, number)) && read == format &&
-           *number >= 1 && *number <= LabelRangeTop(format, style);
+    return SUCCEEDED(ReadLeaderText(Utf8ToUtf16(TrimmedCell(cell)), style, codePage, &read, number)) &&
+           read == format && *number >= 1 && *number <= LabelRangeTop(format, style);
   };
   size_t column = 0, first = 1;
   const std::vector<std::string>& header = rows.front();

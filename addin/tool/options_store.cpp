@@ -16,7 +16,7 @@
 // on purpose. Values missing everywhere are written with what the add-in holds when the machine
 // keys can be written, so that a fresh machine shows every option in the registry; a user's copy
 // gets only what the user changed, so that values an administrator sets later still apply.
-#include "addin/tool/settings_store.h"
+#include "addin/tool/options_store.h"
 
 #include <memory>
 #include <set>
@@ -29,21 +29,21 @@ namespace {
 
 constexpr char kPoliciesFamilyKeyPath[] = "SOFTWARE\\Policies\\Varnkit";
 
-struct SettingsKeys {
+struct OptionsKeys {
   std::unique_ptr<RegistryKey> family;
-  std::unique_ptr<RegistryKey> settings;  // may be missing below a policies family key
+  std::unique_ptr<RegistryKey> options;  // may be missing below a policies family key
 };
 
-// Opens the family key `familyPath` and the settings key below it; both or neither, unless
-// `settingsOptional`.
-HRESULT OpenSettingsKeys(Registry& registry, RegistryRoot root, RegistryAccess access, SettingsKeys* keys,
-                         const char* familyPath = kFamilyKeyPath, bool settingsOptional = false) {
-  *keys = SettingsKeys{};
-  SettingsKeys opened;
+// Opens the family key `familyPath` and the options' key below it; both or neither, unless
+// `optionsOptional`.
+HRESULT OpenOptionsKeys(Registry& registry, RegistryRoot root, RegistryAccess access, OptionsKeys* keys,
+                        const char* familyPath = kFamilyKeyPath, bool optionsOptional = false) {
+  *keys = OptionsKeys{};
+  OptionsKeys opened;
   // Keys that are not there (the user's, when no option was ever set) are no failure to trace.
   HRESULT hr = registry.OpenKey(root, familyPath, access, &opened.family);
-  if (SUCCEEDED(hr)) hr = opened.family->OpenSubKey(kSettingsKeyName, access, &opened.settings);
-  if (FAILED(hr) && settingsOptional && opened.family) hr = S_OK;
+  if (SUCCEEDED(hr)) hr = opened.family->OpenSubKey(kOptionsKeyName, access, &opened.options);
+  if (FAILED(hr) && optionsOptional && opened.family) hr = S_OK;
   RETURN_IF_FAILED_UNLESS(hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   *keys = std::move(opened);
   return S_OK;
@@ -64,10 +64,10 @@ bool IsTextType(uint32_t type) {
 // and held as UTF-8.
 StoredValue ReadValue(RegistryKey& key, const char* name, StoredKind kind, bool anyCharacter = false) {
   StoredValue value;
-  std::u16string wide;
+  std::u16string utf16;
   uint32_t type = kRegText;
-  const HRESULT hr = anyCharacter ? key.QueryWideText(name, kSettingsReadBufferBytes, &wide, &type)
-                                  : key.QueryValue(name, kSettingsReadBufferBytes, &value.text, &type);
+  const HRESULT hr = anyCharacter ? key.QueryUtf16Text(name, kOptionsReadBufferBytes, &utf16, &type)
+                                  : key.QueryValue(name, kOptionsReadBufferBytes, &value.text, &type);
   if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return StoredValue{};
   const StoredValue notTaken{StoredValue::Unreadable, std::string()};
   if (FAILED(hr)) return notTaken;
@@ -76,8 +76,8 @@ StoredValue ReadValue(RegistryKey& key, const char* name, StoredKind kind, bool 
   }
   if (!IsTextType(type)) return notTaken;
   if (anyCharacter) {
-    value.text = WideToUtf8(wide);
-    if (Utf8ToWide(value.text) != wide) return notTaken;  // a broken character would be lost
+    value.text = Utf16ToUtf8(utf16);
+    if (Utf8ToUtf16(value.text) != utf16) return notTaken;  // a broken character would be lost
   }
   const size_t end = value.text.find('\0');
   if (end != std::string::npos) value.text.resize(end);
@@ -88,7 +88,7 @@ StoredValue ReadValue(RegistryKey& key, const char* name, StoredKind kind, bool 
 // Reads every value the keys hold over the options; a missing value leaves its option alone, and
 // so does an empty one but for a text option, which it empties. The names of the values that are
 // there go to `found`, and those that are there but not taken to `ignored`.
-void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions& options, std::set<std::string>* found,
+void ReadValues(OptionsKeys& keys, const StoredOptionRows& rows, StoredOptions& options, std::set<std::string>* found,
                 std::set<std::string>* ignored) {
   const StoredValue dataPath = ReadValue(*keys.family, kDataPathName, StoredKind::Text);
   if (dataPath.state != StoredValue::Missing) found->insert(kDataPathName);
@@ -99,9 +99,9 @@ void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions&
   } else if (!dataPath.text.empty()) {
     options.DataPath = dataPath.text;
   }
-  if (!keys.settings) return;
+  if (!keys.options) return;
   for (const StoredOption& option : rows) {
-    const StoredValue read = ReadValue(*keys.settings, option.name, option.kind, option.anyCharacter);
+    const StoredValue read = ReadValue(*keys.options, option.name, option.kind, option.anyCharacter);
     if (read.state == StoredValue::Missing) continue;
     found->insert(option.name);
     if (read.state == StoredValue::Unreadable ||
@@ -113,23 +113,23 @@ void ReadValues(SettingsKeys& keys, const StoredOptionRows& rows, StoredOptions&
 
 }  // namespace
 
-void SettingsStore::Load(StoredOptions& options) {
+void OptionsStore::Load(StoredOptions& options) {
   loaded_.clear();
   found_.clear();
   options.Enforced.clear();
   std::set<std::string> ignored;
   try {
-    SettingsKeys keys;
-    if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
+    OptionsKeys keys;
+    if (SUCCEEDED(OpenOptionsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
       home_ = RegistryRoot::LocalMachine;
       ReadValues(keys, rows_, options, &found_, &ignored);
     } else {
       home_ = RegistryRoot::CurrentUser;
       // Read-only on both roots: loading creates no keys, and a copy the user may only read applies.
-      if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
+      if (SUCCEEDED(OpenOptionsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadOnly, &keys))) {
         ReadValues(keys, rows_, options, &found_, &ignored);
       }
-      if (SUCCEEDED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
+      if (SUCCEEDED(OpenOptionsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadOnly, &keys))) {
         ReadValues(keys, rows_, options, &found_, &ignored);
       }
     }
@@ -143,10 +143,10 @@ void SettingsStore::Load(StoredOptions& options) {
 
 // The user's policies first, then the machine's over them: the machine's administrator decides.
 // A policy value that cannot be taken enforces nothing.
-void SettingsStore::LoadPolicies(StoredOptions& options) {
+void OptionsStore::LoadPolicies(StoredOptions& options) {
   for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
-    SettingsKeys keys;
-    if (FAILED(OpenSettingsKeys(registry_, root, RegistryAccess::ReadOnly, &keys, kPoliciesFamilyKeyPath, true))) {
+    OptionsKeys keys;
+    if (FAILED(OpenOptionsKeys(registry_, root, RegistryAccess::ReadOnly, &keys, kPoliciesFamilyKeyPath, true))) {
       continue;
     }
     std::set<std::string> set, notTaken;
@@ -157,13 +157,13 @@ void SettingsStore::LoadPolicies(StoredOptions& options) {
   }
 }
 
-void SettingsStore::Save(const StoredOptions& options) {
+void OptionsStore::Save(const StoredOptions& options) {
   try {
-    SettingsKeys keys;
+    OptionsKeys keys;
     home_ = RegistryRoot::LocalMachine;
-    if (FAILED(OpenSettingsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
+    if (FAILED(OpenOptionsKeys(registry_, RegistryRoot::LocalMachine, RegistryAccess::ReadWrite, &keys))) {
       home_ = RegistryRoot::CurrentUser;
-      if (FAILED(OpenSettingsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadWrite, &keys))) return;
+      if (FAILED(OpenOptionsKeys(registry_, RegistryRoot::CurrentUser, RegistryAccess::ReadWrite, &keys))) return;
     }
     // Failed writes are not reported: the values in memory stay in force for this session.
     auto write = [&](RegistryKey& key, const char* name, const std::string& text, bool anyCharacter) {
@@ -173,13 +173,13 @@ void SettingsStore::Save(const StoredOptions& options) {
       const bool missing = found_.count(name) == 0 && home_ == RegistryRoot::LocalMachine;
       if (!changed && !missing) return;
       if (anyCharacter) {
-        key.SetWideText(name, Utf8ToWide(text));
+        key.SetUtf16Text(name, Utf8ToUtf16(text));
       } else {
         key.SetText(name, text);
       }
     };
     for (const StoredOption& option : rows_) {
-      write(*keys.settings, option.name, StoredText(option, options), option.anyCharacter);
+      write(*keys.options, option.name, StoredText(option, options), option.anyCharacter);
     }
     write(*keys.family, kDataPathName, options.DataPath, false);
   } catch (...) {

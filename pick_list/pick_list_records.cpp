@@ -1,9 +1,9 @@
 // Reading and writing the picklist records. The reader steps over whole characters of the code
 // page; on a page without lead bytes every byte is a whole character, and the plain search of
 // the standard library is both safe and several times faster than stepping byte by byte. UTF-8
-// and wide text never hold an ASCII byte or unit inside another character: the plain search
+// and UTF-16 text never hold an ASCII byte or unit inside another character: the plain search
 // serves them too.
-#include "picklist/pick_list_records.h"
+#include "pick_list/pick_list_records.h"
 
 #include "framework/utf8.h"
 
@@ -97,7 +97,7 @@ std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_vie
 }
 
 std::vector<std::string> ParsePickListText(std::u16string_view listText) {
-  const std::string text = WideToUtf8(listText);
+  const std::string text = Utf16ToUtf8(listText);
   const std::vector<std::string_view> found = FindRecordItems(std::string_view(text));
   return std::vector<std::string>(found.begin(), found.end());
 }
@@ -116,7 +116,7 @@ std::string BuildPickList(const std::vector<std::string>& items) {
 std::u16string BuildPickListText(const std::vector<std::string>& items, bool keptInUtf8) {
   std::u16string text;
   if (keptInUtf8) text.push_back(kByteOrderMark);
-  text += Utf8ToWide(BuildPickList(items));
+  text += Utf8ToUtf16(BuildPickList(items));
   return text;
 }
 

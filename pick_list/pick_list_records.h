@@ -1,6 +1,6 @@
 // The record syntax of the picklist: the whole list is one text, each item a record
 // "<TLT><NAME>" + text + "</NAME></TLT>\r\n". The file holds it in the ANSI code page, or in UTF-8
-// after a byte order mark; the add-in keeps it as wide text, the mark included (U+FEFF first);
+// after a byte order mark; the add-in keeps it as UTF-16 text, the mark included (U+FEFF first);
 // the pick dialog works on the items in UTF-8.
 // Item texts are not escaped, so a text that holds the closing tag cannot be an item.
 //
@@ -31,12 +31,12 @@ inline constexpr size_t kMaxItemBytes = 4095;
 std::vector<std::string_view> FindPickListItems(const CodePage& codePage, std::string_view ansiText);
 std::vector<std::string> ParsePickList(const CodePage& codePage, std::string_view ansiText);
 
-// The items of a text whose every ASCII byte or unit is a character of its own, UTF-8 or wide
+// The items of a text whose every ASCII byte or unit is a character of its own, UTF-8 or UTF-16
 // text, as views into it: a plain search finds the tags, by the same rule.
 template <class Char>
 std::vector<std::basic_string_view<Char>> FindRecordItems(std::basic_string_view<Char> text);
 
-// The items, in UTF-8, of a list text as the add-in keeps it (wide, U+FEFF first for a list kept
+// The items, in UTF-8, of a list text as the add-in keeps it (UTF-16, U+FEFF first for a list kept
 // in UTF-8), as the pick dialog reads them.
 std::vector<std::string> ParsePickListText(std::u16string_view listText);
 
@@ -54,5 +54,5 @@ std::string_view CutToItemLength(const CodePage& codePage, std::string_view ansi
 // `utf8Text` cut to at most kMaxItemBytes without splitting a character.
 std::string_view CutUtf8ToItemLength(std::string_view utf8Text);
 
-// True for a list kept in UTF-8: its wide form starts with the byte order mark.
+// True for a list kept in UTF-8: its UTF-16 form starts with the byte order mark.
 bool IsUtf8List(std::u16string_view listText);

@@ -12,8 +12,8 @@
 
 #include "framework/code_page.h"
 #include "framework/files.h"
-#include "picklist/pick_list_merge.h"
-#include "picklist/pick_list_problems.h"
+#include "pick_list/pick_list_merge.h"
+#include "pick_list/pick_list_problems.h"
 
 inline constexpr char kPickListFileName[] = "TLeaders.txt";
 // Beside the file: the lock that saves take in turn.

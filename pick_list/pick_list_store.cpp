@@ -3,7 +3,7 @@
 // changed keeps its bytes (a double-byte page does not give every byte sequence back unchanged,
 // nor does UTF-8 a broken sequence), what others saved since is merged, and a file whose list was
 // never taken in is not written over.
-#include "picklist/pick_list_store.h"
+#include "pick_list/pick_list_store.h"
 
 #include <algorithm>
 #include <deque>
@@ -14,7 +14,7 @@
 #include "framework/failure_trace.h"
 #include "framework/sorted_list_order.h"
 #include "framework/utf8.h"
-#include "picklist/pick_list_records.h"
+#include "pick_list/pick_list_records.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ bool PlainlyUtf16(std::string_view bytes, bool* bigEndian) {
 
 std::u16string FromUtf16(std::string_view bytes, bool bigEndian) {
   // The list is Unicode: it is kept, and saved, in UTF-8, which the mark first says.
-  return std::u16string(1, kByteOrderMark) + Utf16BytesToWide(bytes, bigEndian);
+  return std::u16string(1, kByteOrderMark) + Utf16FromBytes(bytes, bigEndian);
 }
 
 std::vector<std::u16string_view> ItemsOf(std::u16string_view text) {
@@ -77,8 +77,8 @@ std::vector<std::u16string_view> ItemsOf(std::u16string_view text) {
 class FileEncoding {
  public:
   FileEncoding(const CodePage& codePage, bool utf8) : codePage_(codePage), utf8_(utf8) {}
-  std::u16string Decode(std::string_view bytes) const { return utf8_ ? Utf8ToWide(bytes) : codePage_.ToWide(bytes); }
-  std::string Encode(std::u16string_view text) const { return utf8_ ? WideToUtf8(text) : codePage_.ToAnsi(text); }
+  std::u16string Decode(std::string_view bytes) const { return utf8_ ? Utf8ToUtf16(bytes) : codePage_.ToUtf16(bytes); }
+  std::string Encode(std::u16string_view text) const { return utf8_ ? Utf16ToUtf8(text) : codePage_.ToAnsi(text); }
   std::vector<std::string_view> Items(std::string_view bytes) const {
     return utf8_ ? FindRecordItems(bytes) : FindPickListItems(codePage_, bytes);
   }
@@ -100,7 +100,7 @@ KeptItems ItemsLostInDecoding(const FileEncoding& encoding, std::string_view loa
   return kept;
 }
 
-// The file bytes of `text`: its records found in the wide text (where the file's rules hold
+// The file bytes of `text`: its records found in the UTF-16 text (where the file's rules hold
 // for both encodings), each item that a load kept written as the bytes it came from.
 std::string EncodeKeeping(const FileEncoding& encoding, std::u16string_view text, KeptItems& kept) {
   std::string bytes;
@@ -246,7 +246,7 @@ std::u16string PickListStore::MergedWith(std::u16string_view ours, std::string_v
 }
 
 std::string PickListStore::Utf8Path(const std::string& path) const {
-  return WideToUtf8(codePage_.ToWide(path));
+  return Utf16ToUtf8(codePage_.ToUtf16(path));
 }
 
 std::string PickListStore::DataFolder() const {

@@ -37,10 +37,10 @@ int32_t TopOf(int32_t format) {
 // the label reader stops at any non-digit.
 int32_t ReferenceArabic(std::string_view text) {
   const std::string terminated(text);
-  const long long utf16 = std::strtoll(terminated.c_str(), nullptr, 10);
-  if (utf16 > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (utf16 < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(utf16);
+  const long long parsed = std::strtoll(terminated.c_str(), nullptr, 10);
+  if (parsed > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (parsed < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(parsed);
 }
 
 int64_t RomanDigitValue(char c) {

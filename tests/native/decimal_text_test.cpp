@@ -68,12 +68,11 @@ TEST(DecimalText, ReadsLikeStrtollClampedTo32Bits) {
       "00000000000000000000012",
       "18446744073709551617",
       "-9223372036854775809",
-      "\xA0"
-      "5",
+      "\xA0\x35",  // a no-break space, then 5
   };
   for (const char* text : texts) {
-    const long long utf16 = std::strtoll(text, nullptr, 10);
-    EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(utf16, kMin32, kMax32)) << "'" << text << "'";
+    const long long parsed = std::strtoll(text, nullptr, 10);
+    EXPECT_EQ(ReadLeadingInt32(text), std::clamp<long long>(parsed, kMin32, kMax32)) << "'" << text << "'";
   }
 }
 

@@ -82,7 +82,14 @@ void DialogUser::DoubleClickListEntry(int id, int index) {
 bool DialogUser::SaveScreenshot(const std::wstring& path) const {
   RECT bounds = {};
   if (!GetWindowRect(dialog_, &bounds)) return false;
-  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  return SaveScreenshot(path, RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top});
+}
+
+bool DialogUser::SaveScreenshot(const std::wstring& path, const RECT& part) const {
+  RECT bounds = {};
+  if (!GetWindowRect(dialog_, &bounds) || part.right <= part.left || part.bottom <= part.top) return false;
+  OffsetRect(&bounds, part.left, part.top);
+  const int width = part.right - part.left, height = part.bottom - part.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);

@@ -82,20 +82,24 @@ void DialogUser::DoubleClickListEntry(int id, int index) {
 bool DialogUser::SaveScreenshot(const std::wstring& path) const {
   RECT bounds = {};
   if (!GetWindowRect(dialog_, &bounds)) return false;
-  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  return SaveScreenshot(path, RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top});
+}
+
+bool DialogUser::SaveScreenshot(const std::wstring& path, const RECT& part) const {
+  RECT bounds = {};
+  if (!GetWindowRect(dialog_, &bounds) || part.right <= part.left || part.bottom <= part.top) return false;
+  OffsetRect(&bounds, part.left, part.top);
+  const int width = part.right - part.left, height = part.bottom - part.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  // The dialog as it stands on the screen, once it has painted itself and its controls. Wine
-  // copies a window's painting to the screen when its thread looks at its queue: look while
-  // waiting, which also serves a window of this very thread.
+  // The dialog as it stands on the screen, once it has painted itself and its controls (painted
+  // now, by a message sent to its thread when that is another). Wine copies the painting of the
+  // process's windows to the screen whenever a thread waits for messages: a wait that ends at
+  // once does it, from any thread, without sleeping.
   RedrawWindow(dialog_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  for (int wait = 0; wait < 6; ++wait) {
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-    Sleep(50);
-  }
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   const bool drawn = BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
   SelectObject(memory, old);
   const bool written = drawn && SUCCEEDED(SaveBitmapAsPng(bitmap, path.c_str()));

@@ -27,8 +27,10 @@ class DialogUser {
   int Focus() const;
   void SelectListEntry(int id, int index);       // selects and sends LBN_SELCHANGE
   void DoubleClickListEntry(int id, int index);  // selects and sends LBN_SELCHANGE, LBN_DBLCLK
-  // The dialog as a picture, written as a PNG file.
+  // The dialog as a picture, written as a PNG file; `part`, in the window's own pixels from its
+  // top left corner, keeps only that part of it.
   bool SaveScreenshot(const std::wstring& path) const;
+  bool SaveScreenshot(const std::wstring& path, const RECT& part) const;
 
  private:
   void Notify(int id, int code);

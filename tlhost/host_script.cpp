@@ -39,7 +39,7 @@ const std::vector<CommandForms>& Commands() {
       {"expect",
        {"leaders T*", "leader last T", "leader I T", "next T", "prompt T", "menu T*", "tool T T+", "command T",
         "undo T*", "graphics I", "texts T*", "setting T T", "picklist T*", "file T", "canvas"}},
-      {"save", {"svg T", "png T", "window T", "buttons T"}},
+      {"save", {"svg T", "png T", "window T", "buttons T", "toolbar T"}},
       {"show", {"settings", "picklist"}},
       {"say", {"T"}},
       {"host", {"T+"}},

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cwctype>
 
+#include "tlhost/dialog_driver_win.h"
 #include "tlhost/host_window_shared_win.h"
 
 namespace {
@@ -107,6 +108,22 @@ void HostWindow::BuildToolbar() {
     SendMessageW(toolbar_, TB_ADDBUTTONS, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   }
   SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
+// The bar from its left edge to as far past the last button as the first button lies from that
+// edge: the add-in's buttons in their frame, without the empty rest of the bar.
+bool HostWindow::SaveToolbarShot(const std::wstring& path) const {
+  const LRESULT count = SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0);
+  RECT bar = {}, first = {}, last = {};
+  if (count <= 0 || !GetWindowRect(toolbar_, &bar) ||
+      !SendMessageW(toolbar_, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)) ||
+      !SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last))) {
+    return false;
+  }
+  MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&first), 2);
+  MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&last), 2);
+  const RECT part = {0, 0, last.right - bar.left + first.left - bar.left, bar.bottom - bar.top};
+  return DialogUser(toolbar_).SaveScreenshot(path, part);
 }
 
 int HostWindow::FindMenuCommand(const std::wstring& path) const {

@@ -78,6 +78,8 @@ class HostWindow {
 
   HRESULT SaveSvg(const std::wstring& path);
   HRESULT ExportPng(const std::wstring& path);
+  // The toolbar as the window shows it, as far as the add-in's buttons reach, written as a PNG file.
+  bool SaveToolbarShot(const std::wstring& path) const;
 
  private:
   static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

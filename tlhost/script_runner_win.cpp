@@ -435,6 +435,7 @@ void ScriptRunner::ExpectFile(const ScriptStep& step, const std::wstring& path) 
 
 void ScriptRunner::Save(const ScriptStep& step) {
   const std::string& kind = step.Arg(0);
+  if (kind == "toolbar" && !NeedAddin(step, true)) return;  // the bar has buttons only while it is loaded
   const std::wstring path = OutPath(step.Arg(1));
   CreateFolders(path);  // the out folder with its parents, made when a file goes there
   HRESULT hr = E_FAIL;
@@ -446,6 +447,8 @@ void ScriptRunner::Save(const ScriptStep& step) {
     hr = DialogUser(window_->Frame()).SaveScreenshot(path) ? S_OK : E_FAIL;
   } else if (kind == "buttons") {
     hr = window_->Addin().Buttons() != nullptr ? SaveBitmapAsPng(window_->Addin().Buttons(), path.c_str()) : E_FAIL;
+  } else if (kind == "toolbar") {
+    hr = window_->SaveToolbarShot(path) ? S_OK : E_FAIL;
   }
   if (FAILED(hr)) return Fail(step, "cannot write " + WideToUtf8(path));
   log_("  wrote " + WideToUtf8(path));

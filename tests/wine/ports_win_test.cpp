@@ -13,6 +13,7 @@
 #include "framework/com_owners_win.h"
 #include "framework/files_win.h"
 #include "framework/registry_win.h"
+#include "testing/file_port_contract.h"
 #include "testing/windows1252_code_page.h"
 
 namespace {
@@ -117,17 +118,16 @@ TEST_F(WindowsRegistryTest, PathsAsTheNativeTreeTakesThem) {
   EXPECT_EQ(data, std::string("default\0", 8));
 }
 
-// A fresh folder below the temporary folder, removed with everything in it.
-class WindowsFileSystemTest : public testing::Test {
- protected:
-  void SetUp() override {
+// A fresh folder in the temporary folder, and what is in it.
+struct WindowsSide {
+  WindowsSide() {
     char temp[MAX_PATH] = {};
-    ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+    GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + "TallylineTest" + std::to_string(GetCurrentProcessId());
     RemoveAll(folder);
-    ASSERT_EQ(files.CreateFolder(folder), S_OK);
+    EXPECT_EQ(files.CreateFolder(folder), S_OK);
   }
-  void TearDown() override { RemoveAll(folder); }
+  ~WindowsSide() { RemoveAll(folder); }
 
   static void RemoveAll(const std::string& path) {
     WIN32_FIND_DATAA found;
@@ -165,52 +165,14 @@ class WindowsFileSystemTest : public testing::Test {
   std::string folder;
 };
 
-TEST_F(WindowsFileSystemTest, FoldersAreCreatedOnceAndOnlyBelowExistingOnes) {
-  EXPECT_EQ(files.CreateFolder(folder), S_OK);
-  EXPECT_EQ(files.CreateFolder(folder + "\\Data\\Deeper"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
-  EXPECT_EQ(files.CreateFolder(folder + "\\Data"), S_OK);
-  EXPECT_EQ(files.CreateFolder(folder + "\\Data\\Deeper"), S_OK);
-  ASSERT_EQ(files.WriteWholeFile(folder + "\\File.txt", "x"), S_OK);
-  EXPECT_EQ(files.CreateFolder(folder + "\\File.txt"), HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS));
-}
+INSTANTIATE_TYPED_TEST_SUITE_P(Windows, FilePortContract, WindowsSide);
 
-TEST_F(WindowsFileSystemTest, WritesReplaceAndReadsGiveTheBytesBack) {
-  const std::string path = folder + "\\TLeaders.txt";
-  std::string bytes = "marker";
-  EXPECT_EQ(files.ReadWholeFile(path, &bytes), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(files.ReadWholeFile(folder + "\\Missing\\TLeaders.txt", &bytes), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
-  EXPECT_EQ(files.ReadWholeFile(folder, &bytes), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(bytes, "marker");
+using WindowsFileSystemTest = FilePortContract<WindowsSide>;
 
-  ASSERT_EQ(files.WriteWholeFile(path, "first version, long"), S_OK);
-  const std::string second("A1\r\n\0\xFF\x80", 7);
-  ASSERT_EQ(files.WriteWholeFile(path, second), S_OK);
-  ASSERT_EQ(files.ReadWholeFile(path, &bytes), S_OK);
-  EXPECT_EQ(bytes, second);
-  ASSERT_EQ(files.WriteWholeFile(path, ""), S_OK);
-  ASSERT_EQ(files.ReadWholeFile(path, &bytes), S_OK);
-  EXPECT_EQ(bytes, "");
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"TLeaders.txt"});
-
-  // A new file is written only where none is, and that test leaves nothing behind.
-  EXPECT_EQ(files.WriteNewFile(path, "x"), HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS));
-  ASSERT_EQ(files.WriteNewFile(folder + "\\New.txt", "new"), S_OK);
-  ASSERT_EQ(files.ReadWholeFile(folder + "\\New.txt", &bytes), S_OK);
-  EXPECT_EQ(bytes, "new");
-  EXPECT_EQ(Names(folder), (std::vector<std::string>{"New.txt", "TLeaders.txt"}));
-}
-
-TEST_F(WindowsFileSystemTest, FailedWritesLeaveNothingBehind) {
-  EXPECT_EQ(files.WriteWholeFile(folder + "\\Missing\\TLeaders.txt", "x"), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
-  EXPECT_TRUE(Names(folder).empty());
-
-  // A folder cannot be replaced by a file.
-  ASSERT_EQ(files.CreateFolder(folder + "\\Sub"), S_OK);
-  EXPECT_EQ(files.WriteWholeFile(folder + "\\Sub", "x"), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Sub"});
-
-  // A file that another program holds open without sharing can be neither read nor replaced.
-  const std::string path = folder + "\\TLeaders.txt";
+// A file that another program holds open without sharing can be neither read nor replaced.
+TEST_F(WindowsFileSystemTest, AFileHeldWithoutSharingStaysAsItWas) {
+  FileSystem& files = side.files;
+  const std::string path = side.folder + "\\TLeaders.txt";
   ASSERT_EQ(files.WriteWholeFile(path, "old"), S_OK);
   {
     UniqueHandle locked(
@@ -224,34 +186,10 @@ TEST_F(WindowsFileSystemTest, FailedWritesLeaveNothingBehind) {
   std::string bytes;
   ASSERT_EQ(files.ReadWholeFile(path, &bytes), S_OK);
   EXPECT_EQ(bytes, "old");
-  EXPECT_EQ(Names(folder), (std::vector<std::string>{"Sub", "TLeaders.txt"}));
-}
-
-// A lock has one holder at a time and leaves no file behind; a stamp tells each version apart.
-TEST_F(WindowsFileSystemTest, LockHasOneHolderAndStampsTellVersionsApart) {
-  const std::string lockPath = folder + "\\TLeaders.txt.tl-lock", path = folder + "\\TLeaders.txt";
-  {
-    std::unique_ptr<FileLock> held, second;
-    ASSERT_EQ(files.LockFile(lockPath, 0, &held), S_OK);
-    EXPECT_EQ(files.LockFile(lockPath, 100, &second), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-    EXPECT_FALSE(second);
-  }
-  EXPECT_TRUE(Names(folder).empty()) << "deleted when let go of";
-  std::unique_ptr<FileLock> again;
-  EXPECT_EQ(files.LockFile(lockPath, 0, &again), S_OK);
-  EXPECT_EQ(files.LockFile(folder + "\\Missing\\x.tl-lock", 0, &again), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(side.Names(side.folder), std::vector<std::string>{"TLeaders.txt"});
   // A folder nobody may write (Linux's /sys, even for root) is no lock held by another: no wait.
-  EXPECT_EQ(files.LockFile("Z:\\sys\\TLeaders.txt.tl-lock", 1000, &again), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-
-  FileStamp first, second;
-  EXPECT_EQ(files.ReadFileStamp(path, &first), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-  ASSERT_EQ(files.WriteWholeFile(path, "one"), S_OK);
-  ASSERT_EQ(files.ReadFileStamp(path, &first), S_OK);
-  EXPECT_EQ(first.size, 3u);
-  ASSERT_EQ(files.WriteWholeFile(path, "three"), S_OK);
-  ASSERT_EQ(files.ReadFileStamp(path, &second), S_OK);
-  EXPECT_EQ(second.size, 5u);
-  EXPECT_NE(first, second);
+  std::unique_ptr<FileLock> lock;
+  EXPECT_EQ(files.LockFile("Z:\\sys\\TLeaders.txt.tl-lock", 1000, &lock), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
 }
 
 TEST(AnsiCodePage, IsWindows1252AsTheNativeTable) {

@@ -92,18 +92,10 @@ TEST(OptionsStore, EmptyRegistryKeepsTheInitialValuesAndSavesThem) {
 
   store.Save(members);
   // The names and defaults as the add-in documents them for its users.
-  const Stored expected = {
-      {"DataPath", std::string(kDefaultPath) + '\0'}, {"TLDefConvertPoint", std::string("1\0", 2)},
-      {"TLDefMode", std::string("0\0", 2)},           {"TLDefFormat", std::string("0\0", 2)},
-      {"TLDefObjDSource", std::string("0\0", 2)},     {"TLDefRenObjects", std::string("1\0", 2)},
-      {"TLDefRenFixOrder", std::string("1\0", 2)},    {"TLDefRenReset", std::string("0\0", 2)},
-      {"TLPickAutoAdd", std::string("1\0", 2)},       {"TLPickAutoPick", std::string("1\0", 2)},
-      {"TLDefPrefix", std::string("\0", 1)},          {"TLDefSuffix", std::string("\0", 1)},
-      {"TLDefStep", std::string("1\0", 2)},           {"TLDefDigits", std::string("0\0", 2)},
-      {"TLDefLetterSet", std::string("0\0", 2)},      {"TLDefRenOrder", std::string("0\0", 2)},
-      {"TLDefRenTolerance", std::string("2.5\0", 4)}, {"TLDefContinue", std::string("0\0", 2)},
-      {"TLPartsList", std::string("\0", 1)},
-  };
+  Stored expected = {{"DataPath", std::string(kDefaultPath) + '\0'}};
+  for (const DocumentedOption& option : kDocumentedOptions)
+    expected[option.name] = std::string(option.defaultText) + '\0';
+
   EXPECT_EQ(Written(registry, kMachine), expected);
   EXPECT_FALSE(registry.KeyExists(kUser, "SOFTWARE"));
 }

@@ -243,14 +243,16 @@ class AdapterBase : public HostPortOf<Itf> {
       if (out != nullptr) out->reset();
     }
     AdaptedCall call{Call::kName, addin_};
-    const auto host = [this](auto... wire) {
-      if constexpr (Call::kTearOff) {
-        return object_->QueryInterface(__uuidof(HostComOf<typename Call::Target>), reinterpret_cast<void**>(wire)...);
-      } else {
-        return (object_.Get()->*HostComMethod<Method>::kPointer)(wire...);
-      }
-    };
-    return AdaptedKinds<typename Call::KindList>::Steps::Pass(call, host, std::forward_as_tuple(args...));
+    using Steps = typename AdaptedKinds<typename Call::KindList>::Steps;
+    if constexpr (Call::kTearOff) {
+      const auto host = [this](HostComOf<typename Call::Target>** p) {
+        return object_->QueryInterface(__uuidof(HostComOf<typename Call::Target>), reinterpret_cast<void**>(p));
+      };
+      return Steps::Pass(call, host, std::forward_as_tuple(args...));
+    } else {
+      const auto host = [this](auto... wire) { return (object_.Get()->*HostComMethod<Method>::kPointer)(wire...); };
+      return Steps::Pass(call, host, std::forward_as_tuple(args...));
+    }
   }
 
   ComPtr<Itf> object_;

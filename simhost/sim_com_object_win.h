@@ -269,7 +269,6 @@ struct SimComKinds<HostKinds<Kinds...>> {
 template <class Itf>
 class SimComObject : public Itf {
  public:
-  using Interface = Itf;
   using Port = HostPortOf<Itf>;
 
   // `owner` makes a tear-off: an interface the owner answers for, which sends every other
@@ -408,11 +407,11 @@ template <class Port>
 struct SimComServedOf;
 #define TL_SIM_COM_OPEN(Port, Method, ...) sim_com_served::Port##_##Method <
 #define TL_SIM_COM_CLOSE(Port, Method, ...) >
-#define TL_SIM_COM_STACK(Port, Methods)                                                                     \
-  template <>                                                                                               \
-  struct SimComServedOf<Port> {                                                                             \
-    using Type = Methods(TL_SIM_COM_OPEN, TL_SIM_COM_OPEN) SimComObject<I##Port> Methods(TL_SIM_COM_CLOSE,  \
-                                                                                         TL_SIM_COM_CLOSE); \
+#define TL_SIM_COM_STACK(Port, Methods)                                                                        \
+  template <>                                                                                                  \
+  struct SimComServedOf<Port> {                                                                                \
+    using Object = SimComObject<I##Port>;                                                                      \
+    using Type = Methods(TL_SIM_COM_OPEN, TL_SIM_COM_OPEN) Object Methods(TL_SIM_COM_CLOSE, TL_SIM_COM_CLOSE); \
   };
 TL_HOST_INTERFACES(TL_SIM_COM_STACK)
 #undef TL_SIM_COM_STACK

@@ -14,8 +14,7 @@
 // HostGraphic::ReadLayer. The argument kinds (host_port.h) are in the IDL's order; a result is
 // the last. "May give none": the host may answer S_OK and no object.
 //
-// Adding a method: its line here and in resources/host.idl, its body in the simulated host's
-// handle (simhost/sim_*_handles.cpp) and its row in tests/wine/host_com_faults_test.cpp.
+// docs/ARCHITECTURE.md ("Adding a host method") lists the files a new method touches.
 #pragma once
 
 // clang-format off

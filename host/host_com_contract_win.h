@@ -53,57 +53,27 @@ struct HostWireList {
 };
 template <class Kind>
 struct HostWireOf;
-template <>
-struct HostWireOf<InLong> {
-  using Type = HostWireList<long>;
-};
-template <>
-struct HostWireOf<InVariantLong> {
-  using Type = HostWireList<VARIANT>;
-};
-template <>
-struct HostWireOf<InVariantULong> {
-  using Type = HostWireList<VARIANT>;
-};
-template <>
-struct HostWireOf<InText> {
-  using Type = HostWireList<BSTR>;
-};
-template <>
-struct HostWireOf<InKey> {
-  using Type = HostWireList<VARIANT>;
-};
-template <>
-struct HostWireOf<InValue> {
-  using Type = HostWireList<VARIANT>;
-};
-template <>
-struct HostWireOf<InGraphic> {
-  using Type = HostWireList<IHostGraphic*>;
-};
-template <>
-struct HostWireOf<InMenu> {  // captions, prompts, flags1, flags2
-  using Type = HostWireList<VARIANT, VARIANT, VARIANT, VARIANT>;
-};
-template <>
-struct HostWireOf<InAddin> {
-  using Type = HostWireList<IDispatch*>;
-};
-template <>
-struct HostWireOf<InOmitted> {
-  using Type = HostWireList<VARIANT>;
-};
+#define TL_HOST_WIRE(Kind, ...)             \
+  template <>                               \
+  struct HostWireOf<Kind> {                 \
+    using Type = HostWireList<__VA_ARGS__>; \
+  };
+TL_HOST_WIRE(InLong, long)
+TL_HOST_WIRE(InVariantLong, VARIANT)
+TL_HOST_WIRE(InVariantULong, VARIANT)
+TL_HOST_WIRE(InText, BSTR)
+TL_HOST_WIRE(InKey, VARIANT)
+TL_HOST_WIRE(InValue, VARIANT)
+TL_HOST_WIRE(InGraphic, IHostGraphic*)
+TL_HOST_WIRE(InMenu, VARIANT, VARIANT, VARIANT, VARIANT)  // captions, prompts, flags1, flags2
+TL_HOST_WIRE(InAddin, IDispatch*)
+TL_HOST_WIRE(InOmitted, VARIANT)
+TL_HOST_WIRE(OutText, BSTR*)
+TL_HOST_WIRE(OutValue, VARIANT*)
+#undef TL_HOST_WIRE
 template <class Value>
 struct HostWireOf<OutScalar<Value>> {
   using Type = HostWireList<HostWireScalar<Value>*>;
-};
-template <>
-struct HostWireOf<OutText> {
-  using Type = HostWireList<BSTR*>;
-};
-template <>
-struct HostWireOf<OutValue> {
-  using Type = HostWireList<VARIANT*>;
 };
 template <class Object>
 struct HostWireOf<OutObject<Object>> {

@@ -56,53 +56,29 @@ struct HostLocalMenu {
 };
 
 // The argument kinds of the list. Each names the port's parameter, or void where only the COM
-// form carries the argument; host_com_contract_win.h gives the automation types beside them.
-struct InLong {  // long
-  using Port = int32_t;
+// form carries the argument; host_com_contract_win.h gives their automation types.
+template <class P>
+struct HostKind {
+  using Port = P;
 };
-struct InVariantLong {  // a VT_I4 VARIANT: an index, the event mask
-  using Port = int32_t;
-};
-struct InVariantULong {  // a VT_UI4 VARIANT: the tool list's command id
-  using Port = uint32_t;
-};
-struct InText {  // a BSTR; a failed call's trace may show it
-  using Port = const std::u16string&;
-};
-struct InKey {  // a VARIANT: a VT_BSTR name or a VT_I4 index
-  using Port = const HostPropertyKey&;
-};
-struct InValue {  // a VARIANT; a failed call's trace may show a text
-  using Port = const HostValue&;
-};
-struct InGraphic {  // an IHostGraphic of the same host
-  using Port = HostGraphic&;
-};
-struct InMenu {  // four VARIANT arrays, all omitted for a null menu
-  using Port = const HostLocalMenu*;
-};
-struct InAddin {  // the add-in's own IDispatch, which the adapters hold
-  using Port = void;
-};
-struct InOmitted {  // an optional VARIANT that the add-in leaves out
-  using Port = void;
-};
+struct InLong : HostKind<int32_t> {};                // a long
+struct InVariantLong : HostKind<int32_t> {};         // a VT_I4 VARIANT: an index, the event mask
+struct InVariantULong : HostKind<uint32_t> {};       // a VT_UI4 VARIANT: the tool list's command id
+struct InText : HostKind<const std::u16string&> {};  // a BSTR; a failed call's trace may show it
+struct InKey : HostKind<const HostPropertyKey&> {};  // a VARIANT: a VT_BSTR name or a VT_I4 index
+struct InValue : HostKind<const HostValue&> {};      // a VARIANT; a failed call's trace may show a text
+struct InGraphic : HostKind<HostGraphic&> {};        // an IHostGraphic of the same host
+struct InMenu : HostKind<const HostLocalMenu*> {};   // four VARIANT arrays, all omitted for a null menu
+struct InAddin : HostKind<void> {};                  // the add-in's own IDispatch, which the adapters hold
+struct InOmitted : HostKind<void> {};                // an optional VARIANT that the add-in leaves out
 template <class Value>
-struct OutScalar {
-  using Port = Value*;
-};
-using OutLong = OutScalar<int32_t>;   // long*
-using OutDouble = OutScalar<double>;  // double*
-struct OutText {                      // BSTR*
-  using Port = std::u16string*;
-};
-struct OutValue {  // VARIANT*
-  using Port = HostValue*;
-};
+struct OutScalar : HostKind<Value*> {};
+using OutLong = OutScalar<int32_t>;             // a long*
+using OutDouble = OutScalar<double>;            // a double*
+struct OutText : HostKind<std::u16string*> {};  // a BSTR*
+struct OutValue : HostKind<HostValue*> {};      // a VARIANT*
 template <class Object>
-struct OutObject {  // an interface pointer, caller-released
-  using Port = HostRef<Object>*;
-};
+struct OutObject : HostKind<HostRef<Object>*> {};  // an interface pointer, caller-released
 
 template <class Kind>
 inline constexpr bool kKindGivesObject = false;

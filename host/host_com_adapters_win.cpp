@@ -1,341 +1,115 @@
-// One adapter per host automation object. Each holds its interface pointer (released with the
-// adapter) and nothing else but the add-in's own dispatch pointer where the host asks for it.
-// A method that gives an object wraps what it got; a host that gives none yields a null
-// reference and the host's status, and the core decides whether that is an error.
+// One adapter per host interface, made from the list of the host's methods: each holds its
+// interface pointer (released with the adapter) and the add-in's own dispatch pointer (not
+// owned), which it passes where a call asks for the add-in and to the adapters it gives out.
+// Every method converts its arguments by their kinds, calls the COM method, traced under the
+// call's name, and converts the result. A method that gives an object wraps what it got; a host
+// that gives none yields a null reference and the host's status, and the core decides whether
+// that is an error.
 #include "host/host_com_adapters_win.h"
 
 #include <wrl/client.h>
 
 #include <memory>
+#include <tuple>
+#include <type_traits>
 
 #include "framework/com_owners_win.h"
 #include "framework/com_try.h"
 #include "framework/failure_trace.h"
-#include "host.h"
+#include "host/host_com_contract_win.h"
 #include "host/host_com_values_win.h"
+#include "host/host_served.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// Runs a host method that gives an interface pointer and wraps it in Adapter.
-template <class Adapter, class Port, class Call, class... Extra>
-HRESULT GiveObject(HostRef<Port>* out, Call&& call, Extra... extra) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  out->reset();
-  ComPtr<typename Adapter::Interface> object;
-  const HRESULT hr = call(object.GetAddressOf());
-  if (FAILED(hr) || !object) return hr;
-  return ComTry([&] {
-    *out = std::make_unique<Adapter>(std::move(object), extra...);
-    return hr;
-  });
-}
-
-// Runs a host method that gives a scalar in its automation type (long, double).
-template <class Wire, class Value, class Call>
-HRESULT GiveScalar(Value* out, Call&& call) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  Wire value{};
-  const HRESULT hr = call(&value);
-  if (SUCCEEDED(hr)) *out = static_cast<Value>(value);
-  return hr;
-}
-
-template <class Call>
-HRESULT GiveText(std::u16string* out, Call&& call) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  UniqueBstr text;
-  const HRESULT hr = call(text.put());
-  RETURN_IF_FAILED(hr);
-  return ComTry([&] {
-    *out = TextFromBstr(text.get());
-    return hr;
-  });
-}
-
-HRESULT TakeBstr(const std::u16string& text, UniqueBstr* bstr) {
-  return BstrFromText(text, bstr->put());
-}
+// One call on its way to the host.
+struct AdaptedCall {
+  const char* name;
+  IDispatch* addin;
+  const std::u16string* traced = nullptr;  // what the call carried, for the trace of its failure
+};
 
 template <class Itf>
-class AdapterBase {
- public:
-  using Interface = Itf;
-  explicit AdapterBase(ComPtr<Itf> object) : object_(std::move(object)) {}
-  Itf* Get() const { return object_.Get(); }
+HostRef<HostPortOf<Itf>> MakeAdapter(ComPtr<Itf> object, IDispatch* addin);
+IHostGraphic* ComGraphicOf(HostGraphic& graphic);
 
- protected:
-  ComPtr<Itf> object_;
-};
+// How an argument of each kind goes to the host: Pass converts the core's value, hands its
+// automation form to the rest of the call (`next`) and converts the result that comes back.
+template <class Kind>
+struct Adapted;
 
-class PropertyAdapter : public HostProperty, public AdapterBase<IHostProperty> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT GetPropertyValue(int32_t index, HostValue* value) override {
-    RETURN_HR_IF_NULL(E_POINTER, value);
-    UniqueVariant read;
-    const HRESULT hr = TraceHostCall("IHostProperty.GetPropertyValue", object_->GetPropertyValue(index, read.get()));
-    RETURN_IF_FAILED(hr);
-    RETURN_IF_FAILED(ValueFromVariant(*read.get(), value));
-    return hr;
-  }
-  HRESULT SetPropertyValue(int32_t index, const HostValue& value) override {
-    UniqueVariant written;
-    RETURN_IF_FAILED(VariantFromValue(value, written.get()));
-    return TraceHostCall("IHostProperty.SetPropertyValue", object_->SetPropertyValue(index, *written.get()),
-                         value.kind == HostValue::Kind::Text ? &value.text : nullptr);
+template <>
+struct Adapted<InLong> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, int32_t value, Next&& next) {
+    return next(static_cast<long>(value));
   }
 };
 
-class PropertyListAdapter : public HostPropertyList, public AdapterBase<IHostPropertyList> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT PickProperty(const HostPropertyKey& key, HostRef<HostProperty>* property) override {
+template <>
+struct Adapted<InVariantLong> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, int32_t value, Next&& next) {
+    return next(LongVariant(value));
+  }
+};
+
+template <>
+struct Adapted<InVariantULong> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, uint32_t value, Next&& next) {
+    return next(ULongVariant(value));
+  }
+};
+
+template <>
+struct Adapted<InText> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall& call, const std::u16string& text, Next&& next) {
+    UniqueBstr wire;
+    RETURN_IF_FAILED(BstrFromText(text, wire.put()));
+    call.traced = &text;
+    return next(wire.get());
+  }
+};
+
+template <>
+struct Adapted<InKey> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, const HostPropertyKey& key, Next&& next) {
     UniqueVariant wire;
-    if (property != nullptr) property->reset();
     RETURN_IF_FAILED(VariantFromKey(key, wire.get()));
-    return GiveObject<PropertyAdapter>(property, [&](IHostProperty** p) {
-      return TraceHostCall("IHostPropertyList.PickProperty", object_->PickProperty(*wire.get(), p));
-    });
+    return next(*wire.get());
   }
 };
 
-class LeaderToolAdapter : public HostLeaderTool, public AdapterBase<IHostLeaderTool> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadParameterList(HostRef<HostPropertyList>* list) override {
-    return GiveObject<PropertyListAdapter>(list, [&](IHostPropertyList** p) {
-      return TraceHostCall("IHostLeaderTool.ReadParameterList", object_->ReadParameterList(p));
-    });
+template <>
+struct Adapted<InValue> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall& call, const HostValue& value, Next&& next) {
+    UniqueVariant wire;
+    RETURN_IF_FAILED(VariantFromValue(value, wire.get()));
+    if (value.kind == HostValue::Kind::Text) call.traced = &value.text;
+    return next(*wire.get());
   }
 };
 
-class ToolListAdapter : public HostToolList, public AdapterBase<IHostToolList> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT PickItem(uint32_t commandId, HostRef<HostLeaderTool>* tool) override {
-    return GiveObject<LeaderToolAdapter>(tool, [&](IHostLeaderTool** p) {
-      return TraceHostCall("IHostToolList.PickItem", object_->PickItem(ULongVariant(commandId), p));
-    });
-  }
-};
-
-class VertexAdapter : public HostVertex, public AdapterBase<IHostVertex> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadX(double* x) override {
-    return GiveScalar<double>(x, [&](double* v) { return TraceHostCall("IHostVertex.ReadX", object_->ReadX(v)); });
-  }
-  HRESULT ReadY(double* y) override {
-    return GiveScalar<double>(y, [&](double* v) { return TraceHostCall("IHostVertex.ReadY", object_->ReadY(v)); });
-  }
-  HRESULT ReadZ(double* z) override {
-    return GiveScalar<double>(z, [&](double* v) { return TraceHostCall("IHostVertex.ReadZ", object_->ReadZ(v)); });
-  }
-};
-
-class VertexListAdapter : public HostVertexList, public AdapterBase<IHostVertexList> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT CountItems(int32_t* count) override {
-    return GiveScalar<long>(
-        count, [&](long* v) { return TraceHostCall("IHostVertexList.CountItems", object_->CountItems(v)); });
-  }
-  HRESULT PickVertex(int32_t index, HostRef<HostVertex>* vertex) override {
-    return GiveObject<VertexAdapter>(vertex, [&](IHostVertex** p) {
-      return TraceHostCall("IHostVertexList.PickVertex", object_->PickVertex(LongVariant(index), p));
-    });
-  }
-};
-
-class LayerAdapter : public HostLayer, public AdapterBase<IHostLayer> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadLayerName(std::u16string* name) override {
-    return GiveText(
-        name, [&](BSTR* text) { return TraceHostCall("IHostLayer.ReadLayerName", object_->ReadLayerName(text)); });
-  }
-};
-
-class BlockAdapter : public HostBlock, public AdapterBase<IHostBlock> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadBlockName(std::u16string* name) override {
-    return GiveText(
-        name, [&](BSTR* text) { return TraceHostCall("IHostBlock.ReadBlockName", object_->ReadBlockName(text)); });
-  }
-};
-
-class GraphicAdapter : public HostGraphic, public AdapterBase<IHostGraphic> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadGraphicId(int32_t* id) override {
-    return GiveScalar<long>(
-        id, [&](long* v) { return TraceHostCall("IHostGraphic.ReadGraphicId", object_->ReadGraphicId(v)); });
-  }
-  HRESULT ReadTypeName(std::u16string* name) override {
-    return GiveText(
-        name, [&](BSTR* text) { return TraceHostCall("IHostGraphic.ReadTypeName", object_->ReadTypeName(text)); });
-  }
-  HRESULT ReadPropertyList(HostRef<HostPropertyList>* list) override {
-    return GiveObject<PropertyListAdapter>(list, [&](IHostPropertyList** p) {
-      return TraceHostCall("IHostGraphic.ReadPropertyList", object_->ReadPropertyList(p));
-    });
-  }
-  HRESULT ReadChildGraphics(HostRef<HostGraphicList>* children) override;
-  HRESULT ReadVertexList(HostRef<HostVertexList>* vertices) override {
-    return GiveObject<VertexListAdapter>(vertices, [&](IHostVertexList** p) {
-      return TraceHostCall("IHostGraphic.ReadVertexList", object_->ReadVertexList(p));
-    });
-  }
-  HRESULT ReadLayer(HostRef<HostLayer>* layer) override {
-    return GiveObject<LayerAdapter>(
-        layer, [&](IHostLayer** p) { return TraceHostCall("IHostGraphic.ReadLayer", object_->ReadLayer(p)); });
-  }
-  HRESULT ReadBlock(HostRef<HostBlock>* block) override {
-    return GiveObject<BlockAdapter>(
-        block, [&](IHostBlock** p) { return TraceHostCall("IHostGraphic.ReadBlock", object_->ReadBlock(p)); });
-  }
-  HRESULT UpdateGraphic() override { return TraceHostCall("IHostGraphic.UpdateGraphic", object_->UpdateGraphic()); }
-};
-
-// The host's own interface behind a graphic the core holds; null for a graphic of another kind.
-IHostGraphic* ComGraphicOf(HostGraphic& graphic) {
-  const auto* adapter = dynamic_cast<const GraphicAdapter*>(&graphic);
-  return adapter != nullptr ? adapter->Get() : nullptr;
-}
-
-class SelectionAdapter : public HostSelection, public AdapterBase<IHostSelection> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT CountItems(int32_t* count) override {
-    return GiveScalar<long>(
-        count, [&](long* v) { return TraceHostCall("IHostSelection.CountItems", object_->CountItems(v)); });
-  }
-  HRESULT PickItem(int32_t index, HostRef<HostGraphic>* graphic) override {
-    return GiveObject<GraphicAdapter>(graphic, [&](IHostGraphic** p) {
-      return TraceHostCall("IHostSelection.PickItem", object_->PickItem(LongVariant(index), p));
-    });
-  }
-  HRESULT ClearSelection() override {
-    return TraceHostCall("IHostSelection.ClearSelection", object_->ClearSelection());
-  }
-};
-
-class ViewAdapter : public HostView, public AdapterBase<IHostView> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT RefreshView() override { return TraceHostCall("IHostView.RefreshView", object_->RefreshView()); }
-};
-
-class UndoRecordAdapter : public HostUndoRecord, public AdapterBase<IHostUndoRecord> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT NoteAddedGraphic(HostGraphic& graphic) override {
+template <>
+struct Adapted<InGraphic> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, HostGraphic& graphic, Next&& next) {
     IHostGraphic* g = ComGraphicOf(graphic);
     RETURN_HR_IF_NULL(E_INVALIDARG, g);
-    return TraceHostCall("IHostUndoRecord.NoteAddedGraphic", object_->NoteAddedGraphic(g));
-  }
-  HRESULT NoteChangedGraphic(HostGraphic& graphic) override {
-    IHostGraphic* g = ComGraphicOf(graphic);
-    RETURN_HR_IF_NULL(E_INVALIDARG, g);
-    return TraceHostCall("IHostUndoRecord.NoteChangedGraphic", object_->NoteChangedGraphic(g));
-  }
-  HRESULT CloseUndoRecord() override {
-    return TraceHostCall("IHostUndoRecord.CloseUndoRecord", object_->CloseUndoRecord());
+    return next(g);
   }
 };
 
-class DrawingAdapter : public HostDrawing, public AdapterBase<IHostDrawing> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT ReadGraphicList(HostRef<HostGraphicList>* list) override;
-  HRESULT ReadSelection(HostRef<HostSelection>* selection) override {
-    return GiveObject<SelectionAdapter>(selection, [&](IHostSelection** p) {
-      return TraceHostCall("IHostDrawing.ReadSelection", object_->ReadSelection(p));
-    });
-  }
-  HRESULT ReadActiveView(HostRef<HostView>* view) override {
-    return GiveObject<ViewAdapter>(
-        view, [&](IHostView** p) { return TraceHostCall("IHostDrawing.ReadActiveView", object_->ReadActiveView(p)); });
-  }
-  HRESULT OpenUndoRecord(const std::u16string& caption, HostRef<HostUndoRecord>* record) override {
-    if (record != nullptr) record->reset();
-    UniqueBstr wire;
-    RETURN_IF_FAILED(TakeBstr(caption, &wire));
-    return GiveObject<UndoRecordAdapter>(record, [&](IHostUndoRecord** p) {
-      return TraceHostCall("IHostDrawing.OpenUndoRecord", object_->OpenUndoRecord(wire.get(), p), &caption);
-    });
-  }
-};
-
-class GraphicListAdapter : public HostGraphicList, public AdapterBase<IHostGraphicList> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT CountItems(int32_t* count) override {
-    return GiveScalar<long>(
-        count, [&](long* v) { return TraceHostCall("IHostGraphicList.CountItems", object_->CountItems(v)); });
-  }
-  HRESULT PickItem(int32_t index, HostRef<HostGraphic>* graphic) override {
-    return GiveObject<GraphicAdapter>(graphic, [&](IHostGraphic** p) {
-      return TraceHostCall("IHostGraphicList.PickItem", object_->PickItem(LongVariant(index), p));
-    });
-  }
-  HRESULT ReadOwnerDrawing(HostRef<HostDrawing>* drawing) override {
-    return GiveObject<DrawingAdapter>(drawing, [&](IHostDrawing** p) {
-      return TraceHostCall("IHostGraphicList.ReadOwnerDrawing", object_->ReadOwnerDrawing(p));
-    });
-  }
-  HRESULT AppendGraphic(HostGraphic& graphic) override {
-    IHostGraphic* g = ComGraphicOf(graphic);
-    RETURN_HR_IF_NULL(E_INVALIDARG, g);
-    return TraceHostCall("IHostGraphicList.AppendGraphic",
-                         object_->AppendGraphic(g, OmittedVariant(), OmittedVariant()));
-  }
-  HRESULT ExtractItem(int32_t index, HostRef<HostGraphic>* graphic) override {
-    return GiveObject<GraphicAdapter>(graphic, [&](IHostGraphic** p) {
-      return TraceHostCall("IHostGraphicList.ExtractItem", object_->ExtractItem(LongVariant(index), p));
-    });
-  }
-  HRESULT FindById(int32_t id, HostRef<HostGraphic>* graphic) override {
-    return GiveObject<GraphicAdapter>(graphic, [&](IHostGraphic** p) {
-      return TraceHostCall("IHostGraphicList.FindById", object_->FindById(id, p));
-    });
-  }
-};
-
-HRESULT GraphicAdapter::ReadChildGraphics(HostRef<HostGraphicList>* children) {
-  return GiveObject<GraphicListAdapter>(children, [&](IHostGraphicList** p) {
-    return TraceHostCall("IHostGraphic.ReadChildGraphics", object_->ReadChildGraphics(p));
-  });
-}
-
-HRESULT DrawingAdapter::ReadGraphicList(HostRef<HostGraphicList>* list) {
-  return GiveObject<GraphicListAdapter>(list, [&](IHostGraphicList** p) {
-    return TraceHostCall("IHostDrawing.ReadGraphicList", object_->ReadGraphicList(p));
-  });
-}
-
-// Adapters that speak for the add-in pass its dispatch pointer along; they do not own it.
-template <class Itf>
-class AddinAdapter : public AdapterBase<Itf> {
- public:
-  AddinAdapter(ComPtr<Itf> object, IDispatch* addin) : AdapterBase<Itf>(std::move(object)), addin_(addin) {}
-
- protected:
-  IDispatch* addin_;
-};
-
-class AddinServicesAdapter : public HostAddinServices, public AddinAdapter<IHostAddinServices> {
- public:
-  using AddinAdapter::AddinAdapter;
-  HRESULT ShowPrompt(const std::u16string& text, int32_t flags) override {
-    UniqueBstr wire;
-    RETURN_IF_FAILED(TakeBstr(text, &wire));
-    return TraceHostCall("IHostAddinServices.ShowPrompt", object_->ShowPrompt(addin_, wire.get(), flags), &text);
-  }
-  HRESULT SetLocalMenu(int32_t count, const HostLocalMenu* menu, int32_t last) override {
+template <>
+struct Adapted<InMenu> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, const HostLocalMenu* menu, Next&& next) {
     UniqueVariant arrays[kMenuArrayCount];
     if (menu != nullptr) {
       VARIANT made[kMenuArrayCount];
@@ -344,108 +118,199 @@ class AddinServicesAdapter : public HostAddinServices, public AddinAdapter<IHost
     } else {
       for (UniqueVariant& array : arrays) *array.put() = OmittedVariant();
     }
-    return TraceHostCall("IHostAddinServices.SetLocalMenu",
-                         object_->SetLocalMenu(addin_, count, *arrays[0].get(), *arrays[1].get(), *arrays[2].get(),
-                                               *arrays[3].get(), last));
+    return next(*arrays[0].get(), *arrays[1].get(), *arrays[2].get(), *arrays[3].get());
   }
 };
 
-class CommandsAdapter : public HostCommands, public AdapterBase<IHostCommands> {
- public:
-  using AdapterBase::AdapterBase;
-  HRESULT LookUpCommand(const std::u16string& menuPath, int32_t* id) override {
-    UniqueBstr wire;
-    RETURN_IF_FAILED(TakeBstr(menuPath, &wire));
-    return GiveScalar<long>(id, [&](long* v) {
-      return TraceHostCall("IHostCommands.LookUpCommand", object_->LookUpCommand(wire.get(), v), &menuPath);
-    });
-  }
-  HRESULT StartCommand(int32_t id) override {
-    return TraceHostCall("IHostCommands.StartCommand", object_->StartCommand(id));
+template <>
+struct Adapted<InAddin> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall& call, Next&& next) {
+    return next(call.addin);
   }
 };
 
-class AppAdapter : public HostApp, public AddinAdapter<IHostApp> {
- public:
-  using AddinAdapter::AddinAdapter;
-  HRESULT ReadActiveDrawing(HostRef<HostDrawing>* drawing) override {
-    return GiveObject<DrawingAdapter>(drawing, [&](IHostDrawing** p) {
-      return TraceHostCall("IHostApp.ReadActiveDrawing", object_->ReadActiveDrawing(p));
-    });
-  }
-  HRESULT ReadToolList(HostRef<HostToolList>* list) override {
-    return GiveObject<ToolListAdapter>(
-        list, [&](IHostToolList** p) { return TraceHostCall("IHostApp.ReadToolList", object_->ReadToolList(p)); });
-  }
-  HRESULT ReadVersionText(int32_t what, std::u16string* text) override {
-    return GiveText(
-        text, [&](BSTR* v) { return TraceHostCall("IHostApp.ReadVersionText", object_->ReadVersionText(what, v)); });
-  }
-  HRESULT SubscribeEvents(int32_t mask, int32_t* cookie) override {
-    return GiveScalar<long>(cookie, [&](long* v) {
-      return TraceHostCall("IHostApp.SubscribeEvents", object_->SubscribeEvents(addin_, LongVariant(mask), v));
-    });
-  }
-  HRESULT UnsubscribeEvents(int32_t cookie) override {
-    return TraceHostCall("IHostApp.UnsubscribeEvents", object_->UnsubscribeEvents(cookie));
-  }
-  HRESULT QueryAddinServices(HostRef<HostAddinServices>* services) override {
-    return GiveObject<AddinServicesAdapter>(
-        services,
-        [&](IHostAddinServices** p) {
-          return TraceHostCall("IHostApp.QueryInterface(IHostAddinServices)",
-                               object_->QueryInterface(IID_IHostAddinServices, reinterpret_cast<void**>(p)));
-        },
-        addin_);
-  }
-  HRESULT QueryCommands(HostRef<HostCommands>* commands) override {
-    return GiveObject<CommandsAdapter>(commands, [&](IHostCommands** p) {
-      return TraceHostCall("IHostApp.QueryInterface(IHostCommands)",
-                           object_->QueryInterface(IID_IHostCommands, reinterpret_cast<void**>(p)));
-    });
+template <>
+struct Adapted<InOmitted> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, Next&& next) {
+    return next(OmittedVariant());
   }
 };
 
-class ToolAdapter : public HostTool, public AddinAdapter<IHostTool> {
- public:
-  using AddinAdapter::AddinAdapter;
-  HRESULT ReadApplication(HostRef<HostApp>* app) override {
-    return GiveObject<AppAdapter>(
-        app, [&](IHostApp** p) { return TraceHostCall("IHostTool.ReadApplication", object_->ReadApplication(p)); },
-        addin_);
-  }
-  HRESULT ReadToolIndex(int32_t* index) override {
-    const HRESULT hr = GiveScalar<long>(
-        index, [&](long* v) { return TraceHostCall("IHostTool.ReadToolIndex", object_->ReadToolIndex(v)); });
-    if (SUCCEEDED(hr) && FailureTraceOn()) NoteTracedTool(*index);  // the lines of the method in hand name its tool
+template <class Value>
+struct Adapted<OutScalar<Value>> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, Value* out, Next&& next) {
+    RETURN_HR_IF_NULL(E_POINTER, out);
+    HostWireScalar<Value> value{};
+    const HRESULT hr = next(&value);
+    if (SUCCEEDED(hr)) *out = static_cast<Value>(value);
     return hr;
   }
 };
 
+template <>
+struct Adapted<OutText> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, std::u16string* out, Next&& next) {
+    RETURN_HR_IF_NULL(E_POINTER, out);
+    UniqueBstr text;
+    const HRESULT hr = next(text.put());
+    RETURN_IF_FAILED(hr);
+    return ComTry([&] {
+      *out = TextFromBstr(text.get());
+      return hr;
+    });
+  }
+};
+
+template <>
+struct Adapted<OutValue> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall&, HostValue* out, Next&& next) {
+    RETURN_HR_IF_NULL(E_POINTER, out);
+    UniqueVariant read;
+    const HRESULT hr = next(read.get());
+    RETURN_IF_FAILED(hr);
+    RETURN_IF_FAILED(ValueFromVariant(*read.get(), out));
+    return hr;
+  }
+};
+
+template <class Object>
+struct Adapted<OutObject<Object>> {
+  template <class Next>
+  static HRESULT Pass(AdaptedCall& call, HostRef<Object>* out, Next&& next) {
+    RETURN_HR_IF_NULL(E_POINTER, out);
+    out->reset();
+    ComPtr<HostComOf<Object>> object;
+    const HRESULT hr = next(object.GetAddressOf());
+    if (FAILED(hr) || !object) return hr;
+    return ComTry([&] {
+      *out = MakeAdapter(std::move(object), call.addin);
+      return hr;
+    });
+  }
+};
+
+// Passes the arguments of the kinds from the `Port`-th port argument on, each kind taking its
+// argument from `ports` (none where the add-in supplies it), and then calls the host with all the
+// automation forms they gave.
+template <size_t Port, class... Kinds>
+struct AdaptedArgs {
+  template <class Host, class Ports, class... Wire>
+  static HRESULT Pass(AdaptedCall& call, Host& host, const Ports&, Wire... wire) {
+    return TraceHostCall(call.name, host(wire...), call.traced);
+  }
+};
+template <size_t Port, class Kind, class... Kinds>
+struct AdaptedArgs<Port, Kind, Kinds...> {
+  template <class Host, class Ports, class... Wire>
+  static HRESULT Pass(AdaptedCall& call, Host& host, const Ports& ports, Wire... wire) {
+    constexpr bool kTakesPort = !std::is_void_v<typename Kind::Port>;
+    const auto next = [&](auto... more) {
+      return AdaptedArgs<Port + (kTakesPort ? 1 : 0), Kinds...>::Pass(call, host, ports, wire..., more...);
+    };
+    if constexpr (kTakesPort) {
+      return Adapted<Kind>::Pass(call, std::get<Port>(ports), next);
+    } else {
+      return Adapted<Kind>::Pass(call, next);
+    }
+  }
+};
+template <class KindList>
+struct AdaptedKinds;
+template <class... Kinds>
+struct AdaptedKinds<HostKinds<Kinds...>> {
+  using Steps = AdaptedArgs<0, Kinds...>;
+};
+
+// What every adapter of the interface Itf holds, and how its port's methods reach the host.
+template <class Itf>
+class AdapterBase : public HostPortOf<Itf> {
+ public:
+  AdapterBase(ComPtr<Itf> object, IDispatch* addin) : object_(std::move(object)), addin_(addin) {}
+  Itf* Get() const { return object_.Get(); }
+
+ protected:
+  template <auto Method, class... Args>
+  HRESULT Serve(HostCall<Method>, Args&... args) {
+    using Call = HostCall<Method>;
+    // Object results start as null, whatever fails.
+    if constexpr (Call::kGivesObject) {
+      auto* out = std::get<sizeof...(Args) - 1>(std::forward_as_tuple(args...));
+      if (out != nullptr) out->reset();
+    }
+    AdaptedCall call{Call::kName, addin_};
+    using Steps = typename AdaptedKinds<typename Call::KindList>::Steps;
+    if constexpr (Call::kTearOff) {
+      const auto host = [this](HostComOf<typename Call::Target>** p) {
+        return object_->QueryInterface(__uuidof(HostComOf<typename Call::Target>), reinterpret_cast<void**>(p));
+      };
+      return Steps::Pass(call, host, std::forward_as_tuple(args...));
+    } else {
+      const auto host = [this](auto... wire) { return (object_.Get()->*HostComMethod<Method>::kPointer)(wire...); };
+      return Steps::Pass(call, host, std::forward_as_tuple(args...));
+    }
+  }
+
+  ComPtr<Itf> object_;
+  IDispatch* addin_;
+};
+
+// The host's own interface behind a graphic the core holds; null for a graphic of another kind.
+IHostGraphic* ComGraphicOf(HostGraphic& graphic) {
+  const auto* adapter = dynamic_cast<const AdapterBase<IHostGraphic>*>(&graphic);
+  return adapter != nullptr ? adapter->Get() : nullptr;
+}
+
+// Notes the tool index it reads: the trace's lines of the method in hand name its tool.
+class ToolAdapter final : public HostServed<HostTool, AdapterBase<IHostTool>> {
+ public:
+  using Served = HostServed<HostTool, AdapterBase<IHostTool>>;
+  using Served::Served;
+  HRESULT ReadToolIndex(int32_t* index) override {
+    const HRESULT hr = Served::ReadToolIndex(index);
+    if (SUCCEEDED(hr) && FailureTraceOn()) NoteTracedTool(*index);
+    return hr;
+  }
+};
+
+template <class Itf>
+struct AdapterOf {
+  using Type = HostServed<HostPortOf<Itf>, AdapterBase<Itf>>;
+};
+template <>
+struct AdapterOf<IHostTool> {
+  using Type = ToolAdapter;
+};
+
+template <class Itf>
+HostRef<HostPortOf<Itf>> MakeAdapter(ComPtr<Itf> object, IDispatch* addin) {
+  return std::make_unique<typename AdapterOf<Itf>::Type>(std::move(object), addin);
+}
+
+// An object the host passes the add-in, asked for the port's interface. QueryInterface never
+// succeeds without an object; a broken one must not give the core a null reference.
+template <class Port>
+HRESULT AdaptQueried(const char* name, IUnknown* object, IDispatch* addin, HostRef<Port>* out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  out->reset();
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  AdaptedCall call{name, addin};
+  const HRESULT hr = Adapted<OutObject<Port>>::Pass(call, out, [&](HostComOf<Port>** p) {
+    return TraceHostCall(name, object->QueryInterface(__uuidof(HostComOf<Port>), reinterpret_cast<void**>(p)));
+  });
+  return SUCCEEDED(hr) && !*out ? E_NOINTERFACE : hr;
+}
+
 }  // namespace
 
 HRESULT AdaptHostTool(IDispatch* thisTool, IDispatch* addin, HostRef<HostTool>* tool) {
-  RETURN_HR_IF_NULL(E_POINTER, tool);
-  tool->reset();
-  RETURN_HR_IF_NULL(E_POINTER, thisTool);
-  HRESULT hr = GiveObject<ToolAdapter>(
-      tool,
-      [&](IHostTool** p) {
-        return TraceHostCall("ThisTool.QueryInterface(IHostTool)",
-                             thisTool->QueryInterface(IID_IHostTool, reinterpret_cast<void**>(p)));
-      },
-      addin);
-  // QueryInterface never succeeds without an object; a broken one must not give the core a null tool.
-  return SUCCEEDED(hr) && !*tool ? E_NOINTERFACE : hr;
+  return AdaptQueried(TL_HOST_QUERY_NAME(ThisTool, HostTool), thisTool, addin, tool);
 }
 
 HRESULT AdaptHostDrawing(IDispatch* drawing, HostRef<HostDrawing>* out) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  out->reset();
-  RETURN_HR_IF_NULL(E_POINTER, drawing);
-  HRESULT hr = GiveObject<DrawingAdapter>(out, [&](IHostDrawing** p) {
-    return TraceHostCall("WhichDrawing.QueryInterface(IHostDrawing)",
-                         drawing->QueryInterface(IID_IHostDrawing, reinterpret_cast<void**>(p)));
-  });
-  return SUCCEEDED(hr) && !*out ? E_NOINTERFACE : hr;
+  return AdaptQueried(TL_HOST_QUERY_NAME(WhichDrawing, HostDrawing), drawing, nullptr, out);
 }

@@ -1,6 +1,7 @@
 // The host as the core sees it: one abstract class per automation object of the host contract,
-// with the same operations in the same order. The DLL implements them over the host's COM
-// interfaces; the simulated host implements them in-process for the native tests.
+// made from the list of its methods (host_contract.h), with the same operations in the same
+// order. The DLL implements them over the host's COM interfaces; the simulated host implements
+// them in-process for the native tests.
 //
 // Conventions: every operation returns the host's status code; results go to the last
 // parameter. An object result is owned by the caller (HostRef) and may be null where the host
@@ -11,30 +12,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/status.h"
+#include "host/host_contract.h"
 
 template <class T>
 using HostRef = std::unique_ptr<T>;
 
-class HostApp;
-class HostAddinServices;
-class HostCommands;
-class HostToolList;
-class HostLeaderTool;
-class HostDrawing;
-class HostGraphicList;
-class HostSelection;
-class HostView;
-class HostGraphic;
-class HostPropertyList;
-class HostProperty;
-class HostVertexList;
-class HostVertex;
-class HostLayer;
-class HostBlock;
-class HostUndoRecord;
+#define TL_HOST_FORWARD(Port, Methods) class Port;
+TL_HOST_INTERFACES(TL_HOST_FORWARD)
+#undef TL_HOST_FORWARD
 
 // A property value as the host hands it over (a VARIANT on the COM side).
 struct HostValue {
@@ -59,27 +48,6 @@ struct HostPropertyKey {
   int32_t index = -1;  // used when name is empty
 };
 
-class HostTool {
- public:
-  virtual ~HostTool() = default;
-  virtual HRESULT ReadApplication(HostRef<HostApp>* app) = 0;
-  virtual HRESULT ReadToolIndex(int32_t* index) = 0;
-};
-
-class HostApp {
- public:
-  virtual ~HostApp() = default;
-  virtual HRESULT ReadActiveDrawing(HostRef<HostDrawing>* drawing) = 0;  // may give none
-  virtual HRESULT ReadToolList(HostRef<HostToolList>* list) = 0;
-  virtual HRESULT ReadVersionText(int32_t what, std::u16string* text) = 0;
-  // The add-in subscribes itself; the adapter knows the add-in's own dispatch interface.
-  virtual HRESULT SubscribeEvents(int32_t mask, int32_t* cookie) = 0;
-  virtual HRESULT UnsubscribeEvents(int32_t cookie) = 0;
-  // The application object answers for its two other interfaces.
-  virtual HRESULT QueryAddinServices(HostRef<HostAddinServices>* services) = 0;
-  virtual HRESULT QueryCommands(HostRef<HostCommands>* commands) = 0;
-};
-
 struct HostLocalMenu {
   std::vector<std::u16string> captions;
   std::vector<std::u16string> prompts;
@@ -87,124 +55,131 @@ struct HostLocalMenu {
   std::vector<bool> flags2;
 };
 
-class HostAddinServices {
- public:
-  virtual ~HostAddinServices() = default;
-  virtual HRESULT ShowPrompt(const std::u16string& text, int32_t flags) = 0;
-  virtual HRESULT SetLocalMenu(int32_t count, const HostLocalMenu* menu,
-                               int32_t last) = 0;  // null menu: arguments omitted
+// The argument kinds of the list. Each names the port's parameter, or void where only the COM
+// form carries the argument; host_com_contract_win.h gives their automation types.
+template <class P>
+struct HostKind {
+  using Port = P;
+};
+struct InLong : HostKind<int32_t> {};                // a long
+struct InVariantLong : HostKind<int32_t> {};         // a VT_I4 VARIANT: an index, the event mask
+struct InVariantULong : HostKind<uint32_t> {};       // a VT_UI4 VARIANT: the tool list's command id
+struct InText : HostKind<const std::u16string&> {};  // a BSTR; a failed call's trace may show it
+struct InKey : HostKind<const HostPropertyKey&> {};  // a VARIANT: a VT_BSTR name or a VT_I4 index
+struct InValue : HostKind<const HostValue&> {};      // a VARIANT; a failed call's trace may show a text
+struct InGraphic : HostKind<HostGraphic&> {};        // an IHostGraphic of the same host
+struct InMenu : HostKind<const HostLocalMenu*> {};   // four VARIANT arrays, all omitted for a null menu
+struct InAddin : HostKind<void> {};                  // the add-in's own IDispatch, which the adapters hold
+struct InOmitted : HostKind<void> {};                // an optional VARIANT that the add-in leaves out
+template <class Value>
+struct OutScalar : HostKind<Value*> {};
+using OutLong = OutScalar<int32_t>;             // a long*
+using OutDouble = OutScalar<double>;            // a double*
+struct OutText : HostKind<std::u16string*> {};  // a BSTR*
+struct OutValue : HostKind<HostValue*> {};      // a VARIANT*
+template <class Object>
+struct OutObject : HostKind<HostRef<Object>*> {};  // an interface pointer, caller-released
+
+template <class Kind>
+inline constexpr bool kKindGivesObject = false;
+template <class Object>
+inline constexpr bool kKindGivesObject<OutObject<Object>> = true;
+
+template <class... Kinds>
+struct HostKinds {};
+
+// A method's port parameters, in order.
+template <class... P>
+struct HostParams {
+  using Fn = HRESULT(P...);
+};
+template <class Params, class Port>
+struct HostParamsAppend;
+template <class... P, class Port>
+struct HostParamsAppend<HostParams<P...>, Port> {
+  using Type = HostParams<P..., Port>;
+};
+template <class... P>
+struct HostParamsAppend<HostParams<P...>, void> {
+  using Type = HostParams<P...>;
+};
+template <class Params, class... Kinds>
+struct HostParamsOf {
+  using Type = Params;
+};
+template <class Params, class Kind, class... Kinds>
+struct HostParamsOf<Params, Kind, Kinds...>
+    : HostParamsOf<typename HostParamsAppend<Params, typename Kind::Port>::Type, Kinds...> {};
+
+// One method of the list: its dispatch id, argument kinds and port parameters.
+template <int Dispid, class... Kinds>
+struct HostSpec {
+  static constexpr int kDispid = Dispid;
+  static constexpr bool kGivesObject = (kKindGivesObject<Kinds> || ...);
+  static constexpr bool kTearOff = false;
+  using KindList = HostKinds<Kinds...>;
+  using Params = typename HostParamsOf<HostParams<>, Kinds...>::Type;
+  using PortFn = typename Params::Fn;
 };
 
-class HostCommands {
- public:
-  virtual ~HostCommands() = default;
-  virtual HRESULT LookUpCommand(const std::u16string& menuPath, int32_t* id) = 0;
-  virtual HRESULT StartCommand(int32_t id) = 0;
+// An interface the object answers for by QueryInterface: no dispatch id, the tear-off its result.
+template <class Object>
+struct HostQuerySpec : HostSpec<0, OutObject<Object>> {
+  static constexpr bool kTearOff = true;
+  using Target = Object;
 };
 
-class HostToolList {
- public:
-  virtual ~HostToolList() = default;
-  virtual HRESULT PickItem(uint32_t commandId, HostRef<HostLeaderTool>* tool) = 0;
-};
+#define TL_HOST_PURE_METHOD(Port, Method, ...) virtual HostSpec<__VA_ARGS__>::PortFn Method = 0;
+#define TL_HOST_PURE_QUERY(Port, Method, Target) virtual HostQuerySpec<Target>::PortFn Method = 0;
+#define TL_HOST_PORT_CLASS(Port, Methods)            \
+  class Port {                                       \
+   public:                                           \
+    virtual ~Port() = default;                       \
+    Methods(TL_HOST_PURE_METHOD, TL_HOST_PURE_QUERY) \
+  };
+TL_HOST_INTERFACES(TL_HOST_PORT_CLASS)
+#undef TL_HOST_PORT_CLASS
+#undef TL_HOST_PURE_QUERY
+#undef TL_HOST_PURE_METHOD
 
-class HostLeaderTool {
- public:
-  virtual ~HostLeaderTool() = default;
-  virtual HRESULT ReadParameterList(HostRef<HostPropertyList>* list) = 0;
-};
+// Declares the methods of one interface of the list in a class that implements its port, such
+// as TL_DECLARE_HOST_METHODS(TL_HOST_GRAPHIC); the class defines each of them.
+#define TL_HOST_METHOD_DECLARATION(Port, Method, ...) HostSpec<__VA_ARGS__>::PortFn Method;
+#define TL_HOST_QUERY_DECLARATION(Port, Method, Target) HostQuerySpec<Target>::PortFn Method;
+#define TL_DECLARE_HOST_METHODS(Methods) Methods(TL_HOST_METHOD_DECLARATION, TL_HOST_QUERY_DECLARATION)
 
-class HostDrawing {
- public:
-  virtual ~HostDrawing() = default;
-  virtual HRESULT ReadGraphicList(HostRef<HostGraphicList>* list) = 0;
-  virtual HRESULT ReadSelection(HostRef<HostSelection>* selection) = 0;
-  virtual HRESULT ReadActiveView(HostRef<HostView>* view) = 0;
-  virtual HRESULT OpenUndoRecord(const std::u16string& caption, HostRef<HostUndoRecord>* record) = 0;
-};
+// What the list says of a port method, found by the method: HostCall<&HostGraphic::ReadLayer>.
+// kName is the call's name in the trace and in the simulated host's record.
+template <auto Method>
+struct HostCall;
+#define TL_HOST_CALL_OF_METHOD(Port, Method, ...)          \
+  template <>                                              \
+  struct HostCall<&Port::Method> : HostSpec<__VA_ARGS__> { \
+    static constexpr char kName[] = "I" #Port "." #Method; \
+  };
+#define TL_HOST_CALL_OF_QUERY(Port, Method, Target)                      \
+  template <>                                                            \
+  struct HostCall<&Port::Method> : HostQuerySpec<Target> {               \
+    static constexpr char kName[] = TL_HOST_QUERY_NAME(I##Port, Target); \
+  };
+#define TL_HOST_CALLS_OF(Port, Methods) Methods(TL_HOST_CALL_OF_METHOD, TL_HOST_CALL_OF_QUERY)
+TL_HOST_INTERFACES(TL_HOST_CALLS_OF)
+#undef TL_HOST_CALLS_OF
+#undef TL_HOST_CALL_OF_QUERY
+#undef TL_HOST_CALL_OF_METHOD
 
-class HostGraphicList {
- public:
-  virtual ~HostGraphicList() = default;
-  virtual HRESULT CountItems(int32_t* count) = 0;
-  virtual HRESULT PickItem(int32_t index, HostRef<HostGraphic>* graphic) = 0;
-  virtual HRESULT ReadOwnerDrawing(HostRef<HostDrawing>* drawing) = 0;
-  virtual HRESULT AppendGraphic(HostGraphic& graphic) = 0;
-  virtual HRESULT ExtractItem(int32_t index, HostRef<HostGraphic>* graphic) = 0;
-  virtual HRESULT FindById(int32_t id, HostRef<HostGraphic>* graphic) = 0;
+// Every method of the list in its order, for the tables that must cover them all.
+struct HostCallInfo {
+  const char* name;    // "IHostGraphic.ReadLayer"
+  const char* method;  // "ReadLayer"
+  int dispid;
+  bool givesObject;
 };
-
-class HostSelection {
- public:
-  virtual ~HostSelection() = default;
-  virtual HRESULT CountItems(int32_t* count) = 0;
-  virtual HRESULT PickItem(int32_t index, HostRef<HostGraphic>* graphic) = 0;
-  virtual HRESULT ClearSelection() = 0;
-};
-
-class HostView {
- public:
-  virtual ~HostView() = default;
-  virtual HRESULT RefreshView() = 0;
-};
-
-class HostGraphic {
- public:
-  virtual ~HostGraphic() = default;
-  virtual HRESULT ReadGraphicId(int32_t* id) = 0;
-  virtual HRESULT ReadTypeName(std::u16string* name) = 0;
-  virtual HRESULT ReadPropertyList(HostRef<HostPropertyList>* list) = 0;
-  virtual HRESULT ReadChildGraphics(HostRef<HostGraphicList>* children) = 0;
-  virtual HRESULT ReadVertexList(HostRef<HostVertexList>* vertices) = 0;
-  virtual HRESULT ReadLayer(HostRef<HostLayer>* layer) = 0;  // may give none
-  virtual HRESULT ReadBlock(HostRef<HostBlock>* block) = 0;  // may give none
-  virtual HRESULT UpdateGraphic() = 0;
-};
-
-class HostPropertyList {
- public:
-  virtual ~HostPropertyList() = default;
-  virtual HRESULT PickProperty(const HostPropertyKey& key, HostRef<HostProperty>* property) = 0;
-};
-
-class HostProperty {
- public:
-  virtual ~HostProperty() = default;
-  virtual HRESULT GetPropertyValue(int32_t index, HostValue* value) = 0;
-  virtual HRESULT SetPropertyValue(int32_t index, const HostValue& value) = 0;
-};
-
-class HostVertexList {
- public:
-  virtual ~HostVertexList() = default;
-  virtual HRESULT CountItems(int32_t* count) = 0;
-  virtual HRESULT PickVertex(int32_t index, HostRef<HostVertex>* vertex) = 0;
-};
-
-class HostVertex {
- public:
-  virtual ~HostVertex() = default;
-  virtual HRESULT ReadX(double* x) = 0;
-  virtual HRESULT ReadY(double* y) = 0;
-  virtual HRESULT ReadZ(double* z) = 0;
-};
-
-class HostLayer {
- public:
-  virtual ~HostLayer() = default;
-  virtual HRESULT ReadLayerName(std::u16string* name) = 0;
-};
-
-class HostBlock {
- public:
-  virtual ~HostBlock() = default;
-  virtual HRESULT ReadBlockName(std::u16string* name) = 0;
-};
-
-class HostUndoRecord {
- public:
-  virtual ~HostUndoRecord() = default;
-  virtual HRESULT NoteAddedGraphic(HostGraphic& graphic) = 0;
-  virtual HRESULT NoteChangedGraphic(HostGraphic& graphic) = 0;
-  virtual HRESULT CloseUndoRecord() = 0;
-};
+#define TL_HOST_CALL_INFO(Port, Method, ...) \
+  {HostCall<&Port::Method>::kName, #Method, HostCall<&Port::Method>::kDispid, HostCall<&Port::Method>::kGivesObject},
+#define TL_HOST_NO_QUERY(Port, Method, Target)
+#define TL_HOST_CALL_INFOS(Port, Methods) Methods(TL_HOST_CALL_INFO, TL_HOST_NO_QUERY)
+inline constexpr HostCallInfo kHostCalls[] = {TL_HOST_INTERFACES(TL_HOST_CALL_INFOS)};
+#undef TL_HOST_CALL_INFOS
+#undef TL_HOST_NO_QUERY
+#undef TL_HOST_CALL_INFO

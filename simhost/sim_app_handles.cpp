@@ -14,14 +14,14 @@ SimHandle::~SimHandle() {
 }
 
 HRESULT SimToolHandle::ReadApplication(HostRef<HostApp>* app) {
-  return SimCallRunObject(host_, "IHostTool.ReadApplication", app, [&]() -> HRESULT {
+  return SimCallRunObject<&HostTool::ReadApplication>(host_, app, [&]() -> HRESULT {
     *app = std::make_unique<SimAppHandle>(host_);
     return S_OK;
   });
 }
 
 HRESULT SimToolHandle::ReadToolIndex(int32_t* index) {
-  return SimCallRun(host_, "IHostTool.ReadToolIndex", [&]() -> HRESULT {
+  return SimCallRun<&HostTool::ReadToolIndex>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, index);
     *index = index_;
     return S_OK;
@@ -29,7 +29,7 @@ HRESULT SimToolHandle::ReadToolIndex(int32_t* index) {
 }
 
 HRESULT SimAppHandle::ReadActiveDrawing(HostRef<HostDrawing>* drawing) {
-  return SimCallRunObject(host_, "IHostApp.ReadActiveDrawing", drawing, [&]() -> HRESULT {
+  return SimCallRunObject<&HostApp::ReadActiveDrawing>(host_, drawing, [&]() -> HRESULT {
     const int32_t drawingId = host_.AppState().activeDrawing;
     if (host_.Model().Drawing(drawingId) != nullptr) *drawing = std::make_unique<SimDrawingHandle>(host_, drawingId);
     return S_OK;
@@ -37,14 +37,14 @@ HRESULT SimAppHandle::ReadActiveDrawing(HostRef<HostDrawing>* drawing) {
 }
 
 HRESULT SimAppHandle::ReadToolList(HostRef<HostToolList>* list) {
-  return SimCallRunObject(host_, "IHostApp.ReadToolList", list, [&]() -> HRESULT {
+  return SimCallRunObject<&HostApp::ReadToolList>(host_, list, [&]() -> HRESULT {
     *list = std::make_unique<SimToolListHandle>(host_);
     return S_OK;
   });
 }
 
 HRESULT SimAppHandle::ReadVersionText(int32_t what, std::u16string* text) {
-  return SimCallRun(host_, "IHostApp.ReadVersionText", [&]() -> HRESULT {
+  return SimCallRun<&HostApp::ReadVersionText>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, text);
     RETURN_HR_IF(E_INVALIDARG, what != 0);
     *text = host_.AppState().versionText;
@@ -57,7 +57,7 @@ HRESULT SimAppHandle::SubscribeEvents(int32_t mask, int32_t* cookie) {
 }
 
 HRESULT SimAppHandle::UnsubscribeEvents(int32_t cookie) {
-  return SimCallRun(host_, "IHostApp.UnsubscribeEvents", [&]() -> HRESULT { return host_.Unsubscribe(cookie); });
+  return SimCallRun<&HostApp::UnsubscribeEvents>(host_, [&]() -> HRESULT { return host_.Unsubscribe(cookie); });
 }
 
 HRESULT SimAppHandle::QueryAddinServices(HostRef<HostAddinServices>* services) {
@@ -73,7 +73,7 @@ HRESULT SimAppHandle::QueryCommands(HostRef<HostCommands>* commands) {
 }
 
 HRESULT SimAddinServicesHandle::ShowPrompt(const std::u16string& text, int32_t flags) {
-  return SimCallRun(host_, "IHostAddinServices.ShowPrompt", [&]() -> HRESULT {
+  return SimCallRun<&HostAddinServices::ShowPrompt>(host_, [&]() -> HRESULT {
     host_.AppState().prompt = text;
     host_.AppState().promptFlags = flags;
     return S_OK;
@@ -81,7 +81,7 @@ HRESULT SimAddinServicesHandle::ShowPrompt(const std::u16string& text, int32_t f
 }
 
 HRESULT SimAddinServicesHandle::SetLocalMenu(int32_t count, const HostLocalMenu* menu, int32_t last) {
-  return SimCallRun(host_, "IHostAddinServices.SetLocalMenu", [&]() -> HRESULT {
+  return SimCallRun<&HostAddinServices::SetLocalMenu>(host_, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, count < 0);
     if (count > 0) {
       // Each array needs an entry for every item of the menu.
@@ -98,7 +98,7 @@ HRESULT SimAddinServicesHandle::SetLocalMenu(int32_t count, const HostLocalMenu*
 }
 
 HRESULT SimCommandsHandle::LookUpCommand(const std::u16string& menuPath, int32_t* id) {
-  return SimCallRun(host_, "IHostCommands.LookUpCommand", [&]() -> HRESULT {
+  return SimCallRun<&HostCommands::LookUpCommand>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, id);
     const int32_t found = SimCommandIdOf(menuPath);
     RETURN_HR_IF(E_INVALIDARG, found == 0);
@@ -108,11 +108,11 @@ HRESULT SimCommandsHandle::LookUpCommand(const std::u16string& menuPath, int32_t
 }
 
 HRESULT SimCommandsHandle::StartCommand(int32_t id) {
-  return SimCallRun(host_, "IHostCommands.StartCommand", [&]() -> HRESULT { return host_.RunCommand(id); });
+  return SimCallRun<&HostCommands::StartCommand>(host_, [&]() -> HRESULT { return host_.RunCommand(id); });
 }
 
 HRESULT SimToolListHandle::PickItem(uint32_t commandId, HostRef<HostLeaderTool>* tool) {
-  return SimCallRunObject(host_, "IHostToolList.PickItem", tool, [&]() -> HRESULT {
+  return SimCallRunObject<&HostToolList::PickItem>(host_, tool, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, commandId != static_cast<uint32_t>(kSimCommandLeader));
     *tool = std::make_unique<SimLeaderToolHandle>(host_);
     return S_OK;
@@ -120,14 +120,14 @@ HRESULT SimToolListHandle::PickItem(uint32_t commandId, HostRef<HostLeaderTool>*
 }
 
 HRESULT SimLeaderToolHandle::ReadParameterList(HostRef<HostPropertyList>* list) {
-  return SimCallRunObject(host_, "IHostLeaderTool.ReadParameterList", list, [&]() -> HRESULT {
+  return SimCallRunObject<&HostLeaderTool::ReadParameterList>(host_, list, [&]() -> HRESULT {
     *list = std::make_unique<SimParameterListHandle>(host_);
     return S_OK;
   });
 }
 
 HRESULT SimParameterListHandle::PickProperty(const HostPropertyKey& key, HostRef<HostProperty>* property) {
-  return SimCallRunObject(host_, "IHostPropertyList.PickProperty", property, [&]() -> HRESULT {
+  return SimCallRunObject<&HostPropertyList::PickProperty>(host_, property, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, !key.name.empty() || key.index != 0);
     *property = std::make_unique<SimLeaderTextHandle>(host_);
     return S_OK;
@@ -135,7 +135,7 @@ HRESULT SimParameterListHandle::PickProperty(const HostPropertyKey& key, HostRef
 }
 
 HRESULT SimLeaderTextHandle::GetPropertyValue(int32_t index, HostValue* value) {
-  return SimCallRun(host_, "IHostProperty.GetPropertyValue", [&]() -> HRESULT {
+  return SimCallRun<&HostProperty::GetPropertyValue>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, value);
     RETURN_HR_IF(E_INVALIDARG, index != 0);
     *value = HostValue::FromText(host_.AppState().leaderToolText);
@@ -144,7 +144,7 @@ HRESULT SimLeaderTextHandle::GetPropertyValue(int32_t index, HostValue* value) {
 }
 
 HRESULT SimLeaderTextHandle::SetPropertyValue(int32_t index, const HostValue& value) {
-  return SimCallRun(host_, "IHostProperty.SetPropertyValue", [&]() -> HRESULT {
+  return SimCallRun<&HostProperty::SetPropertyValue>(host_, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, index != 0 || value.kind != HostValue::Kind::Text);
     host_.AppState().leaderToolText = value.text;
     return S_OK;

@@ -1,6 +1,7 @@
-// How a handle performs one call of the host contract: the call is recorded under its name,
-// takes its place in the fault count, runs the model operation only when no failure is armed,
-// and keeps any exception inside. Object outputs start as null and stay null on failure.
+// How a handle performs one call of the host contract: the call is recorded under its name from
+// the list (SimCallRun<&HostGraphic::ReadLayer> records "IHostGraphic.ReadLayer"), takes its
+// place in the fault count, runs the model operation only when no failure is armed, and keeps any
+// exception inside. Object outputs start as null and stay null on failure.
 #pragma once
 
 #include "framework/com_try.h"
@@ -9,9 +10,9 @@
 #include "simhost/sim_host.h"
 
 // A call that gives no object.
-template <class Body>
-HRESULT SimCallRun(SimHost& host, const char* name, Body&& body) noexcept {
-  const SimHost::CallTicket ticket = host.BeginCall(name);
+template <auto Method, class Body>
+HRESULT SimCallRun(SimHost& host, Body&& body) noexcept {
+  const SimHost::CallTicket ticket = host.BeginCall(HostCall<Method>::kName);
   HRESULT hr = FAILED(ticket.forcedFailure) ? ticket.forcedFailure : ComTry(body);
   if (SUCCEEDED(hr) && ticket.successCode != S_OK) hr = ticket.successCode;
   host.EndCall(ticket, hr, false);
@@ -19,9 +20,9 @@ HRESULT SimCallRun(SimHost& host, const char* name, Body&& body) noexcept {
 }
 
 // A call that gives an object through `out`.
-template <class T, class Body>
-HRESULT SimCallRunObject(SimHost& host, const char* name, HostRef<T>* out, Body&& body) noexcept {
-  const SimHost::CallTicket ticket = host.BeginCall(name);
+template <auto Method, class T, class Body>
+HRESULT SimCallRunObject(SimHost& host, HostRef<T>* out, Body&& body) noexcept {
+  const SimHost::CallTicket ticket = host.BeginCall(HostCall<Method>::kName);
   HRESULT hr = E_POINTER;
   if (out != nullptr) {
     out->reset();

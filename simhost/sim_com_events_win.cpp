@@ -23,7 +23,7 @@ class EventArguments {
   // A null handle is a null object (no drawing is active, say).
   template <class Port>
   HRESULT AddObject(SimHost& host, HostRef<Port> handle) {
-    typename SimComInterfaceOf<Port>::Type* object = nullptr;
+    HostComOf<Port>* object = nullptr;
     if (handle) RETURN_IF_FAILED(WrapCom(host, std::move(handle), &object));
     AddDispatch(object);
     return S_OK;

@@ -13,7 +13,7 @@ int32_t SimGraphicIdOf(SimHost& host, HostGraphic& graphic) {
 }
 
 HRESULT SimDrawingHandle::ReadGraphicList(HostRef<HostGraphicList>* list) {
-  return SimCallRunObject(host_, "IHostDrawing.ReadGraphicList", list, [&]() -> HRESULT {
+  return SimCallRunObject<&HostDrawing::ReadGraphicList>(host_, list, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Drawing(drawingId_) == nullptr);
     *list = std::make_unique<SimGraphicListHandle>(host_, SimListRef{drawingId_, 0});
     return S_OK;
@@ -21,7 +21,7 @@ HRESULT SimDrawingHandle::ReadGraphicList(HostRef<HostGraphicList>* list) {
 }
 
 HRESULT SimDrawingHandle::ReadSelection(HostRef<HostSelection>* selection) {
-  return SimCallRunObject(host_, "IHostDrawing.ReadSelection", selection, [&]() -> HRESULT {
+  return SimCallRunObject<&HostDrawing::ReadSelection>(host_, selection, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Drawing(drawingId_) == nullptr);
     *selection = std::make_unique<SimSelectionHandle>(host_, drawingId_);
     return S_OK;
@@ -29,7 +29,7 @@ HRESULT SimDrawingHandle::ReadSelection(HostRef<HostSelection>* selection) {
 }
 
 HRESULT SimDrawingHandle::ReadActiveView(HostRef<HostView>* view) {
-  return SimCallRunObject(host_, "IHostDrawing.ReadActiveView", view, [&]() -> HRESULT {
+  return SimCallRunObject<&HostDrawing::ReadActiveView>(host_, view, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Drawing(drawingId_) == nullptr);
     *view = std::make_unique<SimViewHandle>(host_, drawingId_);
     return S_OK;
@@ -37,7 +37,7 @@ HRESULT SimDrawingHandle::ReadActiveView(HostRef<HostView>* view) {
 }
 
 HRESULT SimDrawingHandle::OpenUndoRecord(const std::u16string& caption, HostRef<HostUndoRecord>* record) {
-  return SimCallRunObject(host_, "IHostDrawing.OpenUndoRecord", record, [&]() -> HRESULT {
+  return SimCallRunObject<&HostDrawing::OpenUndoRecord>(host_, record, [&]() -> HRESULT {
     const int32_t recordId = host_.Model().OpenUndoRecord(drawingId_, caption);
     RETURN_HR_IF(E_INVALIDARG, recordId == 0);
     *record = std::make_unique<SimUndoRecordHandle>(host_, recordId);
@@ -46,7 +46,7 @@ HRESULT SimDrawingHandle::OpenUndoRecord(const std::u16string& caption, HostRef<
 }
 
 HRESULT SimGraphicListHandle::CountItems(int32_t* count) {
-  return SimCallRun(host_, "IHostGraphicList.CountItems", [&]() -> HRESULT {
+  return SimCallRun<&HostGraphicList::CountItems>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, count);
     const std::vector<int32_t>* items = host_.Model().ListItems(list_);
     RETURN_HR_IF(E_INVALIDARG, items == nullptr);
@@ -56,7 +56,7 @@ HRESULT SimGraphicListHandle::CountItems(int32_t* count) {
 }
 
 HRESULT SimGraphicListHandle::PickItem(int32_t index, HostRef<HostGraphic>* graphic) {
-  return SimCallRunObject(host_, "IHostGraphicList.PickItem", graphic, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphicList::PickItem>(host_, graphic, [&]() -> HRESULT {
     const std::vector<int32_t>* items = host_.Model().ListItems(list_);
     RETURN_HR_IF(E_INVALIDARG, items == nullptr || index < 0 || index >= static_cast<int32_t>(items->size()));
     *graphic = std::make_unique<SimGraphicHandle>(host_, (*items)[static_cast<size_t>(index)]);
@@ -65,7 +65,7 @@ HRESULT SimGraphicListHandle::PickItem(int32_t index, HostRef<HostGraphic>* grap
 }
 
 HRESULT SimGraphicListHandle::ReadOwnerDrawing(HostRef<HostDrawing>* drawing) {
-  return SimCallRunObject(host_, "IHostGraphicList.ReadOwnerDrawing", drawing, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphicList::ReadOwnerDrawing>(host_, drawing, [&]() -> HRESULT {
     const int32_t drawingId = host_.Model().OwnerDrawingOf(list_);
     RETURN_HR_IF(E_INVALIDARG, drawingId == 0);
     *drawing = std::make_unique<SimDrawingHandle>(host_, drawingId);
@@ -74,7 +74,7 @@ HRESULT SimGraphicListHandle::ReadOwnerDrawing(HostRef<HostDrawing>* drawing) {
 }
 
 HRESULT SimGraphicListHandle::AppendGraphic(HostGraphic& graphic) {
-  return SimCallRun(host_, "IHostGraphicList.AppendGraphic", [&]() -> HRESULT {
+  return SimCallRun<&HostGraphicList::AppendGraphic>(host_, [&]() -> HRESULT {
     const int32_t graphicId = SimGraphicIdOf(host_, graphic);
     RETURN_HR_IF(E_INVALIDARG, graphicId == 0);
     return host_.Model().Append(list_, graphicId);
@@ -82,7 +82,7 @@ HRESULT SimGraphicListHandle::AppendGraphic(HostGraphic& graphic) {
 }
 
 HRESULT SimGraphicListHandle::ExtractItem(int32_t index, HostRef<HostGraphic>* graphic) {
-  return SimCallRunObject(host_, "IHostGraphicList.ExtractItem", graphic, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphicList::ExtractItem>(host_, graphic, [&]() -> HRESULT {
     const std::vector<int32_t>* items = host_.Model().ListItems(list_);
     RETURN_HR_IF(E_INVALIDARG, items == nullptr || index < 0 || index >= static_cast<int32_t>(items->size()));
     // The handle is made first so that running out of memory leaves the list as it was.
@@ -95,7 +95,7 @@ HRESULT SimGraphicListHandle::ExtractItem(int32_t index, HostRef<HostGraphic>* g
 }
 
 HRESULT SimGraphicListHandle::FindById(int32_t id, HostRef<HostGraphic>* graphic) {
-  return SimCallRunObject(host_, "IHostGraphicList.FindById", graphic, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphicList::FindById>(host_, graphic, [&]() -> HRESULT {
     const std::vector<int32_t>* items = host_.Model().ListItems(list_);
     RETURN_HR_IF(E_INVALIDARG, items == nullptr);
     // A graphic knows the list it is in: found by its id, as a drafting program's index finds it,
@@ -107,7 +107,7 @@ HRESULT SimGraphicListHandle::FindById(int32_t id, HostRef<HostGraphic>* graphic
 }
 
 HRESULT SimSelectionHandle::CountItems(int32_t* count) {
-  return SimCallRun(host_, "IHostSelection.CountItems", [&]() -> HRESULT {
+  return SimCallRun<&HostSelection::CountItems>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, count);
     const SimDrawingData* drawing = host_.Model().Drawing(drawingId_);
     RETURN_HR_IF(E_INVALIDARG, drawing == nullptr);
@@ -117,7 +117,7 @@ HRESULT SimSelectionHandle::CountItems(int32_t* count) {
 }
 
 HRESULT SimSelectionHandle::PickItem(int32_t index, HostRef<HostGraphic>* graphic) {
-  return SimCallRunObject(host_, "IHostSelection.PickItem", graphic, [&]() -> HRESULT {
+  return SimCallRunObject<&HostSelection::PickItem>(host_, graphic, [&]() -> HRESULT {
     const SimDrawingData* drawing = host_.Model().Drawing(drawingId_);
     RETURN_HR_IF(E_INVALIDARG,
                  drawing == nullptr || index < 0 || index >= static_cast<int32_t>(drawing->selection.size()));
@@ -127,12 +127,12 @@ HRESULT SimSelectionHandle::PickItem(int32_t index, HostRef<HostGraphic>* graphi
 }
 
 HRESULT SimSelectionHandle::ClearSelection() {
-  return SimCallRun(host_, "IHostSelection.ClearSelection",
-                    [&]() -> HRESULT { return host_.Model().SetSelection(drawingId_, {}); });
+  return SimCallRun<&HostSelection::ClearSelection>(
+      host_, [&]() -> HRESULT { return host_.Model().SetSelection(drawingId_, {}); });
 }
 
 HRESULT SimViewHandle::RefreshView() {
-  return SimCallRun(host_, "IHostView.RefreshView", [&]() -> HRESULT {
+  return SimCallRun<&HostView::RefreshView>(host_, [&]() -> HRESULT {
     SimDrawingData* drawing = host_.Model().Drawing(drawingId_);
     RETURN_HR_IF(E_INVALIDARG, drawing == nullptr);
     ++drawing->refreshCount;
@@ -141,7 +141,7 @@ HRESULT SimViewHandle::RefreshView() {
 }
 
 HRESULT SimUndoRecordHandle::NoteAddedGraphic(HostGraphic& graphic) {
-  return SimCallRun(host_, "IHostUndoRecord.NoteAddedGraphic", [&]() -> HRESULT {
+  return SimCallRun<&HostUndoRecord::NoteAddedGraphic>(host_, [&]() -> HRESULT {
     const int32_t graphicId = SimGraphicIdOf(host_, graphic);
     RETURN_HR_IF(E_INVALIDARG, graphicId == 0);
     return host_.Model().NoteAdded(recordId_, graphicId);
@@ -149,7 +149,7 @@ HRESULT SimUndoRecordHandle::NoteAddedGraphic(HostGraphic& graphic) {
 }
 
 HRESULT SimUndoRecordHandle::NoteChangedGraphic(HostGraphic& graphic) {
-  return SimCallRun(host_, "IHostUndoRecord.NoteChangedGraphic", [&]() -> HRESULT {
+  return SimCallRun<&HostUndoRecord::NoteChangedGraphic>(host_, [&]() -> HRESULT {
     const int32_t graphicId = SimGraphicIdOf(host_, graphic);
     RETURN_HR_IF(E_INVALIDARG, graphicId == 0);
     return host_.Model().NoteChanged(recordId_, graphicId);
@@ -157,6 +157,6 @@ HRESULT SimUndoRecordHandle::NoteChangedGraphic(HostGraphic& graphic) {
 }
 
 HRESULT SimUndoRecordHandle::CloseUndoRecord() {
-  return SimCallRun(host_, "IHostUndoRecord.CloseUndoRecord",
-                    [&]() -> HRESULT { return host_.Model().CloseUndoRecord(recordId_); });
+  return SimCallRun<&HostUndoRecord::CloseUndoRecord>(
+      host_, [&]() -> HRESULT { return host_.Model().CloseUndoRecord(recordId_); });
 }

@@ -7,7 +7,7 @@
 #include "simhost/sim_handles.h"
 
 HRESULT SimGraphicHandle::ReadGraphicId(int32_t* id) {
-  return SimCallRun(host_, "IHostGraphic.ReadGraphicId", [&]() -> HRESULT {
+  return SimCallRun<&HostGraphic::ReadGraphicId>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, id);
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr);
     *id = graphicId_;
@@ -16,7 +16,7 @@ HRESULT SimGraphicHandle::ReadGraphicId(int32_t* id) {
 }
 
 HRESULT SimGraphicHandle::ReadTypeName(std::u16string* name) {
-  return SimCallRun(host_, "IHostGraphic.ReadTypeName", [&]() -> HRESULT {
+  return SimCallRun<&HostGraphic::ReadTypeName>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, name);
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
@@ -26,7 +26,7 @@ HRESULT SimGraphicHandle::ReadTypeName(std::u16string* name) {
 }
 
 HRESULT SimGraphicHandle::ReadPropertyList(HostRef<HostPropertyList>* list) {
-  return SimCallRunObject(host_, "IHostGraphic.ReadPropertyList", list, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphic::ReadPropertyList>(host_, list, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr);
     *list = std::make_unique<SimGraphicPropertyListHandle>(host_, graphicId_);
     return S_OK;
@@ -34,7 +34,7 @@ HRESULT SimGraphicHandle::ReadPropertyList(HostRef<HostPropertyList>* list) {
 }
 
 HRESULT SimGraphicHandle::ReadChildGraphics(HostRef<HostGraphicList>* children) {
-  return SimCallRunObject(host_, "IHostGraphic.ReadChildGraphics", children, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphic::ReadChildGraphics>(host_, children, [&]() -> HRESULT {
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
     *children = std::make_unique<SimGraphicListHandle>(host_, SimListRef{graphic->drawingId, graphicId_});
@@ -43,7 +43,7 @@ HRESULT SimGraphicHandle::ReadChildGraphics(HostRef<HostGraphicList>* children) 
 }
 
 HRESULT SimGraphicHandle::ReadVertexList(HostRef<HostVertexList>* vertices) {
-  return SimCallRunObject(host_, "IHostGraphic.ReadVertexList", vertices, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphic::ReadVertexList>(host_, vertices, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr);
     *vertices = std::make_unique<SimVertexListHandle>(host_, graphicId_);
     return S_OK;
@@ -51,7 +51,7 @@ HRESULT SimGraphicHandle::ReadVertexList(HostRef<HostVertexList>* vertices) {
 }
 
 HRESULT SimGraphicHandle::ReadLayer(HostRef<HostLayer>* layer) {
-  return SimCallRunObject(host_, "IHostGraphic.ReadLayer", layer, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphic::ReadLayer>(host_, layer, [&]() -> HRESULT {
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
     if (graphic->layer) *layer = std::make_unique<SimLayerHandle>(host_, *graphic->layer);
@@ -60,7 +60,7 @@ HRESULT SimGraphicHandle::ReadLayer(HostRef<HostLayer>* layer) {
 }
 
 HRESULT SimGraphicHandle::ReadBlock(HostRef<HostBlock>* block) {
-  return SimCallRunObject(host_, "IHostGraphic.ReadBlock", block, [&]() -> HRESULT {
+  return SimCallRunObject<&HostGraphic::ReadBlock>(host_, block, [&]() -> HRESULT {
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
     if (graphic->block) *block = std::make_unique<SimBlockHandle>(host_, *graphic->block);
@@ -69,7 +69,7 @@ HRESULT SimGraphicHandle::ReadBlock(HostRef<HostBlock>* block) {
 }
 
 HRESULT SimGraphicHandle::UpdateGraphic() {
-  return SimCallRun(host_, "IHostGraphic.UpdateGraphic", [&]() -> HRESULT {
+  return SimCallRun<&HostGraphic::UpdateGraphic>(host_, [&]() -> HRESULT {
     SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
     ++graphic->updateCount;
@@ -78,7 +78,7 @@ HRESULT SimGraphicHandle::UpdateGraphic() {
 }
 
 HRESULT SimGraphicPropertyListHandle::PickProperty(const HostPropertyKey& key, HostRef<HostProperty>* property) {
-  return SimCallRunObject(host_, "IHostPropertyList.PickProperty", property, [&]() -> HRESULT {
+  return SimCallRunObject<&HostPropertyList::PickProperty>(host_, property, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG, host_.Model().Graphic(graphicId_) == nullptr || key.name != kInfoPropertyName);
     *property = std::make_unique<SimInfoPropertyHandle>(host_, graphicId_);
     return S_OK;
@@ -86,7 +86,7 @@ HRESULT SimGraphicPropertyListHandle::PickProperty(const HostPropertyKey& key, H
 }
 
 HRESULT SimInfoPropertyHandle::GetPropertyValue(int32_t index, HostValue* value) {
-  return SimCallRun(host_, "IHostProperty.GetPropertyValue", [&]() -> HRESULT {
+  return SimCallRun<&HostProperty::GetPropertyValue>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, value);
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr || index != 0);
@@ -96,7 +96,7 @@ HRESULT SimInfoPropertyHandle::GetPropertyValue(int32_t index, HostValue* value)
 }
 
 HRESULT SimInfoPropertyHandle::SetPropertyValue(int32_t index, const HostValue& value) {
-  return SimCallRun(host_, "IHostProperty.SetPropertyValue", [&]() -> HRESULT {
+  return SimCallRun<&HostProperty::SetPropertyValue>(host_, [&]() -> HRESULT {
     RETURN_HR_IF(E_INVALIDARG,
                  host_.Model().Graphic(graphicId_) == nullptr || index != 0 || value.kind != HostValue::Kind::Text);
     return host_.Model().SetInfo(graphicId_, value.text);
@@ -104,7 +104,7 @@ HRESULT SimInfoPropertyHandle::SetPropertyValue(int32_t index, const HostValue& 
 }
 
 HRESULT SimVertexListHandle::CountItems(int32_t* count) {
-  return SimCallRun(host_, "IHostVertexList.CountItems", [&]() -> HRESULT {
+  return SimCallRun<&HostVertexList::CountItems>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, count);
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG, graphic == nullptr);
@@ -114,7 +114,7 @@ HRESULT SimVertexListHandle::CountItems(int32_t* count) {
 }
 
 HRESULT SimVertexListHandle::PickVertex(int32_t index, HostRef<HostVertex>* vertex) {
-  return SimCallRunObject(host_, "IHostVertexList.PickVertex", vertex, [&]() -> HRESULT {
+  return SimCallRunObject<&HostVertexList::PickVertex>(host_, vertex, [&]() -> HRESULT {
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
     RETURN_HR_IF(E_INVALIDARG,
                  graphic == nullptr || index < 0 || index >= static_cast<int32_t>(graphic->vertices.size()));
@@ -123,8 +123,9 @@ HRESULT SimVertexListHandle::PickVertex(int32_t index, HostRef<HostVertex>* vert
   });
 }
 
-HRESULT SimVertexHandle::ReadCoordinate(const char* callName, double SimPoint::*coordinate, double* value) {
-  return SimCallRun(host_, callName, [&]() -> HRESULT {
+template <auto Method>
+HRESULT SimVertexHandle::ReadCoordinate(double SimPoint::*coordinate, double* value) {
+  return SimCallRun<Method>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, value);
     // The vertex is read where it is now; it is gone when its graphic lost it.
     const SimGraphicData* graphic = host_.Model().Graphic(graphicId_);
@@ -136,19 +137,19 @@ HRESULT SimVertexHandle::ReadCoordinate(const char* callName, double SimPoint::*
 }
 
 HRESULT SimVertexHandle::ReadX(double* x) {
-  return ReadCoordinate("IHostVertex.ReadX", &SimPoint::x, x);
+  return ReadCoordinate<&HostVertex::ReadX>(&SimPoint::x, x);
 }
 
 HRESULT SimVertexHandle::ReadY(double* y) {
-  return ReadCoordinate("IHostVertex.ReadY", &SimPoint::y, y);
+  return ReadCoordinate<&HostVertex::ReadY>(&SimPoint::y, y);
 }
 
 HRESULT SimVertexHandle::ReadZ(double* z) {
-  return ReadCoordinate("IHostVertex.ReadZ", &SimPoint::z, z);
+  return ReadCoordinate<&HostVertex::ReadZ>(&SimPoint::z, z);
 }
 
 HRESULT SimLayerHandle::ReadLayerName(std::u16string* name) {
-  return SimCallRun(host_, "IHostLayer.ReadLayerName", [&]() -> HRESULT {
+  return SimCallRun<&HostLayer::ReadLayerName>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, name);
     *name = name_;
     return S_OK;
@@ -156,7 +157,7 @@ HRESULT SimLayerHandle::ReadLayerName(std::u16string* name) {
 }
 
 HRESULT SimBlockHandle::ReadBlockName(std::u16string* name) {
-  return SimCallRun(host_, "IHostBlock.ReadBlockName", [&]() -> HRESULT {
+  return SimCallRun<&HostBlock::ReadBlockName>(host_, [&]() -> HRESULT {
     RETURN_HR_IF_NULL(E_POINTER, name);
     *name = name_;
     return S_OK;

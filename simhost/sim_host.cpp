@@ -197,7 +197,7 @@ std::shared_ptr<SimEventTarget> SimHost::DefaultEventTarget() const {
 }
 
 HRESULT SimHost::SubscribeWith(std::shared_ptr<SimEventTarget> target, int32_t mask, int32_t* cookie) {
-  const CallTicket ticket = BeginCall("IHostApp.SubscribeEvents");
+  const CallTicket ticket = BeginCall(HostCall<&HostApp::SubscribeEvents>::kName);
   HRESULT hr = E_POINTER;
   if (cookie != nullptr) {
     hr = ticket.forcedFailure;

@@ -6,32 +6,9 @@
 #include "addin/com_server/tallyline_win.h"
 #include "framework/com_try.h"
 #include "host/host_com_adapters_win.h"
+#include "host/host_served.h"
 
 namespace {
-
-// Stands for a ThisTool that does not answer for IHostTool: each use gives that failure.
-class UnreachableHostTool : public HostTool {
- public:
-  explicit UnreachableHostTool(HRESULT failure) : failure_(failure) {}
-  HRESULT ReadApplication(HostRef<HostApp>*) override { return failure_; }
-  HRESULT ReadToolIndex(int32_t*) override { return failure_; }
-
- private:
-  HRESULT failure_;
-};
-
-// Stands for a WhichDrawing that does not answer for IHostDrawing.
-class UnreachableHostDrawing : public HostDrawing {
- public:
-  explicit UnreachableHostDrawing(HRESULT failure) : failure_(failure) {}
-  HRESULT ReadGraphicList(HostRef<HostGraphicList>*) override { return failure_; }
-  HRESULT ReadSelection(HostRef<HostSelection>*) override { return failure_; }
-  HRESULT ReadActiveView(HostRef<HostView>*) override { return failure_; }
-  HRESULT OpenUndoRecord(const std::u16string&, HostRef<HostUndoRecord>*) override { return failure_; }
-
- private:
-  HRESULT failure_;
-};
 
 void Put(VARIANT_BOOL* out, const std::optional<bool>& value) {
   if (out != nullptr && value) *out = *value ? 1 : 0;
@@ -43,7 +20,8 @@ HostRef<HostTool> CTallyline::AdaptTool(IDispatch* thisTool) {
   if (thisTool == nullptr) return nullptr;  // the tool object answers E_POINTER where it needs one
   HostRef<HostTool> tool;
   const HRESULT hr = AdaptHostTool(thisTool, Self(), &tool);
-  if (FAILED(hr)) return std::make_unique<UnreachableHostTool>(hr);
+  // Stands for a ThisTool that does not answer for IHostTool: each use gives that failure.
+  if (FAILED(hr)) return std::make_unique<HostAnswering<HostTool>>(hr);
   return tool;
 }
 
@@ -137,7 +115,8 @@ STDMETHODIMP CTallyline::SelectionChange(IDispatch* WhichDrawing, IDispatch*, ID
     HostRef<HostDrawing> drawing;
     if (WhichDrawing != nullptr) {
       const HRESULT hr = AdaptHostDrawing(WhichDrawing, &drawing);
-      if (FAILED(hr)) drawing = std::make_unique<UnreachableHostDrawing>(hr);
+      // Stands for a WhichDrawing that does not answer for IHostDrawing.
+      if (FAILED(hr)) drawing = std::make_unique<HostAnswering<HostDrawing>>(hr);
     }
     return tool_.SelectionChange(drawing.get());
   });

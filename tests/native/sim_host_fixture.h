@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_served.h"
 #include "simhost/sim_handles.h"
 #include "simhost/sim_host.h"
 
@@ -37,16 +38,9 @@ class RecordingTarget : public SimEventTarget {
 };
 
 // A HostGraphic that is not one of the simulated host's.
-class ForeignGraphic : public HostGraphic {
+class ForeignGraphic : public HostAnswering<HostGraphic> {
  public:
-  HRESULT ReadGraphicId(int32_t*) override { return E_NOTIMPL; }
-  HRESULT ReadTypeName(std::u16string*) override { return E_NOTIMPL; }
-  HRESULT ReadPropertyList(HostRef<HostPropertyList>*) override { return E_NOTIMPL; }
-  HRESULT ReadChildGraphics(HostRef<HostGraphicList>*) override { return E_NOTIMPL; }
-  HRESULT ReadVertexList(HostRef<HostVertexList>*) override { return E_NOTIMPL; }
-  HRESULT ReadLayer(HostRef<HostLayer>*) override { return E_NOTIMPL; }
-  HRESULT ReadBlock(HostRef<HostBlock>*) override { return E_NOTIMPL; }
-  HRESULT UpdateGraphic() override { return E_NOTIMPL; }
+  ForeignGraphic() : HostAnswering<HostGraphic>(E_NOTIMPL) {}
 };
 
 class SimHostTest : public ::testing::Test {

@@ -1,22 +1,65 @@
-// Faults of the simulated host cross the whole COM chain unchanged: for every operation of the
-// contract, a failing host call gives the core that very code and no object, and a call that
-// gives no object gives the core S_OK and a null reference.
+// Faults of the simulated host cross the whole COM chain unchanged: for every method of the list
+// of the host's methods, a failing host call gives the core that very code and no object, and a
+// call that gives no object gives the core S_OK and a null reference.
+#include <algorithm>
+#include <tuple>
+#include <type_traits>
+
 #include "host_com_fixture.h"
 
 namespace {
-
-// The result of a chain whose last call gives an object.
-template <class T>
-HRESULT Object(HRESULT hr, const HostRef<T>& object, bool* gaveObject) {
-  *gaveObject = object != nullptr;
-  return hr;
-}
 
 struct OperationCase {
   const char* name;  // the host call the chain ends with
   bool givesObject;
   std::function<HRESULT(bool* gaveObject)> run;
 };
+
+// A case whose chain `run` ends with the host call `Method`.
+template <auto Method>
+OperationCase Chain(std::function<HRESULT(bool* gaveObject)> run) {
+  return {HostCall<Method>::kName, HostCall<Method>::kGivesObject, std::move(run)};
+}
+
+// What `Method` gives after `Inputs` arguments: void where it gives nothing.
+template <size_t Inputs, class... P>
+auto ResultAfter(HostParams<P...>) {
+  if constexpr (Inputs < sizeof...(P)) return std::remove_pointer_t<std::tuple_element_t<Inputs, std::tuple<P...>>>{};
+}
+template <auto Method, size_t Inputs>
+using ResultOf = decltype(ResultAfter<Inputs>(typename HostCall<Method>::Params{}));
+
+// Calls `Method` on `object` with `in`, and with a result of its own where the method gives one.
+template <auto Method, class Object, class... In>
+HRESULT CallWith(Object& object, bool* gaveObject, const In&... in) {
+  using Result = ResultOf<Method, sizeof...(In)>;
+  if constexpr (std::is_void_v<Result>) {
+    return (object.*Method)(in...);
+  } else {
+    Result result{};
+    const HRESULT hr = (object.*Method)(in..., &result);
+    if constexpr (HostCall<Method>::kGivesObject) *gaveObject = result != nullptr;
+    return hr;
+  }
+}
+
+// The object `Method` gives on `object`.
+template <auto Method, class Object, class... In>
+auto Got(const Object& object, const In&... in) {
+  ResultOf<Method, sizeof...(In)> result;
+  EXPECT_EQ(S_OK, ((*object).*Method)(in..., &result));
+  return result;
+}
+
+// A case that calls `Method` on the object `target` gives.
+template <auto Method, class Target, class... In>
+OperationCase Case(Target target, In... in) {
+  return Chain<Method>([=](bool* gaveObject) {
+    auto object = target();
+    RETURN_HR_IF_NULL(E_POINTER, object);
+    return CallWith<Method>(*object, gaveObject, in...);
+  });
+}
 
 TEST_F(HostComTest, EveryOperationPassesTheHostsFailureAndMissingObjectThrough) {
   const int32_t id = host_.AddGraphic(drawing_, NewGraphic(u"9", u"L", u"B", {{1, 2, 3}}));
@@ -26,210 +69,93 @@ TEST_F(HostComTest, EveryOperationPassesTheHostsFailureAndMissingObjectThrough) 
   menu.prompts = {u"p"};
   menu.flags1 = {true};
   menu.flags2 = {false};
-  const auto services = [&] {
-    HostRef<HostAddinServices> s;
-    EXPECT_EQ(S_OK, App()->QueryAddinServices(&s));
-    return s;
-  };
-  const auto commands = [&] {
-    HostRef<HostCommands> c;
-    EXPECT_EQ(S_OK, App()->QueryCommands(&c));
-    return c;
-  };
+  // The objects each chain reaches before its last call.
+  const auto tool = [&] { return tool_.get(); };
+  const auto app = [&] { return App(); };
+  const auto services = [&] { return Got<&HostApp::QueryAddinServices>(App()); };
+  const auto commands = [&] { return Got<&HostApp::QueryCommands>(App()); };
+  const auto tools = [&] { return Got<&HostApp::ReadToolList>(App()); };
+  const auto leader = [&] { return Got<&HostToolList::PickItem>(tools(), kSimCommandLeader); };
+  const auto properties = [&] { return Got<&HostGraphic::ReadPropertyList>(Graphic(0)); };
+  const auto info = [&] { return Info(*Graphic(0)); };
+  const auto drawing = [&] { return Drawing(); };
+  const auto list = [&] { return DrawingList(); };
   const auto selection = [&] {
     host_.Select({id});
-    HostRef<HostSelection> s;
-    EXPECT_EQ(S_OK, Drawing()->ReadSelection(&s));
-    return s;
+    return Got<&HostDrawing::ReadSelection>(Drawing());
   };
-  const auto vertices = [&] {
-    HostRef<HostVertexList> v;
-    EXPECT_EQ(S_OK, Graphic(0)->ReadVertexList(&v));
-    return v;
-  };
-  const auto vertex = [&] {
-    HostRef<HostVertex> v;
-    EXPECT_EQ(S_OK, vertices()->PickVertex(0, &v));
-    return v;
-  };
-  const auto record = [&] {
-    HostRef<HostUndoRecord> r;
-    EXPECT_EQ(S_OK, Drawing()->OpenUndoRecord(u"Faults", &r));
-    return r;
-  };
+  const auto view = [&] { return Got<&HostDrawing::ReadActiveView>(Drawing()); };
+  const auto graphic = [&] { return Graphic(0); };
+  const auto vertices = [&] { return Got<&HostGraphic::ReadVertexList>(Graphic(0)); };
+  const auto vertex = [&] { return Got<&HostVertexList::PickVertex>(vertices(), 0); };
+  const auto layer = [&] { return Got<&HostGraphic::ReadLayer>(Graphic(0)); };
+  const auto block = [&] { return Got<&HostGraphic::ReadBlock>(Graphic(0)); };
+  const auto record = [&] { return Got<&HostDrawing::OpenUndoRecord>(Drawing(), u"Faults"); };
   int32_t n = 0;
-  double d = 0;
-  std::u16string text;
-  HostValue value;
 
   const OperationCase cases[] = {
-      {"IHostTool.ReadApplication", true,
-       [&](bool* g) {
-         HostRef<HostApp> o;
-         return Object(tool_->ReadApplication(&o), o, g);
-       }},
-      {"IHostTool.ReadToolIndex", false, [&](bool*) { return tool_->ReadToolIndex(&n); }},
-      {"IHostApp.ReadActiveDrawing", true,
-       [&](bool* g) {
-         HostRef<HostDrawing> o;
-         return Object(App()->ReadActiveDrawing(&o), o, g);
-       }},
-      {"IHostApp.ReadToolList", true,
-       [&](bool* g) {
-         HostRef<HostToolList> o;
-         return Object(App()->ReadToolList(&o), o, g);
-       }},
-      {"IHostApp.ReadVersionText", false, [&](bool*) { return App()->ReadVersionText(0, &text); }},
-      {"IHostApp.SubscribeEvents", false, [&](bool*) { return App()->SubscribeEvents(1, &n); }},
-      {"IHostApp.UnsubscribeEvents", false,
-       [&](bool*) {
-         RETURN_IF_FAILED(App()->SubscribeEvents(1, &n));
-         return App()->UnsubscribeEvents(n);
-       }},
-      {"IHostAddinServices.ShowPrompt", false, [&](bool*) { return services()->ShowPrompt(u"p", 0); }},
-      {"IHostAddinServices.SetLocalMenu", false, [&](bool*) { return services()->SetLocalMenu(1, &menu, 0); }},
-      {"IHostCommands.LookUpCommand", false, [&](bool*) { return commands()->LookUpCommand(u"Edit|Select", &n); }},
-      {"IHostCommands.StartCommand", false, [&](bool*) { return commands()->StartCommand(kSimCommandLeader); }},
-      {"IHostToolList.PickItem", true,
-       [&](bool* g) {
-         HostRef<HostToolList> list;
-         HostRef<HostLeaderTool> o;
-         RETURN_IF_FAILED(App()->ReadToolList(&list));
-         return Object(list->PickItem(kSimCommandLeader, &o), o, g);
-       }},
-      {"IHostLeaderTool.ReadParameterList", true,
-       [&](bool* g) {
-         HostRef<HostToolList> list;
-         HostRef<HostLeaderTool> leader;
-         HostRef<HostPropertyList> o;
-         RETURN_IF_FAILED(App()->ReadToolList(&list));
-         RETURN_IF_FAILED(list->PickItem(kSimCommandLeader, &leader));
-         return Object(leader->ReadParameterList(&o), o, g);
-       }},
-      {"IHostPropertyList.PickProperty", true,
-       [&](bool* g) {
-         HostRef<HostPropertyList> list;
-         HostRef<HostProperty> o;
-         RETURN_IF_FAILED(Graphic(0)->ReadPropertyList(&list));
-         return Object(list->PickProperty(HostPropertyKey{u"Info"}, &o), o, g);
-       }},
-      {"IHostProperty.GetPropertyValue", false, [&](bool*) { return Info(*Graphic(0))->GetPropertyValue(0, &value); }},
-      {"IHostProperty.SetPropertyValue", false,
-       [&](bool*) { return Info(*Graphic(0))->SetPropertyValue(0, HostValue::FromText(u"9")); }},
-      {"IHostDrawing.ReadGraphicList", true,
-       [&](bool* g) {
-         HostRef<HostGraphicList> o;
-         return Object(Drawing()->ReadGraphicList(&o), o, g);
-       }},
-      {"IHostDrawing.ReadSelection", true,
-       [&](bool* g) {
-         HostRef<HostSelection> o;
-         return Object(Drawing()->ReadSelection(&o), o, g);
-       }},
-      {"IHostDrawing.ReadActiveView", true,
-       [&](bool* g) {
-         HostRef<HostView> o;
-         return Object(Drawing()->ReadActiveView(&o), o, g);
-       }},
-      {"IHostDrawing.OpenUndoRecord", true,
-       [&](bool* g) {
-         HostRef<HostUndoRecord> o;
-         return Object(Drawing()->OpenUndoRecord(u"U", &o), o, g);
-       }},
-      {"IHostGraphicList.CountItems", false, [&](bool*) { return DrawingList()->CountItems(&n); }},
-      {"IHostGraphicList.PickItem", true,
-       [&](bool* g) {
-         HostRef<HostGraphic> o;
-         return Object(DrawingList()->PickItem(0, &o), o, g);
-       }},
-      {"IHostGraphicList.ReadOwnerDrawing", true,
-       [&](bool* g) {
-         HostRef<HostDrawing> o;
-         return Object(DrawingList()->ReadOwnerDrawing(&o), o, g);
-       }},
-      {"IHostGraphicList.FindById", true,
-       [&](bool* g) {
-         HostRef<HostGraphic> o;
-         return Object(DrawingList()->FindById(id, &o), o, g);
-       }},
-      {"IHostSelection.CountItems", false, [&](bool*) { return selection()->CountItems(&n); }},
-      {"IHostSelection.PickItem", true,
-       [&](bool* g) {
-         HostRef<HostGraphic> o;
-         return Object(selection()->PickItem(0, &o), o, g);
-       }},
-      {"IHostSelection.ClearSelection", false, [&](bool*) { return selection()->ClearSelection(); }},
-      {"IHostView.RefreshView", false,
-       [&](bool*) {
-         HostRef<HostView> view;
-         RETURN_IF_FAILED(Drawing()->ReadActiveView(&view));
-         return view->RefreshView();
-       }},
-      {"IHostGraphic.ReadGraphicId", false, [&](bool*) { return Graphic(0)->ReadGraphicId(&n); }},
-      {"IHostGraphic.ReadTypeName", false, [&](bool*) { return Graphic(0)->ReadTypeName(&text); }},
-      {"IHostGraphic.ReadPropertyList", true,
-       [&](bool* g) {
-         HostRef<HostPropertyList> o;
-         return Object(Graphic(0)->ReadPropertyList(&o), o, g);
-       }},
-      {"IHostGraphic.ReadChildGraphics", true,
-       [&](bool* g) {
-         HostRef<HostGraphicList> o;
-         return Object(Graphic(0)->ReadChildGraphics(&o), o, g);
-       }},
-      {"IHostGraphic.ReadVertexList", true,
-       [&](bool* g) {
-         HostRef<HostVertexList> o;
-         return Object(Graphic(0)->ReadVertexList(&o), o, g);
-       }},
-      {"IHostGraphic.ReadLayer", true,
-       [&](bool* g) {
-         HostRef<HostLayer> o;
-         return Object(Graphic(0)->ReadLayer(&o), o, g);
-       }},
-      {"IHostGraphic.ReadBlock", true,
-       [&](bool* g) {
-         HostRef<HostBlock> o;
-         return Object(Graphic(0)->ReadBlock(&o), o, g);
-       }},
-      {"IHostGraphic.UpdateGraphic", false, [&](bool*) { return Graphic(0)->UpdateGraphic(); }},
-      {"IHostVertexList.CountItems", false, [&](bool*) { return vertices()->CountItems(&n); }},
-      {"IHostVertexList.PickVertex", true,
-       [&](bool* g) {
-         HostRef<HostVertex> o;
-         return Object(vertices()->PickVertex(0, &o), o, g);
-       }},
-      {"IHostVertex.ReadX", false, [&](bool*) { return vertex()->ReadX(&d); }},
-      {"IHostVertex.ReadY", false, [&](bool*) { return vertex()->ReadY(&d); }},
-      {"IHostVertex.ReadZ", false, [&](bool*) { return vertex()->ReadZ(&d); }},
-      {"IHostLayer.ReadLayerName", false,
-       [&](bool*) {
-         HostRef<HostLayer> layer;
-         RETURN_IF_FAILED(Graphic(0)->ReadLayer(&layer));
-         return layer->ReadLayerName(&text);
-       }},
-      {"IHostBlock.ReadBlockName", false,
-       [&](bool*) {
-         HostRef<HostBlock> block;
-         RETURN_IF_FAILED(Graphic(0)->ReadBlock(&block));
-         return block->ReadBlockName(&text);
-       }},
-      {"IHostUndoRecord.NoteAddedGraphic", false, [&](bool*) { return record()->NoteAddedGraphic(*Graphic(0)); }},
-      {"IHostUndoRecord.NoteChangedGraphic", false, [&](bool*) { return record()->NoteChangedGraphic(*Graphic(0)); }},
-      {"IHostUndoRecord.CloseUndoRecord", false, [&](bool*) { return record()->CloseUndoRecord(); }},
-      {"IHostGraphicList.AppendGraphic", false,
-       [&](bool*) {
-         HostRef<HostGraphicList> list = DrawingList();
-         HostRef<HostGraphic> moved;
-         RETURN_IF_FAILED(list->ExtractItem(3, &moved));
-         return list->AppendGraphic(*moved);
-       }},
-      {"IHostGraphicList.ExtractItem", true,
-       [&](bool* g) {
-         HostRef<HostGraphic> o;
-         return Object(DrawingList()->ExtractItem(1, &o), o, g);
-       }},
+      Case<&HostTool::ReadApplication>(tool),
+      Case<&HostTool::ReadToolIndex>(tool),
+      Case<&HostApp::ReadActiveDrawing>(app),
+      Case<&HostApp::ReadToolList>(app),
+      Case<&HostApp::ReadVersionText>(app, 0),
+      Case<&HostApp::SubscribeEvents>(app, 1),
+      Chain<&HostApp::UnsubscribeEvents>([&](bool*) {
+        RETURN_IF_FAILED(App()->SubscribeEvents(1, &n));
+        return App()->UnsubscribeEvents(n);
+      }),
+      Case<&HostAddinServices::ShowPrompt>(services, u"p", 0),
+      Case<&HostAddinServices::SetLocalMenu>(services, 1, &menu, 0),
+      Case<&HostCommands::LookUpCommand>(commands, u"Edit|Select"),
+      Case<&HostCommands::StartCommand>(commands, kSimCommandLeader),
+      Case<&HostToolList::PickItem>(tools, kSimCommandLeader),
+      Case<&HostLeaderTool::ReadParameterList>(leader),
+      Case<&HostPropertyList::PickProperty>(properties, HostPropertyKey{u"Info"}),
+      Case<&HostProperty::GetPropertyValue>(info, 0),
+      Case<&HostProperty::SetPropertyValue>(info, 0, HostValue::FromText(u"9")),
+      Case<&HostDrawing::ReadGraphicList>(drawing),
+      Case<&HostDrawing::ReadSelection>(drawing),
+      Case<&HostDrawing::ReadActiveView>(drawing),
+      Case<&HostDrawing::OpenUndoRecord>(drawing, u"U"),
+      Case<&HostGraphicList::CountItems>(list),
+      Case<&HostGraphicList::PickItem>(list, 0),
+      Case<&HostGraphicList::ReadOwnerDrawing>(list),
+      Case<&HostGraphicList::FindById>(list, id),
+      Case<&HostSelection::CountItems>(selection),
+      Case<&HostSelection::PickItem>(selection, 0),
+      Case<&HostSelection::ClearSelection>(selection),
+      Case<&HostView::RefreshView>(view),
+      Case<&HostGraphic::ReadGraphicId>(graphic),
+      Case<&HostGraphic::ReadTypeName>(graphic),
+      Case<&HostGraphic::ReadPropertyList>(graphic),
+      Case<&HostGraphic::ReadChildGraphics>(graphic),
+      Case<&HostGraphic::ReadVertexList>(graphic),
+      Case<&HostGraphic::ReadLayer>(graphic),
+      Case<&HostGraphic::ReadBlock>(graphic),
+      Case<&HostGraphic::UpdateGraphic>(graphic),
+      Case<&HostVertexList::CountItems>(vertices),
+      Case<&HostVertexList::PickVertex>(vertices, 0),
+      Case<&HostVertex::ReadX>(vertex),
+      Case<&HostVertex::ReadY>(vertex),
+      Case<&HostVertex::ReadZ>(vertex),
+      Case<&HostLayer::ReadLayerName>(layer),
+      Case<&HostBlock::ReadBlockName>(block),
+      Chain<&HostUndoRecord::NoteAddedGraphic>([&](bool*) { return record()->NoteAddedGraphic(*Graphic(0)); }),
+      Chain<&HostUndoRecord::NoteChangedGraphic>([&](bool*) { return record()->NoteChangedGraphic(*Graphic(0)); }),
+      Case<&HostUndoRecord::CloseUndoRecord>(record),
+      Chain<&HostGraphicList::AppendGraphic>([&](bool*) {
+        HostRef<HostGraphicList> list = DrawingList();
+        HostRef<HostGraphic> moved;
+        RETURN_IF_FAILED(list->ExtractItem(3, &moved));
+        return list->AppendGraphic(*moved);
+      }),
+      Case<&HostGraphicList::ExtractItem>(list, 1),
   };
+  for (const HostCallInfo& call : kHostCalls) {
+    EXPECT_EQ(1, std::count_if(std::begin(cases), std::end(cases),
+                               [&](const OperationCase& c) { return std::string(c.name) == call.name; }))
+        << call.name << " has one case";
+  }
 
   for (const OperationCase& c : cases) {
     SCOPED_TRACE(c.name);

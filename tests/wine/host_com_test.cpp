@@ -3,7 +3,11 @@
 // and the simulated host's objects serve IDispatch from the host type library.
 #include "host_com_fixture.h"
 
+#include <cstring>
+
+#include "host/host_com_contract_win.h"
 #include "host/host_com_values_win.h"
+#include "simhost/sim_com_object_win.h"
 
 namespace {
 
@@ -317,6 +321,15 @@ TEST_F(HostComTest, ApplicationAnswersForItsServicesWithOneIdentity) {
 }
 
 TEST_F(HostComTest, DispatchIsServedFromTheHostTypeLibrary) {
+  for (size_t i = 0; i < std::size(kHostCalls); ++i) {  // each method of the list at its dispatch id
+    ComPtr<ITypeInfo> type;
+    ASSERT_EQ(S_OK, LoadHostTypeInfo(*kHostCallInterfaces[i], &type));
+    std::wstring method(kHostCalls[i].method, kHostCalls[i].method + std::strlen(kHostCalls[i].method));
+    LPOLESTR methodName = method.data();
+    DISPID methodId = 0;
+    EXPECT_EQ(S_OK, type->GetIDsOfNames(&methodName, 1, &methodId)) << kHostCalls[i].name;
+    EXPECT_EQ(kHostCalls[i].dispid, methodId) << kHostCalls[i].name;
+  }
   const wchar_t* name = L"ReadToolIndex";
   DISPID id = 0;
   EXPECT_EQ(S_OK, thisTool_->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(&name), 1, LOCALE_USER_DEFAULT, &id));

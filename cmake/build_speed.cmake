@@ -29,10 +29,18 @@ function(tl_third_party)
   endforeach()
 endfunction()
 
+# The native build's reports (ASan's and UBSan's stacks) need files and lines only: line tables
+# compile in less time than full debug information (-DCMAKE_CXX_FLAGS_DEBUG=-g3 for a debugger).
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND CMAKE_CXX_FLAGS_DEBUG STREQUAL "-g")
+  set(CMAKE_CXX_FLAGS_DEBUG "-gline-tables-only")
+  set(CMAKE_C_FLAGS_DEBUG "-gline-tables-only")
+endif()
+
 # What ships (the DLL and the libraries it is made of) keeps the build type's optimisation, -O2 in
 # a Release build as for any Windows DLL. The code that only tests it (the simulated and the
 # reference host, the stand-ins, GoogleTest and the test programs) compiles in a fraction of the
-# time with -O1 (libraries) and -O0 (the test programs' own files), and runs quickly enough.
+# time with -O1 (the hosts and stand-ins) and -O0 (GoogleTest and the test programs' own files),
+# and runs quickly enough.
 string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 string(REPLACE "-O3" "-O2" CMAKE_C_FLAGS_RELEASE "${CMAKE_C_FLAGS_RELEASE}")
 function(tl_test_code level)
